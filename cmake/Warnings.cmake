@@ -1,0 +1,6 @@
+# Warnings on for our own code; third-party headers come in as SYSTEM.
+add_compile_options(-Wall -Wextra)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  # GCC 12 reports false positives in std::vector/std::string inlining at -O2.
+  add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-Wno-stringop-overflow>)
+endif()

@@ -1,0 +1,18 @@
+#pragma once
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace tavlo {
+
+class TextEncodingError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Settings and list files are stored in GB18030: byte for byte the same as the
+// Chinese ANSI code page for every GBK character, and able to hold any path.
+std::string gb18030ToUtf8(std::string_view bytes);  // throws TextEncodingError
+std::string utf8ToGb18030(std::string_view text);   // throws TextEncodingError
+
+}  // namespace tavlo

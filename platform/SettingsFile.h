@@ -1,0 +1,30 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavlo {
+
+// The program's settings and list files: plain text, one value per line,
+// GB18030 on disk, UTF-8 in memory. Lines end in CR LF when written; CR LF,
+// LF or CR are accepted when read, and a leading byte-order mark is skipped.
+
+// The lines of a file's text. A final line end closes the last line; an empty
+// text has no line at all.
+std::vector<std::string> splitLines(std::string_view text);
+
+// The file's lines, or nothing when the file does not exist. Any other failure
+// (unreadable, not valid text) throws FileError.
+std::optional<std::vector<std::string>> readSettingsLines(const std::filesystem::path& path);
+
+// Replaces the file with these lines, atomically and durably; throws FileError.
+void writeSettingsLines(const std::filesystem::path& path, const std::vector<std::string>& lines);
+
+// A decimal integer with an optional sign, blanks around it allowed; nothing
+// when the text is not one or does not fit 32 bits.
+std::optional<std::int32_t> parseInteger(std::string_view text);
+
+}  // namespace tavlo

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build, the program and the tests need.
+# Safe to run again: apt-get skips what is already there. Waits for the dpkg
+# lock instead of failing when another package manager is running.
+set -euo pipefail
+
+packages=(
+  # toolchain
+  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+  g++-mingw-w64-x86-64
+  # libraries
+  qt6-base-dev qt6-webengine-dev qt6-svg-dev libqt6svg6 libqt6opengl6-dev
+  libjpeg62-turbo-dev libpng-dev zlib1g-dev libgif-dev libsqlite3-dev
+  libglib2.0-dev libx11-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # run time: fonts, desktop mechanisms
+  fonts-noto-cjk fonts-wqy-zenhei fonts-liberation
+  dbus dbus-x11 dconf-gsettings-backend dconf-cli gsettings-desktop-schemas
+  # end-to-end tests and the side-by-side timings
+  xvfb xauth openbox xdotool x11-utils x11-xserver-utils imagemagick
+  libjpeg-turbo-progs libvips-tools hyperfine
+)
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+lock_opts=(-o DPkg::Lock::Timeout=600)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get "${lock_opts[@]}" update -qq
+"${sudo_cmd[@]}" apt-get "${lock_opts[@]}" install -y -qq --no-install-recommends "${missing[@]}"

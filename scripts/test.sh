@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need, builds everything and runs every
+# test: the whole suite, then the library tests again under ASan+UBSan.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+# Window tests run offscreen; Qt WebEngine needs its sandbox off as root and a
+# private runtime folder. Test discovery runs the binaries too, so this holds
+# for the whole run.
+export QT_QPA_PLATFORM=offscreen
+export QTWEBENGINE_DISABLE_SANDBOX=1
+export XDG_RUNTIME_DIR=$(mktemp -d)
+chmod 700 "$XDG_RUNTIME_DIR"
+export LC_ALL=C.UTF-8
+
+scripts/build.sh build
+ctest --test-dir build --output-on-failure -j2 --timeout 600
+
+scripts/build.sh build-asan -DTAVLO_SANITIZE=ON -DTAVLO_GUI=OFF -DTAVLO_BENCH=OFF
+ctest --test-dir build-asan --output-on-failure -j2 --timeout 600
+
+for check in scripts/checks/*.sh; do
+  [ -e "$check" ] && bash "$check"
+done

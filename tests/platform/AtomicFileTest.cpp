@@ -1,0 +1,93 @@
+#include "AtomicFile.h"
+#include "FileError.h"
+#include "SettingsFile.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+
+using namespace tavlo;
+
+namespace {
+
+// Caps the size of any file this process writes, as a full disk would: writes
+// past the cap fail with EFBIG instead of raising SIGXFSZ.
+class FileSizeCap {
+public:
+    explicit FileSizeCap(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit cap = saved_;
+        cap.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &cap);
+    }
+    ~FileSizeCap() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int) = nullptr;
+};
+
+std::size_t filesIn(const std::filesystem::path& folder) {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+
+}  // namespace
+
+TEST(AtomicFile, FailedWriteLeavesTheOldFileAndNoTemporary) {
+    test::TempFolder temp;
+    const auto path = temp / "FormSize.ini";
+    writeSettingsLines(path, {"1", "830"});
+    const std::string before = test::readFileBytes(path);
+    {
+        FileSizeCap cap(64);
+        const std::vector<std::string> big(100, "a long line of settings text");
+        EXPECT_THROW(writeSettingsLines(path, big), FileError);
+    }
+    EXPECT_EQ(test::readFileBytes(path), before);
+    EXPECT_EQ(filesIn(temp.path()), 1u);
+}
+
+TEST(AtomicFile, UncommittedFileNeverReplacesTheTarget) {
+    test::TempFolder temp;
+    const auto path = temp / "Mix.bmp";
+    test::writeFileBytes(path, "old");
+    {
+        AtomicFile file(path, AtomicFile::Sync::Fast);
+        file.write("new", 3);
+    }
+    EXPECT_EQ(test::readFileBytes(path), "old");
+    EXPECT_EQ(filesIn(temp.path()), 1u);
+}
+
+TEST(AtomicFile, GatheredAndPositionedWritesAndCopiesLandInPlace) {
+    test::TempFolder temp;
+    const auto source = temp / "source";
+    test::writeFileBytes(source, "0123456789");
+    const auto path = temp / "out";
+    AtomicFile file(path, AtomicFile::Sync::Fast);
+    std::string a = "ab", b = "cd";
+    iovec pieces[] = {{a.data(), a.size()}, {b.data(), b.size()}};
+    file.writeGathered(pieces);
+    FILE* in = std::fopen(source.c_str(), "rb");
+    file.copyFrom(fileno(in), 2, 5);
+    std::fclose(in);
+    file.writeAt(0, "X", 1);
+    file.commit();
+    EXPECT_EQ(test::readFileBytes(path), "Xbcd23456");
+}
+
+TEST(AtomicFile, MissingFolderIsReportedWithThePath) {
+    test::TempFolder temp;
+    try {
+        AtomicFile file(temp / "no/such/folder/x", AtomicFile::Sync::Fast);
+        FAIL() << "expected an error";
+    } catch (const FileError& error) {
+        EXPECT_NE(std::string(error.what()).find("no/such/folder/x"), std::string::npos) << error.what();
+    }
+}

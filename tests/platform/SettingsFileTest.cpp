@@ -1,0 +1,64 @@
+#include "FileError.h"
+#include "SettingsFile.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+using namespace tavlo;
+using test::readFileBytes;
+using test::writeFileBytes;
+
+TEST(SettingsFile, SplitsOnEveryKindOfLineEnd) {
+    using Lines = std::vector<std::string>;
+    const struct {
+        std::string_view text;
+        Lines lines;
+    } cases[] = {
+        {"", {}},
+        {"\r\n", {""}},
+        {"a", {"a"}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\nb\rc\r\n\r\nd", {"a", "b", "c", "", "d"}},
+        {"a\r\r\nb", {"a", "", "b"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(splitLines(c.text), c.lines) << c.text;
+}
+
+TEST(SettingsFile, WritesGb18030WithCrLfAndReadsItBack) {
+    test::TempFolder temp;
+    const auto path = temp / "list.ini";
+    // 背景 is GBK; 𠀀 (U+20000) exists only in GB18030's four-byte range.
+    const std::vector<std::string> lines = {"A1.bmp", "背景.bmp", "𠀀.bmp", ""};
+    writeSettingsLines(path, lines);
+    EXPECT_EQ(readFileBytes(path), "A1.bmp\r\n\xB1\xB3\xBE\xB0.bmp\r\n\x95\x32\x82\x36.bmp\r\n\r\n");
+    EXPECT_EQ(readSettingsLines(path), lines);
+}
+
+TEST(SettingsFile, ReadsFilesWrittenByOtherProgramsAndSkipsAByteOrderMark) {
+    test::TempFolder temp;
+    const auto path = temp / "x.ini";
+    writeFileBytes(path, "\x84\x31\x95\x33\xB1\xB3\xBE\xB0\nB\rC");
+    EXPECT_EQ(readSettingsLines(path), (std::vector<std::string>{"背景", "B", "C"}));
+    writeFileBytes(path, "\xEF\xBB\xBF背景\r\n");
+    EXPECT_EQ(readSettingsLines(path), (std::vector<std::string>{"背景"}));
+}
+
+TEST(SettingsFile, MissingFileIsNoErrorButBrokenTextIs) {
+    test::TempFolder temp;
+    EXPECT_EQ(readSettingsLines(temp / "missing.ini"), std::nullopt);
+    writeFileBytes(temp / "bad.ini", "ok\r\n\x81\x20\r\n");
+    EXPECT_THROW(readSettingsLines(temp / "bad.ini"), FileError);
+    EXPECT_THROW(readSettingsLines(temp.path()), FileError);  // a folder is not a file
+}
+
+TEST(SettingsFile, ParsesIntegersAsStoredByHand) {
+    const struct {
+        std::string_view text;
+        std::optional<std::int32_t> value;
+    } cases[] = {
+        {"1", 1}, {"0", 0}, {"-3", -3}, {" 42 ", 42}, {"+7", 7}, {"-2000", -2000},
+        {"", std::nullopt}, {"abc", std::nullopt}, {"1.5", std::nullopt}, {"12x", std::nullopt},
+        {"+-1", std::nullopt}, {"2147483648", std::nullopt}, {"-2147483648", INT32_MIN},
+    };
+    for (const auto& c : cases) EXPECT_EQ(parseInteger(c.text), c.value) << c.text;
+}
