@@ -1,0 +1,74 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <vector>
+
+namespace tavlo::imaging {
+
+// A picture could not be decoded or encoded; the text says what is wrong.
+class ImageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// One palette entry, in the byte order BMP files store it.
+struct PaletteEntry {
+    std::uint8_t blue = 0, green = 0, red = 0, reserved = 0;
+    friend bool operator==(const PaletteEntry&, const PaletteEntry&) = default;
+};
+
+// Where red, green, blue (and alpha) lie in a 16- or 32-bit pixel.
+struct ChannelMasks {
+    std::uint32_t red = 0, green = 0, blue = 0, alpha = 0;
+    friend bool operator==(const ChannelMasks&, const ChannelMasks&) = default;
+
+    static ChannelMasks rgb555() { return {0x7C00, 0x03E0, 0x001F, 0}; }
+    static ChannelMasks rgb888() { return {0x00FF0000, 0x0000FF00, 0x000000FF, 0}; }
+};
+
+// Width × height pixels in one of the BMP pixel formats: 1, 4 or 8 bits with a
+// palette, 16 or 32 bits with channel masks, or 24 bits blue-green-red. Rows
+// are stored top-down, each padded to a multiple of four bytes, exactly as a
+// BMP file stores them, so that rows go to and from files unchanged.
+class Bitmap {
+public:
+    Bitmap() = default;
+    Bitmap(int width, int height, int bitsPerPixel);  // zero-filled; default palette/masks
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    int bitsPerPixel() const { return bitsPerPixel_; }
+    bool isIndexed() const { return bitsPerPixel_ <= 8; }
+    bool empty() const { return width_ == 0 || height_ == 0; }
+    std::size_t stride() const { return stride_; }
+
+    std::uint8_t* row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * stride_; }
+    const std::uint8_t* row(int y) const { return pixels_.data() + static_cast<std::size_t>(y) * stride_; }
+    std::vector<std::uint8_t>& pixels() { return pixels_; }
+    const std::vector<std::uint8_t>& pixels() const { return pixels_; }
+
+    std::vector<PaletteEntry> palette;  // indexed formats; may be shorter than 2^bits
+    ChannelMasks masks;                 // 16 and 32 bits
+
+    static std::size_t strideFor(int width, int bitsPerPixel);
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    int bitsPerPixel_ = 24;
+    std::size_t stride_ = 0;
+    std::vector<std::uint8_t> pixels_;
+};
+
+// Largest picture any decoder accepts, in pixels (about 16000 × 8000). Keeps a
+// hostile header from asking for gigabytes.
+inline constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 27;
+
+// Throws ImageError when width × height is not a picture we accept.
+void checkDimensions(std::int64_t width, std::int64_t height, const char* format);
+
+// The same picture as 24-bit blue-green-red pixels.
+Bitmap toBgr24(const Bitmap& source);
+
+}  // namespace tavlo::imaging

@@ -1,0 +1,13 @@
+#pragma once
+#include "Bitmap.h"
+
+#include <cstdint>
+#include <span>
+
+namespace tavlo::imaging {
+
+// Decodes the first frame of a GIF, drawn on a white canvas of the GIF's full
+// logical screen, as 24-bit blue-green-red. Transparent pixels stay white.
+Bitmap decodeGif(std::span<const std::uint8_t> bytes);
+
+}  // namespace tavlo::imaging

@@ -1,0 +1,124 @@
+#include "PngDecoder.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace tavlo::imaging {
+
+namespace {
+
+struct Source {
+    std::span<const std::uint8_t> bytes;
+    std::size_t at = 0;
+    std::string error;
+};
+
+void onError(png_structp png, png_const_charp message) {
+    auto* source = static_cast<Source*>(png_get_error_ptr(png));
+    source->error = message;
+    png_longjmp(png, 1);
+}
+
+void onWarning(png_structp, png_const_charp) {}
+
+void onRead(png_structp png, png_bytep data, png_size_t length) {
+    auto* source = static_cast<Source*>(png_get_io_ptr(png));
+    if (source->bytes.size() - source->at < length) png_error(png, "file ends early");
+    std::memcpy(data, source->bytes.data() + source->at, length);
+    source->at += length;
+}
+
+std::uint8_t overWhite(std::uint8_t colour, std::uint8_t alpha) {
+    return static_cast<std::uint8_t>((colour * alpha + 255 * (255 - alpha) + 127) / 255);
+}
+
+// Reads the picture into `bitmap`; may longjmp back here on a libpng error.
+// Only plain data lives in this frame; the buffers belong to the caller.
+bool decode(png_structp png, png_infop info, Source& source, Bitmap& bitmap, std::vector<std::uint8_t>& rgba,
+            std::vector<png_bytep>& rows) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_set_read_fn(png, &source, onRead);
+    png_set_user_limits(png, 1u << 20, 1u << 20);
+    png_read_info(png, info);
+    const png_uint_32 width = png_get_image_width(png, info);
+    const png_uint_32 height = png_get_image_height(png, info);
+    const int colorType = png_get_color_type(png, info);
+
+    png_set_expand(png);  // palette to RGB, low gray depths to 8 bits, tRNS to alpha
+    png_set_scale_16(png);
+    if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
+    png_set_bgr(png);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    const bool alpha = png_get_channels(png, info) == 4;
+    if (png_get_rowbytes(png, info) != static_cast<std::size_t>(width) * (alpha ? 4 : 3))
+        png_error(png, "unexpected row layout");
+
+    // Dimensions were checked by the caller's limits below before any allocation.
+    bitmap = Bitmap(static_cast<int>(width), static_cast<int>(height), 24);
+    rows.resize(height);
+    if (alpha) rgba.resize(static_cast<std::size_t>(width) * height * 4);
+    for (png_uint_32 y = 0; y < height; ++y)
+        rows[y] = alpha ? rgba.data() + static_cast<std::size_t>(y) * width * 4 : bitmap.row(static_cast<int>(y));
+    png_read_image(png, rows.data());
+    png_read_end(png, nullptr);
+    return true;
+}
+
+}  // namespace
+
+Bitmap decodePng(std::span<const std::uint8_t> bytes) {
+    Source source;
+    source.bytes = bytes;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &source, onError, onWarning);
+    if (!png) throw ImageError("PNG: out of memory");
+    png_infop info = png_create_info_struct(png);
+    if (!info) {
+        png_destroy_read_struct(&png, nullptr, nullptr);
+        throw ImageError("PNG: out of memory");
+    }
+    // Check the size from the header before libpng allocates anything for it.
+    if (bytes.size() >= 24 && std::memcmp(bytes.data() + 12, "IHDR", 4) == 0) {
+        const auto be32 = [&](std::size_t at) {
+            return std::int64_t{bytes[at]} << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 | bytes[at + 3];
+        };
+        try {
+            checkDimensions(be32(16), be32(20), "PNG");
+        } catch (...) {
+            png_destroy_read_struct(&png, &info, nullptr);
+            throw;
+        }
+    }
+    Bitmap bitmap;
+    std::vector<std::uint8_t> rgba;
+    std::vector<png_bytep> rows;
+    bool ok = false;
+    try {
+        ok = decode(png, info, source, bitmap, rgba, rows);
+    } catch (...) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        throw;
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+    if (!ok) throw ImageError("PNG: " + (source.error.empty() ? std::string("cannot be decoded") : source.error));
+
+    if (!rgba.empty()) {
+        const auto width = static_cast<std::size_t>(bitmap.width());
+        for (int y = 0; y < bitmap.height(); ++y) {
+            const std::uint8_t* in = rows[static_cast<std::size_t>(y)];
+            std::uint8_t* out = bitmap.row(y);
+            for (std::size_t x = 0; x < width; ++x, in += 4, out += 3) {
+                out[0] = overWhite(in[0], in[3]);
+                out[1] = overWhite(in[1], in[3]);
+                out[2] = overWhite(in[2], in[3]);
+            }
+        }
+    }
+    return bitmap;
+}
+
+}  // namespace tavlo::imaging
