@@ -127,7 +127,7 @@ BmpLayout parseBmpLayout(std::span<const std::uint8_t> file) {
     layout.stride = Bitmap::strideFor(layout.width, layout.bitsPerPixel);
 
     std::size_t paletteStart = kFileHeaderSize + h.size;
-    if (h.bitsPerPixel > 8) layout.masks = readMasks(file, h, paletteStart);
+    if (h.bitsPerPixel == 16 || h.bitsPerPixel == 32) layout.masks = readMasks(file, h, paletteStart);
 
     const std::size_t declaredOffset = le32(file, 10);
     const std::size_t paletteBytes = h.bitsPerPixel <= 8 ? (std::size_t{1} << h.bitsPerPixel) * (h.core ? 3 : 4) : 0;
