@@ -1,0 +1,60 @@
+#include "PlasmaWallpaper.h"
+#include "DBusCall.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QUrl>
+
+namespace tavlo::wallpaper {
+namespace {
+
+// The image wallpaper's fill mode for "scale to fill, ignoring the aspect
+// ratio" (the value of QML's Image.Stretch).
+constexpr int kStretchFillMode = 0;
+
+// A JavaScript string literal holding `text`.
+QString scriptString(const QString& text)
+{
+    const QByteArray json = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(json.mid(1, json.size() - 2));
+}
+
+void evaluate(const QString& script)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.kde.plasmashell"), QStringLiteral("/PlasmaShell"), QStringLiteral("org.kde.PlasmaShell"),
+        QStringLiteral("evaluateScript"));
+    call << script;
+    callSessionBus("kde", call);
+}
+
+}  // namespace
+
+QString PlasmaWallpaper::script(const QString& imageUrl)
+{
+    return QStringLiteral(
+               "var all = desktops();\n"
+               "for (var i = 0; i < all.length; ++i) {\n"
+               "    var d = all[i];\n"
+               "    d.wallpaperPlugin = \"org.kde.image\";\n"
+               "    d.currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", \"General\"];\n"
+               "    d.writeConfig(\"Image\", %1);\n"
+               "    d.writeConfig(\"FillMode\", %2);\n"
+               "}\n")
+        .arg(scriptString(imageUrl))
+        .arg(kStretchFillMode);
+}
+
+void PlasmaWallpaper::SetWallpaper(const std::filesystem::path& path)
+{
+    const QString file = QFile::decodeName(QByteArray::fromStdString(std::filesystem::absolute(path).string()));
+    const QString url = QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded);
+    // Plasma keeps the picture it shows while the configured image stays the
+    // same, and the composite's path never changes: a first script clears the
+    // image so that the second makes every desktop load the file anew.
+    evaluate(script(QString()));
+    evaluate(script(url));
+}
+
+}  // namespace tavlo::wallpaper

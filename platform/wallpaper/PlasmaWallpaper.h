@@ -1,0 +1,20 @@
+#pragma once
+#include "WallpaperBackend.h"
+
+#include <QString>
+
+namespace tavlo::wallpaper {
+
+// KDE Plasma 5 and 6: runs a desktop script through the Plasma shell's D-Bus
+// interface (org.kde.plasmashell /PlasmaShell evaluateScript) that gives every
+// desktop the image wallpaper with the picture and the stretch fill mode.
+class PlasmaWallpaper : public WallpaperBackend {
+public:
+    std::string name() const override { return "kde"; }
+    void SetWallpaper(const std::filesystem::path& path) override;
+
+    // The script that sets `imageUrl` ("file:///..."; empty clears the image).
+    static QString script(const QString& imageUrl);
+};
+
+}  // namespace tavlo::wallpaper

@@ -1,0 +1,26 @@
+#pragma once
+#include "WallpaperBackend.h"
+
+#include <string>
+
+namespace tavlo::wallpaper {
+
+// sway and the wlroots compositors that speak its IPC: sends the command
+// `output * bg PATH stretch` over the socket named by SWAYSOCK.
+class SwayWallpaper : public WallpaperBackend {
+public:
+    // An empty socket path is reported when the wallpaper is set.
+    explicit SwayWallpaper(std::string socketPath) : socketPath_(std::move(socketPath)) {}
+
+    std::string name() const override { return "sway"; }
+    void SetWallpaper(const std::filesystem::path& path) override;
+
+    // The command for `path`, quoted so that sway's argument splitting and
+    // its shell-style expansion of the file name both give the path back.
+    static std::string command(const std::filesystem::path& path);
+
+private:
+    std::string socketPath_;
+};
+
+}  // namespace tavlo::wallpaper

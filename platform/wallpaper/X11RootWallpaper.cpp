@@ -1,0 +1,148 @@
+#include "X11RootWallpaper.h"
+#include "Picture.h"
+#include "X11ScreenImage.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <memory>
+#include <optional>
+
+namespace tavlo::wallpaper {
+namespace {
+
+struct DisplayCloser {
+    void operator()(Display* display) const { XCloseDisplay(display); }
+};
+using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
+
+// Xlib's default error handler ends the process. While a trap is alive,
+// protocol errors are recorded instead, so that they become exceptions.
+class ErrorTrap {
+public:
+    ErrorTrap() : previous_(XSetErrorHandler(&ErrorTrap::record)) { firstError_ = 0; }
+    ~ErrorTrap() { XSetErrorHandler(previous_); }
+    ErrorTrap(const ErrorTrap&) = delete;
+    ErrorTrap& operator=(const ErrorTrap&) = delete;
+
+    // Waits until the server has handled every request sent so far and
+    // returns the first error code (0 = none), forgetting it.
+    static int sync(Display* display)
+    {
+        XSync(display, False);
+        const int error = firstError_;
+        firstError_ = 0;
+        return error;
+    }
+
+private:
+    static int record(Display*, XErrorEvent* event)
+    {
+        if (firstError_ == 0)
+            firstError_ = event->error_code;
+        return 0;
+    }
+
+    static inline int firstError_ = 0;
+    XErrorHandler previous_;
+};
+
+imaging::Bitmap readPicture(const std::filesystem::path& path)
+{
+    try {
+        return imaging::toBgr24(imaging::loadPicture(path));
+    } catch (const std::exception& error) {
+        throw WallpaperError(std::string("x11: cannot read the picture: ") + error.what());
+    }
+}
+
+std::string errorText(Display* display, int code)
+{
+    char text[256] = {};
+    XGetErrorText(display, code, text, sizeof(text));
+    return text;
+}
+
+std::optional<Pixmap> pixmapProperty(Display* display, Window root, Atom property)
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    const int status = XGetWindowProperty(display, root, property, 0, 1, False, XA_PIXMAP, &type, &format, &count,
+                                          &remaining, &data);
+    std::optional<Pixmap> result;
+    if (status == Success && type == XA_PIXMAP && format == 32 && count == 1)
+        result = *reinterpret_cast<Pixmap*>(data);
+    if (data)
+        XFree(data);
+    return result;
+}
+
+// A setter that announced its pixmap in ESETROOT_PMAP_ID kept it alive by
+// leaving its connection's resources behind; ending that connection frees
+// them. A pixmap that is not also in _XROOTPMAP_ID belongs to someone else.
+void freePreviousPixmap(Display* display, Window root, Atom rootPixmap, Atom esetrootPixmap)
+{
+    const std::optional<Pixmap> current = pixmapProperty(display, root, rootPixmap);
+    const std::optional<Pixmap> kept = pixmapProperty(display, root, esetrootPixmap);
+    if (current && kept && *current == *kept) {
+        XKillClient(display, *kept);
+        ErrorTrap::sync(display);  // already gone: nothing to free
+    }
+}
+
+void announce(Display* display, Window root, Atom property, Pixmap pixmap)
+{
+    XChangeProperty(display, root, property, XA_PIXMAP, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&pixmap), 1);
+}
+
+Pixmap paintPixmap(Display* display, int screen, const imaging::Bitmap& picture)
+{
+    const Window root = RootWindow(display, screen);
+    const int width = DisplayWidth(display, screen), height = DisplayHeight(display, screen);
+    const int depth = DefaultDepth(display, screen);
+    const XImagePtr image = stretchedScreenImage(display, DefaultVisual(display, screen), depth, picture, width, height);
+    const Pixmap pixmap = XCreatePixmap(display, root, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                                        static_cast<unsigned>(depth));
+    GC gc = XCreateGC(display, pixmap, 0, nullptr);
+    XPutImage(display, pixmap, gc, image.get(), 0, 0, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XFreeGC(display, gc);
+    return pixmap;
+}
+
+}  // namespace
+
+void X11RootWallpaper::SetWallpaper(const std::filesystem::path& path)
+{
+    const imaging::Bitmap picture = readPicture(path);
+    // A connection of its own: its resources, the pixmap alone, are kept
+    // when it closes, and ending it later frees exactly them.
+    DisplayPtr display(XOpenDisplay(displayName_.empty() ? nullptr : displayName_.c_str()));
+    if (!display)
+        throw WallpaperError("x11: cannot open the X display " +
+                             std::string(displayName_.empty() ? XDisplayName(nullptr) : displayName_.c_str()));
+    ErrorTrap trap;
+    Display* const dpy = display.get();
+    const int screen = DefaultScreen(dpy);
+    const Window root = RootWindow(dpy, screen);
+    const Atom rootPixmap = XInternAtom(dpy, "_XROOTPMAP_ID", False);
+    const Atom esetrootPixmap = XInternAtom(dpy, "ESETROOT_PMAP_ID", False);
+
+    const Pixmap pixmap = paintPixmap(dpy, screen, picture);
+    if (const int error = ErrorTrap::sync(dpy))
+        throw WallpaperError("x11: cannot paint the wallpaper pixmap: " + errorText(dpy, error));
+
+    freePreviousPixmap(dpy, root, rootPixmap, esetrootPixmap);
+    announce(dpy, root, rootPixmap, pixmap);
+    announce(dpy, root, esetrootPixmap, pixmap);
+    XSetWindowBackgroundPixmap(dpy, root, pixmap);
+    XClearWindow(dpy, root);
+    if (const int error = ErrorTrap::sync(dpy))
+        throw WallpaperError("x11: cannot set the root window's background: " + errorText(dpy, error));
+    XSetCloseDownMode(dpy, RetainPermanent);
+    XSync(dpy, False);
+}
+
+}  // namespace tavlo::wallpaper

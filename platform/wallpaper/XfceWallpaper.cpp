@@ -1,0 +1,87 @@
+#include "XfceWallpaper.h"
+#include "DBusCall.h"
+
+#include <QDBusArgument>
+#include <QDBusMetaType>
+#include <QDBusVariant>
+#include <QFile>
+#include <QRegularExpression>
+#include <QVariantMap>
+
+namespace tavlo::wallpaper {
+namespace {
+
+const QString kChannel = QStringLiteral("xfce4-desktop");
+
+// xfdesktop's image-style for "stretched".
+constexpr int kStretchedStyle = 3;
+
+// Used when the desktop has not stored any backdrop yet.
+const QString kFirstImageProperty = QStringLiteral("/backdrop/screen0/monitor0/workspace0/last-image");
+
+QDBusMessage xfconfCall(const QString& method)
+{
+    return QDBusMessage::createMethodCall(QStringLiteral("org.xfce.Xfconf"), QStringLiteral("/org/xfce/Xfconf"),
+                                          QStringLiteral("org.xfce.Xfconf"), method);
+}
+
+QStringList backdropPropertyNames()
+{
+    QDBusMessage call = xfconfCall(QStringLiteral("GetAllProperties"));
+    call << kChannel << QStringLiteral("/backdrop");
+    try {
+        const QDBusMessage reply = callSessionBus("xfce", call);
+        if (reply.arguments().isEmpty())
+            return {};
+        return qdbus_cast<QVariantMap>(reply.arguments().constFirst()).keys();
+    } catch (const WallpaperError& error) {
+        // A desktop that has never stored a backdrop has no such channel or
+        // property yet; anything else (no daemon, no bus) is a failure.
+        const std::string text = error.what();
+        if (text.find("does not exist") != std::string::npos || text.find("not found") != std::string::npos)
+            return {};
+        throw;
+    }
+}
+
+void setProperty(const QString& property, const QVariant& value)
+{
+    QDBusMessage call = xfconfCall(QStringLiteral("SetProperty"));
+    call << kChannel << property << QVariant::fromValue(QDBusVariant(value));
+    callSessionBus("xfce", call);
+}
+
+QString styleProperty(const QString& imageProperty)
+{
+    return imageProperty.chopped(QStringLiteral("last-image").size()) + QStringLiteral("image-style");
+}
+
+}  // namespace
+
+QStringList XfceWallpaper::imageProperties(const QStringList& propertyNames)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^/backdrop/screen[^/]*/monitor[^/]*/workspace[^/]*/last-image$"));
+    QStringList images = propertyNames.filter(pattern);
+    images.sort();
+    return images;
+}
+
+void XfceWallpaper::SetWallpaper(const std::filesystem::path& path)
+{
+    const QString file = QFile::decodeName(QByteArray::fromStdString(std::filesystem::absolute(path).string()));
+    QStringList images = imageProperties(backdropPropertyNames());
+    if (images.isEmpty())
+        images << kFirstImageProperty;
+    for (const QString& image : images)
+        setProperty(styleProperty(image), kStretchedStyle);
+    // xfconf drops a change to the value a property already has, and the
+    // composite's path never changes: clear the images first so that setting
+    // them again makes the desktop load the file anew.
+    for (const QString& image : images)
+        setProperty(image, QString());
+    for (const QString& image : images)
+        setProperty(image, file);
+}
+
+}  // namespace tavlo::wallpaper
