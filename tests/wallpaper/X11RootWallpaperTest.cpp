@@ -1,0 +1,263 @@
+// The root-window painter against a real X server (Xvfb -noreset, so that the
+// root keeps its background when the last client leaves).
+#include <gtest/gtest.h>  // before Xlib, whose macros (None, Bool) clash with it
+
+#include "ChildProcess.h"
+#include "TempFolder.h"
+#include "X11RootWallpaper.h"
+
+#include "BmpFormat.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <array>
+#include <bit>
+#include <memory>
+#include <optional>
+
+namespace tavlo::wallpaper {
+namespace {
+
+using Rgb = std::array<std::uint8_t, 3>;
+constexpr Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kWhite{255, 255, 255}, kBlack{0, 0, 0},
+    kYellow{255, 255, 0}, kCyan{0, 255, 255}, kMagenta{255, 0, 255};
+
+constexpr int kScreenWidth = 320, kScreenHeight = 240;
+
+// Rows top-down. Channels are 0 or 255 only, so that they survive a 16-bit
+// screen exactly.
+using Picture = std::vector<std::vector<Rgb>>;
+const Picture kFirst = {
+    {kRed, kGreen, kBlue, kWhite},
+    {kYellow, kCyan, kMagenta, kBlack},
+    {kWhite, kRed, kGreen, kBlue},
+};
+const Picture kSecond = {
+    {kMagenta, kYellow},
+    {kCyan, kWhite},
+};
+
+void writePicture(const Picture& picture, const std::filesystem::path& path)
+{
+    imaging::Bitmap bitmap(static_cast<int>(picture[0].size()), static_cast<int>(picture.size()), 24);
+    for (int y = 0; y < bitmap.height(); ++y)
+        for (int x = 0; x < bitmap.width(); ++x) {
+            const Rgb& c = picture[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
+            std::uint8_t* pixel = bitmap.row(y) + 3 * x;
+            pixel[0] = c[2], pixel[1] = c[1], pixel[2] = c[0];
+        }
+    imaging::writeBmp(bitmap, path);
+}
+
+// Errors of the test's own requests, recorded instead of ending the process.
+int lastXError = 0;
+int recordXError(Display*, XErrorEvent* event)
+{
+    lastXError = event->error_code;
+    return 0;
+}
+
+struct DisplayCloser {
+    void operator()(Display* display) const { XCloseDisplay(display); }
+};
+using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
+
+std::uint8_t channel(unsigned long pixel, unsigned long mask)
+{
+    const int shift = std::countr_zero(mask);
+    const unsigned long maximum = mask >> shift;
+    return static_cast<std::uint8_t>(((pixel & mask) >> shift) * 255 / maximum);
+}
+
+class X11RootWallpaperTest : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override
+    {
+        if (!test::programInPath("Xvfb"))
+            GTEST_SKIP() << "Xvfb is not installed";
+        server_ = std::make_unique<test::ChildProcess>(std::vector<std::string>{
+            "Xvfb", "-displayfd", "1", "-noreset", "-nolisten", "tcp", "-screen", "0",
+            std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x" + std::to_string(GetParam())});
+        const std::optional<std::string> number = server_->readLine();
+        ASSERT_TRUE(number) << "Xvfb did not start";
+        displayName_ = ":" + *number;
+        display_.reset(XOpenDisplay(displayName_.c_str()));
+        ASSERT_TRUE(display_);
+        previousHandler_ = XSetErrorHandler(recordXError);
+    }
+
+    void TearDown() override
+    {
+        if (previousHandler_)
+            XSetErrorHandler(previousHandler_);
+    }
+
+    Window root() const { return DefaultRootWindow(display_.get()); }
+
+    std::optional<Pixmap> pixmapProperty(const char* name) const
+    {
+        const Atom property = XInternAtom(display_.get(), name, False);
+        Atom type;
+        int format;
+        unsigned long count, remaining;
+        unsigned char* data = nullptr;
+        XGetWindowProperty(display_.get(), root(), property, 0, 1, False, XA_PIXMAP, &type, &format, &count,
+                           &remaining, &data);
+        std::optional<Pixmap> result;
+        if (data && type == XA_PIXMAP && count == 1)
+            result = *reinterpret_cast<Pixmap*>(data);
+        if (data)
+            XFree(data);
+        return result;
+    }
+
+    bool pixmapExists(Pixmap pixmap) const
+    {
+        Window rootReturn;
+        int x, y;
+        unsigned width, height, border, depth;
+        lastXError = 0;
+        const Status status = XGetGeometry(display_.get(), pixmap, &rootReturn, &x, &y, &width, &height, &border, &depth);
+        XSync(display_.get(), False);
+        return status != 0 && lastXError == 0;
+    }
+
+    // The number of screen pixels that differ from `picture` stretched to the screen.
+    int mismatchesWithStretched(Drawable drawable, const Picture& picture) const
+    {
+        XImage* image = XGetImage(display_.get(), drawable, 0, 0, kScreenWidth, kScreenHeight, AllPlanes, ZPixmap);
+        if (!image)
+            return -1;
+        const Visual* visual = DefaultVisual(display_.get(), DefaultScreen(display_.get()));
+        const int rows = static_cast<int>(picture.size()), columns = static_cast<int>(picture[0].size());
+        int mismatches = 0;
+        for (int y = 0; y < kScreenHeight; ++y)
+            for (int x = 0; x < kScreenWidth; ++x) {
+                const unsigned long pixel = XGetPixel(image, x, y);
+                const Rgb seen{channel(pixel, visual->red_mask), channel(pixel, visual->green_mask),
+                               channel(pixel, visual->blue_mask)};
+                const Rgb& expected = picture[static_cast<std::size_t>(y * rows / kScreenHeight)]
+                                             [static_cast<std::size_t>(x * columns / kScreenWidth)];
+                mismatches += seen != expected;
+            }
+        XDestroyImage(image);
+        return mismatches;
+    }
+
+    test::TempFolder folder_;
+    std::unique_ptr<test::ChildProcess> server_;
+    std::string displayName_;
+    DisplayPtr display_;
+    XErrorHandler previousHandler_ = nullptr;
+};
+
+// The sizes divide the screen exactly, so every pixel of the screen has one
+// right answer.
+TEST_P(X11RootWallpaperTest, StretchesThePictureOverTheRootAndKeepsItAfterExit)
+{
+    const auto path = folder_ / "Mix.bmp";
+    writePicture(kFirst, path);
+
+    X11RootWallpaper(displayName_).SetWallpaper(path);
+
+    EXPECT_EQ(mismatchesWithStretched(root(), kFirst), 0);
+    const std::optional<Pixmap> announced = pixmapProperty("_XROOTPMAP_ID");
+    ASSERT_TRUE(announced);
+    EXPECT_EQ(pixmapProperty("ESETROOT_PMAP_ID"), announced);
+    // The setter's connection is closed by now; the pixmap is still there.
+    EXPECT_TRUE(pixmapExists(*announced));
+    EXPECT_EQ(mismatchesWithStretched(*announced, kFirst), 0);
+}
+
+TEST_P(X11RootWallpaperTest, NewPictureAtTheSamePathReplacesTheOldAndFreesItsPixmap)
+{
+    const auto path = folder_ / "Mix.bmp";
+    writePicture(kFirst, path);
+    X11RootWallpaper(displayName_).SetWallpaper(path);
+    const Pixmap first = pixmapProperty("_XROOTPMAP_ID").value_or(None);
+
+    writePicture(kSecond, path);
+    X11RootWallpaper(displayName_).SetWallpaper(path);
+
+    EXPECT_EQ(mismatchesWithStretched(root(), kSecond), 0);
+    const std::optional<Pixmap> second = pixmapProperty("_XROOTPMAP_ID");
+    ASSERT_TRUE(second);
+    EXPECT_NE(*second, first);
+    EXPECT_TRUE(pixmapExists(*second));
+    EXPECT_FALSE(pixmapExists(first));
+}
+
+// A running desktop that announced its own pixmap only in _XROOTPMAP_ID did not
+// offer it for freeing: ending its owner would end that desktop.
+TEST_P(X11RootWallpaperTest, LeavesAPixmapThatWasNotOfferedForFreeing)
+{
+    DisplayPtr desktop(XOpenDisplay(displayName_.c_str()));
+    ASSERT_TRUE(desktop);
+    const Pixmap own = XCreatePixmap(desktop.get(), DefaultRootWindow(desktop.get()), 8, 8,
+                                     static_cast<unsigned>(DefaultDepth(desktop.get(), 0)));
+    XChangeProperty(desktop.get(), DefaultRootWindow(desktop.get()), XInternAtom(desktop.get(), "_XROOTPMAP_ID", False),
+                    XA_PIXMAP, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(&own), 1);
+    XSync(desktop.get(), False);
+    const auto path = folder_ / "Mix.bmp";
+    writePicture(kFirst, path);
+
+    X11RootWallpaper(displayName_).SetWallpaper(path);
+
+    const bool survived = pixmapExists(own);
+    EXPECT_TRUE(survived);
+    if (!survived)
+        (void)desktop.release();  // its connection is dead; closing it would end the test program
+}
+
+TEST_P(X11RootWallpaperTest, StalePreviousPixmapDoesNotStopTheNewOne)
+{
+    // Both properties still name a pixmap whose owner is long gone.
+    const Pixmap stale = 0x3a00001;
+    for (const char* name : {"_XROOTPMAP_ID", "ESETROOT_PMAP_ID"})
+        XChangeProperty(display_.get(), root(), XInternAtom(display_.get(), name, False), XA_PIXMAP, 32,
+                        PropModeReplace, reinterpret_cast<const unsigned char*>(&stale), 1);
+    XSync(display_.get(), False);
+    const auto path = folder_ / "Mix.bmp";
+    writePicture(kSecond, path);
+
+    X11RootWallpaper(displayName_).SetWallpaper(path);
+
+    EXPECT_EQ(mismatchesWithStretched(root(), kSecond), 0);
+}
+
+TEST_P(X11RootWallpaperTest, UnreadablePictureIsReportedAndLeavesTheRootAlone)
+{
+    const auto path = folder_ / "Mix.bmp";
+    writePicture(kFirst, path);
+    X11RootWallpaper(displayName_).SetWallpaper(path);
+    test::writeFileBytes(path, "not a picture");
+
+    try {
+        X11RootWallpaper(displayName_).SetWallpaper(path);
+        FAIL() << "no error";
+    } catch (const WallpaperError& error) {
+        EXPECT_EQ(std::string(error.what()).rfind("x11: cannot read the picture: ", 0), 0u) << error.what();
+        EXPECT_EQ(std::string(error.what()).find('\n'), std::string::npos);
+    }
+    EXPECT_EQ(mismatchesWithStretched(root(), kFirst), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Depths, X11RootWallpaperTest, ::testing::Values(24, 16),
+                         [](const auto& info) { return "Depth" + std::to_string(info.param); });
+
+TEST(X11RootWallpaperErrors, MissingDisplayIsReported)
+{
+    test::TempFolder folder;
+    writePicture(kFirst, folder / "Mix.bmp");
+    try {
+        X11RootWallpaper(":9999").SetWallpaper(folder / "Mix.bmp");
+        FAIL() << "no error";
+    } catch (const WallpaperError& error) {
+        EXPECT_STREQ(error.what(), "x11: cannot open the X display :9999");
+    }
+}
+
+}  // namespace
+}  // namespace tavlo::wallpaper
