@@ -1,0 +1,100 @@
+#include "CalendarArgs.h"
+
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <vector>
+
+namespace tavlo::cal {
+namespace {
+
+int parseNumber(std::string_view text, std::string_view whole)
+{
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || text.size() > 4 || error != std::errc() || end != text.data() + text.size())
+        throw UsageError("malformed date: " + std::string(whole));
+    return value;
+}
+
+// Splits "[-]Y-M[-D]" into its numbers.
+std::vector<int> dateParts(std::string_view text)
+{
+    const bool negative = !text.empty() && text.front() == '-';
+    std::string_view rest = negative ? text.substr(1) : text;
+    std::vector<int> parts;
+    while (true) {
+        const std::size_t dash = rest.find('-');
+        parts.push_back(parseNumber(rest.substr(0, dash), text));
+        if (dash == std::string_view::npos) break;
+        rest.remove_prefix(dash + 1);
+    }
+    if (negative) parts.front() = -parts.front();
+    return parts;
+}
+
+void checkYear(int year)
+{
+    if (year < kFirstYear || year > kLastYear)
+        throw UsageError("year " + std::to_string(year) + " is outside -849..2100");
+}
+
+}  // namespace
+
+bool existsInCalendar(int year, int month, int day)
+{
+    return month >= 1 && month <= 12 && day >= 1 && day <= lunar::CivilDaysInMonth(year, month)
+        && lunar::CalendarKind(year, month, day) != 0;
+}
+
+lunar::CivilDate parseDay(std::string_view text)
+{
+    const std::vector<int> parts = dateParts(text);
+    if (parts.size() != 3) throw UsageError("malformed date (YYYY-MM-DD): " + std::string(text));
+    checkYear(parts[0]);
+    if (!existsInCalendar(parts[0], parts[1], parts[2]))
+        throw UsageError("no such day: " + std::string(text));
+    return {parts[0], parts[1], parts[2]};
+}
+
+lunar::CivilDate parseMonth(std::string_view text)
+{
+    const std::vector<int> parts = dateParts(text);
+    if (parts.size() != 2) throw UsageError("malformed month (YYYY-MM): " + std::string(text));
+    checkYear(parts[0]);
+    if (parts[1] < 1 || parts[1] > 12) throw UsageError("no such month: " + std::string(text));
+    return {parts[0], parts[1], 1};
+}
+
+lunar::CivilDate today()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+std::string formatDate(const lunar::CivilDate& date)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%s%04d-%02d-%02d", date.Year < 0 ? "-" : "", std::abs(date.Year),
+                  date.Month, date.Day);
+    return text;
+}
+
+lunar::CivilDate nextDay(const lunar::CivilDate& date)
+{
+    lunar::CivilDate next{date.Year, date.Month, date.Day + 1};
+    if (next.Year == 1582 && next.Month == 10 && next.Day == 5) next.Day = 15;
+    if (next.Day > lunar::CivilDaysInMonth(next.Year, next.Month)) {
+        next.Day = 1;
+        if (++next.Month > 12) {
+            next.Month = 1;
+            ++next.Year;
+        }
+    }
+    return next;
+}
+
+}  // namespace tavlo::cal

@@ -1,0 +1,35 @@
+#pragma once
+// Dates on the command line, in the engine's own calendar (Julian through
+// 1582-10-04, Gregorian from 1582-10-15, year 0 exists).
+#include "CivilCalendar.h"
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace tavlo::cal {
+
+// A one-line message for the user; the tool exits with status 1.
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+inline constexpr int kFirstYear = -849;
+inline constexpr int kLastYear = 2100;
+
+// "YYYY-MM-DD" (the year may carry a "-"): a day of the engine's calendar
+// within -849..2100, else UsageError.
+lunar::CivilDate parseDay(std::string_view text);
+// "YYYY-MM": year and month, day 1.
+lunar::CivilDate parseMonth(std::string_view text);
+// Today's local date.
+lunar::CivilDate today();
+
+// -0849-01-21, 2024-02-10.
+std::string formatDate(const lunar::CivilDate& date);
+// The next day of the engine's calendar (the dropped days of 1582 skipped).
+lunar::CivilDate nextDay(const lunar::CivilDate& date);
+bool existsInCalendar(int year, int month, int day);
+
+}  // namespace tavlo::cal

@@ -1,0 +1,72 @@
+// tavlo-cal dump START END: one tab-separated line per day of the engine's
+// calendar, for comparing whole ranges against another calendar.
+#include "CalendarArgs.h"
+#include "ChnCal.h"
+#include "Commands.h"
+#include "LunarDate.h"
+
+#include <string>
+
+#include <cstdio>
+
+namespace tavlo::cal {
+namespace {
+
+void appendField(std::string& line, std::string_view field)
+{
+    line += '\t';
+    line += field;
+}
+
+void appendDay(std::string& buffer, const lunar::CivilDate& date)
+{
+    buffer += formatDate(date);
+    appendField(buffer, std::to_string(lunar::DayNumber(date.Year, date.Month, date.Day)));
+    // SolarToLunar is these steps plus the lunar year, and fails exactly when
+    // they do; the analysis below computes the year, so the new-year search
+    // (most of a conversion's cost) runs once per day, not twice.
+    int lunarMonth = 0;
+    int lunarDay = 0;
+    bool leap = false;
+    const bool converted = lunar::SolarToLunarMonthDay(date.Year, date.Month, date.Day, lunarMonth, lunarDay, leap);
+    appendField(buffer, converted ? "1" : "0");
+    if (!converted) {
+        buffer.append(14, '\t');
+        buffer += '\n';
+        return;
+    }
+    lunar::TChnCal cal;
+    cal.AnalyseCivilDate(date.Year, date.Month, date.Day);
+    appendField(buffer, std::to_string(cal.LunarYear));
+    appendField(buffer, std::to_string(lunarMonth));
+    appendField(buffer, std::to_string(lunarDay));
+    appendField(buffer, leap ? "1" : "0");
+    for (const std::string* text : {&cal.LunarMonthName, &cal.LunarDayName, &cal.DayGanZhi, &cal.MonthGanZhi,
+                                    &cal.YearGanZhi, &cal.Animal, &cal.Constellation, &cal.SolarTerm,
+                                    &cal.Holiday, &cal.LunarHoliday})
+        appendField(buffer, *text);
+    buffer += '\n';
+}
+
+}  // namespace
+
+void runDump(const std::vector<std::string>& args, std::FILE* out)
+{
+    if (args.size() != 2) throw UsageError("usage: tavlo-cal dump START END");
+    const lunar::CivilDate first = parseDay(args[0]);
+    const lunar::CivilDate last = parseDay(args[1]);
+    if (lunar::CompareCivilDates(first, last) > 0) throw UsageError("START lies after END");
+
+    std::string buffer;
+    for (lunar::CivilDate date = first;; date = nextDay(date)) {
+        appendDay(buffer, date);
+        if (buffer.size() > (1u << 20)) {
+            std::fwrite(buffer.data(), 1, buffer.size(), out);
+            buffer.clear();
+        }
+        if (date == last) break;
+    }
+    std::fwrite(buffer.data(), 1, buffer.size(), out);
+}
+
+}  // namespace tavlo::cal
