@@ -74,13 +74,11 @@ void Background::writePatchedCopy(const Bitmap& content, Placement at, const std
         pasteRow(writer, row, layout.width, bgr.data(), content.width(), at.x);
     }
 
+    // The unchanged parts are copied file to file inside the kernel.
     const std::size_t tail = blockStart + blockSize;
-    iovec pieces[] = {
-        {const_cast<std::uint8_t*>(file.data()), blockStart},
-        {block.data(), block.size()},
-        {const_cast<std::uint8_t*>(file.data() + tail), file.size() - tail},
-    };
-    out.writeGathered(pieces);
+    out.copyFrom(file_.fd(), 0, blockStart);
+    out.write(block.data(), block.size());
+    out.copyFrom(file_.fd(), static_cast<off_t>(tail), file.size() - tail);
     out.commit();
 }
 

@@ -1,0 +1,40 @@
+// tavlo-picture convert IN OUT: decodes IN (BMP, JPEG, PNG or GIF, told apart
+// by content) and writes OUT as a 24-bit BMP.
+#include "BmpFormat.h"
+#include "JpegToBmp.h"
+#include "MappedFile.h"
+#include "Picture.h"
+
+#include <cstdio>
+#include <exception>
+#include <string_view>
+
+namespace {
+
+int usage() {
+    std::fputs("usage: tavlo-picture convert IN OUT\n", stderr);
+    return 1;
+}
+
+// JPEGs stream row by row into the BMP; other formats are decoded whole.
+void convert(const char* in, const char* out) {
+    using namespace tavlo;
+    const MappedFile file(in);
+    if (imaging::detectFormat(file.bytes()) == imaging::PictureFormat::Jpeg)
+        imaging::writeJpegAsBmp(file.bytes(), out);
+    else
+        imaging::writeBmp(imaging::toBgr24(imaging::decodePicture(file.bytes())), out);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 4 || std::string_view(argv[1]) != "convert") return usage();
+    try {
+        convert(argv[2], argv[3]);
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "tavlo-picture: %s\n", error.what());
+        return 1;
+    }
+}
