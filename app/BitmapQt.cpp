@@ -1,0 +1,46 @@
+#include "BitmapQt.h"
+
+#include <cstring>
+
+namespace tavlo::app {
+
+using tavlo::imaging::Bitmap;
+
+QImage toQImage(const Bitmap& bitmap) {
+    if (bitmap.empty()) return {};
+    const Bitmap bgr = bitmap.bitsPerPixel() == 24 ? Bitmap() : tavlo::imaging::toBgr24(bitmap);
+    const Bitmap& source = bitmap.bitsPerPixel() == 24 ? bitmap : bgr;
+    QImage image(source.width(), source.height(), QImage::Format_BGR888);
+    const auto rowBytes = static_cast<std::size_t>(source.width()) * 3;
+    for (int y = 0; y < source.height(); ++y) {
+        std::memcpy(image.scanLine(y), source.row(y), rowBytes);
+    }
+    return image;
+}
+
+namespace {
+std::uint8_t overWhite(int channel, int alpha) {
+    // Premultiplied channel plus the white showing through.
+    return static_cast<std::uint8_t>(channel + (255 - alpha));
+}
+}  // namespace
+
+Bitmap fromQImage(const QImage& image) {
+    if (image.isNull()) return {};
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    Bitmap bitmap(argb.width(), argb.height(), 24);
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        std::uint8_t* out = bitmap.row(y);
+        for (int x = 0; x < argb.width(); ++x) {
+            const QRgb p = in[x];
+            const int a = qAlpha(p);
+            out[3 * x + 0] = overWhite(qBlue(p), a);
+            out[3 * x + 1] = overWhite(qGreen(p), a);
+            out[3 * x + 2] = overWhite(qRed(p), a);
+        }
+    }
+    return bitmap;
+}
+
+}  // namespace tavlo::app

@@ -1,0 +1,16 @@
+#pragma once
+#include "Bitmap.h"
+
+#include <QImage>
+
+namespace tavlo::app {
+
+// A bitmap of any format as a QImage (24-bit pixels, format RGB888 order
+// handled by Qt); an empty bitmap gives a null image.
+QImage toQImage(const tavlo::imaging::Bitmap& bitmap);
+
+// A QImage as a 24-bit blue-green-red bitmap; transparent and translucent
+// pixels are drawn over white.
+tavlo::imaging::Bitmap fromQImage(const QImage& image);
+
+}  // namespace tavlo::app

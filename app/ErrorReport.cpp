@@ -1,0 +1,12 @@
+#include "ErrorReport.h"
+
+#include <QMessageBox>
+
+namespace tavlo::app {
+
+void showErrorReport(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Critical, kApplicationTitle, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+}  // namespace tavlo::app

@@ -1,0 +1,67 @@
+#include "Program.h"
+
+#include "Artwork.h"
+#include "CopyScreenFrm.h"
+#include "ErrorReport.h"
+#include "FontSubstitutions.h"
+#include "HiddenForms.h"
+#include "uDM.h"
+#include "uInfoFrm.h"
+#include "uMain.h"
+#include "uPicSel.h"
+
+#include <QApplication>
+#include <QIcon>
+
+namespace tavlo::app {
+
+ProgramWindows::ProgramWindows(ProgramFolder folder) : state_(std::move(folder)) {
+    dm_ = std::make_unique<TDM>();
+    mainFrm_ = std::make_unique<TMainFrm>(state_);
+    deskBGSetFrm_ = std::make_unique<TDeskBGSetFrm>();
+    picPreviewFrm_ = std::make_unique<TPicPreviewFrm>();
+    // The dialogs belong to the main window, which they are centred on.
+    picSelFrm_ = std::make_unique<TPicSelFrm>(mainFrm_.get());
+    inforFrm_ = std::make_unique<TInforFrm>(mainFrm_.get());
+    copyScreenForm_ = std::make_unique<TCopyScreenForm>();
+}
+
+ProgramWindows::~ProgramWindows() {
+    copyScreenForm_.reset();
+    inforFrm_.reset();
+    picSelFrm_.reset();
+    picPreviewFrm_.reset();
+    deskBGSetFrm_.reset();
+    mainFrm_.reset();
+    dm_.reset();
+}
+
+std::vector<QObject*> ProgramWindows::creationOrder() const {
+    return {dm_.get(), mainFrm_.get(), deskBGSetFrm_.get(), picPreviewFrm_.get(),
+            picSelFrm_.get(), inforFrm_.get(), copyScreenForm_.get()};
+}
+
+void prepareApplication() {
+    // The browser views share OpenGL contexts with the windows.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+void initialiseApplication() {
+    QApplication::setApplicationName(QStringLiteral("tavlo"));
+    QApplication::setApplicationDisplayName(kApplicationTitle);
+    QApplication::setWindowIcon(QIcon(renderArtwork(art::icon)));
+    registerFontSubstitutions();
+}
+
+int runProgram(int argc, char** argv, const ProgramFolder& folder, const std::function<void(TMainFrm&)>& shown) {
+    prepareApplication();
+    QApplication application(argc, argv);
+    initialiseApplication();
+    ProgramWindows windows(folder);
+    TMainFrm& main = windows.MainFrm();
+    if (shown) QObject::connect(&main, &TMainFrm::firstPainted, &main, [&main, shown] { shown(main); });
+    main.show();
+    return QApplication::exec();
+}
+
+}  // namespace tavlo::app

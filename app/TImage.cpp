@@ -1,0 +1,59 @@
+#include "TImage.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace tavlo::app {
+
+TImage::TImage(QWidget* parent) : QWidget(parent) {
+    setMouseTracking(true);
+}
+
+void TImage::setPicture(const QPixmap& picture) {
+    picture_ = picture;
+    fitToPicture();
+    update();
+}
+
+void TImage::setStretch(bool stretch) {
+    stretch_ = stretch;
+    update();
+}
+
+void TImage::setAutoSize(bool autoSize) {
+    autoSize_ = autoSize;
+    fitToPicture();
+}
+
+void TImage::fitToPicture() {
+    if (autoSize_ && !picture_.isNull()) resize(picture_.deviceIndependentSize().toSize());
+}
+
+void TImage::paintEvent(QPaintEvent*) {
+    if (picture_.isNull()) return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (stretch_) {
+        painter.drawPixmap(rect(), picture_);
+    } else {
+        painter.drawPixmap(0, 0, picture_);
+    }
+}
+
+void TImage::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) leftPressed_ = true;
+    emit mouseDown(event);
+}
+
+void TImage::mouseMoveEvent(QMouseEvent* event) {
+    emit mouseMoved(event);
+}
+
+void TImage::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click = event->button() == Qt::LeftButton && leftPressed_ && rect().contains(event->position().toPoint());
+    if (event->button() == Qt::LeftButton) leftPressed_ = false;
+    emit mouseUp(event);
+    if (click) emit clicked();
+}
+
+}  // namespace tavlo::app

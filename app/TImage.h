@@ -1,0 +1,45 @@
+#pragma once
+#include <QPixmap>
+#include <QWidget>
+
+namespace tavlo::app {
+
+// A picture control: shows its picture at natural size from the top-left
+// corner, or stretched over the whole control; transparent parts show what
+// lies behind. With auto-size the control takes the picture's size.
+// Mouse presses, moves (tracked without a button) and clicks are signalled; a
+// click is a left press and release inside the control.
+class TImage : public QWidget {
+    Q_OBJECT
+public:
+    explicit TImage(QWidget* parent = nullptr);
+
+    void setPicture(const QPixmap& picture);
+    const QPixmap& picture() const { return picture_; }
+    void setStretch(bool stretch);
+    bool stretch() const { return stretch_; }
+    void setAutoSize(bool autoSize);
+    bool autoSize() const { return autoSize_; }
+
+signals:
+    void mouseDown(QMouseEvent* event);
+    void mouseMoved(QMouseEvent* event);
+    void mouseUp(QMouseEvent* event);
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void fitToPicture();
+
+    QPixmap picture_;
+    bool stretch_ = false;
+    bool autoSize_ = false;
+    bool leftPressed_ = false;
+};
+
+}  // namespace tavlo::app

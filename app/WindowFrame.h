@@ -1,0 +1,53 @@
+#pragma once
+#include <QObject>
+#include <QPoint>
+#include <QRect>
+#include <QWidget>
+
+#include <functional>
+
+namespace tavlo::app {
+
+// The frame of a borderless window: pressing within a few pixels of its edge
+// resizes it, and startMove() drags it, both through the window manager.
+// Where no window manager answers (or the platform has none), the window
+// follows the mouse itself until the button is released.
+class WindowFrame : public QObject {
+    Q_OBJECT
+public:
+    explicit WindowFrame(QWidget* window, int margin = 4);
+    ~WindowFrame() override;
+
+    // Controls that keep their own presses even at the window's edge.
+    void setExempt(std::function<bool(const QWidget*)> exempt) { exempt_ = std::move(exempt); }
+
+    // Moves the window with the mouse until the button is released.
+    void startMove(QPointF globalPos);
+
+    // The edges (Qt::Edges) a point in window coordinates would resize.
+    Qt::Edges edgesAt(QPoint windowPos) const;
+
+    bool followingMouse() const { return follow_ != Follow::None; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class Follow { None, Move, Resize };
+
+    bool handleMouse(QWidget* target, QEvent* event);
+    void startResize(Qt::Edges edges, QPointF globalPos);
+    void followTo(QPointF globalPos);
+    void setEdgeCursor(Qt::Edges edges);
+
+    QWidget* window_;
+    int margin_;
+    std::function<bool(const QWidget*)> exempt_;
+    Follow follow_ = Follow::None;
+    Qt::Edges followEdges_;
+    QPointF pressGlobal_;
+    QRect pressGeometry_;
+    bool edgeCursorSet_ = false;
+};
+
+}  // namespace tavlo::app

@@ -1,0 +1,203 @@
+#include "uMain.h"
+
+#include "ApplicationEvents.h"
+#include "BitmapQt.h"
+#include "Controls.h"
+#include "DateLine.h"
+#include "ErrorReport.h"
+#include "FormGeometry.h"
+#include "Picture.h"
+#include "SiteAddress.h"
+#include "StartupSettings.h"
+#include "WebPanel.h"
+#include "WindowFrame.h"
+
+#include <QContextMenuEvent>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+#include <QWebEngineView>
+
+#include <filesystem>
+
+namespace tavlo::app {
+
+TMainFrm::TMainFrm(GlobalState& state, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), state_(state),
+      site_(std::make_unique<SiteAddress>(state.folder)) {
+    setObjectName(QStringLiteral("TMainFrm"));
+    setWindowTitle(kApplicationTitle);
+    shellOpen_ = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    CreateControls();
+    frame_ = new WindowFrame(this);
+    frame_->setExempt([this](const QWidget* w) {
+        return w == img_close_normal || w == img_close_highlight || w == img_close_down || w == img_mini_normal ||
+               w == img_mini_highlight || w == img_mini_down;
+    });
+    AppEvent1 = new TApplicationEvents(this);
+    AppEvent1->setObjectName(QStringLiteral("AppEvent1"));
+    AppEvent1->setOnMessage([this](QObject* target, QEvent* event, bool& handled) {
+        AppEvent1Message(target, event, handled);
+    });
+    ConnectHandlers();
+    FormCreate();
+}
+
+TMainFrm::~TMainFrm() = default;
+
+QWebEngineView* TMainFrm::webLink() const { return webPanel_->webLink(); }
+QWebEngineView* TMainFrm::WebEditor() const { return webPanel_->webEditor(); }
+
+void TMainFrm::ConnectHandlers() {
+    connect(shpBG, &TShape::painted, this, &TMainFrm::shapePainted);
+    connect(imgBG, &TImage::mouseDown, this, &TMainFrm::imgBGMouseDown);
+    connect(imgBG, &TImage::mouseMoved, this, &TMainFrm::imgBGMouseMove);
+    connect(img_close_normal, &TImage::mouseMoved, this, &TMainFrm::img_close_normalMouseMove);
+    connect(img_close_highlight, &TImage::mouseDown, this, &TMainFrm::img_close_highlightMouseDown);
+    connect(img_close_highlight, &TImage::clicked, this, &TMainFrm::img_close_highlightClick);
+    connect(img_close_down, &TImage::mouseUp, this, [this](QMouseEvent* e) { captionDownReleased(e, true); });
+    connect(img_mini_normal, &TImage::mouseMoved, this, &TMainFrm::img_mini_normalMouseMove);
+    connect(img_mini_highlight, &TImage::mouseDown, this, &TMainFrm::img_mini_highlightMouseDown);
+    connect(img_mini_highlight, &TImage::clicked, this, &TMainFrm::img_mini_highlightClick);
+    connect(img_mini_down, &TImage::mouseUp, this, [this](QMouseEvent* e) { captionDownReleased(e, false); });
+    connect(lblSet, &TLabel::clicked, this, &TMainFrm::lblSetClick);
+    connect(N_help, &QAction::triggered, this, &TMainFrm::N_helpClick);
+    connect(N_Submit, &QAction::triggered, this, &TMainFrm::N_SubmitClick);
+    connect(N_ExitPrj, &QAction::triggered, this, &TMainFrm::N_ExitPrjClick);
+    connect(btnInsertPic, &QToolButton::clicked, this, &TMainFrm::btnInsertPicClick);
+    connect(SpeedButton1, &QToolButton::clicked, this, &TMainFrm::SpeedButton1Click);
+    connect(imgAppToDesk, &TImage::clicked, this, &TMainFrm::imgAppToDeskClick);
+    connect(imgAddToDesk, &TImage::clicked, this, &TMainFrm::imgAddToDeskClick);
+}
+
+// A failure inside a start-up step ends that step and is shown by the general
+// error report once the event loop runs; the window carries on.
+void TMainFrm::runStep(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const std::exception& e) {
+        const QString text = QString::fromUtf8(e.what());
+        QTimer::singleShot(0, this, [this, text] { showErrorReport(this, text); });
+    }
+}
+
+void TMainFrm::FormCreate() {
+    runStep([this] {
+        // Qt paints every widget double-buffered; nothing to switch on.
+        webPanel_->navigateEditor(QUrl(QStringLiteral("about:blank")));
+        CurrentBGFile.clear();
+        state_.PicBGList.clear();
+        NotePage = 0;
+        webPanel_->navigateLink(site_->page(SiteAddress::kStartPage));
+        SetCalendarDate();
+        lblDateTime->setText(QString::fromStdString(composeDateLine(localToday())));
+        lblDateTime->adjustSize();
+        LoadTmpPic(state_);
+        loadApplyConfirmation(state_);
+        LoadBGList(false);
+        webPanel_->turnOnEditorDesignMode();
+    });
+}
+
+void TMainFrm::FormShow() {
+    runStep([this] {
+        LoadFormSize();
+        LoadCurrentPicture();
+    });
+}
+
+void TMainFrm::LoadCurrentPicture() {
+    const std::filesystem::path& path = state_.CurrentPicturePath;
+    std::error_code error;
+    if (path.empty() || !std::filesystem::is_regular_file(path, error)) return;
+    imgPicMix->setPicture(QPixmap::fromImage(toQImage(imaging::loadPicture(path))));
+}
+
+void TMainFrm::FormResize() {
+    anchors_.apply(size());
+}
+
+void TMainFrm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) FormShow();
+}
+
+void TMainFrm::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) return;
+    // Restoring from the taskbar shows the window again, and every show
+    // re-applies the remembered geometry.
+    const auto old = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+    if ((old & Qt::WindowMinimized) && !isMinimized()) FormShow();
+}
+
+void TMainFrm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FormResize();
+}
+
+void TMainFrm::shapePainted() {
+    if (firstPaintSeen_) return;
+    firstPaintSeen_ = true;
+    // Posted, so that the painted window reaches the screen before the
+    // browser engine starts.
+    QTimer::singleShot(0, this, [this] {
+        emit firstPainted();
+        webPanel_->createViews();
+    });
+}
+
+void TMainFrm::lblSetClick() {
+    const QPoint corner = lblSet->mapToGlobal(QPoint(0, lblSet->height()));
+    if (!lblSetHasMenu_) {
+        lblSetHasMenu_ = true;
+        lblSet->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(lblSet, &QWidget::customContextMenuRequested, this,
+                [this](const QPoint& pos) { popSysset->popup(lblSet->mapToGlobal(pos)); });
+    }
+    popSysset->popup(corner);
+}
+
+void TMainFrm::N_helpClick() { shellOpen_(site_->page(SiteAddress::kHelpPage)); }
+
+void TMainFrm::N_SubmitClick() { shellOpen_(site_->page(SiteAddress::kFeedbackPage)); }
+
+void TMainFrm::N_ExitPrjClick() {
+    // Ends the program at once; unlike the close button it keeps no geometry.
+    QCoreApplication::exit(0);
+}
+
+namespace {
+bool isRightButtonMessage(const QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        return static_cast<const QMouseEvent*>(event)->button() == Qt::RightButton;
+    case QEvent::ContextMenu:
+        // The menu request that a right press or release turns into.
+        return static_cast<const QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Mouse;
+    default:
+        return false;
+    }
+}
+}  // namespace
+
+void TMainFrm::AppEvent1Message(QObject* target, QEvent* event, bool& Handled) {
+    Handled = false;
+    if (!isRightButtonMessage(event)) return;
+    QWebEngineView* link = webLink();
+    auto* widget = qobject_cast<QWidget*>(target);
+    if (!link || !widget) return;
+    // The empty menu that would pop up here shows nothing, and a Qt popup
+    // would grab the mouse and eat the next click: so nothing is popped up.
+    Handled = widget == link || link->isAncestorOf(widget);
+}
+
+}  // namespace tavlo::app

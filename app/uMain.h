@@ -1,0 +1,178 @@
+#pragma once
+#include "Anchors.h"
+#include "CaptionButtons.h"
+#include "uGlobal.h"
+
+#include <QUrl>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QMenu;
+class QAction;
+class QLabel;
+class QStackedWidget;
+class QTextEdit;
+class QTimer;
+class QToolButton;
+class QWebEngineView;
+
+namespace tavlo::app {
+
+class TApplicationEvents;
+class TLabel;
+class TShape;
+class WebPanel;
+class WindowFrame;
+class SiteAddress;
+
+// The main window: a borderless window with its own caption buttons, the
+// date line, the options menu, the web panel, the picture of the moment and
+// the commands around it.
+class TMainFrm : public QWidget {
+    Q_OBJECT
+public:
+    // The system browser, given a page address (QDesktopServices by default).
+    using ShellOpen = std::function<void(const QUrl&)>;
+
+    explicit TMainFrm(GlobalState& state, QWidget* parent = nullptr);
+    ~TMainFrm() override;
+
+    void setShellOpen(ShellOpen open) { shellOpen_ = std::move(open); }
+    WebPanel& webPanel() const { return *webPanel_; }
+    const SiteAddress& site() const { return *site_; }
+
+    // The window as designed; its run-time geometry comes from LoadFormSize.
+    static constexpr QSize kDesignClientSize{822, 466};
+
+    // Fields of the window.
+    std::string CurrentBGFile;
+    std::int32_t CurrentBGIndex = 0;
+    std::int32_t NotePage = 0;
+    std::int32_t SavedWidth = 0, SavedHeight = 0, SavedLeft = 0, SavedTop = 0;
+
+    // Visible controls, back to front.
+    TShape* shpBG = nullptr;
+    TImage* imgBG = nullptr;
+    TImage* imgLogo = nullptr;
+    TImage* img_close_normal = nullptr;
+    TImage* img_close_highlight = nullptr;
+    TImage* img_close_down = nullptr;
+    TImage* img_mini_normal = nullptr;
+    TImage* img_mini_highlight = nullptr;
+    TImage* img_mini_down = nullptr;
+    QLabel* lblDateTime = nullptr;
+    TLabel* lblSet = nullptr;
+    TImage* imgAppToDesk = nullptr;
+    QToolButton* btnInsertPic = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QWidget* pnlLeft = nullptr;
+    TShape* shpLeft = nullptr;
+    QWidget* pnlWeb = nullptr;
+    TImage* imgAddToDesk = nullptr;
+    QWidget* pngRight = nullptr;
+    QStackedWidget* pgcMain = nullptr;
+    QWidget* ts_PicShow = nullptr;
+    TImage* imgPicMix = nullptr;
+
+    // Parts that are never shown.
+    QWidget* ts_PicMix = nullptr;
+    QWidget* tsMain = nullptr;
+    TImage* imgHint = nullptr;
+    QTextEdit* rdtMain = nullptr;
+
+    // Non-visual parts.
+    TApplicationEvents* AppEvent1 = nullptr;
+    QMenu* pmEmpty = nullptr;
+    QMenu* popSysset = nullptr;
+    QMenu* pmDeskTopMonCal = nullptr;
+    QAction* N_OutPutCon = nullptr;
+    QAction* N_help = nullptr;
+    QAction* N_Submit = nullptr;
+    QAction* N4 = nullptr;
+    QAction* N_ExitPrj = nullptr;
+    QTimer* TmrSaveCopy = nullptr;
+    QTimer* tmrAutoSave = nullptr;
+
+    // The browser views; null until the web panel has made them.
+    QWebEngineView* webLink() const;
+    QWebEngineView* WebEditor() const;
+
+    // Handlers.
+    void FormCreate();
+    void FormShow();
+    void FormResize();
+    void lblSetClick();
+    void N_helpClick();
+    void N_SubmitClick();
+    void N_ExitPrjClick();
+    void AppEvent1Message(QObject* target, QEvent* event, bool& Handled);
+
+    void imgBGMouseDown(QMouseEvent* event);
+    void imgBGMouseMove();
+    void img_close_normalMouseMove();
+    void img_close_highlightMouseDown();
+    void img_close_highlightClick();
+    void img_mini_normalMouseMove();
+    void img_mini_highlightMouseDown();
+    void img_mini_highlightClick();
+
+    void LoadFormSize();
+    void SaveFormSize();
+
+    // Commands of other parts of the system, wired to their controls.
+    void btnInsertPicClick();
+    void SpeedButton1Click();
+    void imgAppToDeskClick();
+    void imgAddToDeskClick();
+
+    // Start-up steps of other parts of the system.
+    void LoadBGList(bool StartAtChoice);
+    void SetCalendarDate();
+
+    // The faces the caption buttons show now.
+    CaptionFaces captionFaces() const;
+
+signals:
+    // The window has been shown and painted for the first time.
+    void firstPainted();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreateCaptionButtons();
+    void CreateTopBar();
+    void CreateLeftColumn();
+    void CreateRightArea();
+    void CreateHiddenParts();
+    void CreateCalendarAndNotes();
+    void CreateMenus();
+    void ConnectHandlers();
+
+    void showCaptionFaces(CaptionFaces faces);
+    void handleCaptionEvent(CaptionEvent event);
+    void captionDownReleased(QMouseEvent* event, bool isClose);
+    void LoadCurrentPicture();
+    void shapePainted();
+    void runStep(const std::function<void()>& step);
+
+    GlobalState& state_;
+    std::unique_ptr<SiteAddress> site_;
+    Anchors anchors_{kDesignClientSize};
+    WebPanel* webPanel_ = nullptr;
+    WindowFrame* frame_ = nullptr;
+    CaptionButton closeButton_;
+    CaptionButton miniButton_;
+    ShellOpen shellOpen_;
+    bool lblSetHasMenu_ = false;
+    bool firstPaintSeen_ = false;
+};
+
+}  // namespace tavlo::app

@@ -1,0 +1,86 @@
+// The main window's own chrome: dragging, the caption buttons and the
+// remembered geometry.
+#include "FormGeometry.h"
+#include "WindowFrame.h"
+#include "uMain.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+
+namespace tavlo::app {
+
+void TMainFrm::imgBGMouseDown(QMouseEvent* event) {
+    frame_->startMove(event->globalPosition());
+}
+
+void TMainFrm::imgBGMouseMove() { handleCaptionEvent(CaptionEvent::MoveOverBackground); }
+
+void TMainFrm::img_close_normalMouseMove() { handleCaptionEvent(CaptionEvent::MoveOverCloseNormal); }
+
+void TMainFrm::img_close_highlightMouseDown() { handleCaptionEvent(CaptionEvent::PressOnCloseHighlight); }
+
+void TMainFrm::img_mini_normalMouseMove() { handleCaptionEvent(CaptionEvent::MoveOverMiniNormal); }
+
+void TMainFrm::img_mini_highlightMouseDown() { handleCaptionEvent(CaptionEvent::PressOnMiniHighlight); }
+
+void TMainFrm::img_close_highlightClick() {
+    SavedWidth = width();
+    SavedHeight = height();
+    SavedLeft = x();
+    SavedTop = y();
+    SaveFormSize();
+    QCoreApplication::exit(0);
+}
+
+void TMainFrm::img_mini_highlightClick() {
+    // Iconified rather than hidden: on X11 a hidden window loses its taskbar
+    // entry, an iconified one keeps it and comes back from there.
+    showMinimized();
+    handleCaptionEvent(CaptionEvent::MiniClicked);
+}
+
+// The pressed picture covers the highlighted one while the mouse button is
+// held, so the release that completes a click may arrive here.
+void TMainFrm::captionDownReleased(QMouseEvent* event, bool isClose) {
+    const CaptionButton& button = isClose ? closeButton_ : miniButton_;
+    if (event->button() != Qt::LeftButton || button.visibleFace() != ButtonFace::Down) return;
+    if (!button.down->rect().contains(event->position().toPoint())) return;
+    if (isClose) {
+        img_close_highlightClick();
+    } else {
+        img_mini_highlightClick();
+    }
+}
+
+void TMainFrm::handleCaptionEvent(CaptionEvent event) {
+    showCaptionFaces(facesAfter(captionFaces(), event));
+}
+
+void TMainFrm::showCaptionFaces(CaptionFaces faces) {
+    closeButton_.show(faces.close);
+    miniButton_.show(faces.mini);
+}
+
+CaptionFaces TMainFrm::captionFaces() const {
+    return {closeButton_.visibleFace(), miniButton_.visibleFace()};
+}
+
+void TMainFrm::LoadFormSize() {
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    const LoadedGeometry loaded = loadFormSize(state_.folder, screen.width(), screen.height());
+    SavedWidth = loaded.geometry.width;
+    SavedHeight = loaded.geometry.height;
+    SavedLeft = loaded.geometry.left;
+    SavedTop = loaded.geometry.top;
+    NotePage = loaded.geometry.NotePage;
+    resize(SavedWidth, SavedHeight);
+    move(SavedLeft, SavedTop);
+}
+
+void TMainFrm::SaveFormSize() {
+    saveFormSize(state_.folder, {NotePage, SavedWidth, SavedHeight, SavedLeft, SavedTop});
+}
+
+}  // namespace tavlo::app

@@ -1,0 +1,145 @@
+# End-to-end harness: source it from a test script (bash).
+#
+#   source "$(dirname "$0")/harness.sh"
+#   e2e_start_display            # Xvfb -noreset + openbox on a free display
+#   e2e_install "$BUILD_DIR"     # fresh program folder in $E2E_PROGRAM_DIR
+#   e2e_start_program            # starts tavlo, sets $E2E_PID
+#   wid=$(e2e_find_window)       # the main window's id
+#
+# Everything started here is stopped, and the program folder removed, when
+# the script exits. Set E2E_SCREEN (default 1920x1080x24) before starting the
+# display, E2E_KEEP=1 to keep the program folder for a look afterwards.
+
+set -euo pipefail
+
+E2E_SCREEN=${E2E_SCREEN:-1920x1080x24}
+E2E_PIDS=()
+E2E_PID=
+E2E_PROGRAM_DIR=
+E2E_TMP=$(mktemp -d)
+
+e2e_log() { echo "e2e: $*" >&2; }
+e2e_fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+e2e_cleanup() {
+  local pid
+  for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${E2E_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
+  if [ -n "$E2E_PROGRAM_DIR" ] && [ "${E2E_KEEP:-0}" != 1 ]; then rm -rf "$E2E_PROGRAM_DIR"; fi
+  rm -rf "$E2E_TMP"
+}
+trap e2e_cleanup EXIT
+
+# Polls a command until it succeeds; fails the test after `seconds`.
+e2e_wait_for() {
+  local seconds=$1 what=$2
+  shift 2
+  local deadline=$((SECONDS + seconds))
+  until "$@" >/dev/null 2>&1; do
+    [ $SECONDS -lt $deadline ] || e2e_fail "timed out waiting for $what"
+    sleep 0.1
+  done
+}
+
+e2e_free_display() {
+  local n
+  for n in $(seq 90 190); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+      echo "$n"
+      return
+    fi
+  done
+  e2e_fail "no free X display number"
+}
+
+# Starts Xvfb (with -noreset: the root window keeps its wallpaper when the
+# last client leaves) and openbox, and exports DISPLAY.
+e2e_start_display() {
+  local n
+  n=$(e2e_free_display)
+  Xvfb ":$n" -screen 0 "$E2E_SCREEN" -noreset -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+  E2E_PIDS+=($!)
+  export DISPLAY=":$n"
+  e2e_wait_for 20 "Xvfb on :$n" xdpyinfo
+  openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
+  E2E_PIDS+=($!)
+  e2e_wait_for 20 "openbox" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+  export QTWEBENGINE_DISABLE_SANDBOX=1
+  export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
+  mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+  unset QT_QPA_PLATFORM
+  e2e_log "display $DISPLAY ($E2E_SCREEN) with openbox"
+}
+
+# Lays out a fresh program folder from the build tree.
+e2e_install() {
+  local build=$1
+  E2E_PROGRAM_DIR=$(mktemp -d)
+  cmake --install "$build" --prefix "$E2E_PROGRAM_DIR" >/dev/null
+  [ -x "$E2E_PROGRAM_DIR/tavlo" ] || e2e_fail "install left no program in $E2E_PROGRAM_DIR"
+}
+
+# Starts the installed program; its output goes to $E2E_TMP/tavlo.log.
+e2e_start_program() {
+  "$E2E_PROGRAM_DIR/tavlo" >>"$E2E_TMP/tavlo.log" 2>&1 &
+  E2E_PID=$!
+  E2E_PIDS+=($E2E_PID)
+}
+
+# Prints the id of the program's visible main window, waiting for it.
+e2e_find_window() {
+  local wid
+  wid=$(timeout 30 xdotool search --sync --onlyvisible --pid "$E2E_PID" --name 'Tavlo' 2>/dev/null | head -n1) ||
+    e2e_fail "the main window did not appear; log: $(cat "$E2E_TMP/tavlo.log")"
+  [ -n "$wid" ] || e2e_fail "the main window did not appear"
+  echo "$wid"
+}
+
+# Prints "X Y WIDTH HEIGHT" of a window (outer position on the screen).
+e2e_geometry() {
+  local X Y WIDTH HEIGHT WINDOW SCREEN
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  echo "$X $Y $WIDTH $HEIGHT"
+}
+
+# Waits until the window has this geometry ("X Y WIDTH HEIGHT").
+e2e_wait_geometry() {
+  local wid=$1 want=$2 deadline=$((SECONDS + 10)) got
+  while :; do
+    got=$(e2e_geometry "$wid")
+    [ "$got" = "$want" ] && return
+    [ $SECONDS -lt $deadline ] || e2e_fail "window geometry is '$got', expected '$want'"
+    sleep 0.1
+  done
+}
+
+# Moves the pointer to (x, y) in the window, then clicks there with the left
+# button: the move first, so that the program sees the pointer arrive.
+e2e_click() {
+  local wid=$1 x=$2 y=$3
+  xdotool mousemove --window "$wid" "$((x - 2))" "$y"
+  sleep 0.2
+  xdotool mousemove --window "$wid" "$x" "$y"
+  sleep 0.2
+  xdotool click 1
+}
+
+# Waits for the program to end; fails after `seconds`.
+e2e_wait_exit() {
+  local seconds=${1:-15}
+  e2e_wait_for "$seconds" "the program to end" sh -c "! kill -0 $E2E_PID"
+  wait "$E2E_PID" 2>/dev/null || true
+}
+
+# The X11 WM_STATE of a window: Normal, Iconic or Withdrawn.
+e2e_wm_state() {
+  xprop -id "$1" WM_STATE | sed -n 's/.*window state: *//p'
+}
+
+# A file's bytes with CR shown as \r, for comparisons.
+e2e_show_file() {
+  sed 's/\r/\\r/' "$1"
+}
