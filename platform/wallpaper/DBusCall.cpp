@@ -15,7 +15,7 @@ std::string oneLine(const QString& text)
 
 }  // namespace
 
-QDBusMessage callSessionBus(const std::string& desktop, const QDBusMessage& call)
+QDBusMessage callSessionBusAllowingErrors(const std::string& desktop, const QDBusMessage& call)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
@@ -23,10 +23,20 @@ QDBusMessage callSessionBus(const std::string& desktop, const QDBusMessage& call
     // Long enough for a busy shell to run a script, short enough not to hang
     // the command when the service is stuck.
     constexpr int kTimeoutMs = 20000;
-    const QDBusMessage reply = bus.call(call, QDBus::Block, kTimeoutMs);
+    return bus.call(call, QDBus::Block, kTimeoutMs);
+}
+
+std::string callError(const std::string& desktop, const QDBusMessage& call, const QDBusMessage& reply)
+{
+    const QString text = reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage();
+    return desktop + ": " + call.service().toStdString() + " " + call.member().toStdString() + " failed: " + oneLine(text);
+}
+
+QDBusMessage callSessionBus(const std::string& desktop, const QDBusMessage& call)
+{
+    QDBusMessage reply = callSessionBusAllowingErrors(desktop, call);
     if (reply.type() == QDBusMessage::ErrorMessage)
-        throw WallpaperError(desktop + ": " + call.service().toStdString() + " " + call.member().toStdString() +
-                             " failed: " + oneLine(reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage()));
+        throw WallpaperError(callError(desktop, call, reply));
     return reply;
 }
 

@@ -29,19 +29,18 @@ QStringList backdropPropertyNames()
 {
     QDBusMessage call = xfconfCall(QStringLiteral("GetAllProperties"));
     call << kChannel << QStringLiteral("/backdrop");
-    try {
-        const QDBusMessage reply = callSessionBus("xfce", call);
-        if (reply.arguments().isEmpty())
-            return {};
-        return qdbus_cast<QVariantMap>(reply.arguments().constFirst()).keys();
-    } catch (const WallpaperError& error) {
+    const QDBusMessage reply = callSessionBusAllowingErrors("xfce", call);
+    if (reply.type() == QDBusMessage::ErrorMessage) {
         // A desktop that has never stored a backdrop has no such channel or
-        // property yet; anything else (no daemon, no bus) is a failure.
-        const std::string text = error.what();
-        if (text.find("does not exist") != std::string::npos || text.find("not found") != std::string::npos)
+        // property yet; anything else (no daemon, say) is a failure.
+        const QString error = reply.errorName();
+        if (error.endsWith(QLatin1String(".PropertyNotFound")) || error.endsWith(QLatin1String(".ChannelNotFound")))
             return {};
-        throw;
+        throw WallpaperError(callError("xfce", call, reply));
     }
+    if (reply.arguments().isEmpty())
+        return {};
+    return qdbus_cast<QVariantMap>(reply.arguments().constFirst()).keys();
 }
 
 void setProperty(const QString& property, const QVariant& value)

@@ -1,0 +1,147 @@
+// The sway backend against a listening IPC socket that records the message
+// and gives the compositor's answer.
+#include "SwayWallpaper.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <thread>
+
+namespace tavlo::wallpaper {
+namespace {
+
+// Accepts one connection, keeps the bytes of one message and sends `reply`.
+class IpcSocket {
+public:
+    IpcSocket(const std::filesystem::path& path, std::string reply) : reply_(std::move(reply))
+    {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
+        listener_ = socket(AF_UNIX, SOCK_STREAM, 0);
+        bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+        listen(listener_, 1);
+        thread_ = std::thread([this] { serve(); });
+    }
+    ~IpcSocket()
+    {
+        if (thread_.joinable())
+            thread_.join();
+        close(listener_);
+    }
+
+    // Joins the server, then gives what it received.
+    const std::string& received()
+    {
+        if (thread_.joinable())
+            thread_.join();
+        return received_;
+    }
+
+private:
+    void serve()
+    {
+        const int client = accept(listener_, nullptr, nullptr);
+        if (client < 0)
+            return;
+        readMessage(client);
+        std::string answer = "i3-ipc";
+        const std::uint32_t header[2] = {static_cast<std::uint32_t>(reply_.size()), 0};
+        answer.append(reinterpret_cast<const char*>(header), sizeof(header));
+        answer += reply_;
+        (void)!write(client, answer.data(), answer.size());
+        close(client);
+    }
+
+    void readMessage(int client)
+    {
+        char chunk[4096];
+        while (received_.size() < 14 || received_.size() < 14 + payloadLength()) {
+            const ssize_t n = read(client, chunk, sizeof(chunk));
+            if (n <= 0)
+                return;
+            received_.append(chunk, static_cast<std::size_t>(n));
+        }
+    }
+
+    std::uint32_t payloadLength() const
+    {
+        std::uint32_t length;
+        std::memcpy(&length, received_.data() + 6, sizeof(length));
+        return length;
+    }
+
+    int listener_ = -1;
+    std::string reply_;
+    std::string received_;
+    std::thread thread_;
+};
+
+std::string message(const std::string& payload)
+{
+    std::string bytes = "i3-ipc";
+    const std::uint32_t header[2] = {static_cast<std::uint32_t>(payload.size()), 0};  // 0 = run a command
+    bytes.append(reinterpret_cast<const char*>(header), sizeof(header));
+    return bytes + payload;
+}
+
+TEST(SwayWallpaper, SendsOneCommandWithThePathQuotedForSway)
+{
+    test::TempFolder folder;
+    const std::string socketPath = (folder / "ipc.sock").string();
+    struct Case {
+        std::string name, quoted;
+    };
+    // Sway splits the command at blanks outside double quotes (where \ escapes),
+    // then expands the file name like a shell.
+    const Case cases[] = {
+        {"Mix.bmp", "\"'" + folder.path().string() + "/Mix.bmp'\""},
+        {"程序 it's a \"bg\" $HOME\\.bmp",
+         "\"'" + folder.path().string() + "/程序 it'\\\\''s a \\\"bg\\\" $HOME\\\\.bmp'\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(socketPath);
+        IpcSocket sway(socketPath, R"([ { "success": true } ])");
+
+        SwayWallpaper(socketPath).SetWallpaper(folder / c.name);
+
+        EXPECT_EQ(sway.received(), message("output * bg " + c.quoted + " stretch"));
+    }
+}
+
+TEST(SwayWallpaper, RefusalsAndUnreachableCompositorsAreReported)
+{
+    test::TempFolder folder;
+    const std::string socketPath = (folder / "ipc.sock").string();
+    auto errorOf = [&](SwayWallpaper backend) -> std::string {
+        try {
+            backend.SetWallpaper(folder / "Mix.bmp");
+        } catch (const WallpaperError& error) {
+            return error.what();
+        }
+        return "(no error)";
+    };
+    {
+        IpcSocket sway(socketPath, R"([{"success": false, "parse_error": false, "error": "Unable to access\nbackground file"}])");
+        EXPECT_EQ(errorOf(SwayWallpaper(socketPath)),
+                  "sway: the compositor refused the wallpaper: Unable to access background file");
+    }
+    std::filesystem::remove(socketPath);
+    {
+        IpcSocket sway(socketPath, "not json");
+        EXPECT_EQ(errorOf(SwayWallpaper(socketPath)), "sway: unexpected IPC reply: not json");
+    }
+    std::filesystem::remove(socketPath);
+    EXPECT_EQ(errorOf(SwayWallpaper(socketPath)),
+              "sway: cannot connect to the IPC socket " + socketPath + ": No such file or directory");
+    EXPECT_EQ(errorOf(SwayWallpaper("")), "sway: SWAYSOCK is not set, so the compositor cannot be reached");
+}
+
+}  // namespace
+}  // namespace tavlo::wallpaper
