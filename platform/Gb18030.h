@@ -14,5 +14,6 @@ public:
 // Chinese ANSI code page for every GBK character, and able to hold any path.
 std::string gb18030ToUtf8(std::string_view bytes);  // throws TextEncodingError
 std::string utf8ToGb18030(std::string_view text);   // throws TextEncodingError
+void checkUtf8(std::string_view text);              // throws TextEncodingError
 
 }  // namespace tavlo

@@ -50,4 +50,6 @@ std::string gb18030ToUtf8(std::string_view bytes) { return convert(bytes, "UTF-8
 
 std::string utf8ToGb18030(std::string_view text) { return convert(text, "GB18030", "UTF-8", "UTF-8 text"); }
 
+void checkUtf8(std::string_view text) { convert(text, "UTF-8", "UTF-8", "UTF-8 text"); }
+
 }  // namespace tavlo

@@ -9,6 +9,13 @@
 
 namespace tavlo {
 
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kGb18030Bom = "\x84\x31\x95\x33";
+
+}  // namespace
+
 std::vector<std::string> splitLines(std::string_view text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -33,12 +40,11 @@ std::optional<std::vector<std::string>> readSettingsLines(const std::filesystem:
     }
     const MappedFile file(path);
     std::string_view body(reinterpret_cast<const char*>(file.bytes().data()), file.bytes().size());
-    constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-    constexpr std::string_view kGb18030Bom = "\x84\x31\x95\x33";
     std::string text;
     try {
         if (body.starts_with(kUtf8Bom)) {
             text = body.substr(kUtf8Bom.size());  // a BOM says UTF-8, whatever the default
+            checkUtf8(text);
         } else {
             if (body.starts_with(kGb18030Bom)) body.remove_prefix(kGb18030Bom.size());
             text = gb18030ToUtf8(body);
@@ -46,7 +52,10 @@ std::optional<std::vector<std::string>> readSettingsLines(const std::filesystem:
     } catch (const TextEncodingError& error) {
         throw FileError("读取文件", path, error.what());
     }
-    return splitLines(text);
+    // Repeated marks (a file saved twice by a careless editor) are no text either.
+    std::string_view rest = text;
+    while (rest.starts_with(kUtf8Bom)) rest.remove_prefix(kUtf8Bom.size());
+    return splitLines(rest);
 }
 
 void writeSettingsLines(const std::filesystem::path& path, const std::vector<std::string>& lines) {
@@ -61,6 +70,10 @@ void writeSettingsLines(const std::filesystem::path& path, const std::vector<std
     } catch (const TextEncodingError& error) {
         throw FileError("写入文件", path, error.what());
     }
+    // Text whose first bytes look like a byte-order mark (the GBK character
+    // 锘 is EF BB) gets a real mark first, so that it reads back as written.
+    if (std::string_view(bytes).starts_with(kUtf8Bom) || std::string_view(bytes).starts_with(kGb18030Bom))
+        bytes.insert(0, kGb18030Bom);
     AtomicFile file(path, AtomicFile::Sync::Durable);
     file.write(bytes.data(), bytes.size());
     file.commit();

@@ -32,6 +32,10 @@ TEST(SettingsFile, WritesGb18030WithCrLfAndReadsItBack) {
     writeSettingsLines(path, lines);
     EXPECT_EQ(readFileBytes(path), "A1.bmp\r\n\xB1\xB3\xBE\xB0.bmp\r\n\x95\x32\x82\x36.bmp\r\n\r\n");
     EXPECT_EQ(readSettingsLines(path), lines);
+
+    // 锘 is EF BB in GBK: a file starting "锘縉" must not read back as a UTF-8 mark.
+    writeSettingsLines(path, {"锘縉"});
+    EXPECT_EQ(readSettingsLines(path), (std::vector<std::string>{"锘縉"}));
 }
 
 TEST(SettingsFile, ReadsFilesWrittenByOtherProgramsAndSkipsAByteOrderMark) {
@@ -41,12 +45,16 @@ TEST(SettingsFile, ReadsFilesWrittenByOtherProgramsAndSkipsAByteOrderMark) {
     EXPECT_EQ(readSettingsLines(path), (std::vector<std::string>{"背景", "B", "C"}));
     writeFileBytes(path, "\xEF\xBB\xBF背景\r\n");
     EXPECT_EQ(readSettingsLines(path), (std::vector<std::string>{"背景"}));
+    writeFileBytes(path, "\xEF\xBB\xBF\xEF\xBB\xBFNN");
+    EXPECT_EQ(readSettingsLines(path), (std::vector<std::string>{"NN"}));
 }
 
 TEST(SettingsFile, MissingFileIsNoErrorButBrokenTextIs) {
     test::TempFolder temp;
     EXPECT_EQ(readSettingsLines(temp / "missing.ini"), std::nullopt);
     writeFileBytes(temp / "bad.ini", "ok\r\n\x81\x20\r\n");
+    EXPECT_THROW(readSettingsLines(temp / "bad.ini"), FileError);
+    writeFileBytes(temp / "bad.ini", "\xEF\xBB\xBFok\xFF\r\n");  // marked UTF-8, but is not
     EXPECT_THROW(readSettingsLines(temp / "bad.ini"), FileError);
     EXPECT_THROW(readSettingsLines(temp.path()), FileError);  // a folder is not a file
 }
