@@ -50,7 +50,10 @@ int LunarMonthOf(int year, int month, int day)
     const int w = LeapMonthCode(year);
     if (w == v) {
         if (month >= 3) return -v;
-        return w == 12 ? -v : v + 1;
+        // In January and February a count equal to the leap month means the
+        // previous year's month w + 1, except for a leap first month: it
+        // begins in February or March, and the second month only after it.
+        return w == 12 || w == 1 ? -v : v + 1;
     }
     if (w > v || (month < v && w > 0)) v += 1;
     return RoundToInt(RealMod(12, v - 1) + 1);

@@ -91,6 +91,18 @@ TEST(SolarToLunar, NewMoonsJustAfterMidnightCountOnThePreviousDay)
     for (const Conversion& c : cases) expectLunar(c.civil, c.lunar);
 }
 
+TEST(SolarToLunar, LeapFirstMonthKeepsItsNumberInFebruary)
+{
+    // 1640 repeats its first month from 02-22; the second month follows on 03-22.
+    const Conversion cases[] = {
+        {{1640, 2, 21}, {1640, 1, 30, false}}, {{1640, 2, 22}, {1640, 1, 1, true}},
+        {{1640, 2, 29}, {1640, 1, 8, true}},   {{1640, 3, 1}, {1640, 1, 9, true}},
+        {{1640, 3, 21}, {1640, 1, 29, true}},  {{1640, 3, 22}, {1640, 2, 1, false}},
+        {{1659, 2, 21}, {1659, 1, 1, true}},   {{1659, 2, 28}, {1659, 1, 8, true}},
+    };
+    for (const Conversion& c : cases) expectLunar(c.civil, c.lunar);
+}
+
 TEST(SolarToLunar, FailsOutsideTheRangeAndLeavesTheOutputAlone)
 {
     for (const CivilDate date : {CivilDate{2101, 1, 1}, CivilDate{-850, 12, 31}}) {
@@ -175,7 +187,7 @@ TEST(LunarToSolar, ProbeWithoutALunarDateEndsTheSearch)
 TEST(LunarToSolar, RoundTripsEveryDayOfWholeYears)
 {
     // From civil year 2 on: the search for a lunar year 0 date starts below day number 0.
-    for (const int year : {2, 700, 1200, 1582, 1583, 1900, 1916, 2018, 2023, 2025, 2099}) {
+    for (const int year : {2, 700, 1200, 1582, 1583, 1640, 1659, 1900, 1916, 2018, 2023, 2025, 2099}) {
         for (CivilDate date{year, 1, 1}; date.Year == year; date = nextCivilDay(date)) {
             LunarDate lunar;
             ASSERT_TRUE(SolarToLunar(date.Year, date.Month, date.Day, lunar));
