@@ -53,78 +53,75 @@ void cmykToBgr(const std::uint8_t* cmyk, std::uint8_t* bgr, int width, bool adob
     }
 }
 
-// The part of the decode that may longjmp: no object with a destructor lives
-// in this frame, apart from those owned by the caller.
-bool decode(jpeg_decompress_struct& info, ErrorManager& errors, std::span<const std::uint8_t> bytes,
-            const std::function<void(int, int)>& begin, const std::function<void(int, const std::uint8_t*)>& row,
-            std::vector<std::uint8_t>& scratch, std::vector<std::uint8_t>& out, std::string& failure) {
-    if (setjmp(errors.jump)) {
-        failure = errors.message;
-        return false;
-    }
-    jpeg_create_decompress(&info);
-    info.mem->max_memory_to_use = 1536L * 1024 * 1024;
-    jpeg_progress_mgr progress{};
-    progress.progress_monitor = onProgress;
-    info.progress = &progress;
-    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
-    jpeg_read_header(&info, TRUE);
-
-    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
-    info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
-    try {
-        checkDimensions(info.image_width, info.image_height, "JPEG");
-    } catch (const ImageError& e) {
-        failure = e.what();
-        return false;
-    }
-    jpeg_start_decompress(&info);
-    const int width = static_cast<int>(info.output_width);
-    const int height = static_cast<int>(info.output_height);
-    begin(width, height);
-    out.resize(static_cast<std::size_t>(width) * 3);
-    scratch.resize(static_cast<std::size_t>(width) * 4);
-    while (info.output_scanline < info.output_height) {
-        const int y = static_cast<int>(info.output_scanline);
-        JSAMPROW target = cmyk ? scratch.data() : out.data();
-        jpeg_read_scanlines(&info, &target, 1);
-        if (cmyk) cmykToBgr(scratch.data(), out.data(), width, info.saw_Adobe_marker);
-        row(y, out.data());
-    }
-    jpeg_finish_decompress(&info);
-    return true;
-}
-
 }  // namespace
 
-void decodeJpegRows(std::span<const std::uint8_t> bytes, const std::function<void(int, int)>& begin,
-                    const std::function<void(int, const std::uint8_t*)>& row) {
+// Every method that calls into libjpeg sets the jump point first; libjpeg
+// errors come back there and leave as ImageError. No object with a
+// destructor lives in those frames.
+struct JpegReader::State {
     jpeg_decompress_struct info{};
     ErrorManager errors;
-    info.err = jpeg_std_error(&errors.base);
-    errors.base.error_exit = onError;
-    errors.base.emit_message = onMessage;
-    std::vector<std::uint8_t> scratch, out;
-    std::string failure;
-    // Exceptions from the callbacks pass through decode(): clean up, rethrow.
-    bool ok = false;
-    try {
-        ok = decode(info, errors, bytes, begin, row, scratch, out, failure);
-    } catch (...) {
-        jpeg_destroy_decompress(&info);
-        throw;
+    jpeg_progress_mgr progress{};
+    bool cmyk = false;
+    std::vector<std::uint8_t> cmykRow;
+
+    State() {
+        info.err = jpeg_std_error(&errors.base);
+        errors.base.error_exit = onError;
+        errors.base.emit_message = onMessage;
+        jpeg_create_decompress(&info);  // cannot fail: it only sets up the memory pools
     }
-    jpeg_destroy_decompress(&info);
-    if (!ok) throw ImageError("JPEG: " + failure);
+    ~State() { jpeg_destroy_decompress(&info); }
+    State(const State&) = delete;
+    State& operator=(const State&) = delete;
+
+    [[noreturn]] void fail() { throw ImageError(std::string("JPEG: ") + errors.message); }
+};
+
+JpegReader::JpegReader(std::span<const std::uint8_t> bytes) : state_(std::make_unique<State>()) {
+    State& s = *state_;
+    if (setjmp(s.errors.jump)) s.fail();
+    s.info.mem->max_memory_to_use = 1536L * 1024 * 1024;
+    s.progress.progress_monitor = onProgress;
+    s.info.progress = &s.progress;
+    jpeg_mem_src(&s.info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&s.info, TRUE);
+    checkDimensions(s.info.image_width, s.info.image_height, "JPEG");
+    s.cmyk = s.info.jpeg_color_space == JCS_CMYK || s.info.jpeg_color_space == JCS_YCCK;
+    s.info.out_color_space = s.cmyk ? JCS_CMYK : JCS_EXT_BGR;
+    jpeg_start_decompress(&s.info);
+    if (s.cmyk) s.cmykRow.resize(static_cast<std::size_t>(s.info.output_width) * 4);
+}
+
+JpegReader::~JpegReader() = default;
+
+int JpegReader::width() const { return static_cast<int>(state_->info.output_width); }
+int JpegReader::height() const { return static_cast<int>(state_->info.output_height); }
+
+int JpegReader::readRows(std::span<std::uint8_t* const> rows) {
+    State& s = *state_;
+    if (setjmp(s.errors.jump)) s.fail();
+    std::size_t done = 0;
+    while (done < rows.size() && s.info.output_scanline < s.info.output_height) {
+        if (s.cmyk) {
+            JSAMPROW target = s.cmykRow.data();
+            jpeg_read_scanlines(&s.info, &target, 1);
+            cmykToBgr(s.cmykRow.data(), rows[done], width(), s.info.saw_Adobe_marker);
+            ++done;
+        } else {
+            done += jpeg_read_scanlines(&s.info, const_cast<JSAMPARRAY>(rows.data() + done),
+                                        static_cast<JDIMENSION>(rows.size() - done));
+        }
+    }
+    return static_cast<int>(done);
 }
 
 Bitmap decodeJpeg(std::span<const std::uint8_t> bytes) {
-    Bitmap bitmap;
-    decodeJpegRows(
-        bytes, [&](int width, int height) { bitmap = Bitmap(width, height, 24); },
-        [&](int y, const std::uint8_t* bgr) {
-            std::memcpy(bitmap.row(y), bgr, static_cast<std::size_t>(bitmap.width()) * 3);
-        });
+    JpegReader reader(bytes);
+    Bitmap bitmap(reader.width(), reader.height(), 24);
+    std::vector<std::uint8_t*> rows(static_cast<std::size_t>(bitmap.height()));
+    for (int y = 0; y < bitmap.height(); ++y) rows[static_cast<std::size_t>(y)] = bitmap.row(y);
+    reader.readRows(rows);
     return bitmap;
 }
 

@@ -2,16 +2,31 @@
 #include "Bitmap.h"
 
 #include <cstdint>
-#include <functional>
+#include <memory>
 #include <span>
 
 namespace tavlo::imaging {
 
-// Decodes a JPEG row by row, top to bottom, as 24-bit blue-green-red:
-// `begin(width, height)` once, then `row(y, pixels)` for every row. Gray,
-// YCbCr, RGB and CMYK/YCCK (Adobe inverted or not) pictures are accepted.
-void decodeJpegRows(std::span<const std::uint8_t> bytes, const std::function<void(int, int)>& begin,
-                    const std::function<void(int, const std::uint8_t*)>& row);
+// Decodes a JPEG top to bottom as 24-bit blue-green-red rows. Gray, YCbCr,
+// RGB and CMYK/YCCK pictures (Adobe-inverted or not) are accepted; errors
+// throw ImageError naming what is wrong.
+class JpegReader {
+public:
+    explicit JpegReader(std::span<const std::uint8_t> bytes);  // reads the headers
+    ~JpegReader();
+    JpegReader(const JpegReader&) = delete;
+    JpegReader& operator=(const JpegReader&) = delete;
+
+    int width() const;
+    int height() const;
+    // Decodes the next rows into `rows` (each at least width × 3 bytes); returns
+    // how many were decoded: rows.size(), fewer only at the end of the picture.
+    int readRows(std::span<std::uint8_t* const> rows);
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
 
 Bitmap decodeJpeg(std::span<const std::uint8_t> bytes);
 

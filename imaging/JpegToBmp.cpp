@@ -4,34 +4,37 @@
 #include "BmpFormat.h"
 #include "JpegDecoder.h"
 
-#include <cstring>
-#include <memory>
+#include <algorithm>
 #include <vector>
 
 namespace tavlo::imaging {
 
+namespace {
+
+constexpr int kBatchRows = 32;
+
+}  // namespace
+
 void writeJpegAsBmp(std::span<const std::uint8_t> jpeg, const std::filesystem::path& target) {
-    std::unique_ptr<AtomicFile> file;
-    std::vector<std::uint8_t> row;  // one stored row; its padding stays zero
-    std::size_t headerSize = 0, pixelBytes = 0;
-    int height = 0;
-    decodeJpegRows(
-        jpeg,
-        [&](int width, int h) {
-            const auto headers = bmpHeaders(width, h, 24, {}, {});
-            headerSize = headers.size();
-            pixelBytes = static_cast<std::size_t>(width) * 3;
-            height = h;
-            row.assign(Bitmap::strideFor(width, 24), 0);
-            file = std::make_unique<AtomicFile>(target, AtomicFile::Sync::Fast);
-            file->writeAt(0, headers.data(), headers.size());
-        },
-        [&](int y, const std::uint8_t* bgr) {
-            std::memcpy(row.data(), bgr, pixelBytes);
-            const auto stored = static_cast<std::size_t>(height - 1 - y);
-            file->writeAt(static_cast<off_t>(headerSize + stored * row.size()), row.data(), row.size());
-        });
-    file->commit();
+    JpegReader reader(jpeg);
+    const int width = reader.width(), height = reader.height();
+    const std::vector<std::uint8_t> headers = bmpHeaders(width, height, 24, {}, {});
+    const std::size_t stride = Bitmap::strideFor(width, 24);
+    AtomicFile file(target, AtomicFile::Sync::Fast);
+    file.writeAt(0, headers.data(), headers.size());
+
+    // A batch of rows is decoded straight into a buffer laid out in file order
+    // (bottom-up: the last row of the batch first) and written with one call.
+    std::vector<std::uint8_t> batch(stride * kBatchRows, 0);
+    std::vector<std::uint8_t*> rows(kBatchRows);
+    for (int top = 0; top < height; top += kBatchRows) {
+        const int count = std::min(kBatchRows, height - top);
+        for (int i = 0; i < count; ++i) rows[static_cast<std::size_t>(i)] = batch.data() + (count - 1 - i) * stride;
+        reader.readRows(std::span(rows.data(), static_cast<std::size_t>(count)));
+        const std::size_t firstStored = static_cast<std::size_t>(height - top - count);
+        file.writeAt(static_cast<off_t>(headers.size() + firstStored * stride), batch.data(), stride * count);
+    }
+    file.commit();
 }
 
 }  // namespace tavlo::imaging
