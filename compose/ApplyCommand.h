@@ -1,0 +1,43 @@
+#pragma once
+#include "BGList.h"
+#include "Bitmap.h"
+#include "WallpaperBackend.h"
+#include "uGlobal.h"
+
+#include <functional>
+
+namespace tavlo {
+
+// What one apply did, for the window to tell the user.
+enum class ApplyResult {
+    Applied,               // "Mix.bmp" written and set as the wallpaper
+    Declined,              // the confirmation was answered no
+    NoPicture,             // there is no current picture to paste
+    EmptyList,             // the background list has no entry
+    BackgroundMissing,     // the background file is gone; the walk moved on
+    BackgroundUnreadable,  // the background is no picture: "加载失败！"
+};
+
+// The apply command: confirmation, then the current picture pasted on the
+// background the walk points at, "Mix.bmp" set as the wallpaper, and the walk
+// stepped back by one. File and wallpaper failures throw, to be shown by the
+// general error report; the walk then stays where it was.
+class ApplyCommand {
+public:
+    // Shows the confirmation dialog modally; it leaves its answer in ApplyConfirmed.
+    using Confirm = std::function<void()>;
+
+    ApplyCommand(GlobalState& state, BackgroundWalk& walk, wallpaper::WallpaperBackend& desktop, Confirm confirm)
+        : state_(state), walk_(walk), desktop_(desktop), confirm_(std::move(confirm)) {}
+
+    // `currentPicture` is the picture shown in the main window, null if none.
+    ApplyResult run(const imaging::Bitmap* currentPicture);
+
+private:
+    GlobalState& state_;
+    BackgroundWalk& walk_;
+    wallpaper::WallpaperBackend& desktop_;
+    Confirm confirm_;
+};
+
+}  // namespace tavlo

@@ -1,0 +1,123 @@
+#include "BGList.h"
+
+#include "AtomicFile.h"
+#include "FileError.h"
+#include "MappedFile.h"
+#include "Picture.h"
+#include "SettingsFile.h"
+
+#include <exception>
+
+namespace tavlo {
+
+namespace {
+
+const std::vector<std::string> kDefaultLines = {kBuiltInBackground, kBuiltInBackground};
+
+// Copies a file into place atomically, so that a failed copy never leaves a
+// half picture under a name the list may already hold.
+void copyReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
+    const MappedFile source(from);
+    AtomicFile target(to, AtomicFile::Sync::Fast);
+    target.copyFrom(source.fd(), 0, source.bytes().size());
+    target.commit();
+}
+
+}  // namespace
+
+std::vector<std::string> readBGListLines(const ProgramFolder& folder) {
+    auto lines = readSettingsLines(folder.path(kBGListFile));
+    if (lines && !lines->empty()) return *lines;
+    // A file without any line has no chosen background either: start afresh.
+    writeSettingsLines(folder.pathForWrite(kBGListFile), kDefaultLines);
+    return kDefaultLines;
+}
+
+void writeBGListLines(const ProgramFolder& folder, const std::string& chosen, const std::vector<std::string>& library) {
+    std::vector<std::string> lines;
+    lines.reserve(library.size() + 1);
+    lines.push_back(chosen);
+    lines.insert(lines.end(), library.begin(), library.end());
+    writeSettingsLines(folder.pathForWrite(kBGListFile), lines);
+}
+
+void LoadBGList(GlobalState& state, BackgroundWalk& walk, bool StartAtChoice) {
+    std::vector<std::string> lines;
+    try {
+        lines = readBGListLines(state.folder);
+    } catch (const FileError&) {
+        return;  // an unreadable list leaves everything as it was
+    }
+    walk.CurrentBGFile = lines.front();
+    state.PicBGList.clear();
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        state.PicBGList.push_back({static_cast<std::int32_t>(i), lines[i]});
+    for (const TPicBGList& entry : state.PicBGList) {
+        if (entry.FileName != walk.CurrentBGFile) continue;
+        walk.CurrentBGIndex = StartAtChoice ? entry.Index : state.PicBGCount() - 1;
+    }
+}
+
+void BackgroundPicker::FillPicList() {
+    try {
+        const std::vector<std::string> lines = readBGListLines(folder_);
+        PickedBGFile = lines.front();
+        items.assign(lines.begin() + 1, lines.end());
+    } catch (const FileError&) {
+    }
+}
+
+BackgroundPicker::AddResult BackgroundPicker::Add(const std::filesystem::path& chosen) {
+    const std::filesystem::path dest = folder_.backgroundFolder() / chosen.filename();
+    std::filesystem::path bmpPath;
+    try {
+        std::filesystem::create_directories(dest.parent_path());
+        std::error_code same;
+        if (!std::filesystem::equivalent(chosen, dest, same)) copyReplacing(chosen, dest);
+        bmpPath = ConvertToBmp(dest);
+    } catch (const std::exception&) {
+        return AddResult::Failed;
+    }
+    try {
+        if (bmpPath.empty()) throw imaging::ImageError("no BMP for this kind of file");
+        imaging::loadPicture(bmpPath);
+    } catch (const std::exception&) {
+        std::error_code ignored;
+        if (!bmpPath.empty()) std::filesystem::remove(bmpPath, ignored);
+        return AddResult::NotAPicture;
+    }
+    items.push_back(pathToText(bmpPath.filename()));
+    try {
+        WriteBGListFile();
+    } catch (const FileError&) {
+        items.pop_back();  // the list changes only together with its file
+        return AddResult::Failed;
+    }
+    return AddResult::Added;
+}
+
+void BackgroundPicker::Remove(std::optional<int> selected) {
+    if (!selected || *selected < 0 || *selected >= static_cast<int>(items.size())) return;
+    const std::string caption = items[static_cast<std::size_t>(*selected)];
+    if (caption == PickedBGFile) PickedBGFile = kBuiltInBackground;
+    if (caption != kBuiltInBackground) items.erase(items.begin() + *selected);
+    try {
+        WriteBGListFile();
+    } catch (const FileError&) {
+    }
+}
+
+void BackgroundPicker::Ok(std::optional<int> selected) {
+    if (!selected || *selected < 0 || *selected >= static_cast<int>(items.size())) return;
+    const std::string& caption = items[static_cast<std::size_t>(*selected)];
+    if (caption == PickedBGFile) return;
+    PickedBGFile = caption;
+    try {
+        WriteBGListFile();
+    } catch (const FileError&) {
+    }
+}
+
+void BackgroundPicker::WriteBGListFile() { writeBGListLines(folder_, PickedBGFile, items); }
+
+}  // namespace tavlo

@@ -1,0 +1,66 @@
+#pragma once
+#include "uGlobal.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tavlo {
+
+// "Data\BGPicList.ini": line 1 names the chosen background, lines 2 to n are
+// the library in the picker's order. Names are bare file names in the
+// background folder, compared exactly.
+inline constexpr const char* kBGListFile = "Data\\BGPicList.ini";
+inline constexpr const char* kBuiltInBackground = "A1.bmp";
+
+// The list file's lines. A missing file, or one without any line, is first
+// written with the default two lines. Throws FileError when it cannot be read
+// or written.
+std::vector<std::string> readBGListLines(const ProgramFolder& folder);
+
+// Replaces the list file: the chosen name, then the library entries.
+void writeBGListLines(const ProgramFolder& folder, const std::string& chosen, const std::vector<std::string>& library);
+
+// Where the apply command's walk through the list stands: fields of the main window.
+struct BackgroundWalk {
+    std::string CurrentBGFile;       // the chosen background's name, from line 1
+    std::int32_t CurrentBGIndex = 0; // the entry the next apply uses
+};
+
+// Reads the list into PicBGList and positions the walk: with StartAtChoice at
+// the last entry bearing the chosen name, otherwise at the last entry. Errors
+// while reading are ignored: whatever was set before stays.
+void LoadBGList(GlobalState& state, BackgroundWalk& walk, bool StartAtChoice);
+
+// The picker's logic without its window: the working copy of the chosen name
+// and the library entries as the picker's list shows them.
+class BackgroundPicker {
+public:
+    explicit BackgroundPicker(const ProgramFolder& folder) : folder_(folder) {}
+
+    enum class AddResult {
+        Added,
+        Failed,       // copying or converting failed: "添加失败，请重试！"
+        NotAPicture,  // the converted file cannot be read: "添加背景图片异常，请重试！"
+    };
+
+    // On every show: the chosen name and the entries from the file; errors ignored.
+    void FillPicList();
+    // Copies `chosen` into the background folder, converts it to BMP, test-reads
+    // it and appends it to the list.
+    AddResult Add(const std::filesystem::path& chosen);
+    // The selected entry leaves the list ("A1.bmp" stays); errors ignored.
+    void Remove(std::optional<int> selected);
+    // Makes the selected entry the chosen background; errors ignored.
+    void Ok(std::optional<int> selected);
+    void WriteBGListFile();
+
+    std::string PickedBGFile;
+    std::vector<std::string> items;
+
+private:
+    const ProgramFolder& folder_;
+};
+
+}  // namespace tavlo

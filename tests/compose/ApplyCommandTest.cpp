@@ -1,0 +1,131 @@
+#include "ApplyCommand.h"
+#include "BmpFormat.h"
+#include "Picture.h"
+#include "RecordingWallpaper.h"
+#include "SettingsFile.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+using namespace tavlo;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A program folder with backgrounds b0..bN, each one flat grey level 10·k,
+// so that the composite's corner tells which one an apply used.
+class Apply : public testing::Test {
+protected:
+    test::TempFolder temp;
+    GlobalState state{ProgramFolder(temp.path())};
+    BackgroundWalk walk;
+    wallpaper::RecordingWallpaper desktop;
+    int confirmations = 0;
+    std::int32_t answer = 1;
+    ApplyCommand command{state, walk, desktop, [this] {
+                             ++confirmations;
+                             state.ApplyConfirmed = answer;
+                         }};
+    imaging::Bitmap picture{20, 10, 24};
+
+    void useList(int entries) {
+        std::vector<std::string> lines;
+        for (int k = 0; k < entries; ++k) {
+            const std::string name = "b" + std::to_string(k) + ".bmp";
+            lines.push_back(name);
+            imaging::Bitmap b(100, 50, 24);
+            std::fill(b.pixels().begin(), b.pixels().end(), static_cast<std::uint8_t>(10 * k));
+            imaging::writeBmp(b, state.folder.pathForWrite("source\\DeskTopBG\\" + name));
+        }
+        writeSettingsLines(state.folder.pathForWrite("Data\\BGPicList.ini"), lines);
+        LoadBGList(state, walk, false);
+        state.ConfirmApply = false;
+    }
+    // The entry the last composite was made from, -1 if none exists.
+    int usedEntry() const {
+        const fs::path mix = temp / "source/DeskTopBG/Mix.bmp";
+        if (!fs::exists(mix)) return -1;
+        return imaging::loadPicture(mix).row(40)[0] / 10;
+    }
+    int applyOnce() {
+        fs::remove(temp / "source/DeskTopBG/Mix.bmp");
+        command.run(&picture);
+        return usedEntry();
+    }
+};
+
+}  // namespace
+
+TEST_F(Apply, WalksTheLibraryBackwardsFromTheLastEntry) {
+    const struct {
+        int entries;
+        std::vector<int> used;
+    } cases[] = {{4, {3, 2, 1, 3, 2}}, {2, {1, 1, 1}}, {1, {0, 0, 0}}};
+    for (const auto& c : cases) {
+        useList(c.entries);
+        std::vector<int> used;
+        for (std::size_t n = 0; n < c.used.size(); ++n) used.push_back(applyOnce());
+        EXPECT_EQ(used, c.used) << c.entries << " entries";
+    }
+    EXPECT_EQ(desktop.calls().back(), temp / "source/DeskTopBG/Mix.bmp");
+    // The content lands at (100 - 20 - 52, 4) on the background.
+    const imaging::Bitmap mix = imaging::loadPicture(temp / "source/DeskTopBG/Mix.bmp");
+    EXPECT_EQ(mix.row(4)[28 * 3], 0);
+    EXPECT_EQ(imaging::loadPicture(temp / "source/DeskTopBG/Content.bmp").width(), 20);
+}
+
+TEST_F(Apply, MissingEntriesAreSkippedEveryOtherApply) {
+    useList(4);
+    fs::remove(temp / "source/DeskTopBG/b2.bmp");
+    // 3, then 2 is missing (index moves to 3), then 3 again, 2 missing, ...
+    EXPECT_EQ(applyOnce(), 3);
+    EXPECT_EQ(applyOnce(), -1);
+    EXPECT_EQ(walk.CurrentBGIndex, 3);
+    EXPECT_EQ(applyOnce(), 3);
+    EXPECT_EQ(applyOnce(), -1);
+
+    useList(1);
+    fs::remove(temp / "source/DeskTopBG/b0.bmp");
+    for (int n = 0; n < 3; ++n) EXPECT_EQ(command.run(&picture), ApplyResult::BackgroundMissing);
+    EXPECT_EQ(walk.CurrentBGIndex, 0);
+}
+
+TEST_F(Apply, ConfirmationAnswersDecide) {
+    useList(2);
+    state.ConfirmApply = true;
+    answer = 0;
+    EXPECT_EQ(command.run(&picture), ApplyResult::Declined);
+    EXPECT_FALSE(fs::exists(temp / "source/DeskTopBG/Content.bmp"));
+    answer = 1;
+    EXPECT_EQ(command.run(&picture), ApplyResult::Applied);
+    EXPECT_EQ(confirmations, 2);
+
+    state.ConfirmApply = false;
+    state.ApplyConfirmed = 7;
+    EXPECT_EQ(command.run(&picture), ApplyResult::Applied);
+    EXPECT_EQ(confirmations, 2);
+    EXPECT_EQ(state.ApplyConfirmed, 7);  // neither read nor changed
+}
+
+TEST_F(Apply, FailuresLeaveTheWalkWhereItWas) {
+    useList(3);
+    test::writeFileBytes(temp / "source/DeskTopBG/b2.bmp", "not a picture");
+    EXPECT_EQ(command.run(&picture), ApplyResult::BackgroundUnreadable);
+    EXPECT_EQ(walk.CurrentBGIndex, 2);
+
+    useList(3);
+    desktop.failWith("the desktop said no");
+    EXPECT_THROW(command.run(&picture), wallpaper::WallpaperError);
+    EXPECT_EQ(walk.CurrentBGIndex, 2);
+    EXPECT_TRUE(fs::exists(temp / "source/DeskTopBG/Mix.bmp"));  // written before the failure, and kept
+}
+
+TEST_F(Apply, NothingToPasteOrNothingToPasteOnIsReportedNotApplied) {
+    useList(2);
+    state.ConfirmApply = true;
+    EXPECT_EQ(command.run(nullptr), ApplyResult::NoPicture);
+    state.PicBGList.clear();
+    EXPECT_EQ(command.run(&picture), ApplyResult::EmptyList);
+    EXPECT_EQ(confirmations, 0);
+    EXPECT_TRUE(desktop.calls().empty());
+}

@@ -1,0 +1,123 @@
+#include "BGList.h"
+#include "BmpFormat.h"
+#include "PictureEncoders.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+using namespace tavlo;
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+class Library : public testing::Test {
+protected:
+    test::TempFolder temp;
+    ProgramFolder folder{temp.path()};
+    GlobalState state{folder};
+    BackgroundWalk walk;
+
+    fs::path listFile() const { return temp / "Data/BGPicList.ini"; }
+    void writeList(std::string_view text) { test::writeFileBytes(listFile(), text); }
+    std::string list() const { return test::readFileBytes(listFile()); }
+    fs::path outside(const std::string& name, const test::Bytes& bytes) {
+        const fs::path path = temp / "pictures" / name;
+        test::writeFileBytes(path, std::string(bytes.begin(), bytes.end()));
+        return path;
+    }
+};
+
+}  // namespace
+
+TEST_F(Library, MissingOrEmptyListFileGetsTheDefaultTwoLines) {
+    for (const bool emptyFile : {false, true}) {
+        if (emptyFile) writeList("");
+        LoadBGList(state, walk, false);
+        EXPECT_EQ(list(), "A1.bmp\r\nA1.bmp\r\n");
+        EXPECT_EQ(walk.CurrentBGFile, "A1.bmp");
+        EXPECT_EQ(walk.CurrentBGIndex, 1);
+        EXPECT_EQ(state.PicBGList, (std::vector<TPicBGList>{{0, "A1.bmp"}, {1, "A1.bmp"}}));
+    }
+}
+
+TEST_F(Library, WalkStartsAtTheLastEntryOrAtTheLastOneBearingTheChoice) {
+    const struct {
+        const char* file;
+        bool startAtChoice;
+        std::int32_t index;
+    } cases[] = {
+        {"b.bmp\r\nA1.bmp\r\nb.bmp\r\nc.bmp\r\n", true, 2},
+        {"b.bmp\r\nA1.bmp\r\nb.bmp\r\nc.bmp\r\n", false, 3},
+        {"c.bmp\r\nA1.bmp\r\nb.bmp\r\n", true, 0},  // only line 1 bears the name
+        {"c.bmp\r\nA1.bmp\r\nb.bmp\r\n", false, 2},
+        {"B.bmp\nA1.bmp\nb.bmp\n", true, 0},  // names compare case-sensitively
+    };
+    for (const auto& c : cases) {
+        writeList(c.file);
+        LoadBGList(state, walk, c.startAtChoice);
+        EXPECT_EQ(walk.CurrentBGIndex, c.index) << c.file << " " << c.startAtChoice;
+    }
+}
+
+TEST_F(Library, UnreadableListLeavesTheWalkAsItWas) {
+    writeList("A1.bmp\r\nx.bmp\r\n");
+    LoadBGList(state, walk, false);
+    writeList("\x81\x20" "broken\r\n");
+    LoadBGList(state, walk, true);
+    EXPECT_EQ(walk.CurrentBGIndex, 1);
+    EXPECT_EQ(state.PicBGCount(), 2);
+}
+
+TEST_F(Library, AddingAJpegKeepsBothFilesAndListsTheBmp) {
+    BackgroundPicker picker(folder);
+    picker.FillPicList();
+    const fs::path jpeg = outside("x.jpg", test::encodeJpeg(test::gradientPicture(64, 48)));
+    EXPECT_EQ(picker.Add(jpeg), BackgroundPicker::AddResult::Added);
+    EXPECT_EQ(picker.Add(jpeg), BackgroundPicker::AddResult::Added);  // same name again: a second item
+    EXPECT_TRUE(fs::exists(temp / "source/DeskTopBG/x.jpg"));
+    EXPECT_TRUE(fs::exists(temp / "source/DeskTopBG/x.bmp"));
+    EXPECT_EQ(list(), "A1.bmp\r\nA1.bmp\r\nx.bmp\r\nx.bmp\r\n");
+}
+
+TEST_F(Library, RefusedAddsLeaveTheListAndSayWhy) {
+    BackgroundPicker picker(folder);
+    picker.FillPicList();
+    const std::string before = list();
+    const auto png = test::encodePng({2, 2, PNG_COLOR_TYPE_RGB, 8, false, std::vector<test::Bytes>(2, test::Bytes(6, 9))});
+    EXPECT_EQ(picker.Add(outside("p.png", png)), BackgroundPicker::AddResult::NotAPicture);
+    EXPECT_TRUE(fs::exists(temp / "source/DeskTopBG/p.png"));  // the copy stays
+
+    test::Bytes broken = test::encodeJpeg(test::gradientPicture(8, 8));
+    broken.resize(40);
+    EXPECT_EQ(picker.Add(outside("broken.jpg", broken)), BackgroundPicker::AddResult::Failed);
+    EXPECT_TRUE(fs::exists(temp / "source/DeskTopBG/broken.jpg"));
+
+    EXPECT_EQ(picker.Add(outside("fake.bmp", {'B', 'M', 1, 2})), BackgroundPicker::AddResult::NotAPicture);
+    EXPECT_FALSE(fs::exists(temp / "source/DeskTopBG/fake.bmp"));  // the unreadable BMP is deleted
+
+    EXPECT_EQ(picker.Add(temp / "pictures/missing.jpg"), BackgroundPicker::AddResult::Failed);
+    EXPECT_EQ(list(), before);
+    EXPECT_EQ(picker.items, (Lines{"A1.bmp"}));
+}
+
+TEST_F(Library, RemoveAndOkFollowTheChosenBackground) {
+    writeList("b.bmp\nA1.bmp\nb.bmp\nc.bmp\n");  // LF only: a rewrite shows as CR LF
+    BackgroundPicker picker(folder);
+    picker.FillPicList();
+    EXPECT_EQ(picker.PickedBGFile, "b.bmp");
+
+    picker.Ok(std::nullopt);
+    picker.Ok(1);  // the chosen one again
+    picker.Remove(std::nullopt);
+    EXPECT_EQ(list(), "b.bmp\nA1.bmp\nb.bmp\nc.bmp\n");
+
+    picker.Remove(0);  // "A1.bmp" stays, but the file is rewritten
+    EXPECT_EQ(list(), "b.bmp\r\nA1.bmp\r\nb.bmp\r\nc.bmp\r\n");
+    picker.Remove(1);  // the chosen background: the choice falls back to A1.bmp
+    EXPECT_EQ(list(), "A1.bmp\r\nA1.bmp\r\nc.bmp\r\n");
+    picker.Ok(1);
+    EXPECT_EQ(list(), "c.bmp\r\nA1.bmp\r\nc.bmp\r\n");
+    EXPECT_EQ(picker.PickedBGFile, "c.bmp");
+}
