@@ -16,6 +16,7 @@ packages=(
   # run time: fonts, desktop mechanisms
   fonts-noto-cjk fonts-wqy-zenhei fonts-liberation
   dbus dbus-x11 dconf-gsettings-backend dconf-cli gsettings-desktop-schemas
+  cinnamon-desktop-data mate-desktop-common xfconf sway swaybg grim
   # end-to-end tests and the side-by-side timings
   xvfb xauth openbox xdotool x11-utils x11-xserver-utils imagemagick
   libjpeg-turbo-progs libvips-tools hyperfine

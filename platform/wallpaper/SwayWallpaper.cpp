@@ -9,6 +9,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -129,28 +130,33 @@ void checkReply(const std::string& reply)
     }
 }
 
-// Single quotes for the shell-style expansion of the file name, inside double
-// quotes (with \ and " escaped) for the command's own argument splitting.
-std::string quotedPath(const std::string& path)
+// Sway splits commands at ; and , and arguments at blanks, then expands the
+// file name like a shell. A backslash keeps a character plain through all of
+// that, except that two escaped separators in a row split the command: those
+// go in double quotes, which every stage respects too. Control characters
+// cannot pass through the expansion.
+std::string escapedPath(const std::string& path)
 {
-    std::string shellQuoted = "'";
-    for (char c : path)
-        shellQuoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    shellQuoted += '\'';
-    std::string result = "\"";
-    for (char c : shellQuoted) {
-        if (c == '"' || c == '\\')
-            result += '\\';
-        result += c;
+    std::string escaped;
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f)
+            fail("the picture path contains a control character, which sway cannot take");
+        if (byte >= 0x80 || std::isalnum(byte) || c == '/' || c == '.' || c == '_' || c == '-')
+            escaped += c;
+        else if (c == ';' || c == ',')
+            escaped += std::string("\"") + c + '"';
+        else
+            escaped += std::string("\\") + c;
     }
-    return result + '"';
+    return escaped;
 }
 
 }  // namespace
 
 std::string SwayWallpaper::command(const std::filesystem::path& path)
 {
-    return "output * bg " + quotedPath(std::filesystem::absolute(path).string()) + " stretch";
+    return "output * bg " + escapedPath(std::filesystem::absolute(path).string()) + " stretch";
 }
 
 void SwayWallpaper::SetWallpaper(const std::filesystem::path& path)

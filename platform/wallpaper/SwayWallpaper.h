@@ -15,7 +15,7 @@ public:
     std::string name() const override { return "sway"; }
     void SetWallpaper(const std::filesystem::path& path) override;
 
-    // The command for `path`, quoted so that sway's argument splitting and
+    // The command for `path`, escaped so that sway's argument splitting and
     // its shell-style expansion of the file name both give the path back.
     static std::string command(const std::filesystem::path& path);
 

@@ -1,5 +1,7 @@
 #include "PrivateSessionBus.h"
 
+#include <gio/gio.h>  // before Qt, whose "signals" keyword clashes with it
+
 #include <QCoreApplication>
 
 #include <cstdlib>
@@ -24,6 +26,12 @@ PrivateSessionBus::PrivateSessionBus()
     if (!address)
         throw std::runtime_error("dbus-daemon did not start");
     setenv("DBUS_SESSION_BUS_ADDRESS", address->c_str(), 1);
+
+    // GIO's shared session connection (the settings store's too) ends the
+    // process when the bus goes away, as it does when the tests end first.
+    // The reference is kept: GIO forgets a shared connection nobody holds.
+    if (GDBusConnection* shared = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr))
+        g_dbus_connection_set_exit_on_close(shared, FALSE);
 }
 
 PrivateSessionBus* PrivateSessionBus::instance()

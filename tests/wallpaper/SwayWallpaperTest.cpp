@@ -90,19 +90,19 @@ std::string message(const std::string& payload)
     return bytes + payload;
 }
 
-TEST(SwayWallpaper, SendsOneCommandWithThePathQuotedForSway)
+TEST(SwayWallpaper, SendsOneCommandWithThePathEscapedForSway)
 {
     test::TempFolder folder;
     const std::string socketPath = (folder / "ipc.sock").string();
     struct Case {
-        std::string name, quoted;
+        std::string name, escaped;
     };
-    // Sway splits the command at blanks outside double quotes (where \ escapes),
-    // then expands the file name like a shell.
+    // Every character that sway's command parser or its expansion of the file
+    // name would take specially is escaped; separators are quoted.
     const Case cases[] = {
-        {"Mix.bmp", "\"'" + folder.path().string() + "/Mix.bmp'\""},
-        {"程序 it's a \"bg\" $HOME\\.bmp",
-         "\"'" + folder.path().string() + "/程序 it'\\\\''s a \\\"bg\\\" $HOME\\\\.bmp'\""},
+        {"Mix.bmp", folder.path().string() + "/Mix.bmp"},
+        {"程序 it's \"bg\" $HOME\\;,[*].bmp",
+         folder.path().string() + "/程序\\ it\\'s\\ \\\"bg\\\"\\ \\$HOME\\\\\";\"\",\"\\[\\*\\].bmp"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -111,7 +111,7 @@ TEST(SwayWallpaper, SendsOneCommandWithThePathQuotedForSway)
 
         SwayWallpaper(socketPath).SetWallpaper(folder / c.name);
 
-        EXPECT_EQ(sway.received(), message("output * bg " + c.quoted + " stretch"));
+        EXPECT_EQ(sway.received(), message("output * bg " + c.escaped + " stretch"));
     }
 }
 
