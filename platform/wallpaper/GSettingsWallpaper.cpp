@@ -75,7 +75,8 @@ void checkStored(GSettings* settings, const GSettingsLayout& layout, const std::
 {
     GCharPtr stored(g_settings_get_string(settings, key.c_str()));
     if (value != stored.get())
-        throw WallpaperError(layout.desktop + ": the settings store did not keep " + layout.schema + " " + key);
+        throw WallpaperError(layout.desktop + ": the settings store did not keep " + layout.schema + " " + key +
+                             " (is its service reachable on the session bus?)");
 }
 
 }  // namespace

@@ -66,6 +66,19 @@ TEST_F(WallpaperToolTest, FailuresExitWithOneLine)
     }
 }
 
+// GIO drops a write the settings store never received, with a warning only.
+TEST_F(WallpaperToolTest, AWriteTheSettingsStoreLostIsAFailure)
+{
+    const test::CommandResult result =
+        runTool("XDG_CURRENT_DESKTOP=GNOME DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent", "set '" + picture_.string() + "'");
+
+    EXPECT_EQ(result.status, 1);
+    const std::string lastLine = result.output.substr(result.output.rfind('\n', result.output.size() - 2) + 1);
+    EXPECT_EQ(lastLine,
+              "tavlo-wallpaper: gnome: the settings store did not keep org.gnome.desktop.background picture-uri (is its "
+              "service reachable on the session bus?)\n");
+}
+
 // Before GNOME 42 the schema had no dark-style picture.
 TEST_F(WallpaperToolTest, SetsAGnomeWhoseSchemaHasNoDarkPicture)
 {
