@@ -34,6 +34,7 @@ public:
     // the proleptic Gregorian date-time cannot hold (February 29 of 100, 200,
     // 300, 500 ... and of the negative years -1, -5 ...) is analysed from its
     // own labels, with its next day March 1; AnalysedDate then holds February 28.
+    // Labels that name no day of either calendar change nothing.
     void AnalyseCivilDate(int year, int month, int day);
 
 private:

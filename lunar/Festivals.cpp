@@ -66,8 +66,15 @@ std::string LunarHolidayOf(int lunarMonth, int lunarDay, TDateTime date)
     default: break;
     }
     if (lunarMonth != 12) return "";
-    LunarDate next;
-    if (LunarDateOf(date + 1, next) && next.Month == 1 && next.Day == 1) return "除夕";
+    // Only the next day's lunar month and day count, which SolarToLunar takes
+    // from SolarToLunarMonthDay unchanged: the new-year search is not needed.
+    const CivilDate next = DecodeDate(date + 1);
+    int nextMonth = 0;
+    int nextDay = 0;
+    bool leap = false;
+    if (SolarToLunarMonthDay(next.Year, next.Month, next.Day, nextMonth, nextDay, leap) && nextMonth == 1
+        && nextDay == 1)
+        return "除夕";
     return "";
 }
 

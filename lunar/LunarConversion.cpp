@@ -16,28 +16,19 @@ constexpr double kMeanSynodicMonth = 29.530588;
 int sign(int value) { return value > 0 ? 1 : (value < 0 ? -1 : 0); }
 
 // Lunar day of the date with its phase fraction, folded to 0..99 and floored.
-int lunarDayForCount(int year, int month, int day)
+int lunarDayForCount(const LunarDayResult& lunarDay)
 {
-    const LunarDayResult lunarDay = LunarDayOf(year, month, day);
     double x = lunarDay.Day;
     if (lunarDay.PhaseFraction) x += *lunarDay.PhaseFraction;
     x = x - 100 * Floor(x / 100);
     return FloorToInt(x);
 }
 
-}  // namespace
-
-int CompareLunarDates(const LunarDate& a, const LunarDate& b)
+// LunarMonthOf for a date whose LunarDayOf is already known: the conversions
+// pass theirs in rather than evaluate the same series twice for one date.
+int lunarMonthFromDay(int year, int month, int day, const LunarDayResult& lunarDay)
 {
-    if (a.Year != b.Year) return sign(a.Year - b.Year);
-    if (a.Month != b.Month) return sign(a.Month - b.Month);
-    if (a.Leap != b.Leap) return a.Leap ? 1 : -1;
-    return sign(a.Day - b.Day);
-}
-
-int LunarMonthOf(int year, int month, int day)
-{
-    const int e = lunarDayForCount(year, month, day);
+    const int e = lunarDayForCount(lunarDay);
     // Mean months from the epoch (-849-01-21) to the start of the date's lunar month.
     const int n = RoundToInt((DayNumber(year, month, day) - DayNumber(-849, 1, 21) - e) / kMeanSynodicMonth);
     // Every leap month of the year is subtracted, even one later in the year;
@@ -59,11 +50,27 @@ int LunarMonthOf(int year, int month, int day)
     return RoundToInt(RealMod(12, v - 1) + 1);
 }
 
+}  // namespace
+
+int CompareLunarDates(const LunarDate& a, const LunarDate& b)
+{
+    if (a.Year != b.Year) return sign(a.Year - b.Year);
+    if (a.Month != b.Month) return sign(a.Month - b.Month);
+    if (a.Leap != b.Leap) return a.Leap ? 1 : -1;
+    return sign(a.Day - b.Day);
+}
+
+int LunarMonthOf(int year, int month, int day)
+{
+    return lunarMonthFromDay(year, month, day, LunarDayOf(year, month, day));
+}
+
 bool SolarToLunarMonthDay(int year, int month, int day, int& lunarMonth, int& lunarDay, bool& leap)
 {
     if (year < kFirstYear || year > kLastYear) return false;
-    lunarDay = LunarDayOf(year, month, day).Day;
-    const int signedMonth = LunarMonthOf(year, month, day);
+    const LunarDayResult dayResult = LunarDayOf(year, month, day);
+    lunarDay = dayResult.Day;
+    const int signedMonth = lunarMonthFromDay(year, month, day, dayResult);
     leap = signedMonth < 0;
     lunarMonth = std::abs(signedMonth);
     return true;

@@ -7,7 +7,10 @@
 
 #include <string>
 
+#include <algorithm>
 #include <cstdio>
+#include <thread>
+#include <vector>
 
 namespace tavlo::cal {
 namespace {
@@ -57,16 +60,29 @@ void runDump(const std::vector<std::string>& args, std::FILE* out)
     const lunar::CivilDate last = parseDay(args[1]);
     if (lunar::CompareCivilDates(first, last) > 0) throw UsageError("START lies after END");
 
-    std::string buffer;
+    std::vector<lunar::CivilDate> days;
     for (lunar::CivilDate date = first;; date = nextDay(date)) {
-        appendDay(buffer, date);
-        if (buffer.size() > (1u << 20)) {
-            std::fwrite(buffer.data(), 1, buffer.size(), out);
-            buffer.clear();
-        }
+        days.push_back(date);
         if (date == last) break;
     }
-    std::fwrite(buffer.data(), 1, buffer.size(), out);
+    // The engine keeps no state, so blocks of days are computed side by side
+    // on every core and written in order.
+    const std::size_t workers = std::max(1u, std::thread::hardware_concurrency());
+    constexpr std::size_t kBlockDays = 8192;
+    for (std::size_t batch = 0; batch < days.size(); batch += workers * kBlockDays) {
+        std::vector<std::string> blocks(workers);
+        std::vector<std::thread> threads;
+        for (std::size_t w = 0; w < workers; ++w) {
+            const std::size_t from = batch + w * kBlockDays;
+            const std::size_t to = std::min(days.size(), from + kBlockDays);
+            if (from >= to) break;
+            threads.emplace_back([&days, &block = blocks[w], from, to] {
+                for (std::size_t i = from; i < to; ++i) appendDay(block, days[i]);
+            });
+        }
+        for (std::thread& thread : threads) thread.join();
+        for (const std::string& block : blocks) std::fwrite(block.data(), 1, block.size(), out);
+    }
 }
 
 }  // namespace tavlo::cal
