@@ -6,10 +6,8 @@
 #include "GSettingsWallpaper.h"
 #include "PlasmaWallpaper.h"
 #include "SwayWallpaper.h"
-#include "XfceWallpaper.h"
-#if defined(TAVLO_WALLPAPER_X11)
 #include "X11RootWallpaper.h"
-#endif
+#include "XfceWallpaper.h"
 
 #include <cstdlib>
 #endif
@@ -62,9 +60,7 @@ std::unique_ptr<WallpaperBackend> createBackend(const BackendChoice& choice)
     case BackendKind::Kde: return std::make_unique<PlasmaWallpaper>();
     case BackendKind::Xfce: return std::make_unique<XfceWallpaper>();
     case BackendKind::Sway: return std::make_unique<SwayWallpaper>(environmentValue("SWAYSOCK"));
-#if defined(TAVLO_WALLPAPER_X11)
     case BackendKind::X11Root: return std::make_unique<X11RootWallpaper>();
-#endif
 #endif
     default: break;
     }
