@@ -34,6 +34,7 @@ TMainFrm::TMainFrm(GlobalState& state, QWidget* parent)
     setObjectName(QStringLiteral("TMainFrm"));
     setWindowTitle(kApplicationTitle);
     shellOpen_ = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    terminate_ = [] { QCoreApplication::exit(0); };
     CreateControls();
     frame_ = new WindowFrame(this);
     frame_->setExempt([this](const QWidget* w) {
@@ -170,7 +171,7 @@ void TMainFrm::N_SubmitClick() { shellOpen_(site_->page(SiteAddress::kFeedbackPa
 
 void TMainFrm::N_ExitPrjClick() {
     // Ends the program at once; unlike the close button it keeps no geometry.
-    QCoreApplication::exit(0);
+    terminate_();
 }
 
 namespace {

@@ -42,6 +42,9 @@ public:
     ~TMainFrm() override;
 
     void setShellOpen(ShellOpen open) { shellOpen_ = std::move(open); }
+    // Ends the program (QCoreApplication::exit by default).
+    using Terminate = std::function<void()>;
+    void setTerminate(Terminate terminate) { terminate_ = std::move(terminate); }
     WebPanel& webPanel() const { return *webPanel_; }
     const SiteAddress& site() const { return *site_; }
 
@@ -171,6 +174,7 @@ private:
     CaptionButton closeButton_;
     CaptionButton miniButton_;
     ShellOpen shellOpen_;
+    Terminate terminate_;
     bool lblSetHasMenu_ = false;
     bool firstPaintSeen_ = false;
 };

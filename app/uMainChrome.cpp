@@ -19,19 +19,32 @@ void TMainFrm::imgBGMouseMove() { handleCaptionEvent(CaptionEvent::MoveOverBackg
 
 void TMainFrm::img_close_normalMouseMove() { handleCaptionEvent(CaptionEvent::MoveOverCloseNormal); }
 
-void TMainFrm::img_close_highlightMouseDown() { handleCaptionEvent(CaptionEvent::PressOnCloseHighlight); }
+// The pressed picture takes the place of the highlighted one under the
+// pointer, and with it the mouse: the release that completes the click (or,
+// outside the button, cancels it) comes to the pressed picture.
+void TMainFrm::img_close_highlightMouseDown() {
+    handleCaptionEvent(CaptionEvent::PressOnCloseHighlight);
+    img_close_down->grabMouse();
+}
 
 void TMainFrm::img_mini_normalMouseMove() { handleCaptionEvent(CaptionEvent::MoveOverMiniNormal); }
 
-void TMainFrm::img_mini_highlightMouseDown() { handleCaptionEvent(CaptionEvent::PressOnMiniHighlight); }
+void TMainFrm::img_mini_highlightMouseDown() {
+    handleCaptionEvent(CaptionEvent::PressOnMiniHighlight);
+    img_mini_down->grabMouse();
+}
 
 void TMainFrm::img_close_highlightClick() {
     SavedWidth = width();
     SavedHeight = height();
     SavedLeft = x();
     SavedTop = y();
-    SaveFormSize();
-    QCoreApplication::exit(0);
+    // A geometry file that cannot be written is reported, and the program
+    // stays open.
+    runStep([this] {
+        SaveFormSize();
+        terminate_();
+    });
 }
 
 void TMainFrm::img_mini_highlightClick() {
@@ -41,10 +54,11 @@ void TMainFrm::img_mini_highlightClick() {
     handleCaptionEvent(CaptionEvent::MiniClicked);
 }
 
-// The pressed picture covers the highlighted one while the mouse button is
-// held, so the release that completes a click may arrive here.
+// A click on the highlighted picture is completed by the release over the
+// pressed picture that covers it.
 void TMainFrm::captionDownReleased(QMouseEvent* event, bool isClose) {
     const CaptionButton& button = isClose ? closeButton_ : miniButton_;
+    if (QWidget::mouseGrabber() == button.down && event->buttons() == Qt::NoButton) button.down->releaseMouse();
     if (event->button() != Qt::LeftButton || button.visibleFace() != ButtonFace::Down) return;
     if (!button.down->rect().contains(event->position().toPoint())) return;
     if (isClose) {

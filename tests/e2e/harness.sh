@@ -91,11 +91,17 @@ e2e_start_program() {
 
 # Prints the id of the program's visible main window, waiting for it.
 e2e_find_window() {
-  local wid
-  wid=$(timeout 30 xdotool search --sync --onlyvisible --pid "$E2E_PID" --name 'Tavlo' 2>/dev/null | head -n1) ||
-    e2e_fail "the main window did not appear; log: $(cat "$E2E_TMP/tavlo.log")"
-  [ -n "$wid" ] || e2e_fail "the main window did not appear"
-  echo "$wid"
+  local wid deadline=$((SECONDS + 30))
+  while :; do
+    wid=$(xdotool search --onlyvisible --pid "$E2E_PID" --name 'Tavlo' 2>/dev/null | head -n1 || true)
+    if [ -n "$wid" ]; then
+      echo "$wid"
+      return
+    fi
+    kill -0 "$E2E_PID" 2>/dev/null || e2e_fail "the program ended before its window appeared: $(cat "$E2E_TMP/tavlo.log")"
+    [ $SECONDS -lt $deadline ] || e2e_fail "the main window did not appear"
+    sleep 0.2
+  done
 }
 
 # Prints "X Y WIDTH HEIGHT" of a window (outer position on the screen).

@@ -1,0 +1,171 @@
+// The main window's logic that needs no window: date line, geometry file,
+// confirmation setting, site address and bitmap conversion.
+#include "BitmapQt.h"
+#include "DateLine.h"
+#include "FormGeometry.h"
+#include "SiteAddress.h"
+#include "StartupSettings.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace std::chrono;
+using tavlo::ProgramFolder;
+using tavlo::test::readFileBytes;
+using tavlo::test::TempFolder;
+using tavlo::test::writeFileBytes;
+namespace app = tavlo::app;
+
+TEST(DateLine, ComposesYearMonthDayAndIsoWeekday) {
+    const struct {
+        year_month_day date;
+        const char* text;
+    } cases[] = {
+        {2010y / June / 1, "今天是 2010年6月1日(二)"},
+        {2011y / January / 9, "今天是 2011年1月9日(日)"},
+        {2023y / December / 31, "今天是 2023年12月31日(日)"},
+        {2024y / January / 1, "今天是 2024年1月1日(一)"},
+        {2024y / February / 29, "今天是 2024年2月29日(四)"},
+        {2025y / October / 11, "今天是 2025年10月11日(六)"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(app::composeDateLine(c.date), c.text);
+}
+
+TEST(FormGeometry, FirstRunCentresOnTheScreenTruncatingTowardZero) {
+    const struct {
+        int screenWidth, screenHeight, left, top;
+    } cases[] = {
+        {1920, 1080, 545, 275},
+        {800, 600, -15, 35},
+        {799, 600, -15, 35},  // -31 / 2 is -15, not -16
+        {1366, 768, 268, 119},
+        {640, 480, -95, -25},
+    };
+    for (const auto& c : cases) {
+        const app::FormGeometry g = app::firstRunGeometry(c.screenWidth, c.screenHeight);
+        EXPECT_EQ(g, (app::FormGeometry{1, 830, 500, c.left, c.top})) << c.screenWidth << "x" << c.screenHeight;
+    }
+}
+
+TEST(FormGeometry, LinesAreUsedAsReadAndBadOrMissingOnesTakeFirstRunValues) {
+    const app::FormGeometry firstRun = app::firstRunGeometry(1920, 1080);
+    const struct {
+        std::vector<std::string> lines;
+        app::FormGeometry expected;
+    } cases[] = {
+        {{"1", "900", "600", "-2000", "100"}, {1, 900, 600, -2000, 100}},
+        {{"3", "1000", "700", "100", "120", "extra"}, {3, 1000, 700, 100, 120}},
+        {{"2", "900"}, {2, 900, 500, 545, 275}},
+        {{}, firstRun},
+        {{"x", "900", "", "12.5", " 40 "}, {1, 900, 500, 545, 40}},
+        {{"0", "0", "-5", "99999999999", "7"}, {0, 0, -5, 545, 7}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(app::geometryFromLines(c.lines, firstRun), c.expected);
+}
+
+TEST(FormGeometry, FirstRunWritesTheFileAndLaterReadsLeaveItAlone) {
+    TempFolder temp;
+    const ProgramFolder folder(temp.path());
+    const auto file = temp / "Data/FormSize.ini";
+
+    const app::LoadedGeometry first = app::loadFormSize(folder, 1920, 1080);
+    EXPECT_TRUE(first.fileWritten);
+    EXPECT_EQ(readFileBytes(file), "1\r\n830\r\n500\r\n545\r\n275\r\n");
+
+    writeFileBytes(file, "4\r\n900\r\nabc\r\n");
+    const app::LoadedGeometry second = app::loadFormSize(folder, 800, 600);
+    EXPECT_FALSE(second.fileWritten);
+    EXPECT_EQ(second.geometry, (app::FormGeometry{4, 900, 500, -15, 35}));
+    EXPECT_EQ(readFileBytes(file), "4\r\n900\r\nabc\r\n");
+
+    app::saveFormSize(folder, {2, 1000, 700, -100, 120});
+    EXPECT_EQ(readFileBytes(file), "2\r\n1000\r\n700\r\n-100\r\n120\r\n");
+}
+
+TEST(ApplyConfirmation, FirstLineDecidesAndAMissingFileIsCreated) {
+    const struct {
+        const char* content;  // nullptr: no file
+        bool confirm;
+        const char* after;
+    } cases[] = {
+        {nullptr, true, "1\r\n"},
+        {"1\r\n", true, "1\r\n"},
+        {"0\r\n", false, "0\r\n"},
+        {"-3\r\n", false, "-3\r\n"},
+        {"2", true, "2"},
+        {"0\r\n1\r\n", false, "0\r\n1\r\n"},
+        // Not an integer, or no line at all: confirmation stays on and the
+        // file is left as it is.
+        {"abc\r\n", true, "abc\r\n"},
+        {"", true, ""},
+        {"\r\n", true, "\r\n"},
+    };
+    for (const auto& c : cases) {
+        TempFolder temp;
+        tavlo::GlobalState state{ProgramFolder(temp.path())};
+        state.ConfirmApply = !c.confirm;
+        state.ApplyConfirmed = 1;
+        const auto file = temp / "Data/configSetBg.ini";
+        if (c.content) writeFileBytes(file, c.content);
+        app::loadApplyConfirmation(state);
+        EXPECT_EQ(state.ConfirmApply, c.confirm) << (c.content ? c.content : "(missing)");
+        EXPECT_EQ(state.ApplyConfirmed, 0);
+        EXPECT_EQ(state.ConfigSetBgPath, file);
+        EXPECT_EQ(readFileBytes(file), c.after);
+    }
+}
+
+TEST(SiteAddress, DefaultsToTheShippedPagesAndTakesAConfiguredBase) {
+    TempFolder temp;
+    const ProgramFolder folder(temp.path());
+    const QString shipped = QUrl::fromLocalFile(QString::fromStdString((temp / "site").string())).toString();
+    EXPECT_EQ(app::SiteAddress(folder).page(app::SiteAddress::kStartPage).toString(), shipped + "/rs/Tavlo.htm");
+
+    const auto setting = temp / "Data/WebSite.ini";
+    const struct {
+        const char* line;
+        QString help;
+    } cases[] = {
+        {"https://tavlo.example/\r\n", "https://tavlo.example/help4/tavloa.htm"},
+        {"http://127.0.0.1:8080/site\r\n", "http://127.0.0.1:8080/site/help4/tavloa.htm"},
+        {"pages\r\n", QUrl::fromLocalFile(QString::fromStdString((temp / "pages").string())).toString() +
+                          "/help4/tavloa.htm"},
+        {"/srv/www\r\n", "file:///srv/www/help4/tavloa.htm"},
+        {"\r\n", shipped + "/help4/tavloa.htm"},
+        {"", shipped + "/help4/tavloa.htm"},
+    };
+    for (const auto& c : cases) {
+        writeFileBytes(setting, c.line);
+        EXPECT_EQ(app::SiteAddress(folder).page(app::SiteAddress::kHelpPage).toString(), c.help) << c.line;
+    }
+}
+
+TEST(BitmapQt, ConvertsEveryPixelFormatAndDrawsTransparencyOverWhite) {
+    tavlo::imaging::Bitmap bgr(3, 2, 24);
+    bgr.row(0)[0] = 10, bgr.row(0)[1] = 20, bgr.row(0)[2] = 30;  // blue, green, red
+    bgr.row(1)[6] = 255;
+    const QImage image = app::toQImage(bgr);
+    ASSERT_EQ(image.size(), QSize(3, 2));
+    EXPECT_EQ(image.pixel(0, 0), qRgb(30, 20, 10));
+    EXPECT_EQ(image.pixel(2, 1), qRgb(0, 0, 255));
+    EXPECT_EQ(app::fromQImage(image).pixels(), bgr.pixels());
+
+    tavlo::imaging::Bitmap indexed(2, 1, 8);
+    indexed.palette = {{0, 0, 0, 0}, {200, 100, 50, 0}};
+    indexed.row(0)[1] = 1;
+    EXPECT_EQ(app::toQImage(indexed).pixel(1, 0), qRgb(50, 100, 200));
+
+    QImage translucent(3, 1, QImage::Format_ARGB32);
+    translucent.setPixel(0, 0, qRgba(255, 0, 0, 0));
+    translucent.setPixel(1, 0, qRgba(255, 0, 0, 255));
+    translucent.setPixel(2, 0, qRgba(0, 0, 255, 128));
+    const tavlo::imaging::Bitmap flat = app::fromQImage(translucent);
+    ASSERT_EQ(flat.bitsPerPixel(), 24);
+    const std::uint8_t* p = flat.row(0);
+    EXPECT_EQ(std::vector<int>(p, p + 9), (std::vector<int>{255, 255, 255, 0, 0, 255, 255, 127, 127}));
+
+    EXPECT_TRUE(app::toQImage(tavlo::imaging::Bitmap()).isNull());
+    EXPECT_TRUE(app::fromQImage(QImage()).empty());
+}

@@ -1,0 +1,82 @@
+// Start-up: the windows in their order, FormCreate's steps and FormShow's
+// current picture.
+#include "BmpFormat.h"
+#include "CopyScreenFrm.h"
+#include "DateLine.h"
+#include "WindowTestSupport.h"
+#include "uGlobal.h"
+
+#include <QLabel>
+
+#include <gtest/gtest.h>
+
+using namespace tavlo;
+using test::readFileBytes;
+using test::writeFileBytes;
+
+TEST(Startup, CreatesEveryWindowInOrderAndRunsFormCreateOnTheWay) {
+    test::TempFolder temp;
+    app::ProgramWindows windows{ProgramFolder(temp.path())};
+
+    std::vector<std::string> classes;
+    for (QObject* object : windows.creationOrder()) classes.emplace_back(object->metaObject()->className());
+    EXPECT_EQ(classes, (std::vector<std::string>{"tavlo::TDM", "tavlo::app::TMainFrm", "tavlo::app::TDeskBGSetFrm",
+                                                 "tavlo::app::TPicPreviewFrm", "tavlo::TPicSelFrm",
+                                                 "tavlo::TInforFrm", "tavlo::TCopyScreenForm"}));
+    // FormCreate ran while the main window was made.
+    EXPECT_EQ(readFileBytes(temp / "Data/tmppic.ini"), "\r\n");
+    EXPECT_EQ(readFileBytes(temp / "Data/configSetBg.ini"), "1\r\n");
+    EXPECT_TRUE(windows.state().ConfirmApply);
+    EXPECT_EQ(windows.MainFrm().windowTitle(), QStringLiteral("Tavlo助手"));
+    // Nothing is shown before the message loop shows the main window, and
+    // the geometry file is read only then.
+    for (QObject* object : windows.creationOrder()) {
+        if (auto* widget = qobject_cast<QWidget*>(object)) {
+            EXPECT_FALSE(widget->isVisible());
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(temp / "Data/FormSize.ini"));
+}
+
+TEST(Startup, FormCreateResetsTheWindowStateAndComposesTheDateLine) {
+    test::MainWindowFixture f;
+    f.state->ConfirmApply = false;
+    f.state->ApplyConfirmed = 1;
+    f.state->PicBGList = {{0, "A1.bmp"}};
+    writeFileBytes(f.folder / "Data/configSetBg.ini", "0\r\n");
+    writeFileBytes(f.folder / "Data/tmppic.ini", "/nowhere/picture.bmp\r\n");
+    app::TMainFrm& w = f.create();
+
+    EXPECT_EQ(w.lblDateTime->text().toStdString(), app::composeDateLine(app::localToday()));
+    EXPECT_EQ(w.NotePage, 0);
+    EXPECT_TRUE(w.CurrentBGFile.empty());
+    EXPECT_EQ(f.state->CurrentPicturePath, std::filesystem::path("/nowhere/picture.bmp"));
+    EXPECT_FALSE(f.state->ConfirmApply);
+    EXPECT_EQ(f.state->ApplyConfirmed, 0);
+    EXPECT_EQ(f.state->ConfigSetBgPath, f.folder / "Data/configSetBg.ini");
+    EXPECT_EQ(readFileBytes(f.folder / "Data/configSetBg.ini"), "0\r\n");
+}
+
+TEST(Startup, FormShowLoadsTheCurrentPictureWhenItsFileExists) {
+    test::MainWindowFixture f;
+    imaging::Bitmap picture(40, 30, 24);
+    for (int y = 0; y < 30; ++y) std::fill_n(picture.row(y), 120, std::uint8_t{0x80});
+    const auto path = f.folder / "我的图片.bmp";
+    imaging::writeBmp(picture, path);
+    f.state->CurrentPicturePath = path;
+    SaveTmpPic(*f.state);
+
+    app::TMainFrm& w = f.show();
+    ASSERT_FALSE(w.imgPicMix->picture().isNull());
+    EXPECT_EQ(w.imgPicMix->picture().size(), QSize(40, 30));
+    EXPECT_EQ(w.imgPicMix->size(), QSize(40, 30));  // auto-size
+    EXPECT_EQ(w.imgPicMix->picture().toImage().pixel(5, 5), qRgb(0x80, 0x80, 0x80));
+}
+
+TEST(Startup, AMissingCurrentPictureLeavesThePictureEmpty) {
+    test::MainWindowFixture f;
+    writeFileBytes(f.folder / "Data/tmppic.ini", (f.folder / "gone.bmp").string() + "\r\n");
+    app::TMainFrm& w = f.show();
+    EXPECT_TRUE(w.imgPicMix->picture().isNull());
+    EXPECT_EQ(w.imgPicMix->size(), QSize(495, 371));
+}

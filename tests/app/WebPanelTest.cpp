@@ -1,0 +1,114 @@
+// The browser views: made after the window is painted, the start page in
+// webLink, design mode in WebEditor, and the right-click filter.
+#include "ApplicationEvents.h"
+#include "WebPanel.h"
+#include "WindowTestSupport.h"
+
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <gtest/gtest.h>
+
+using namespace tavlo;
+
+namespace {
+
+// A main window whose web panel shows the pages of the source tree.
+class WebPanelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::writeFileBytes(f.folder / "Data/WebSite.ini", std::string(TAVLO_TEST_DATA) + "/../app/site\r\n");
+        app::TMainFrm& w = f.create();
+        QSignalSpy created(&w.webPanel(), &app::WebPanel::viewsCreated);
+        QSignalSpy loaded(&w.webPanel(), &app::WebPanel::linkLoadFinished);
+        EXPECT_EQ(w.webLink(), nullptr);  // nothing waits for the browser engine
+        f.show();
+        ASSERT_TRUE(created.count() > 0 || created.wait(10000));
+        ASSERT_TRUE(loaded.count() > 0 || loaded.wait(30000));
+        ASSERT_TRUE(loaded.last().at(0).toBool());
+    }
+
+    // Records the mouse buttons that reach a widget.
+    struct ButtonRecorder : QObject {
+        std::vector<Qt::MouseButton> pressed;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::MouseButtonPress) pressed.push_back(static_cast<QMouseEvent*>(e)->button());
+            return false;
+        }
+    };
+
+    test::MainWindowFixture f;
+};
+
+QString evaluate(QWebEngineView* view, const QString& script) {
+    QString result;
+    bool done = false;
+    view->page()->runJavaScript(script, [&result, &done](const QVariant& v) {
+        result = v.toString();
+        done = true;
+    });
+    if (!QTest::qWaitFor([&done] { return done; }, 10000)) ADD_FAILURE() << "no answer to " << script.toStdString();
+    return result;
+}
+
+}  // namespace
+
+TEST_F(WebPanelTest, WebLinkShowsTheStartPageThroughItsWindow) {
+    app::TMainFrm& w = *f.window;
+    QWebEngineView* link = w.webLink();
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->objectName(), QStringLiteral("webLink"));
+    EXPECT_EQ(link->parentWidget(), w.pnlWeb);
+    EXPECT_EQ(link->geometry(), QRect(-11, -16, 2000, 841));
+    EXPECT_TRUE(link->url().toString().endsWith(QStringLiteral("/site/rs/Tavlo.htm")));
+    EXPECT_EQ(evaluate(link, QStringLiteral("document.title")), QStringLiteral("Tavlo助手"));
+}
+
+TEST_F(WebPanelTest, WebEditorIsABlankPageInDesignMode) {
+    app::TMainFrm& w = *f.window;
+    QWebEngineView* editor = w.WebEditor();
+    ASSERT_NE(editor, nullptr);
+    QSignalSpy designMode(&w.webPanel(), &app::WebPanel::editorDesignModeOn);
+    if (evaluate(editor, QStringLiteral("document.designMode")) != QLatin1String("on")) {
+        ASSERT_TRUE(designMode.wait(20000));
+    }
+    EXPECT_EQ(evaluate(editor, QStringLiteral("document.designMode")), QStringLiteral("on"));
+    EXPECT_EQ(editor->url(), QUrl(QStringLiteral("about:blank")));
+    EXPECT_TRUE(w.ts_PicMix->isAncestorOf(editor));
+    EXPECT_FALSE(editor->isVisible());
+}
+
+TEST_F(WebPanelTest, RightClicksInsideTheBrowserNeverReachIt) {
+    app::TMainFrm& w = *f.window;
+    QWebEngineView* link = w.webLink();
+    link->setContextMenuPolicy(Qt::CustomContextMenu);
+    QSignalSpy menuRequests(link, &QWidget::customContextMenuRequested);
+    QWidget* surface = link->focusProxy() ? link->focusProxy() : link;
+    ButtonRecorder recorder;
+    surface->installEventFilter(&recorder);
+    const QPoint inPanel(11 + 150, 16 + 120);  // the middle of the visible part
+
+    test::mouseClick(surface, Qt::RightButton, inPanel);
+    EXPECT_FALSE(menuRequests.wait(3000));
+    EXPECT_TRUE(recorder.pressed.empty());
+
+    // Left clicks pass; and so would right clicks without the filter, which
+    // shows the quiet above is the filter's doing.
+    test::mouseClick(surface, Qt::LeftButton, inPanel);
+    EXPECT_EQ(recorder.pressed, std::vector<Qt::MouseButton>{Qt::LeftButton});
+    w.AppEvent1->setActive(false);
+    test::mouseClick(surface, Qt::RightButton, inPanel);
+    EXPECT_TRUE(menuRequests.count() > 0 || menuRequests.wait(20000));
+    w.AppEvent1->setActive(true);
+}
+
+TEST_F(WebPanelTest, RightClicksElsewhereAreUntouched) {
+    app::TMainFrm& w = *f.window;
+    w.pngRight->setContextMenuPolicy(Qt::CustomContextMenu);
+    QSignalSpy menuRequests(w.pngRight, &QWidget::customContextMenuRequested);
+    test::mouseClick(w.pngRight, Qt::RightButton, {450, 350});
+    EXPECT_EQ(menuRequests.count(), 1);
+}
