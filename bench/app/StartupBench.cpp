@@ -1,0 +1,117 @@
+// Start-up time and resting memory of the whole program, measured on
+// complete processes: each run starts the program in a fresh program
+// folder, as a user's first start would.
+//   startup  time from fork to the main window shown and painted
+//            (counter page_ms: until the web panel's start page has loaded)
+//   memory   PSS of the process and all its helpers (the browser engine's
+//            processes) once the start page has loaded and things settled
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+class ProgramRun {
+public:
+    ProgramRun() {
+        folder_ = fs::temp_directory_path() / ("tavlo-bench-" + std::to_string(::getpid()));
+        fs::remove_all(folder_);
+        fs::create_directories(folder_ / "Data");
+        std::ofstream(folder_ / "Data/WebSite.ini") << TAVLO_SITE_DIR << "\r\n";
+        if (::pipe(pipe_) != 0) throw std::runtime_error("pipe");
+        start_ = Clock::now();
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::setpgid(0, 0);  // one group: the engine's helpers end with it
+            ::close(pipe_[0]);
+            const std::string fd = std::to_string(pipe_[1]);
+            ::execl(TAVLO_PROBE, TAVLO_PROBE, folder_.c_str(), fd.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::setpgid(pid_, pid_);
+        ::close(pipe_[1]);
+    }
+
+    ~ProgramRun() {
+        ::kill(-pid_, SIGTERM);
+        ::waitpid(pid_, nullptr, 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        ::kill(-pid_, SIGKILL);
+        ::close(pipe_[0]);
+        fs::remove_all(folder_);
+    }
+
+    // Seconds from the start until the program reports `what`.
+    double secondsUntil(char what) {
+        char got = 0;
+        while (got != what) {
+            pollfd p{pipe_[0], POLLIN, 0};
+            if (::poll(&p, 1, 60000) <= 0 || ::read(pipe_[0], &got, 1) != 1) {
+                throw std::runtime_error(std::string("the program did not report '") + what + "'");
+            }
+        }
+        return std::chrono::duration<double>(Clock::now() - start_).count();
+    }
+
+    // Proportional set size of every process in the program's group, bytes.
+    double groupPss() const {
+        double total = 0;
+        for (const auto& entry : fs::directory_iterator("/proc")) {
+            const std::string name = entry.path().filename();
+            if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+            if (::getpgid(std::stoi(name)) != pid_) continue;
+            std::ifstream rollup(entry.path() / "smaps_rollup");
+            std::string line;
+            while (std::getline(rollup, line)) {
+                if (line.rfind("Pss:", 0) == 0) total += std::stod(line.substr(4)) * 1024;
+            }
+        }
+        return total;
+    }
+
+private:
+    fs::path folder_;
+    int pipe_[2] = {-1, -1};
+    pid_t pid_ = -1;
+    Clock::time_point start_;
+};
+
+void startup(benchmark::State& state) {
+    double pageSeconds = 0;
+    for (auto _ : state) {
+        ProgramRun run;
+        state.SetIterationTime(run.secondsUntil('p'));
+        pageSeconds += run.secondsUntil('l');
+    }
+    state.counters["page_ms"] = benchmark::Counter(1000 * pageSeconds / state.iterations());
+}
+BENCHMARK(startup)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+
+void memory(benchmark::State& state) {
+    for (auto _ : state) {
+        ProgramRun run;
+        run.secondsUntil('l');
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+        state.counters["PSS_MiB"] = benchmark::Counter(run.groupPss() / (1024.0 * 1024.0));
+    }
+}
+BENCHMARK(memory)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true);
+
+}  // namespace
+
+BENCHMARK_MAIN();
