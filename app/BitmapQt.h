@@ -5,8 +5,8 @@
 
 namespace tavlo::app {
 
-// A bitmap of any format as a QImage (24-bit pixels, format RGB888 order
-// handled by Qt); an empty bitmap gives a null image.
+// A bitmap of any pixel format as a 24-bit QImage (Format_BGR888); an empty
+// bitmap gives a null image.
 QImage toQImage(const tavlo::imaging::Bitmap& bitmap);
 
 // A QImage as a 24-bit blue-green-red bitmap; transparent and translucent
