@@ -1,5 +1,5 @@
 #pragma once
-#include "TImage.h"
+#include "Widgets.h"
 
 namespace tavlo::app {
 

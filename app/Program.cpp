@@ -1,8 +1,7 @@
 #include "Program.h"
 
-#include "Artwork.h"
+#include "Widgets.h"
 #include "CopyScreenFrm.h"
-#include "ErrorReport.h"
 #include "FontSubstitutions.h"
 #include "HiddenForms.h"
 #include "uDM.h"

@@ -1,16 +1,14 @@
 #include "uMain.h"
 
 #include "ApplicationEvents.h"
-#include "BitmapQt.h"
+#include "Widgets.h"
 #include "Controls.h"
 #include "DateLine.h"
-#include "ErrorReport.h"
 #include "FormGeometry.h"
 #include "Picture.h"
 #include "SiteAddress.h"
 #include "StartupSettings.h"
 #include "WebPanel.h"
-#include "WindowFrame.h"
 
 #include <QContextMenuEvent>
 #include <QDesktopServices>

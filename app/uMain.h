@@ -26,7 +26,6 @@ class TApplicationEvents;
 class TLabel;
 class TShape;
 class WebPanel;
-class WindowFrame;
 class SiteAddress;
 
 // The main window: a borderless window with its own caption buttons, the

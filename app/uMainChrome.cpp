@@ -1,7 +1,7 @@
 // The main window's own chrome: dragging, the caption buttons and the
 // remembered geometry.
 #include "FormGeometry.h"
-#include "WindowFrame.h"
+#include "Widgets.h"
 #include "uMain.h"
 
 #include <QCoreApplication>

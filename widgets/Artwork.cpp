@@ -10,7 +10,7 @@ static void registerArtResources() {
     Q_INIT_RESOURCE(art);
 }
 
-namespace tavlo::app {
+namespace tavlo::widgets {
 
 QPixmap renderArtwork(const ArtworkPiece& piece) {
     static const bool registered = (registerArtResources(), true);
@@ -27,4 +27,4 @@ QPixmap renderArtwork(const ArtworkPiece& piece) {
     return QPixmap::fromImage(image);
 }
 
-}  // namespace tavlo::app
+}  // namespace tavlo::widgets

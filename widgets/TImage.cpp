@@ -3,7 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-namespace tavlo::app {
+namespace tavlo::widgets {
 
 TImage::TImage(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
@@ -56,4 +56,4 @@ void TImage::mouseReleaseEvent(QMouseEvent* event) {
     if (click) emit clicked();
 }
 
-}  // namespace tavlo::app
+}  // namespace tavlo::widgets

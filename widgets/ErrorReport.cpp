@@ -2,11 +2,11 @@
 
 #include <QMessageBox>
 
-namespace tavlo::app {
+namespace tavlo::widgets {
 
 void showErrorReport(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Critical, kApplicationTitle, text, QMessageBox::Ok, parent);
     box.exec();
 }
 
-}  // namespace tavlo::app
+}  // namespace tavlo::widgets

@@ -3,7 +3,7 @@
 
 #include <QImage>
 
-namespace tavlo::app {
+namespace tavlo::widgets {
 
 // A bitmap of any pixel format as a 24-bit QImage (Format_BGR888); an empty
 // bitmap gives a null image.
@@ -13,4 +13,4 @@ QImage toQImage(const tavlo::imaging::Bitmap& bitmap);
 // pixels are drawn over white.
 tavlo::imaging::Bitmap fromQImage(const QImage& image);
 
-}  // namespace tavlo::app
+}  // namespace tavlo::widgets

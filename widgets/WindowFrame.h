@@ -6,7 +6,7 @@
 
 #include <functional>
 
-namespace tavlo::app {
+namespace tavlo::widgets {
 
 // The frame of a borderless window: pressing within a few pixels of its edge
 // resizes it, and startMove() drags it, both through the window manager.
@@ -50,4 +50,4 @@ private:
     bool edgeCursorSet_ = false;
 };
 
-}  // namespace tavlo::app
+}  // namespace tavlo::widgets

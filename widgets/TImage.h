@@ -2,7 +2,7 @@
 #include <QPixmap>
 #include <QWidget>
 
-namespace tavlo::app {
+namespace tavlo::widgets {
 
 // A picture control: shows its picture at natural size from the top-left
 // corner, or stretched over the whole control; transparent parts show what
@@ -42,4 +42,4 @@ private:
     bool leftPressed_ = false;
 };
 
-}  // namespace tavlo::app
+}  // namespace tavlo::widgets

@@ -3,7 +3,7 @@
 #include <QSize>
 #include <QString>
 
-namespace tavlo::app {
+namespace tavlo::widgets {
 
 // The window's pictures, drawn from the SVG files of app/art at the exact
 // pixel size each control uses.
@@ -29,4 +29,4 @@ inline constexpr ArtworkPiece icon{"icon", {64, 64}};
 // The piece rendered at its size; a null pixmap if the resource is missing.
 QPixmap renderArtwork(const ArtworkPiece& piece);
 
-}  // namespace tavlo::app
+}  // namespace tavlo::widgets

@@ -4,7 +4,7 @@
 #include <QMouseEvent>
 #include <QWindow>
 
-namespace tavlo::app {
+namespace tavlo::widgets {
 
 WindowFrame::WindowFrame(QWidget* window, int margin) : QObject(window), window_(window), margin_(margin) {
     qApp->installEventFilter(this);
@@ -109,4 +109,4 @@ bool WindowFrame::handleMouse(QWidget* target, QEvent* event) {
     return false;
 }
 
-}  // namespace tavlo::app
+}  // namespace tavlo::widgets

@@ -3,7 +3,7 @@
 
 class QWidget;
 
-namespace tavlo::app {
+namespace tavlo::widgets {
 
 // The application's title, also the caption of every message box.
 inline const QString kApplicationTitle = QStringLiteral("Tavlo助手");
@@ -12,4 +12,4 @@ inline const QString kApplicationTitle = QStringLiteral("Tavlo助手");
 // own text in a message box with one OK button.
 void showErrorReport(QWidget* parent, const QString& text);
 
-}  // namespace tavlo::app
+}  // namespace tavlo::widgets

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace tavlo::app {
+namespace tavlo::widgets {
 
 using tavlo::imaging::Bitmap;
 
@@ -43,4 +43,4 @@ Bitmap fromQImage(const QImage& image) {
     return bitmap;
 }
 
-}  // namespace tavlo::app
+}  // namespace tavlo::widgets
