@@ -36,15 +36,28 @@ int lunarMonthFromDay(int year, int month, int day, const LunarDayResult& lunarD
     const int g = n - LeapMonthsThrough(year) + MonthOffset(year);
     int v = RoundToInt(RealMod(12, g) + 1);
 
-    if (LeapMonthCode(year - 1) == v && month == 1 && day < e) return -v;  // last year's leap month
+    const int previous = LeapMonthCode(year - 1);
+    if (previous == 12 && month <= 3) {
+        // Last year's leap twelfth month lies in January to March, and until
+        // it has passed the count is one short: 10 is the eleventh month, 11
+        // the twelfth, 12 the leap month itself.
+        if (v == 12) return -12;
+        if (v >= 10) return v + 1;
+    } else if (previous == v && month == 1 && day < e) {
+        return -v;  // last year's leap month
+    }
 
     const int w = LeapMonthCode(year);
     if (w == v) {
+        // A leap twelfth month falls into the next civil year; within this
+        // one the count is one short and 12 is the first month.
+        if (w == 12) return 1;
         if (month >= 3) return -v;
-        // In January and February a count equal to the leap month means the
-        // previous year's month w + 1, except for a leap first month: it
-        // begins in February or March, and the second month only after it.
-        return w == 12 || w == 1 ? -v : v + 1;
+        // January and February come before this year's leap month, so the
+        // count is one short (v is last year's month v + 1), except for a
+        // leap first month: it begins in February or March, and the second
+        // month only after it.
+        return w == 1 ? -v : v + 1;
     }
     if (w > v || (month < v && w > 0)) v += 1;
     return RoundToInt(RealMod(12, v - 1) + 1);

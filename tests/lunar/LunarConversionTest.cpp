@@ -103,6 +103,22 @@ TEST(SolarToLunar, LeapFirstMonthKeepsItsNumberInFebruary)
     for (const Conversion& c : cases) expectLunar(c.civil, c.lunar);
 }
 
+TEST(SolarToLunar, LeapTwelfthMonthComesAtTheEndOfItsYear)
+{
+    // 1574 and 436 repeat their twelfth month in the next January: their own
+    // first months keep their number, and the next year's January shows the
+    // twelfth month and then the leap one.
+    const Conversion cases[] = {
+        {{1574, 1, 1}, {1573, 12, 9, false}},  {{1574, 1, 23}, {1574, 1, 1, false}},
+        {{1574, 2, 21}, {1574, 2, 1, false}},  {{1574, 12, 13}, {1574, 12, 1, false}},
+        {{1575, 1, 4}, {1574, 12, 23, false}}, {{1575, 1, 12}, {1574, 12, 1, true}},
+        {{1575, 2, 10}, {1574, 12, 30, true}}, {{1575, 2, 11}, {1575, 1, 1, false}},
+        {{436, 3, 1}, {436, 1, 28, false}},    {{436, 3, 4}, {436, 2, 1, false}},
+        {{437, 1, 22}, {436, 12, 1, true}},    {{437, 2, 21}, {437, 1, 1, false}},
+    };
+    for (const Conversion& c : cases) expectLunar(c.civil, c.lunar);
+}
+
 TEST(SolarToLunar, FailsOutsideTheRangeAndLeavesTheOutputAlone)
 {
     for (const CivilDate date : {CivilDate{2101, 1, 1}, CivilDate{-850, 12, 31}}) {
@@ -187,7 +203,7 @@ TEST(LunarToSolar, ProbeWithoutALunarDateEndsTheSearch)
 TEST(LunarToSolar, RoundTripsEveryDayOfWholeYears)
 {
     // From civil year 2 on: the search for a lunar year 0 date starts below day number 0.
-    for (const int year : {2, 700, 1200, 1582, 1583, 1640, 1659, 1900, 1916, 2018, 2023, 2025, 2099}) {
+    for (const int year : {2, 436, 437, 700, 1200, 1574, 1575, 1582, 1583, 1640, 1659, 1900, 1916, 2018, 2023, 2025, 2099}) {
         for (CivilDate date{year, 1, 1}; date.Year == year; date = nextCivilDay(date)) {
             LunarDate lunar;
             ASSERT_TRUE(SolarToLunar(date.Year, date.Month, date.Day, lunar));
