@@ -1,7 +1,7 @@
 // The main window's controls, placed as designed at a client size of
 // 822 × 466; Anchors keeps them in place when the window is resized.
 #include "Widgets.h"
-#include "Controls.h"
+#include "Widgets.h"
 #include "WebPanel.h"
 #include "uMain.h"
 

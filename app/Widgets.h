@@ -2,7 +2,8 @@
 // The shared controls and helpers the main window is built from.
 #include "Artwork.h"
 #include "BitmapQt.h"
-#include "ErrorReport.h"
+#include "Controls.h"
+#include "MessageBoxes.h"
 #include "TImage.h"
 #include "WindowFrame.h"
 
@@ -11,8 +12,13 @@ namespace tavlo::app {
 using widgets::ArtworkPiece;
 using widgets::fromQImage;
 using widgets::kApplicationTitle;
+using widgets::loadShownPicture;
 using widgets::renderArtwork;
+using widgets::runCommand;
 using widgets::showErrorReport;
+using widgets::showMessage;
+using widgets::TLabel;
+using widgets::TShape;
 using widgets::TImage;
 using widgets::toQImage;
 using widgets::WindowFrame;

@@ -2,7 +2,6 @@
 
 #include "ApplicationEvents.h"
 #include "Widgets.h"
-#include "Controls.h"
 #include "DateLine.h"
 #include "FormGeometry.h"
 #include "Picture.h"
@@ -69,10 +68,14 @@ void TMainFrm::ConnectHandlers() {
     connect(N_help, &QAction::triggered, this, &TMainFrm::N_helpClick);
     connect(N_Submit, &QAction::triggered, this, &TMainFrm::N_SubmitClick);
     connect(N_ExitPrj, &QAction::triggered, this, &TMainFrm::N_ExitPrjClick);
-    connect(btnInsertPic, &QToolButton::clicked, this, &TMainFrm::btnInsertPicClick);
-    connect(SpeedButton1, &QToolButton::clicked, this, &TMainFrm::SpeedButton1Click);
-    connect(imgAppToDesk, &TImage::clicked, this, &TMainFrm::imgAppToDeskClick);
-    connect(imgAddToDesk, &TImage::clicked, this, &TMainFrm::imgAddToDeskClick);
+    // The commands' failures that they do not catch go to the general error report.
+    const auto command = [this](void (TMainFrm::*handler)()) {
+        return [this, handler] { runCommand(this, [this, handler] { (this->*handler)(); }); };
+    };
+    connect(btnInsertPic, &QToolButton::clicked, this, command(&TMainFrm::btnInsertPicClick));
+    connect(SpeedButton1, &QToolButton::clicked, this, command(&TMainFrm::SpeedButton1Click));
+    connect(imgAppToDesk, &TImage::clicked, this, command(&TMainFrm::imgAppToDeskClick));
+    connect(imgAddToDesk, &TImage::clicked, this, command(&TMainFrm::imgAddToDeskClick));
 }
 
 // A failure inside a start-up step ends that step and is shown by the general
@@ -90,7 +93,7 @@ void TMainFrm::FormCreate() {
     runStep([this] {
         // Qt paints every widget double-buffered; nothing to switch on.
         webPanel_->navigateEditor(QUrl(QStringLiteral("about:blank")));
-        CurrentBGFile.clear();
+        walk.CurrentBGFile.clear();
         state_.PicBGList.clear();
         NotePage = 0;
         webPanel_->navigateLink(site_->page(SiteAddress::kStartPage));
@@ -115,7 +118,12 @@ void TMainFrm::LoadCurrentPicture() {
     const std::filesystem::path& path = state_.CurrentPicturePath;
     std::error_code error;
     if (path.empty() || !std::filesystem::is_regular_file(path, error)) return;
-    imgPicMix->setPicture(QPixmap::fromImage(toQImage(imaging::loadPicture(path))));
+    showPicture(loadShownPicture(path));
+}
+
+void TMainFrm::showPicture(imaging::Bitmap picture) {
+    imgPicMix->setPicture(QPixmap::fromImage(toQImage(picture)));
+    shownPicture_ = std::move(picture);
 }
 
 void TMainFrm::FormResize() {

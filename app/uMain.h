@@ -1,6 +1,9 @@
 #pragma once
 #include "Anchors.h"
+#include "BGList.h"
+#include "Bitmap.h"
 #include "CaptionButtons.h"
+#include "WallpaperBackend.h"
 #include "uGlobal.h"
 
 #include <QUrl>
@@ -8,7 +11,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QMenu;
@@ -20,11 +25,14 @@ class QTimer;
 class QToolButton;
 class QWebEngineView;
 
+namespace tavlo {
+class TInforFrm;
+class TPicSelFrm;
+}  // namespace tavlo
+
 namespace tavlo::app {
 
 class TApplicationEvents;
-class TLabel;
-class TShape;
 class WebPanel;
 class SiteAddress;
 
@@ -50,9 +58,17 @@ public:
     // The window as designed; its run-time geometry comes from LoadFormSize.
     static constexpr QSize kDesignClientSize{822, 466};
 
-    // Fields of the window.
-    std::string CurrentBGFile;
-    std::int32_t CurrentBGIndex = 0;
+    // The dialogs the commands show; they are created after this window.
+    void attachDialogs(TPicSelFrm* picker, TInforFrm* confirmation);
+    // Where "Mix.bmp" goes: the running desktop's backend unless one is given.
+    void setWallpaperBackend(std::unique_ptr<wallpaper::WallpaperBackend> backend);
+    // The insert command's open dialog: the chosen files, none when cancelled.
+    using ChooseFiles = std::function<std::vector<std::filesystem::path>(QWidget*)>;
+    void setChooseFiles(ChooseFiles choose) { chooseFiles_ = std::move(choose); }
+
+    // Fields of the window: CurrentBGFile and CurrentBGIndex, the walk
+    // through the background list.
+    BackgroundWalk walk;
     std::int32_t NotePage = 0;
     std::int32_t SavedWidth = 0, SavedHeight = 0, SavedLeft = 0, SavedTop = 0;
 
@@ -134,6 +150,10 @@ public:
     // Start-up steps of other parts of the system.
     void LoadBGList(bool StartAtChoice);
     void SetCalendarDate();
+    void SavePngAsBmp();
+
+    // The picture shown in imgPicMix, the one the apply command pastes.
+    const std::optional<imaging::Bitmap>& shownPicture() const { return shownPicture_; }
 
     // The faces the caption buttons show now.
     CaptionFaces captionFaces() const;
@@ -162,6 +182,8 @@ private:
     void handleCaptionEvent(CaptionEvent event);
     void captionDownReleased(QMouseEvent* event, bool isClose);
     void LoadCurrentPicture();
+    void showPicture(imaging::Bitmap picture);
+    wallpaper::WallpaperBackend& wallpaperBackend();
     void shapePainted();
     void runStep(const std::function<void()>& step);
 
@@ -174,6 +196,11 @@ private:
     CaptionButton miniButton_;
     ShellOpen shellOpen_;
     Terminate terminate_;
+    TPicSelFrm* picSelFrm_ = nullptr;
+    TInforFrm* inforFrm_ = nullptr;
+    std::unique_ptr<wallpaper::WallpaperBackend> wallpaper_;
+    ChooseFiles chooseFiles_;
+    std::optional<imaging::Bitmap> shownPicture_;
     bool lblSetHasMenu_ = false;
     bool firstPaintSeen_ = false;
 };

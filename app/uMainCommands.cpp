@@ -1,26 +1,132 @@
-// Commands and start-up steps that belong to the other parts of the system;
-// their controls are wired to these handlers already.
+// The main window's commands: insert a picture, apply it to the desktop,
+// manage the background library.
+#include "ApplyCommand.h"
+#include "BmpFormat.h"
+#include "Picture.h"
+#include "WallpaperFactory.h"
+#include "Widgets.h"
+#include "uInfoFrm.h"
 #include "uMain.h"
+#include "uPicSel.h"
+
+#include <QFileDialog>
+
+#include <algorithm>
+#include <cctype>
 
 namespace tavlo::app {
 
-// Insert picture: open dialog, convert, remember the current picture.
-void TMainFrm::btnInsertPicClick() {}
+namespace {
+
+const QString kInsertFailed = QStringLiteral("加载该图片失败！");
+
+// picOpenDLg: BMP, JPEG, PNG and GIF files, whatever the case of their
+// extension; several may be chosen.
+std::vector<std::filesystem::path> choosePictureFiles(QWidget* parent) {
+    QFileDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("picOpenDLg"));
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilter(QStringLiteral("All(*.bmp;*.Jpg;*.PNG;*.JPEG;*.Gif;) "
+                                        "(*.[bB][mM][pP] *.[jJ][pP][gG] *.[pP][nN][gG] *.[jJ][pP][eE][gG] *.[gG][iI][fF])"));
+    std::vector<std::filesystem::path> chosen;
+    if (dialog.exec() != QDialog::Accepted) return chosen;
+    for (const QString& file : dialog.selectedFiles()) chosen.emplace_back(file.toStdU16String());
+    return chosen;
+}
+
+bool hasPngExtension(const std::filesystem::path& path) {
+    std::string ext = pathToText(path.extension());
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    return ext == ".png";
+}
+
+}  // namespace
+
+void TMainFrm::attachDialogs(TPicSelFrm* picker, TInforFrm* confirmation) {
+    picSelFrm_ = picker;
+    inforFrm_ = confirmation;
+}
+
+void TMainFrm::setWallpaperBackend(std::unique_ptr<wallpaper::WallpaperBackend> backend) {
+    wallpaper_ = std::move(backend);
+}
+
+wallpaper::WallpaperBackend& TMainFrm::wallpaperBackend() {
+    if (!wallpaper_) wallpaper_ = wallpaper::createSessionBackend();
+    return *wallpaper_;
+}
+
+// Insert picture: the chosen file is shown, turned into a BMP file that
+// becomes the current picture, and remembered for the next start.
+void TMainFrm::btnInsertPicClick() {
+    const auto files = chooseFiles_ ? chooseFiles_(this) : choosePictureFiles(this);
+    if (files.empty()) return;
+    const std::filesystem::path& chosen = files.front();
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(chosen, error)) return;
+    try {
+        showPicture(loadShownPicture(chosen));
+        if (hasPngExtension(chosen)) {
+            SavePngAsBmp();
+        } else {
+            state_.CurrentPicturePath = ConvertToBmp(chosen);
+        }
+        SaveTmpPic(state_);
+        showPicture(loadShownPicture(state_.CurrentPicturePath));
+    } catch (const std::exception&) {
+        showMessage(this, kInsertFailed);
+    }
+}
+
+// The picture shown, drawn over white where it was transparent, becomes
+// "tmp\tmp.bmp".
+void TMainFrm::SavePngAsBmp() {
+    const std::filesystem::path target = state_.folder.pathForWrite("tmp\\tmp.bmp");
+    state_.CurrentPicturePath = target;
+    imaging::writeBmp(*shownPicture_, target);
+}
 
 // Screen capture: posts the copy-screen message to this window.
 void TMainFrm::SpeedButton1Click() {}
 
-// Apply to desktop: confirmation, composition, wallpaper.
-void TMainFrm::imgAppToDeskClick() {}
-
-// Background picker: shows it, then reloads the background list.
-void TMainFrm::imgAddToDeskClick() {}
-
-// Reads the background list file into PicBGList, CurrentBGFile and
-// CurrentBGIndex.
-void TMainFrm::LoadBGList(bool StartAtChoice) {
-    (void)StartAtChoice;
+// Apply to desktop: confirmation, composition, wallpaper, next background.
+void TMainFrm::imgAppToDeskClick() {
+    ApplyCommand apply(state_, walk, wallpaperBackend(), [this] {
+        if (inforFrm_) inforFrm_->ask();
+    });
+    switch (apply.run(shownPicture_ ? &*shownPicture_ : nullptr)) {
+    case ApplyResult::BackgroundUnreadable:
+        showMessage(this, QStringLiteral("加载失败！"));
+        break;
+    case ApplyResult::NoPicture:
+        showMessage(this, QStringLiteral("请先插入图片或截图，再更换壁纸。"));
+        break;
+    case ApplyResult::EmptyList:
+        showMessage(this, QStringLiteral("没有可用的背景图片，请先添加背景图片。"));
+        break;
+    case ApplyResult::Applied:
+    case ApplyResult::Declined:
+    case ApplyResult::BackgroundMissing:
+        break;
+    }
 }
+
+// Background picker: a new choice makes the next apply use it; otherwise the
+// walk starts again at the last entry.
+void TMainFrm::imgAddToDeskClick() {
+    if (!picSelFrm_) return;
+    picSelFrm_->PickedBGFile() = walk.CurrentBGFile;
+    picSelFrm_->pick();
+    if (picSelFrm_->PickedBGFile() == walk.CurrentBGFile) {
+        LoadBGList(false);
+    } else {
+        walk.CurrentBGFile = picSelFrm_->PickedBGFile();
+        LoadBGList(true);
+    }
+}
+
+void TMainFrm::LoadBGList(bool StartAtChoice) { tavlo::LoadBGList(state_, walk, StartAtChoice); }
 
 // Sets the calendar control `chnRili` to the current local date and time.
 void TMainFrm::SetCalendarDate() {}

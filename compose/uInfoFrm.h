@@ -1,13 +1,47 @@
 #pragma once
+#include "uGlobal.h"
+
 #include <QDialog>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+namespace tavlo::widgets {
+class TImage;
+class TShape;
+class WindowFrame;
+}  // namespace tavlo::widgets
 
 namespace tavlo {
 
-// The confirmation dialog shown before the wallpaper is changed.
+// The question asked before the wallpaper is changed. Created once and shown
+// modally again on each use; its check box keeps its state between showings.
+// The answer goes to ApplyConfirmed: 1 only when "确  定" was pressed.
 class TInforFrm : public QDialog {
     Q_OBJECT
 public:
-    explicit TInforFrm(QWidget* parent = nullptr);
+    TInforFrm(GlobalState& state, QWidget* parent = nullptr);
+
+    // Shows the dialog centred on its parent and waits for the answer.
+    void ask();
+
+    widgets::TShape* shpBG = nullptr;
+    widgets::TImage* imgques = nullptr;
+    QLabel* lblInfo = nullptr;
+    QCheckBox* chkSetBgInfo = nullptr;
+    QPushButton* btnok = nullptr;
+    QPushButton* btncancel = nullptr;
+    QPushButton* btnClose = nullptr;
+
+    void btnokClick();
+    void btncancelClick();
+    void btnCloseClick();
+    void shpBGMouseDown(QMouseEvent* event);
+
+private:
+    GlobalState& state_;
+    widgets::WindowFrame* frame_ = nullptr;
 };
 
 }  // namespace tavlo

@@ -1,10 +1,198 @@
 #include "uPicSel.h"
 
+#include "Artwork.h"
+#include "Controls.h"
+#include "MessageBoxes.h"
+#include "TImage.h"
+#include "WindowFrame.h"
+
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTreeWidget>
+
 namespace tavlo {
 
-TPicSelFrm::TPicSelFrm(QWidget* parent) : QDialog(parent) {
+namespace {
+
+QFont pixelFont(const QString& family, int pixels) {
+    QFont font(family);
+    font.setPixelSize(pixels);
+    return font;
+}
+
+template <class T>
+T* named(T* widget, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> chooseBackgroundFile(QWidget* parent) {
+    QFileDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("opgPic"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The patterns match the extensions in any case, as the title promises.
+    dialog.setNameFilter(QStringLiteral("(*.Bmp; *.JPG; *Gif) (*.[bB][mM][pP] *.[jJ][pP][gG] *.[gG][iI][fF])"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const QString chosen = dialog.selectedFiles().front();
+    if (chosen.isEmpty()) return std::nullopt;
+    return std::filesystem::path(chosen.toStdU16String());
+}
+
+TPicSelFrm::TPicSelFrm(const ProgramFolder& folder, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), picker_(folder), chooseFile_(chooseBackgroundFile) {
     setObjectName(QStringLiteral("TPicSelFrm"));
     setWindowTitle(QStringLiteral("背景图片选择"));
+    setFixedSize(524, 286);
+    frame_ = new widgets::WindowFrame(this, 0);
+    createControls();
+}
+
+void TPicSelFrm::createControls() {
+    using widgets::TImage;
+    imgBG = named(new TImage(this), "imgBG");
+    imgBG->setGeometry(rect());
+    imgBG->setStretch(true);
+    imgBG->setPicture(widgets::renderArtwork(widgets::art::background));
+    connect(imgBG, &TImage::mouseDown, this, [this](QMouseEvent* e) { frame_->startMove(e->globalPosition()); });
+    connect(imgBG, &TImage::mouseMoved, this, [this] { showCloseFace(img_close_normal); });
+
+    imgLogo = named(new TImage(this), "imgLogo");
+    imgLogo->setGeometry(5, 1, 200, 57);
+    imgLogo->setPicture(widgets::renderArtwork(widgets::art::logo));
+    createCloseButton();
+
+    Shape1 = named(new widgets::TShape(Qt::transparent, QColor(64, 128, 128), this), "Shape1");
+    Shape1->setGeometry(8, 55, 321, 162);
+    LVpic = named(new QTreeWidget(this), "LVpic");
+    LVpic->setGeometry(9, 56, 319, 160);
+    LVpic->setColumnCount(1);
+    LVpic->setHeaderLabels({QStringLiteral("默认图片")});
+    LVpic->setColumnWidth(0, 300);
+    LVpic->setHeaderHidden(true);
+    LVpic->setRootIsDecorated(false);
+    LVpic->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    LVpic->setSelectionBehavior(QAbstractItemView::SelectRows);
+    LVpic->setSelectionMode(QAbstractItemView::SingleSelection);
+    LVpic->setFont(pixelFont(QStringLiteral("宋体"), 12));
+    LVpic->setFrameShape(QFrame::NoFrame);
+
+    lblTishi = named(new QLabel(this), "lblTishi");
+    lblTishi->setGeometry(360, 64, 145, 153);
+    lblTishi->setFont(pixelFont(QStringLiteral("幼圆"), 15));
+    lblTishi->setWordWrap(true);
+    lblTishi->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblTishi->setText(QStringLiteral("注：可添加多个壁纸     大小1024*768以     上                                    图像格式：                            BMP,JPG"));
+
+    btnRemove = named(new QPushButton(QStringLiteral("移  除"), this), "btnRemove");
+    btnRemove->setGeometry(12, 240, 75, 25);
+    btnAdd = named(new QPushButton(QStringLiteral("添  加"), this), "btnAdd");
+    btnAdd->setGeometry(108, 240, 75, 25);
+    btnOk = named(new QPushButton(QStringLiteral("确  定"), this), "btnOk");
+    btnOk->setGeometry(209, 240, 75, 25);
+    for (QPushButton* b : {btnRemove, btnAdd, btnOk}) b->setAutoDefault(false);
+
+    imgSel = named(new TImage(this), "imgSel");
+    imgSel->move(408, 168);
+    imgSel->hide();
+
+    const auto command = [this](void (TPicSelFrm::*handler)()) {
+        return [this, handler] { widgets::runCommand(this, [this, handler] { (this->*handler)(); }); };
+    };
+    connect(btnAdd, &QPushButton::clicked, this, command(&TPicSelFrm::btnAddClick));
+    connect(btnRemove, &QPushButton::clicked, this, command(&TPicSelFrm::btnRemoveClick));
+    connect(btnOk, &QPushButton::clicked, this, command(&TPicSelFrm::btnOkClick));
+}
+
+// Normal at rest, highlighted under the mouse, pressed while held; a release
+// over the button closes the picker.
+void TPicSelFrm::createCloseButton() {
+    using widgets::TImage;
+    const auto face = [this](const char* name, const widgets::ArtworkPiece& art) {
+        TImage* image = named(new TImage(this), name);
+        image->setGeometry(484, 0, 39, 20);
+        image->setPicture(widgets::renderArtwork(art));
+        return image;
+    };
+    img_close_normal = face("img_close_normal", widgets::art::closeNormal);
+    img_close_highlight = face("img_close_highlight", widgets::art::closeHighlight);
+    img_close_down = face("img_close_down", widgets::art::closeDown);
+    showCloseFace(img_close_normal);
+    connect(img_close_normal, &TImage::mouseMoved, this, [this] { showCloseFace(img_close_highlight); });
+    connect(img_close_highlight, &TImage::mouseDown, this, [this](QMouseEvent* e) {
+        if (e->button() != Qt::LeftButton) return;
+        showCloseFace(img_close_down);
+        img_close_down->grabMouse();  // the release comes to the picture now shown
+    });
+    connect(img_close_down, &TImage::mouseUp, this, [this](QMouseEvent* e) {
+        if (QWidget::mouseGrabber() == img_close_down) img_close_down->releaseMouse();
+        const bool inside = img_close_down->rect().contains(e->position().toPoint());
+        showCloseFace(img_close_normal);
+        if (e->button() == Qt::LeftButton && inside) reject();
+    });
+}
+
+void TPicSelFrm::showCloseFace(widgets::TImage* face) {
+    for (widgets::TImage* image : {img_close_normal, img_close_highlight, img_close_down}) image->setVisible(image == face);
+}
+
+void TPicSelFrm::pick() {
+    if (QWidget* owner = parentWidget()) move(owner->frameGeometry().center() - rect().center());
+    exec();
+}
+
+void TPicSelFrm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    showCloseFace(img_close_normal);
+    FillPicList();
+}
+
+void TPicSelFrm::FillPicList() {
+    picker_.FillPicList();
+    showItems();
+}
+
+void TPicSelFrm::showItems() {
+    LVpic->clear();
+    for (const std::string& name : picker_.items)
+        new QTreeWidgetItem(LVpic, {QString::fromStdString(name)});
+}
+
+std::optional<int> TPicSelFrm::selectedItem() const {
+    const QList<QTreeWidgetItem*> selected = LVpic->selectedItems();
+    if (selected.isEmpty()) return std::nullopt;
+    return LVpic->indexOfTopLevelItem(selected.front());
+}
+
+void TPicSelFrm::btnAddClick() {
+    const std::optional<std::filesystem::path> chosen = chooseFile_(this);
+    if (!chosen || chosen->empty()) return;
+    switch (picker_.Add(*chosen)) {
+    case BackgroundPicker::AddResult::Added:
+        showItems();
+        break;
+    case BackgroundPicker::AddResult::Failed:
+        widgets::showMessage(this, QStringLiteral("添加失败，请重试！"));
+        break;
+    case BackgroundPicker::AddResult::NotAPicture:
+        widgets::showMessage(this, QStringLiteral("添加背景图片异常，请重试！"));
+        break;
+    }
+}
+
+void TPicSelFrm::btnRemoveClick() {
+    picker_.Remove(selectedItem());
+    showItems();
+}
+
+void TPicSelFrm::btnOkClick() {
+    picker_.Ok(selectedItem());
+    accept();
 }
 
 }  // namespace tavlo

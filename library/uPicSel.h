@@ -1,13 +1,75 @@
 #pragma once
+#include "BGList.h"
+
 #include <QDialog>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+
+namespace tavlo::widgets {
+class TImage;
+class TShape;
+class WindowFrame;
+}  // namespace tavlo::widgets
 
 namespace tavlo {
 
-// The background picker: adds, removes and chooses backgrounds.
+// The background picker: lists the library, adds pictures to it, removes
+// entries and chooses the background. Created once and shown modally again;
+// what it leaves is PickedBGFile and the rewritten list file.
 class TPicSelFrm : public QDialog {
     Q_OBJECT
 public:
-    explicit TPicSelFrm(QWidget* parent = nullptr);
+    TPicSelFrm(const ProgramFolder& folder, QWidget* parent = nullptr);
+
+    // The open dialog of Add: the chosen file, or nothing when cancelled.
+    using ChooseFile = std::function<std::optional<std::filesystem::path>(QWidget*)>;
+    void setChooseFile(ChooseFile choose) { chooseFile_ = std::move(choose); }
+
+    // Shows the picker centred on its parent until it is closed.
+    void pick();
+
+    std::string& PickedBGFile() { return picker_.PickedBGFile; }
+
+    widgets::TImage* imgBG = nullptr;
+    widgets::TImage* imgLogo = nullptr;
+    widgets::TImage* img_close_normal = nullptr;
+    widgets::TImage* img_close_highlight = nullptr;
+    widgets::TImage* img_close_down = nullptr;
+    widgets::TShape* Shape1 = nullptr;
+    QTreeWidget* LVpic = nullptr;
+    QLabel* lblTishi = nullptr;
+    QPushButton* btnRemove = nullptr;
+    QPushButton* btnAdd = nullptr;
+    QPushButton* btnOk = nullptr;
+    widgets::TImage* imgSel = nullptr;
+
+    void FillPicList();
+    void btnAddClick();
+    void btnRemoveClick();
+    void btnOkClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createControls();
+    void createCloseButton();
+    void showCloseFace(widgets::TImage* face);
+    void showItems();
+    std::optional<int> selectedItem() const;
+
+    BackgroundPicker picker_;
+    ChooseFile chooseFile_;
+    widgets::WindowFrame* frame_ = nullptr;
 };
+
+// The open dialog that Add shows: BMP, JPEG and GIF files, in any case.
+std::optional<std::filesystem::path> chooseBackgroundFile(QWidget* parent);
 
 }  // namespace tavlo

@@ -24,6 +24,7 @@ inline constexpr ArtworkPiece miniDown{"mini_down", {28, 20}};
 inline constexpr ArtworkPiece apply{"apply", {84, 29}};
 inline constexpr ArtworkPiece addBackground{"addbg", {200, 93}};
 inline constexpr ArtworkPiece icon{"icon", {64, 64}};
+inline constexpr ArtworkPiece warning{"warning", {45, 46}};
 }  // namespace art
 
 // The piece rendered at its size; a null pixmap if the resource is missing.

@@ -1,5 +1,9 @@
 #include "BitmapQt.h"
 
+#include "Picture.h"
+
+#include <QImageReader>
+
 #include <cstring>
 
 namespace tavlo::widgets {
@@ -41,6 +45,18 @@ Bitmap fromQImage(const QImage& image) {
         }
     }
     return bitmap;
+}
+
+imaging::Bitmap loadShownPicture(const std::filesystem::path& path) {
+    try {
+        return imaging::loadPicture(path);
+    } catch (const imaging::ImageError&) {
+        QImageReader reader(QString::fromStdU16String(path.u16string()));
+        reader.setDecideFormatFromContent(true);
+        const QImage image = reader.read();
+        if (image.isNull()) throw;
+        return fromQImage(image);
+    }
 }
 
 }  // namespace tavlo::widgets

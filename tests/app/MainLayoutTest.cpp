@@ -1,6 +1,6 @@
 // Every visible control at its place, size, font, colour and anchors; the
 // hidden parts exist and stay hidden.
-#include "Controls.h"
+#include "Widgets.h"
 #include "WindowTestSupport.h"
 
 #include <QLabel>

@@ -1,5 +1,5 @@
 // The options menu: where it opens, what it says and what its items do.
-#include "Controls.h"
+#include "Widgets.h"
 #include "SiteAddress.h"
 #include "WindowTestSupport.h"
 

@@ -1,6 +1,6 @@
 // The main window's logic that needs no window: date line, geometry file,
 // confirmation setting, site address and bitmap conversion.
-#include "BitmapQt.h"
+#include "Widgets.h"
 #include "DateLine.h"
 #include "FormGeometry.h"
 #include "SiteAddress.h"

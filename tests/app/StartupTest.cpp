@@ -49,7 +49,11 @@ TEST(Startup, FormCreateResetsTheWindowStateAndComposesTheDateLine) {
 
     EXPECT_EQ(w.lblDateTime->text().toStdString(), app::composeDateLine(app::localToday()));
     EXPECT_EQ(w.NotePage, 0);
-    EXPECT_TRUE(w.CurrentBGFile.empty());
+    // The list was emptied, then loaded: a first run writes the default list.
+    EXPECT_EQ(w.walk.CurrentBGFile, "A1.bmp");
+    EXPECT_EQ(w.walk.CurrentBGIndex, 1);
+    EXPECT_EQ(f.state->PicBGCount(), 2);
+    EXPECT_EQ(readFileBytes(f.folder / "Data/BGPicList.ini"), "A1.bmp\r\nA1.bmp\r\n");
     EXPECT_EQ(f.state->CurrentPicturePath, std::filesystem::path("/nowhere/picture.bmp"));
     EXPECT_FALSE(f.state->ConfirmApply);
     EXPECT_EQ(f.state->ApplyConfirmed, 0);

@@ -3,15 +3,20 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-namespace tavlo::app {
+namespace tavlo::widgets {
 
 TShape::TShape(QColor brush, QColor pen, QWidget* parent) : QWidget(parent), brush_(brush), pen_(pen) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_OpaquePaintEvent, brush_.alpha() == 255);
+}
+
+void TShape::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    emit mouseDown(event);
 }
 
 void TShape::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), brush_);
+    if (brush_.alpha() != 0) painter.fillRect(rect(), brush_);
     painter.setPen(pen_);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     painter.end();
@@ -31,4 +36,4 @@ void TLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (click) emit clicked();
 }
 
-}  // namespace tavlo::app
+}  // namespace tavlo::widgets

@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 namespace tavlo::widgets {
@@ -11,5 +13,12 @@ inline const QString kApplicationTitle = QStringLiteral("Tavlo助手");
 // The general error report: a failure that no command caught, shown with its
 // own text in a message box with one OK button.
 void showErrorReport(QWidget* parent, const QString& text);
+
+// A command's message to the user, in a box with one OK button.
+void showMessage(QWidget* parent, const QString& text);
+
+// Runs one command handler. A failure it did not catch itself ends the
+// command and is shown by the general error report; the program goes on.
+void runCommand(QWidget* owner, const std::function<void()>& handler);
 
 }  // namespace tavlo::widgets

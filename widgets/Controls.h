@@ -3,9 +3,10 @@
 #include <QLabel>
 #include <QWidget>
 
-namespace tavlo::app {
+namespace tavlo::widgets {
 
-// A rectangle shape: filled with a brush colour and outlined by a 1-pixel pen.
+// A rectangle shape: filled with a brush colour (none if transparent) and
+// outlined by a 1-pixel pen.
 class TShape : public QWidget {
     Q_OBJECT
 public:
@@ -13,9 +14,11 @@ public:
 
 signals:
     void painted();
+    void mouseDown(QMouseEvent* event);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     QColor brush_;
@@ -39,4 +42,4 @@ private:
     bool leftPressed_ = false;
 };
 
-}  // namespace tavlo::app
+}  // namespace tavlo::widgets
