@@ -1,0 +1,254 @@
+// The main job through the window: insert a picture, answer the question,
+// apply, manage the backgrounds. The desktop is the recording backend.
+#include "BmpFormat.h"
+#include "Picture.h"
+#include "PictureEncoders.h"
+#include "RecordingWallpaper.h"
+#include "WindowTestSupport.h"
+#include "uInfoFrm.h"
+#include "uPicSel.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QImage>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+using namespace tavlo;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Answers the modal windows the command opens: message boxes are read and
+// closed, the other dialogs get `answer`.
+class ModalAnswers {
+public:
+    explicit ModalAnswers(std::function<void(QWidget*)> answer = {}) : answer_(std::move(answer)) {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { look(); });
+        timer_.start();
+    }
+    std::vector<QString> messages;
+
+private:
+    void look() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == answering_) return;
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            messages.push_back(box->text());
+            EXPECT_EQ(box->buttons().size(), 1);
+            box->button(QMessageBox::Ok)->click();
+        } else if (answer_) {
+            // Answered from a timer of its own, so that this one still sees
+            // the message boxes the answer opens.
+            answering_ = modal;
+            QTimer::singleShot(0, modal, [this, modal] {
+                answer_(modal);
+                if (modal->isVisible()) static_cast<QDialog*>(modal)->reject();  // a failed answer must not hang
+                answering_ = nullptr;
+            });
+        }
+    }
+    std::function<void(QWidget*)> answer_;
+    QWidget* answering_ = nullptr;
+    QTimer timer_;
+};
+
+class MainPath : public testing::Test {
+protected:
+    void SetUp() override {
+        app::TMainFrm& w = f.show();
+        picker = std::make_unique<TPicSelFrm>(f.state->folder, &w);
+        question = std::make_unique<TInforFrm>(*f.state, &w);
+        w.attachDialogs(picker.get(), question.get());
+        auto backend = std::make_unique<wallpaper::RecordingWallpaper>();
+        desktop = backend.get();
+        w.setWallpaperBackend(std::move(backend));
+        w.setChooseFiles([this](QWidget*) { return chosen; });
+        imaging::Bitmap a1(300, 200, 24);
+        std::fill(a1.pixels().begin(), a1.pixels().end(), std::uint8_t{90});
+        imaging::writeBmp(a1, f.state->folder.pathForWrite("source\\DeskTopBG\\A1.bmp"));
+    }
+    void TearDown() override {
+        picker.reset();
+        question.reset();
+    }
+    fs::path file(const std::string& name, const test::Bytes& bytes) {
+        const fs::path path = f.folder / "pictures" / name;
+        test::writeFileBytes(path, std::string(bytes.begin(), bytes.end()));
+        return path;
+    }
+    std::vector<QString> insert(const fs::path& path) {
+        chosen = {path};
+        ModalAnswers answers;
+        f.window->btnInsertPicClick();
+        return answers.messages;
+    }
+    std::string tmppic() { return test::readFileBytes(f.folder / "Data/tmppic.ini"); }
+    QRgb shownPixel(int x, int y) { return f.window->imgPicMix->picture().toImage().pixel(x, y); }
+
+    test::MainWindowFixture f;
+    std::unique_ptr<TPicSelFrm> picker;
+    std::unique_ptr<TInforFrm> question;
+    wallpaper::RecordingWallpaper* desktop = nullptr;
+    std::vector<fs::path> chosen;
+};
+
+const QString kInsertFailed = QStringLiteral("加载该图片失败！");
+
+}  // namespace
+
+TEST_F(MainPath, InsertTurnsEveryFormatIntoABmpAndRemembersIt) {
+    const fs::path jpeg = file("photo.JPG", test::encodeJpeg(test::gradientPicture(40, 30), 100));
+    EXPECT_TRUE(insert(jpeg).empty());
+    EXPECT_EQ(f.state->CurrentPicturePath, f.folder / "pictures/photo.bmp");
+    EXPECT_EQ(tmppic(), (f.folder / "pictures/photo.bmp").string() + "\r\n");
+    EXPECT_EQ(f.window->imgPicMix->size(), QSize(40, 30));
+
+    const std::vector<std::uint8_t> colours = {255, 0, 0, 0, 0, 255};
+    const fs::path gif = file("anim.GIF", test::encodeGif(2, 1, colours, {test::GifFrame{0, 0, 2, 1, false, -1, {}, {0, 1}},
+                                                                         test::GifFrame{0, 0, 2, 1, false, -1, {}, {1, 1}}}));
+    EXPECT_TRUE(insert(gif).empty());
+    EXPECT_EQ(f.state->CurrentPicturePath, f.folder / "pictures/anim.bmp");
+    EXPECT_EQ(shownPixel(0, 0), qRgb(255, 0, 0));  // the first frame
+
+    const fs::path png = file("clear.PNG", test::encodePng({2, 1, PNG_COLOR_TYPE_RGBA, 8, false, {{0, 0, 255, 255, 9, 9, 9, 0}}}));
+    EXPECT_TRUE(insert(png).empty());
+    EXPECT_EQ(f.state->CurrentPicturePath, f.folder / "tmp/tmp.bmp");
+    EXPECT_EQ(shownPixel(1, 0), qRgb(255, 255, 255));  // transparent: white
+    EXPECT_EQ(imaging::loadPicture(f.folder / "tmp/tmp.bmp").row(0)[2], 0);  // blue pixel: B=255, G=0, R=0
+
+    imaging::writeBmp(test::gradientPicture(8, 8), f.folder / "pictures/own.Bmp");
+    EXPECT_TRUE(insert(f.folder / "pictures/own.Bmp").empty());
+    EXPECT_EQ(f.state->CurrentPicturePath, f.folder / "pictures/own.Bmp");
+}
+
+TEST_F(MainPath, InsertFailuresFollowTheTable) {
+    const fs::path jpeg = file("photo.jpg", test::encodeJpeg(test::gradientPicture(40, 30), 100));
+    insert(jpeg);
+    const std::string remembered = tmppic();
+
+    // Not a picture: nothing changes.
+    EXPECT_EQ(insert(file("broken.jpg", {0xFF, 0xD8, 0xFF, 0})), std::vector<QString>{kInsertFailed});
+    EXPECT_EQ(tmppic(), remembered);
+    EXPECT_EQ(f.window->imgPicMix->size(), QSize(40, 30));
+
+    // An icon: shown, but no BMP for it: the current picture becomes none.
+    QImage icon(16, 16, QImage::Format_ARGB32);
+    icon.fill(qRgb(0, 128, 0));
+    ASSERT_TRUE(icon.save(QString::fromStdString((f.folder / "pictures/app.ico").string()), "ICO"));
+    EXPECT_EQ(insert(f.folder / "pictures/app.ico"), std::vector<QString>{kInsertFailed});
+    EXPECT_EQ(f.window->imgPicMix->size(), QSize(16, 16));
+    EXPECT_TRUE(f.state->CurrentPicturePath.empty());
+    EXPECT_EQ(tmppic(), "\r\n");
+
+    // Cancelled or vanished: nothing at all.
+    EXPECT_TRUE(insert(f.folder / "pictures/gone.jpg").empty());
+    chosen.clear();
+    f.window->btnInsertPicClick();
+}
+
+TEST_F(MainPath, ApplyAsksFirstAndNeverAgainOnceTold) {
+    insert(file("photo.jpg", test::encodeJpeg(test::gradientPicture(40, 30), 100)));
+    f.state->ConfirmApply = true;
+    int asked = 0;
+    const auto answer = [&](bool tick, QPushButton* TInforFrm::*button) {
+        return [&, tick, button](QWidget* modal) {
+            auto* dialog = qobject_cast<TInforFrm*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            ++asked;
+            EXPECT_EQ(dialog->size(), QSize(344, 156));
+            dialog->chkSetBgInfo->setChecked(tick);
+            (dialog->*button)->click();
+        };
+    };
+    {
+        ModalAnswers answers(answer(true, &TInforFrm::btncancel));
+        f.window->imgAppToDeskClick();
+    }
+    EXPECT_TRUE(desktop->calls().empty());
+    EXPECT_TRUE(question->chkSetBgInfo->isChecked());  // kept for the next showing
+    EXPECT_EQ(test::readFileBytes(f.folder / "Data/configSetBg.ini"), "1\r\n");
+    {
+        ModalAnswers answers(answer(false, &TInforFrm::btnClose));
+        f.window->imgAppToDeskClick();
+    }
+    EXPECT_TRUE(desktop->calls().empty());
+    {
+        ModalAnswers answers(answer(true, &TInforFrm::btnok));
+        f.window->imgAppToDeskClick();
+    }
+    ASSERT_EQ(desktop->calls(), std::vector<fs::path>{f.folder / "source/DeskTopBG/Mix.bmp"});
+    EXPECT_EQ(test::readFileBytes(f.folder / "Data/configSetBg.ini"), "0\r\n");
+    EXPECT_FALSE(f.state->ConfirmApply);
+
+    f.window->imgAppToDeskClick();  // no question any more
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(desktop->calls().size(), 2u);
+    const imaging::Bitmap mix = imaging::loadPicture(f.folder / "source/DeskTopBG/Mix.bmp");
+    EXPECT_EQ(mix.width(), 300);
+    EXPECT_EQ(mix.row(4)[3 * (300 - 40 - 52)], imaging::loadPicture(f.folder / "pictures/photo.bmp").row(0)[0]);
+}
+
+TEST_F(MainPath, ApplyExplainsWhatIsMissingAndReportsFailures) {
+    f.state->ConfirmApply = false;
+    ModalAnswers answers;
+    f.window->imgAppToDeskClick();
+    ASSERT_EQ(answers.messages.size(), 1u);
+    EXPECT_EQ(answers.messages[0], QStringLiteral("请先插入图片或截图，再更换壁纸。"));
+
+    insert(file("photo.jpg", test::encodeJpeg(test::gradientPicture(40, 30), 100)));
+    test::writeFileBytes(f.folder / "source/DeskTopBG/A1.bmp", "BM, but broken");
+    f.window->imgAppToDeskClick();
+    EXPECT_EQ(answers.messages.back(), QStringLiteral("加载失败！"));
+
+    imaging::writeBmp(imaging::Bitmap(100, 50, 24), f.folder / "source/DeskTopBG/A1.bmp");
+    desktop->failWith("x11: cannot open display");
+    test::mouseClick(f.window->imgAppToDesk, Qt::LeftButton);  // the general error report, with the failure's own text
+    EXPECT_EQ(answers.messages.back(), QStringLiteral("x11: cannot open display"));
+    EXPECT_EQ(f.window->walk.CurrentBGIndex, 1);
+}
+
+TEST_F(MainPath, PickerAddsAndChoosesABackgroundThatTheNextApplyUses) {
+    insert(file("photo.jpg", test::encodeJpeg(test::gradientPicture(40, 30), 100)));
+    f.state->ConfirmApply = false;
+    imaging::Bitmap red(320, 240, 24);
+    for (int y = 0; y < 240; ++y)
+        for (int x = 0; x < 320; ++x) red.row(y)[3 * x + 2] = 200;
+    const fs::path jpeg = file("red.jpg", test::encodeJpeg(red, 100));
+    const fs::path png = file("flat.png", test::encodePng({1, 1, PNG_COLOR_TYPE_RGB, 8, false, {{1, 2, 3}}}));
+    picker->setChooseFile([&](QWidget*) -> std::optional<fs::path> {
+        static int calls = 0;
+        return ++calls == 1 ? png : jpeg;
+    });
+    std::vector<QString> messages;
+    {
+        ModalAnswers answers([&](QWidget* modal) {
+            ASSERT_EQ(modal, picker.get());
+            EXPECT_EQ(picker->size(), QSize(524, 286));
+            picker->btnAdd->click();  // the PNG: refused, with a message
+            picker->btnAdd->click();  // the JPEG
+            ASSERT_EQ(picker->LVpic->topLevelItemCount(), 2);
+            picker->LVpic->setCurrentItem(picker->LVpic->topLevelItem(1));
+            picker->btnOk->click();
+        });
+        f.window->imgAddToDeskClick();
+        messages = answers.messages;
+    }
+    EXPECT_EQ(messages, std::vector<QString>{QStringLiteral("添加背景图片异常，请重试！")});
+    EXPECT_EQ(test::readFileBytes(f.folder / "Data/BGPicList.ini"), "red.bmp\r\nA1.bmp\r\nred.bmp\r\n");
+    EXPECT_EQ(f.window->walk.CurrentBGFile, "red.bmp");
+    EXPECT_EQ(f.window->walk.CurrentBGIndex, 2);
+
+    f.window->imgAppToDeskClick();
+    const imaging::Bitmap mix = imaging::loadPicture(f.folder / "source/DeskTopBG/Mix.bmp");
+    EXPECT_EQ(mix.width(), 320);
+    EXPECT_NEAR(mix.row(200)[2], 200, 3);  // the red background
+    EXPECT_EQ(f.window->walk.CurrentBGIndex, 1);
+}
