@@ -1,5 +1,5 @@
 // Draws the built-in background "A1.bmp": a calm sky over rolling hills,
-// 1024 × 768, 24 bits. Run at build time: tavlo_make_background OUTPUT.bmp
+// 1920 × 1080, 24 bits. Run at build time: tavlo_make_background OUTPUT.bmp
 #include "Bitmap.h"
 #include "BmpFormat.h"
 
@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s OUTPUT.bmp\n", argv[0]);
         return 2;
     }
-    const int width = 1024, height = 768;
+    const int width = 1920, height = 1080;
     Bitmap bitmap(width, height, 24);
     for (int y = 0; y < height; ++y) {
         std::uint8_t* row = bitmap.row(y);
