@@ -42,43 +42,39 @@ void Background::composeInto(const Bitmap& content, Placement at, const std::fil
     imaging::writeBmp(composite, target);
 }
 
-// The composite differs from the background file only in the rows the content
-// covers: write the file's own bytes around those rows, patched, in one
-// gathered write. Headers, palette and trailing bytes stay as they were.
+// The composite differs from the background file only where the content
+// lies: copy the whole file inside the kernel, as cp does, then write the
+// pasted bytes of each covered row at their places. Headers, palette and
+// trailing bytes stay exactly as they were.
 void Background::writePatchedCopy(const Bitmap& content, Placement at, const std::filesystem::path& target) const {
     const BmpLayout& layout = *layout_;
     const auto file = file_.bytes();
+    AtomicFile out(target, AtomicFile::Sync::Fast);
+    out.copyFrom(file_.fd(), 0, file.size());
+
     const int firstRow = std::max(0, at.y);
     const int lastRow = std::min(layout.height, at.y + content.height());  // one past
-    AtomicFile out(target, AtomicFile::Sync::Fast);
-    if (firstRow >= lastRow) {
-        out.copyFrom(file_.fd(), 0, file.size());
-        out.commit();
-        return;
+    const int firstColumn = std::max(0, at.x);
+    const int lastColumn = std::min(layout.width, at.x + content.width());  // one past
+    if (firstRow < lastRow && firstColumn < lastColumn) {
+        // The bytes that hold the covered columns (whole bytes for 1 and 4 bits).
+        const std::size_t firstByte = static_cast<std::size_t>(firstColumn) * layout.bitsPerPixel / 8;
+        const std::size_t endByte = (static_cast<std::size_t>(lastColumn) * layout.bitsPerPixel + 7) / 8;
+        Bitmap format(1, 1, layout.bitsPerPixel);
+        format.palette = layout.palette;
+        format.masks = layout.masks;
+        imaging::PixelWriter writer(format);
+        const imaging::PixelReader reader(content);
+        std::vector<std::uint8_t> bgr(static_cast<std::size_t>(content.width()) * 3);
+        std::vector<std::uint8_t> row(layout.stride);
+        for (int y = firstRow; y < lastRow; ++y) {
+            const std::size_t offset = layout.rowOffset(y);
+            std::memcpy(row.data(), file.data() + offset, layout.stride);
+            reader.readRow(y - at.y, bgr.data());
+            pasteRow(writer, row.data(), layout.width, bgr.data(), content.width(), at.x);
+            out.writeAt(static_cast<off_t>(offset + firstByte), row.data() + firstByte, endByte - firstByte);
+        }
     }
-    // Rows firstRow..lastRow-1 lie together in the file, in file order.
-    const std::size_t blockStart = std::min(layout.rowOffset(firstRow), layout.rowOffset(lastRow - 1));
-    const std::size_t blockSize = layout.stride * static_cast<std::size_t>(lastRow - firstRow);
-    std::vector<std::uint8_t> block(file.begin() + static_cast<std::ptrdiff_t>(blockStart),
-                                    file.begin() + static_cast<std::ptrdiff_t>(blockStart + blockSize));
-
-    Bitmap format(1, 1, layout.bitsPerPixel);
-    format.palette = layout.palette;
-    format.masks = layout.masks;
-    imaging::PixelWriter writer(format);
-    const imaging::PixelReader reader(content);
-    std::vector<std::uint8_t> bgr(static_cast<std::size_t>(content.width()) * 3);
-    for (int y = firstRow; y < lastRow; ++y) {
-        reader.readRow(y - at.y, bgr.data());
-        std::uint8_t* row = block.data() + (layout.rowOffset(y) - blockStart);
-        pasteRow(writer, row, layout.width, bgr.data(), content.width(), at.x);
-    }
-
-    // The unchanged parts are copied file to file inside the kernel.
-    const std::size_t tail = blockStart + blockSize;
-    out.copyFrom(file_.fd(), 0, blockStart);
-    out.write(block.data(), block.size());
-    out.copyFrom(file_.fd(), static_cast<off_t>(tail), file.size() - tail);
     out.commit();
 }
 

@@ -145,6 +145,27 @@ TEST(Composition, PatchedCopyKeepsTheBackgroundFilesOwnBytesAroundTheContent) {
     expectContentExactlyIn(imaging::loadPicture(composition.mixPath()), 8, 4, 12, 6, "top-down");
 }
 
+TEST(Composition, PatchesHalfBytesOfFourBitBackgroundsInPlace) {
+    test::TempFolder temp;
+    Bitmap back(60, 8, 4);  // content 3 wide lands at x = 5: it starts in the low half of a byte
+    back.palette = {{0, 0, 0, 0}, {255, 255, 255, 0}, {0, 0, 255, 0}};
+    for (int y = 0; y < 8; ++y) std::memset(back.row(y), 0x11, back.stride());
+    imaging::writeBmp(back, temp / "bg.bmp");
+    const std::uint8_t red[3] = {0, 0, 250};
+    Composition composition(temp.path());
+    composition.SaveContentPicture(filled(3, 2, red));
+    ASSERT_TRUE(composition.LoadBackground(temp / "bg.bmp"));
+    composition.ComposeWallpaper();
+    const Bitmap mix = imaging::loadPicture(composition.mixPath());
+    EXPECT_EQ(mix.bitsPerPixel(), 4);
+    const std::uint8_t* row = mix.row(4);
+    EXPECT_EQ(row[2], 0x12);  // pixels 4, 5
+    EXPECT_EQ(row[3], 0x22);  // pixels 6, 7
+    EXPECT_EQ(row[4], 0x11);
+    EXPECT_EQ(mix.row(3)[2], 0x11);
+    EXPECT_EQ(mix.row(6)[2], 0x11);
+}
+
 TEST(Composition, IndexedBackgroundTakesTheNearestPaletteColour) {
     Bitmap target = background(4, 1, 8);
     const std::uint8_t nearOrange[3] = {0x14, 0x90, 0xE0};

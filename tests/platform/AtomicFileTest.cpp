@@ -65,6 +65,24 @@ TEST(AtomicFile, UncommittedFileNeverReplacesTheTarget) {
     EXPECT_EQ(filesIn(temp.path()), 1u);
 }
 
+TEST(AtomicFile, BothKindsReplaceAnExistingFileAndLeaveNothingBehind) {
+    test::TempFolder temp;
+    const auto path = temp / "Mix.bmp";
+    for (const auto sync : {AtomicFile::Sync::Fast, AtomicFile::Sync::Durable}) {
+        test::writeFileBytes(path, "old picture");
+        AtomicFile file(path, sync);
+        file.write("new", 3);
+        file.commit();
+        EXPECT_EQ(test::readFileBytes(path), "new");
+        EXPECT_EQ(filesIn(temp.path()), 1u);
+    }
+    std::filesystem::remove(path);
+    AtomicFile file(path, AtomicFile::Sync::Fast);  // nothing to swap with
+    file.write("first", 5);
+    file.commit();
+    EXPECT_EQ(test::readFileBytes(path), "first");
+}
+
 TEST(AtomicFile, GatheredAndPositionedWritesAndCopiesLandInPlace) {
     test::TempFolder temp;
     const auto source = temp / "source";
