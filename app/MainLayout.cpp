@@ -1,7 +1,6 @@
 // The main window's controls, placed as designed at a client size of
 // 822 × 466; Anchors keeps them in place when the window is resized.
 #include "Widgets.h"
-#include "Widgets.h"
 #include "WebPanel.h"
 #include "uMain.h"
 
@@ -20,20 +19,6 @@ namespace {
 const QColor kFrameBlue(216, 227, 243);
 const QColor kMaroon(128, 0, 0);
 
-template <typename Widget, typename... Args>
-Widget* make(QWidget* parent, const char* name, QRect geometry, Args&&... args) {
-    auto* widget = new Widget(std::forward<Args>(args)..., parent);
-    widget->setObjectName(QLatin1String(name));
-    if (geometry.isValid()) widget->setGeometry(geometry);
-    return widget;
-}
-
-TImage* picture(QWidget* parent, const char* name, QRect geometry, const ArtworkPiece& art) {
-    auto* image = make<TImage>(parent, name, geometry);
-    image->setPicture(renderArtwork(art));
-    return image;
-}
-
 QWidget* panel(QWidget* parent, const char* name, QRect geometry, QColor colour) {
     auto* widget = make<QWidget>(parent, name, geometry);
     widget->setAutoFillBackground(true);
@@ -41,13 +26,6 @@ QWidget* panel(QWidget* parent, const char* name, QRect geometry, QColor colour)
     palette.setColor(QPalette::Window, colour);
     widget->setPalette(palette);
     return widget;
-}
-
-QFont pixelFont(const QString& family, int pixels, bool bold = false) {
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
 }
 
 QToolButton* flatButton(QWidget* parent, const char* name, QRect geometry, const QString& caption) {

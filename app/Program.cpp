@@ -11,6 +11,9 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace tavlo::app {
 
@@ -51,6 +54,11 @@ void initialiseApplication() {
     QApplication::setApplicationDisplayName(kApplicationTitle);
     QApplication::setWindowIcon(QIcon(renderArtwork(art::icon)));
     registerFontSubstitutions();
+    // The toolkit's own dialogs (open file, message box buttons) speak Chinese too.
+    auto* translator = new QTranslator(qApp);
+    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
 }
 
 int runProgram(int argc, char** argv, const ProgramFolder& folder, const std::function<void(TMainFrm&)>& shown) {

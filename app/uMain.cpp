@@ -69,13 +69,10 @@ void TMainFrm::ConnectHandlers() {
     connect(N_Submit, &QAction::triggered, this, &TMainFrm::N_SubmitClick);
     connect(N_ExitPrj, &QAction::triggered, this, &TMainFrm::N_ExitPrjClick);
     // The commands' failures that they do not catch go to the general error report.
-    const auto command = [this](void (TMainFrm::*handler)()) {
-        return [this, handler] { runCommand(this, [this, handler] { (this->*handler)(); }); };
-    };
-    connect(btnInsertPic, &QToolButton::clicked, this, command(&TMainFrm::btnInsertPicClick));
-    connect(SpeedButton1, &QToolButton::clicked, this, command(&TMainFrm::SpeedButton1Click));
-    connect(imgAppToDesk, &TImage::clicked, this, command(&TMainFrm::imgAppToDeskClick));
-    connect(imgAddToDesk, &TImage::clicked, this, command(&TMainFrm::imgAddToDeskClick));
+    connect(btnInsertPic, &QToolButton::clicked, this, asCommand(this, &TMainFrm::btnInsertPicClick));
+    connect(SpeedButton1, &QToolButton::clicked, this, asCommand(this, &TMainFrm::SpeedButton1Click));
+    connect(imgAppToDesk, &TImage::clicked, this, asCommand(this, &TMainFrm::imgAppToDeskClick));
+    connect(imgAddToDesk, &TImage::clicked, this, asCommand(this, &TMainFrm::imgAddToDeskClick));
 }
 
 // A failure inside a start-up step ends that step and is shown by the general

@@ -16,13 +16,6 @@ namespace tavlo {
 
 namespace {
 
-QFont pixelFont(const QString& family, int pixels, bool bold) {
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
 }  // namespace
 
 TInforFrm::TInforFrm(GlobalState& state, QWidget* parent)
@@ -36,44 +29,25 @@ TInforFrm::TInforFrm(GlobalState& state, QWidget* parent)
     setPalette(white);
     frame_ = new widgets::WindowFrame(this, 0);
 
-    shpBG = new widgets::TShape(Qt::white, QColor(216, 227, 243), this);
-    shpBG->setObjectName(QStringLiteral("shpBG"));
-    shpBG->setGeometry(rect());
-
-    imgques = new widgets::TImage(this);
-    imgques->setObjectName(QStringLiteral("imgques"));
-    imgques->setGeometry(32, 24, 45, 46);
-    imgques->setPicture(widgets::renderArtwork(widgets::art::warning));
-
-    lblInfo = new QLabel(QStringLiteral("您确定要更换壁纸？"), this);
-    lblInfo->setObjectName(QStringLiteral("lblInfo"));
-    lblInfo->setFont(pixelFont(QStringLiteral("宋体"), 14, true));
+    using widgets::make;
+    shpBG = make<widgets::TShape>(this, "shpBG", rect(), Qt::white, QColor(216, 227, 243));
+    imgques = widgets::picture(this, "imgques", {32, 24, 45, 46}, widgets::art::warning);
+    lblInfo = make<QLabel>(this, "lblInfo", {}, QStringLiteral("您确定要更换壁纸？"));
+    lblInfo->setFont(widgets::pixelFont(QStringLiteral("宋体"), 14, true));
     lblInfo->move(112, 40);
     lblInfo->adjustSize();
 
-    chkSetBgInfo = new QCheckBox(QStringLiteral("下次不再提示"), this);
-    chkSetBgInfo->setObjectName(QStringLiteral("chkSetBgInfo"));
-    chkSetBgInfo->setGeometry(112, 82, 121, 17);
-
-    btnok = new QPushButton(QStringLiteral("确  定"), this);
-    btnok->setObjectName(QStringLiteral("btnok"));
-    btnok->setGeometry(176, 120, 75, 25);
-    btncancel = new QPushButton(QStringLiteral("取  消"), this);
-    btncancel->setObjectName(QStringLiteral("btncancel"));
-    btncancel->setGeometry(256, 120, 75, 25);
-    btnClose = new QPushButton(QStringLiteral("X"), this);
-    btnClose->setObjectName(QStringLiteral("btnClose"));
-    btnClose->setGeometry(321, 1, 20, 18);
-    btnClose->setFont(pixelFont(QStringLiteral("Arial"), 12, true));
+    chkSetBgInfo = make<QCheckBox>(this, "chkSetBgInfo", {112, 82, 121, 17}, QStringLiteral("下次不再提示"));
+    btnok = make<QPushButton>(this, "btnok", {176, 120, 75, 25}, QStringLiteral("确  定"));
+    btncancel = make<QPushButton>(this, "btncancel", {256, 120, 75, 25}, QStringLiteral("取  消"));
+    btnClose = make<QPushButton>(this, "btnClose", {321, 1, 20, 18}, QStringLiteral("X"));
+    btnClose->setFont(widgets::pixelFont(QStringLiteral("Arial"), 12, true));
     btnClose->setFlat(true);
     for (QPushButton* b : {btnok, btncancel, btnClose}) b->setAutoDefault(false);
 
-    const auto command = [this](void (TInforFrm::*handler)()) {
-        return [this, handler] { widgets::runCommand(this, [this, handler] { (this->*handler)(); }); };
-    };
-    connect(btnok, &QPushButton::clicked, this, command(&TInforFrm::btnokClick));
-    connect(btncancel, &QPushButton::clicked, this, command(&TInforFrm::btncancelClick));
-    connect(btnClose, &QPushButton::clicked, this, command(&TInforFrm::btnCloseClick));
+    connect(btnok, &QPushButton::clicked, this, widgets::asCommand(this, &TInforFrm::btnokClick));
+    connect(btncancel, &QPushButton::clicked, this, widgets::asCommand(this, &TInforFrm::btncancelClick));
+    connect(btnClose, &QPushButton::clicked, this, widgets::asCommand(this, &TInforFrm::btnCloseClick));
     connect(shpBG, &widgets::TShape::mouseDown, this, &TInforFrm::shpBGMouseDown);
 }
 

@@ -17,18 +17,6 @@ namespace tavlo {
 
 namespace {
 
-QFont pixelFont(const QString& family, int pixels) {
-    QFont font(family);
-    font.setPixelSize(pixels);
-    return font;
-}
-
-template <class T>
-T* named(T* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
 }  // namespace
 
 std::optional<std::filesystem::path> chooseBackgroundFile(QWidget* parent) {
@@ -54,23 +42,19 @@ TPicSelFrm::TPicSelFrm(const ProgramFolder& folder, QWidget* parent)
 }
 
 void TPicSelFrm::createControls() {
+    using widgets::make;
+    using widgets::picture;
     using widgets::TImage;
-    imgBG = named(new TImage(this), "imgBG");
-    imgBG->setGeometry(rect());
+    imgBG = picture(this, "imgBG", rect(), widgets::art::background);
     imgBG->setStretch(true);
-    imgBG->setPicture(widgets::renderArtwork(widgets::art::background));
     connect(imgBG, &TImage::mouseDown, this, [this](QMouseEvent* e) { frame_->startMove(e->globalPosition()); });
     connect(imgBG, &TImage::mouseMoved, this, [this] { showCloseFace(img_close_normal); });
 
-    imgLogo = named(new TImage(this), "imgLogo");
-    imgLogo->setGeometry(5, 1, 200, 57);
-    imgLogo->setPicture(widgets::renderArtwork(widgets::art::logo));
+    imgLogo = picture(this, "imgLogo", {5, 1, 200, 57}, widgets::art::logo);
     createCloseButton();
 
-    Shape1 = named(new widgets::TShape(Qt::transparent, QColor(64, 128, 128), this), "Shape1");
-    Shape1->setGeometry(8, 55, 321, 162);
-    LVpic = named(new QTreeWidget(this), "LVpic");
-    LVpic->setGeometry(9, 56, 319, 160);
+    Shape1 = make<widgets::TShape>(this, "Shape1", {8, 55, 321, 162}, Qt::transparent, QColor(64, 128, 128));
+    LVpic = make<QTreeWidget>(this, "LVpic", {9, 56, 319, 160});
     LVpic->setColumnCount(1);
     LVpic->setHeaderLabels({QStringLiteral("默认图片")});
     LVpic->setColumnWidth(0, 300);
@@ -79,34 +63,27 @@ void TPicSelFrm::createControls() {
     LVpic->setEditTriggers(QAbstractItemView::NoEditTriggers);
     LVpic->setSelectionBehavior(QAbstractItemView::SelectRows);
     LVpic->setSelectionMode(QAbstractItemView::SingleSelection);
-    LVpic->setFont(pixelFont(QStringLiteral("宋体"), 12));
+    LVpic->setFont(widgets::pixelFont(QStringLiteral("宋体"), 12));
     LVpic->setFrameShape(QFrame::NoFrame);
 
-    lblTishi = named(new QLabel(this), "lblTishi");
-    lblTishi->setGeometry(360, 64, 145, 153);
-    lblTishi->setFont(pixelFont(QStringLiteral("幼圆"), 15));
+    lblTishi = make<QLabel>(this, "lblTishi", {360, 64, 145, 153});
+    lblTishi->setFont(widgets::pixelFont(QStringLiteral("幼圆"), 15));
     lblTishi->setWordWrap(true);
     lblTishi->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblTishi->setText(QStringLiteral("注：可添加多个壁纸     大小1024*768以     上                                    图像格式：                            BMP,JPG"));
 
-    btnRemove = named(new QPushButton(QStringLiteral("移  除"), this), "btnRemove");
-    btnRemove->setGeometry(12, 240, 75, 25);
-    btnAdd = named(new QPushButton(QStringLiteral("添  加"), this), "btnAdd");
-    btnAdd->setGeometry(108, 240, 75, 25);
-    btnOk = named(new QPushButton(QStringLiteral("确  定"), this), "btnOk");
-    btnOk->setGeometry(209, 240, 75, 25);
+    btnRemove = make<QPushButton>(this, "btnRemove", {12, 240, 75, 25}, QStringLiteral("移  除"));
+    btnAdd = make<QPushButton>(this, "btnAdd", {108, 240, 75, 25}, QStringLiteral("添  加"));
+    btnOk = make<QPushButton>(this, "btnOk", {209, 240, 75, 25}, QStringLiteral("确  定"));
     for (QPushButton* b : {btnRemove, btnAdd, btnOk}) b->setAutoDefault(false);
 
-    imgSel = named(new TImage(this), "imgSel");
+    imgSel = make<TImage>(this, "imgSel", {});
     imgSel->move(408, 168);
     imgSel->hide();
 
-    const auto command = [this](void (TPicSelFrm::*handler)()) {
-        return [this, handler] { widgets::runCommand(this, [this, handler] { (this->*handler)(); }); };
-    };
-    connect(btnAdd, &QPushButton::clicked, this, command(&TPicSelFrm::btnAddClick));
-    connect(btnRemove, &QPushButton::clicked, this, command(&TPicSelFrm::btnRemoveClick));
-    connect(btnOk, &QPushButton::clicked, this, command(&TPicSelFrm::btnOkClick));
+    connect(btnAdd, &QPushButton::clicked, this, widgets::asCommand(this, &TPicSelFrm::btnAddClick));
+    connect(btnRemove, &QPushButton::clicked, this, widgets::asCommand(this, &TPicSelFrm::btnRemoveClick));
+    connect(btnOk, &QPushButton::clicked, this, widgets::asCommand(this, &TPicSelFrm::btnOkClick));
 }
 
 // Normal at rest, highlighted under the mouse, pressed while held; a release
@@ -114,10 +91,7 @@ void TPicSelFrm::createControls() {
 void TPicSelFrm::createCloseButton() {
     using widgets::TImage;
     const auto face = [this](const char* name, const widgets::ArtworkPiece& art) {
-        TImage* image = named(new TImage(this), name);
-        image->setGeometry(484, 0, 39, 20);
-        image->setPicture(widgets::renderArtwork(art));
-        return image;
+        return widgets::picture(this, name, {484, 0, 39, 20}, art);
     };
     img_close_normal = face("img_close_normal", widgets::art::closeNormal);
     img_close_highlight = face("img_close_highlight", widgets::art::closeHighlight);

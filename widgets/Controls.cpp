@@ -5,6 +5,13 @@
 
 namespace tavlo::widgets {
 
+QFont pixelFont(const QString& family, int pixels, bool bold) {
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
 TShape::TShape(QColor brush, QColor pen, QWidget* parent) : QWidget(parent), brush_(brush), pen_(pen) {
     setAttribute(Qt::WA_OpaquePaintEvent, brush_.alpha() == 255);
 }

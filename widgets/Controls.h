@@ -1,9 +1,24 @@
 #pragma once
 #include <QColor>
+#include <QFont>
 #include <QLabel>
+#include <QRect>
 #include <QWidget>
 
 namespace tavlo::widgets {
+
+// A control named as the system names it (tests find it by that name), at
+// its place when a geometry is given.
+template <typename Widget, typename... Args>
+Widget* make(QWidget* parent, const char* name, QRect geometry, Args&&... args) {
+    auto* widget = new Widget(std::forward<Args>(args)..., parent);
+    widget->setObjectName(QLatin1String(name));
+    if (geometry.isValid()) widget->setGeometry(geometry);
+    return widget;
+}
+
+// A font by the name the system uses, sized in pixels.
+QFont pixelFont(const QString& family, int pixels, bool bold = false);
 
 // A rectangle shape: filled with a brush colour (none if transparent) and
 // outlined by a 1-pixel pen.

@@ -21,4 +21,10 @@ void showMessage(QWidget* parent, const QString& text);
 // command and is shown by the general error report; the program goes on.
 void runCommand(QWidget* owner, const std::function<void()>& handler);
 
+// A slot that runs owner->handler() as a command, for connecting controls.
+template <class Owner>
+auto asCommand(Owner* owner, void (Owner::*handler)()) {
+    return [owner, handler] { runCommand(owner, [owner, handler] { (owner->*handler)(); }); };
+}
+
 }  // namespace tavlo::widgets

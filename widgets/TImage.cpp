@@ -1,5 +1,7 @@
 #include "TImage.h"
 
+#include "Controls.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -54,6 +56,12 @@ void TImage::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) leftPressed_ = false;
     emit mouseUp(event);
     if (click) emit clicked();
+}
+
+TImage* picture(QWidget* parent, const char* name, QRect geometry, const ArtworkPiece& art) {
+    auto* image = make<TImage>(parent, name, geometry);
+    image->setPicture(renderArtwork(art));
+    return image;
 }
 
 }  // namespace tavlo::widgets

@@ -1,5 +1,8 @@
 #pragma once
+#include "Artwork.h"
+
 #include <QPixmap>
+#include <QRect>
 #include <QWidget>
 
 namespace tavlo::widgets {
@@ -41,5 +44,8 @@ private:
     bool autoSize_ = false;
     bool leftPressed_ = false;
 };
+
+// A named picture control showing a piece of the artwork.
+TImage* picture(QWidget* parent, const char* name, QRect geometry, const ArtworkPiece& art);
 
 }  // namespace tavlo::widgets

@@ -44,24 +44,16 @@ e2e_wait_for() {
   done
 }
 
-e2e_free_display() {
-  local n
-  for n in $(seq 90 190); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-      echo "$n"
-      return
-    fi
-  done
-  e2e_fail "no free X display number"
-}
-
 # Starts Xvfb (with -noreset: the root window keeps its wallpaper when the
 # last client leaves) and openbox, and exports DISPLAY.
 e2e_start_display() {
   local n
-  n=$(e2e_free_display)
-  Xvfb ":$n" -screen 0 "$E2E_SCREEN" -noreset -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+  # Xvfb picks a free display number itself and reports it: tests running
+  # side by side never share a server.
+  Xvfb -displayfd 3 -screen 0 "$E2E_SCREEN" -noreset -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 3>"$E2E_TMP/display" &
   E2E_PIDS+=($!)
+  e2e_wait_for 20 "Xvfb to report its display" test -s "$E2E_TMP/display"
+  n=$(head -n1 "$E2E_TMP/display")
   export DISPLAY=":$n"
   e2e_wait_for 20 "Xvfb on :$n" xdpyinfo
   openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
@@ -90,17 +82,34 @@ e2e_start_program() {
 }
 
 # Prints the id of the program's visible main window, waiting for it.
-e2e_find_window() {
-  local wid deadline=$((SECONDS + 30))
-  while :; do
-    wid=$(xdotool search --onlyvisible --pid "$E2E_PID" --name 'Tavlo' 2>/dev/null | head -n1 || true)
-    if [ -n "$wid" ]; then
+e2e_main_window_now() {
+  local wid
+  # A visible window of the program, titled, of a real size (the toolkit
+  # maps and drops small helper windows on the way).
+  for wid in $(xdotool search --onlyvisible --pid "$E2E_PID" --name 'Tavlo' 2>/dev/null || true); do
+    local WIDTH=0 HEIGHT=0 X Y WINDOW SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$wid" 2>/dev/null)" || continue
+    if [ "$WIDTH" -ge 300 ] && [ "$HEIGHT" -ge 200 ]; then
       echo "$wid"
       return
     fi
+  done
+}
+
+# The main window gets a new X window once its browser views exist (they
+# need an OpenGL surface): wait until the same window is found for a second.
+e2e_find_window() {
+  local wid previous= deadline=$((SECONDS + 30))
+  while :; do
+    wid=$(e2e_main_window_now)
+    if [ -n "$wid" ] && [ "$wid" = "$previous" ]; then
+      echo "$wid"
+      return
+    fi
+    previous=$wid
     kill -0 "$E2E_PID" 2>/dev/null || e2e_fail "the program ended before its window appeared: $(cat "$E2E_TMP/tavlo.log")"
     [ $SECONDS -lt $deadline ] || e2e_fail "the main window did not appear"
-    sleep 0.2
+    sleep 1
   done
 }
 

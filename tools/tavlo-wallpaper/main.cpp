@@ -20,7 +20,10 @@ constexpr const char* kUsage = "usage: tavlo-wallpaper set PATH | tavlo-wallpape
 
 int fail(const std::string& message)
 {
-    std::cerr << "tavlo-wallpaper: " << message << '\n';
+    // One write for the whole line: GLib's worker threads may print warnings
+    // at the same moment, and must not land inside it.
+    const std::string line = "tavlo-wallpaper: " + message + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
     return 1;
 }
 
