@@ -30,7 +30,7 @@ TMainFrm::TMainFrm(GlobalState& state, QWidget* parent)
       site_(std::make_unique<SiteAddress>(state.folder)) {
     setObjectName(QStringLiteral("TMainFrm"));
     setWindowTitle(kApplicationTitle);
-    shellOpen_ = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    shellOpen_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     terminate_ = [] { QCoreApplication::exit(0); };
     CreateControls();
     frame_ = new WindowFrame(this);
@@ -168,9 +168,15 @@ void TMainFrm::lblSetClick() {
     popSysset->popup(corner);
 }
 
-void TMainFrm::N_helpClick() { shellOpen_(site_->page(SiteAddress::kHelpPage)); }
+void TMainFrm::N_helpClick() { openInBrowser(site_->page(SiteAddress::kHelpPage)); }
 
-void TMainFrm::N_SubmitClick() { shellOpen_(site_->page(SiteAddress::kFeedbackPage)); }
+void TMainFrm::N_SubmitClick() { openInBrowser(site_->page(SiteAddress::kFeedbackPage)); }
+
+// Without a browser the menu item would seem to do nothing: say so.
+void TMainFrm::openInBrowser(const QUrl& page) {
+    if (!shellOpen_(page))
+        showMessage(this, QStringLiteral("无法打开浏览器，请手动打开：") + page.toString(QUrl::PreferLocalFile));
+}
 
 void TMainFrm::N_ExitPrjClick() {
     // Ends the program at once; unlike the close button it keeps no geometry.

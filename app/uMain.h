@@ -43,7 +43,8 @@ class TMainFrm : public QWidget {
     Q_OBJECT
 public:
     // The system browser, given a page address (QDesktopServices by default).
-    using ShellOpen = std::function<void(const QUrl&)>;
+    // The system browser, given a page address; false when none could be started.
+    using ShellOpen = std::function<bool(const QUrl&)>;
 
     explicit TMainFrm(GlobalState& state, QWidget* parent = nullptr);
     ~TMainFrm() override;
@@ -182,6 +183,7 @@ private:
     void handleCaptionEvent(CaptionEvent event);
     void captionDownReleased(QMouseEvent* event, bool isClose);
     void LoadCurrentPicture();
+    void openInBrowser(const QUrl& page);
     void showPicture(imaging::Bitmap picture);
     wallpaper::WallpaperBackend& wallpaperBackend();
     void shapePainted();

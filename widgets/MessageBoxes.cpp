@@ -12,7 +12,7 @@ void showErrorReport(QWidget* parent, const QString& text) {
 }
 
 void showMessage(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Information, kApplicationTitle, text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Warning, kApplicationTitle, text, QMessageBox::Ok, parent);
     box.exec();
 }
 

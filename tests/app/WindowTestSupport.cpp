@@ -36,7 +36,10 @@ MainWindowFixture::MainWindowFixture() : state(std::make_unique<GlobalState>(Pro
 
 app::TMainFrm& MainWindowFixture::create() {
     window = std::make_unique<app::TMainFrm>(*state);
-    window->setShellOpen([this](const QUrl& url) { opened.push_back(url); });
+    window->setShellOpen([this](const QUrl& url) {
+        opened.push_back(url);
+        return true;
+    });
     window->setTerminate([this] { ++terminations; });
     return *window;
 }
