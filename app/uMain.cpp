@@ -97,11 +97,13 @@ void TMainFrm::FormCreate() {
         SetCalendarDate();
         lblDateTime->setText(QString::fromStdString(composeDateLine(localToday())));
         lblDateTime->adjustSize();
-        LoadTmpPic(state_);
-        loadApplyConfirmation(state_);
-        LoadBGList(false);
-        webPanel_->turnOnEditorDesignMode();
     });
+    // Each settings file in a step of its own: one that cannot be read must
+    // not keep the others from loading.
+    runStep([this] { LoadTmpPic(state_); });
+    runStep([this] { loadApplyConfirmation(state_); });
+    runStep([this] { LoadBGList(false); });
+    runStep([this] { webPanel_->turnOnEditorDesignMode(); });
 }
 
 void TMainFrm::FormShow() {

@@ -11,8 +11,6 @@
 
 #include <QFileDialog>
 
-#include <algorithm>
-#include <cctype>
 
 namespace tavlo::app {
 
@@ -33,12 +31,6 @@ std::vector<std::filesystem::path> choosePictureFiles(QWidget* parent) {
     if (dialog.exec() != QDialog::Accepted) return chosen;
     for (const QString& file : dialog.selectedFiles()) chosen.emplace_back(file.toStdU16String());
     return chosen;
-}
-
-bool hasPngExtension(const std::filesystem::path& path) {
-    std::string ext = pathToText(path.extension());
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-    return ext == ".png";
 }
 
 }  // namespace
@@ -67,7 +59,7 @@ void TMainFrm::btnInsertPicClick() {
     if (!std::filesystem::is_regular_file(chosen, error)) return;
     try {
         showPicture(loadShownPicture(chosen));
-        if (hasPngExtension(chosen)) {
+        if (lowerExtension(chosen) == ".png") {
             SavePngAsBmp();
         } else {
             state_.CurrentPicturePath = ConvertToBmp(chosen);
@@ -87,7 +79,7 @@ void TMainFrm::SavePngAsBmp() {
     imaging::writeBmp(*shownPicture_, target);
 }
 
-// Screen capture: posts the copy-screen message to this window.
+// Screen capture: not part of the program yet.
 void TMainFrm::SpeedButton1Click() {}
 
 // Apply to desktop: confirmation, composition, wallpaper, next background.
@@ -128,7 +120,7 @@ void TMainFrm::imgAddToDeskClick() {
 
 void TMainFrm::LoadBGList(bool StartAtChoice) { tavlo::LoadBGList(state_, walk, StartAtChoice); }
 
-// Sets the calendar control `chnRili` to the current local date and time.
+// The calendar control is not part of the window yet: nothing to set.
 void TMainFrm::SetCalendarDate() {}
 
 }  // namespace tavlo::app

@@ -60,10 +60,7 @@ void Background::writePatchedCopy(const Bitmap& content, Placement at, const std
         // The bytes that hold the covered columns (whole bytes for 1 and 4 bits).
         const std::size_t firstByte = static_cast<std::size_t>(firstColumn) * layout.bitsPerPixel / 8;
         const std::size_t endByte = (static_cast<std::size_t>(lastColumn) * layout.bitsPerPixel + 7) / 8;
-        Bitmap format(1, 1, layout.bitsPerPixel);
-        format.palette = layout.palette;
-        format.masks = layout.masks;
-        imaging::PixelWriter writer(format);
+        imaging::PixelWriter writer(layout.bitsPerPixel, layout.palette, layout.masks);
         const imaging::PixelReader reader(content);
         std::vector<std::uint8_t> bgr(static_cast<std::size_t>(content.width()) * 3);
         std::vector<std::uint8_t> row(layout.stride);

@@ -14,10 +14,6 @@
 
 namespace tavlo {
 
-namespace {
-
-}  // namespace
-
 TInforFrm::TInforFrm(GlobalState& state, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), state_(state) {
     setObjectName(QStringLiteral("TInforFrm"));

@@ -33,7 +33,7 @@ InfoHeader parseInfoHeader(std::span<const std::uint8_t> file) {
         if (file.size() < at + 12) fail("file too short for its headers");
         h.core = true;
         h.width = le16(file, at + 4);
-        h.height = static_cast<std::int16_t>(le16(file, at + 6));
+        h.height = le16(file, at + 6);  // unsigned: core pictures are always bottom-up
         h.bitsPerPixel = le16(file, at + 10);
         return h;
     }
@@ -48,6 +48,9 @@ InfoHeader parseInfoHeader(std::span<const std::uint8_t> file) {
     if (h.size >= 20) h.compression = le32(file, at + 16);
     if (h.size >= 36) h.colorsUsed = le32(file, at + 32);
     h.hasMasksInHeader = h.size >= 52 && h.size != 64;
+    // The second OS/2 header uses 3 and 4 for Huffman and 24-bit RLE.
+    const bool os2 = h.size == 16 || h.size == 64;
+    if (os2 && (h.compression == 3 || h.compression == 4)) fail("OS/2 Huffman or RLE24 compression is not supported");
     return h;
 }
 

@@ -114,9 +114,9 @@ void PixelReader::readRow(int y, std::uint8_t* bgr) const {
     }
 }
 
-PixelWriter::PixelWriter(const Bitmap& format)
-    : bitsPerPixel_(format.bitsPerPixel()), red_(format.masks.red), green_(format.masks.green),
-      blue_(format.masks.blue), opaque_(Channel(format.masks.alpha).insert(255)), palette_(format.palette) {
+PixelWriter::PixelWriter(int bitsPerPixel, const std::vector<PaletteEntry>& palette, const ChannelMasks& masks)
+    : bitsPerPixel_(bitsPerPixel), red_(masks.red), green_(masks.green), blue_(masks.blue),
+      opaque_(Channel(masks.alpha).insert(255)), palette_(palette) {
     if (bitsPerPixel_ <= 8 && palette_.empty()) palette_.push_back({});  // an empty palette reads as black
 }
 

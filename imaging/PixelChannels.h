@@ -43,7 +43,8 @@ private:
 // formats take the nearest palette colour.
 class PixelWriter {
 public:
-    explicit PixelWriter(const Bitmap& format);
+    PixelWriter(int bitsPerPixel, const std::vector<PaletteEntry>& palette, const ChannelMasks& masks);
+    explicit PixelWriter(const Bitmap& format) : PixelWriter(format.bitsPerPixel(), format.palette, format.masks) {}
     // Writes `count` pixels from `bgr` into `row`, starting at pixel `x`.
     void writePixels(std::uint8_t* row, int x, const std::uint8_t* bgr, int count);
 

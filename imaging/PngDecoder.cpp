@@ -36,17 +36,26 @@ std::uint8_t overWhite(std::uint8_t colour, std::uint8_t alpha) {
     return static_cast<std::uint8_t>((colour * alpha + 255 * (255 - alpha) + 127) / 255);
 }
 
+void compositeRow(const std::uint8_t* bgra, std::uint8_t* bgr, std::size_t width) {
+    for (std::size_t x = 0; x < width; ++x, bgra += 4, bgr += 3) {
+        bgr[0] = overWhite(bgra[0], bgra[3]);
+        bgr[1] = overWhite(bgra[1], bgra[3]);
+        bgr[2] = overWhite(bgra[2], bgra[3]);
+    }
+}
+
 // Reads the picture into `bitmap`; may longjmp back here on a libpng error.
 // Only plain data lives in this frame; the buffers belong to the caller.
 bool decode(png_structp png, png_infop info, Source& source, Bitmap& bitmap, std::vector<std::uint8_t>& rgba,
             std::vector<png_bytep>& rows) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_read_fn(png, &source, onRead);
-    png_set_user_limits(png, 1u << 20, 1u << 20);
     png_read_info(png, info);
     const png_uint_32 width = png_get_image_width(png, info);
     const png_uint_32 height = png_get_image_height(png, info);
+    checkDimensions(width, height, "PNG");  // before anything is allocated for the pixels
     const int colorType = png_get_color_type(png, info);
+    const bool interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
 
     png_set_expand(png);  // palette to RGB, low gray depths to 8 bits, tRNS to alpha
     png_set_scale_16(png);
@@ -58,13 +67,26 @@ bool decode(png_structp png, png_infop info, Source& source, Bitmap& bitmap, std
     if (png_get_rowbytes(png, info) != static_cast<std::size_t>(width) * (alpha ? 4 : 3))
         png_error(png, "unexpected row layout");
 
-    // Dimensions were checked by the caller's limits below before any allocation.
     bitmap = Bitmap(static_cast<int>(width), static_cast<int>(height), 24);
-    rows.resize(height);
-    if (alpha) rgba.resize(static_cast<std::size_t>(width) * height * 4);
-    for (png_uint_32 y = 0; y < height; ++y)
-        rows[y] = alpha ? rgba.data() + static_cast<std::size_t>(y) * width * 4 : bitmap.row(static_cast<int>(y));
-    png_read_image(png, rows.data());
+    if (!alpha) {
+        rows.resize(height);
+        for (png_uint_32 y = 0; y < height; ++y) rows[y] = bitmap.row(static_cast<int>(y));
+        png_read_image(png, rows.data());
+    } else if (!interlaced) {
+        // Row by row over white: no second picture in memory.
+        rgba.resize(static_cast<std::size_t>(width) * 4);
+        for (png_uint_32 y = 0; y < height; ++y) {
+            png_read_row(png, rgba.data(), nullptr);
+            compositeRow(rgba.data(), bitmap.row(static_cast<int>(y)), width);
+        }
+    } else {
+        // Interlaced passes revisit every row: the whole picture is needed.
+        rgba.resize(static_cast<std::size_t>(width) * height * 4);
+        rows.resize(height);
+        for (png_uint_32 y = 0; y < height; ++y) rows[y] = rgba.data() + static_cast<std::size_t>(y) * width * 4;
+        png_read_image(png, rows.data());
+        for (png_uint_32 y = 0; y < height; ++y) compositeRow(rows[y], bitmap.row(static_cast<int>(y)), width);
+    }
     png_read_end(png, nullptr);
     return true;
 }
@@ -81,18 +103,6 @@ Bitmap decodePng(std::span<const std::uint8_t> bytes) {
         png_destroy_read_struct(&png, nullptr, nullptr);
         throw ImageError("PNG: out of memory");
     }
-    // Check the size from the header before libpng allocates anything for it.
-    if (bytes.size() >= 24 && std::memcmp(bytes.data() + 12, "IHDR", 4) == 0) {
-        const auto be32 = [&](std::size_t at) {
-            return std::int64_t{bytes[at]} << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 | bytes[at + 3];
-        };
-        try {
-            checkDimensions(be32(16), be32(20), "PNG");
-        } catch (...) {
-            png_destroy_read_struct(&png, &info, nullptr);
-            throw;
-        }
-    }
     Bitmap bitmap;
     std::vector<std::uint8_t> rgba;
     std::vector<png_bytep> rows;
@@ -105,19 +115,6 @@ Bitmap decodePng(std::span<const std::uint8_t> bytes) {
     }
     png_destroy_read_struct(&png, &info, nullptr);
     if (!ok) throw ImageError("PNG: " + (source.error.empty() ? std::string("cannot be decoded") : source.error));
-
-    if (!rgba.empty()) {
-        const auto width = static_cast<std::size_t>(bitmap.width());
-        for (int y = 0; y < bitmap.height(); ++y) {
-            const std::uint8_t* in = rows[static_cast<std::size_t>(y)];
-            std::uint8_t* out = bitmap.row(y);
-            for (std::size_t x = 0; x < width; ++x, in += 4, out += 3) {
-                out[0] = overWhite(in[0], in[3]);
-                out[1] = overWhite(in[1], in[3]);
-                out[2] = overWhite(in[2], in[3]);
-            }
-        }
-    }
     return bitmap;
 }
 

@@ -69,6 +69,17 @@ void BackgroundPicker::FillPicList() {
 
 BackgroundPicker::AddResult BackgroundPicker::Add(const std::filesystem::path& chosen) {
     const std::filesystem::path dest = folder_.backgroundFolder() / chosen.filename();
+    // A BMP is its own converted file: one that cannot be read is refused
+    // before it replaces (and then loses) a background of the same name.
+    if (lowerExtension(chosen) == ".bmp") {
+        try {
+            imaging::loadPicture(chosen);
+        } catch (const imaging::ImageError&) {
+            return AddResult::NotAPicture;
+        } catch (const FileError&) {
+            return AddResult::Failed;
+        }
+    }
     std::filesystem::path bmpPath;
     try {
         std::filesystem::create_directories(dest.parent_path());

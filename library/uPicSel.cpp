@@ -15,10 +15,6 @@
 
 namespace tavlo {
 
-namespace {
-
-}  // namespace
-
 std::optional<std::filesystem::path> chooseBackgroundFile(QWidget* parent) {
     QFileDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("opgPic"));

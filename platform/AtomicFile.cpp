@@ -28,7 +28,23 @@ AtomicFile::AtomicFile(std::filesystem::path target, Sync sync) : target_(std::m
     fd_ = ::mkstemp(name.data());
     if (fd_ < 0) throw FileError(kWriteAction, target_, errno);
     temp_ = name.data();
-    ::fchmod(fd_, 0644);
+    // The permissions a plain create would give: the replaced file's, or the
+    // usual ones less the umask (mkstemp makes the file private).
+    struct stat existing {};
+    mode_t mode;
+    if (::stat(target_.c_str(), &existing) == 0) {
+        mode = existing.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(fd_, mode) != 0) {
+        const int error = errno;  // the destructor does not run for a failed constructor
+        ::close(fd_);
+        ::unlink(temp_.c_str());
+        throw FileError(kWriteAction, target_, error);
+    }
 }
 
 AtomicFile::~AtomicFile() {

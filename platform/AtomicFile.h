@@ -15,8 +15,10 @@ namespace tavlo {
 class AtomicFile {
 public:
     enum class Sync {
-        Durable,  // fsync before the rename: small settings files that must survive a crash
-        Fast      // no fsync: large pictures that the program rewrites on every use
+        Durable,  // fsync before the rename: settings files that must survive a crash
+        Fast      // no fsync, swapped into place: pictures the program makes from
+                  // a source it keeps (a composite, a converted copy); after a
+                  // power loss such a file may be empty until made again
     };
 
     AtomicFile(std::filesystem::path target, Sync sync);

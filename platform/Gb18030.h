@@ -12,8 +12,10 @@ public:
 
 // Settings and list files are stored in GB18030: byte for byte the same as the
 // Chinese ANSI code page for every GBK character, and able to hold any path.
-std::string gb18030ToUtf8(std::string_view bytes);  // throws TextEncodingError
-std::string utf8ToGb18030(std::string_view text);   // throws TextEncodingError
-void checkUtf8(std::string_view text);              // throws TextEncodingError
+// Reading is lenient, as values are used as read: a byte sequence that is
+// not valid text becomes U+FFFD. Writing fails on text that is not UTF-8.
+std::string gb18030ToUtf8(std::string_view bytes);
+std::string sanitizeUtf8(std::string_view text);
+std::string utf8ToGb18030(std::string_view text);  // throws TextEncodingError
 
 }  // namespace tavlo

@@ -1,5 +1,7 @@
 #include "ProgramFolder.h"
 
+#include "FileError.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -39,12 +41,17 @@ std::filesystem::path ProgramFolder::path(std::string_view relative) const {
 
 std::filesystem::path ProgramFolder::pathForWrite(std::string_view relative) const {
     auto full = path(relative);
-    std::filesystem::create_directories(full.parent_path());
+    std::error_code error;
+    std::filesystem::create_directories(full.parent_path(), error);
+    if (error) throw FileError("创建文件夹", full.parent_path(), error.message());
     return full;
 }
 
 std::filesystem::path ProgramFolder::backgroundFile(std::string_view name) const {
-    return backgroundFolder() / std::filesystem::path(std::u8string(name.begin(), name.end()));
+    // A list line names a file in the background folder; a rooted name in a
+    // hand-edited list must not reach elsewhere.
+    const std::filesystem::path file(std::u8string(name.begin(), name.end()));
+    return backgroundFolder() / file.relative_path();
 }
 
 }  // namespace tavlo

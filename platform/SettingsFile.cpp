@@ -43,8 +43,7 @@ std::optional<std::vector<std::string>> readSettingsLines(const std::filesystem:
     std::string text;
     try {
         if (body.starts_with(kUtf8Bom)) {
-            text = body.substr(kUtf8Bom.size());  // a BOM says UTF-8, whatever the default
-            checkUtf8(text);
+            text = sanitizeUtf8(body.substr(kUtf8Bom.size()));  // a BOM says UTF-8, whatever the default
         } else {
             if (body.starts_with(kGb18030Bom)) body.remove_prefix(kGb18030Bom.size());
             text = gb18030ToUtf8(body);

@@ -11,12 +11,6 @@ namespace tavlo {
 
 namespace {
 
-std::string lowerExtension(const std::filesystem::path& path) {
-    std::string ext = pathToText(path.extension());
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-    return ext;
-}
-
 // Decodes by content: a ".jpg" that holds a JPEG streams; anything else that
 // decodes is written whole in its own format.
 std::filesystem::path convertToSiblingBmp(const std::filesystem::path& source) {
@@ -32,6 +26,12 @@ std::filesystem::path convertToSiblingBmp(const std::filesystem::path& source) {
 }
 
 }  // namespace
+
+std::string lowerExtension(const std::filesystem::path& path) {
+    std::string ext = pathToText(path.extension());
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    return ext;
+}
 
 std::filesystem::path JpegToBmp(const std::filesystem::path& source) { return convertToSiblingBmp(source); }
 

@@ -50,6 +50,9 @@ std::filesystem::path ConvertToBmp(const std::filesystem::path& source);
 std::filesystem::path JpegToBmp(const std::filesystem::path& source);
 std::filesystem::path GifToBmp(const std::filesystem::path& source);
 
+// A path's extension with its dot, in lower case (".jpg"); empty if none.
+std::string lowerExtension(const std::filesystem::path& path);
+
 // Path <-> the UTF-8 text stored in settings files.
 std::string pathToText(const std::filesystem::path& path);
 std::filesystem::path textToPath(const std::string& text);

@@ -5,6 +5,7 @@
 #include <QImageReader>
 
 #include <cstring>
+#include <new>
 
 namespace tavlo::widgets {
 
@@ -15,6 +16,7 @@ QImage toQImage(const Bitmap& bitmap) {
     const Bitmap bgr = bitmap.bitsPerPixel() == 24 ? Bitmap() : tavlo::imaging::toBgr24(bitmap);
     const Bitmap& source = bitmap.bitsPerPixel() == 24 ? bitmap : bgr;
     QImage image(source.width(), source.height(), QImage::Format_BGR888);
+    if (image.isNull()) throw std::bad_alloc();
     const auto rowBytes = static_cast<std::size_t>(source.width()) * 3;
     for (int y = 0; y < source.height(); ++y) {
         std::memcpy(image.scanLine(y), source.row(y), rowBytes);

@@ -223,10 +223,8 @@ TEST_F(MainPath, PickerAddsAndChoosesABackgroundThatTheNextApplyUses) {
         for (int x = 0; x < 320; ++x) red.row(y)[3 * x + 2] = 200;
     const fs::path jpeg = file("red.jpg", test::encodeJpeg(red, 100));
     const fs::path png = file("flat.png", test::encodePng({1, 1, PNG_COLOR_TYPE_RGB, 8, false, {{1, 2, 3}}}));
-    picker->setChooseFile([&](QWidget*) -> std::optional<fs::path> {
-        static int calls = 0;
-        return ++calls == 1 ? png : jpeg;
-    });
+    int calls = 0;
+    picker->setChooseFile([&](QWidget*) -> std::optional<fs::path> { return ++calls == 1 ? png : jpeg; });
     std::vector<QString> messages;
     {
         ModalAnswers answers([&](QWidget* modal) {

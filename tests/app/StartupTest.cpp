@@ -84,3 +84,15 @@ TEST(Startup, AMissingCurrentPictureLeavesThePictureEmpty) {
     EXPECT_TRUE(w.imgPicMix->picture().isNull());
     EXPECT_EQ(w.imgPicMix->size(), QSize(495, 371));
 }
+
+TEST(Startup, ASettingsFileThatCannotBeReadKeepsNoOtherFromLoading) {
+    test::MainWindowFixture f;
+    std::filesystem::create_directories(f.folder / "Data/tmppic.ini");  // a folder: unreadable as a file
+    writeFileBytes(f.folder / "Data/configSetBg.ini", "0\r\n");
+    writeFileBytes(f.folder / "Data/BGPicList.ini", "b.bmp\r\nA1.bmp\r\nb.bmp\r\n");
+    app::TMainFrm& w = f.create();
+    EXPECT_TRUE(f.state->CurrentPicturePath.empty());
+    EXPECT_FALSE(f.state->ConfirmApply);
+    EXPECT_EQ(w.walk.CurrentBGFile, "b.bmp");
+    EXPECT_EQ(w.walk.CurrentBGIndex, 2);
+}

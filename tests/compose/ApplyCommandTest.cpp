@@ -26,7 +26,11 @@ protected:
                              ++confirmations;
                              state.ApplyConfirmed = answer;
                          }};
-    imaging::Bitmap picture{20, 10, 24};
+    imaging::Bitmap picture = [] {
+        imaging::Bitmap b(20, 10, 24);
+        std::fill(b.pixels().begin(), b.pixels().end(), std::uint8_t{200});
+        return b;
+    }();
 
     void useList(int entries) {
         std::vector<std::string> lines;
@@ -70,7 +74,12 @@ TEST_F(Apply, WalksTheLibraryBackwardsFromTheLastEntry) {
     EXPECT_EQ(desktop.calls().back(), temp / "source/DeskTopBG/Mix.bmp");
     // The content lands at (100 - 20 - 52, 4) on the background.
     const imaging::Bitmap mix = imaging::loadPicture(temp / "source/DeskTopBG/Mix.bmp");
-    EXPECT_EQ(mix.row(4)[28 * 3], 0);
+    EXPECT_EQ(mix.row(4)[28 * 3], 200);
+    EXPECT_EQ(mix.row(4)[27 * 3], 0);
+    EXPECT_EQ(mix.row(3)[28 * 3], 0);
+    EXPECT_EQ(mix.row(13)[47 * 3], 200);
+    EXPECT_EQ(mix.row(14)[47 * 3], 0);
+    EXPECT_EQ(mix.row(13)[48 * 3], 0);
     EXPECT_EQ(imaging::loadPicture(temp / "source/DeskTopBG/Content.bmp").width(), 20);
 }
 
@@ -88,6 +97,15 @@ TEST_F(Apply, MissingEntriesAreSkippedEveryOtherApply) {
     fs::remove(temp / "source/DeskTopBG/b0.bmp");
     for (int n = 0; n < 3; ++n) EXPECT_EQ(command.run(&picture), ApplyResult::BackgroundMissing);
     EXPECT_EQ(walk.CurrentBGIndex, 0);
+}
+
+TEST_F(Apply, AnEmptyLineInTheListIsAMissingEntryNotTheFolder) {
+    useList(3);
+    writeSettingsLines(state.folder.pathForWrite("Data\\BGPicList.ini"), {"b0.bmp", "b1.bmp", ""});
+    LoadBGList(state, walk, false);
+    EXPECT_EQ(command.run(&picture), ApplyResult::BackgroundMissing);
+    EXPECT_EQ(walk.CurrentBGIndex, 1);
+    EXPECT_EQ(applyOnce(), 1);
 }
 
 TEST_F(Apply, ConfirmationAnswersDecide) {

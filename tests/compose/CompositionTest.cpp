@@ -1,6 +1,7 @@
 #include "BmpFormat.h"
 #include "ByteReader.h"
 #include "CBmp.h"
+#include "FileSizeCap.h"
 #include "Composition.h"
 #include "FileError.h"
 #include "Picture.h"
@@ -196,15 +197,10 @@ TEST(Composition, FailedWriteLeavesThePreviousMixWhole) {
     composition.ComposeWallpaper();
     const std::string before = test::readFileBytes(composition.mixPath());
 
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit cap = saved;
-    cap.rlim_cur = 4096;  // as if the disk filled up mid-write
-    setrlimit(RLIMIT_FSIZE, &cap);
-    EXPECT_THROW(composition.ComposeWallpaper(), FileError);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    {
+        test::FileSizeCap cap(4096);  // as if the disk filled up mid-write
+        EXPECT_THROW(composition.ComposeWallpaper(), FileError);
+    }
 
     EXPECT_EQ(test::readFileBytes(composition.mixPath()), before);
 }

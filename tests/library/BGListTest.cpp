@@ -64,7 +64,8 @@ TEST_F(Library, WalkStartsAtTheLastEntryOrAtTheLastOneBearingTheChoice) {
 TEST_F(Library, UnreadableListLeavesTheWalkAsItWas) {
     writeList("A1.bmp\r\nx.bmp\r\n");
     LoadBGList(state, walk, false);
-    writeList("\x81\x20" "broken\r\n");
+    fs::remove(listFile());
+    fs::create_directory(listFile());  // cannot be read as a file
     LoadBGList(state, walk, true);
     EXPECT_EQ(walk.CurrentBGIndex, 1);
     EXPECT_EQ(state.PicBGCount(), 2);
@@ -95,7 +96,12 @@ TEST_F(Library, RefusedAddsLeaveTheListAndSayWhy) {
     EXPECT_TRUE(fs::exists(temp / "source/DeskTopBG/broken.jpg"));
 
     EXPECT_EQ(picker.Add(outside("fake.bmp", {'B', 'M', 1, 2})), BackgroundPicker::AddResult::NotAPicture);
-    EXPECT_FALSE(fs::exists(temp / "source/DeskTopBG/fake.bmp"));  // the unreadable BMP is deleted
+    EXPECT_FALSE(fs::exists(temp / "source/DeskTopBG/fake.bmp"));  // the unreadable BMP never lands
+    // A broken file under the built-in name leaves the built-in picture alone.
+    imaging::writeBmp(test::gradientPicture(4, 4), temp / "source/DeskTopBG/A1.bmp");
+    const std::string builtIn = test::readFileBytes(temp / "source/DeskTopBG/A1.bmp");
+    EXPECT_EQ(picker.Add(outside("A1.bmp", {'B', 'M', 1, 2})), BackgroundPicker::AddResult::NotAPicture);
+    EXPECT_EQ(test::readFileBytes(temp / "source/DeskTopBG/A1.bmp"), builtIn);
 
     EXPECT_EQ(picker.Add(temp / "pictures/missing.jpg"), BackgroundPicker::AddResult::Failed);
     EXPECT_EQ(list(), before);

@@ -1,4 +1,5 @@
 #include "AtomicFile.h"
+#include "FileSizeCap.h"
 #include "FileError.h"
 #include "SettingsFile.h"
 #include "TempFolder.h"
@@ -12,27 +13,6 @@ using namespace tavlo;
 
 namespace {
 
-// Caps the size of any file this process writes, as a full disk would: writes
-// past the cap fail with EFBIG instead of raising SIGXFSZ.
-class FileSizeCap {
-public:
-    explicit FileSizeCap(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit cap = saved_;
-        cap.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &cap);
-    }
-    ~FileSizeCap() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previous_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*previous_)(int) = nullptr;
-};
-
 std::size_t filesIn(const std::filesystem::path& folder) {
     return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
 }
@@ -45,7 +25,7 @@ TEST(AtomicFile, FailedWriteLeavesTheOldFileAndNoTemporary) {
     writeSettingsLines(path, {"1", "830"});
     const std::string before = test::readFileBytes(path);
     {
-        FileSizeCap cap(64);
+        test::FileSizeCap cap(64);
         const std::vector<std::string> big(100, "a long line of settings text");
         EXPECT_THROW(writeSettingsLines(path, big), FileError);
     }

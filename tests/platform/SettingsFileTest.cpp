@@ -49,13 +49,14 @@ TEST(SettingsFile, ReadsFilesWrittenByOtherProgramsAndSkipsAByteOrderMark) {
     EXPECT_EQ(readSettingsLines(path), (std::vector<std::string>{"NN"}));
 }
 
-TEST(SettingsFile, MissingFileIsNoErrorButBrokenTextIs) {
+TEST(SettingsFile, MissingFileIsNoErrorBrokenTextReadsAsReplacementAndAFolderFails) {
     test::TempFolder temp;
     EXPECT_EQ(readSettingsLines(temp / "missing.ini"), std::nullopt);
-    writeFileBytes(temp / "bad.ini", "ok\r\n\x81\x20\r\n");
-    EXPECT_THROW(readSettingsLines(temp / "bad.ini"), FileError);
+    // Values are used as read: a stray byte spoils its character, not the file.
+    writeFileBytes(temp / "bad.ini", "ok\r\n\x81\x20" "A1.bmp\r\n\xB1");
+    EXPECT_EQ(readSettingsLines(temp / "bad.ini"), (std::vector<std::string>{"ok", "\uFFFD A1.bmp", "\uFFFD"}));
     writeFileBytes(temp / "bad.ini", "\xEF\xBB\xBFok\xFF\r\n");  // marked UTF-8, but is not
-    EXPECT_THROW(readSettingsLines(temp / "bad.ini"), FileError);
+    EXPECT_EQ(readSettingsLines(temp / "bad.ini"), (std::vector<std::string>{"ok\uFFFD"}));
     EXPECT_THROW(readSettingsLines(temp.path()), FileError);  // a folder is not a file
 }
 
