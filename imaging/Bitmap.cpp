@@ -48,6 +48,14 @@ void checkDimensions(std::int64_t width, std::int64_t height, const char* format
                          std::to_string(height) + " pixels)");
 }
 
+void checkFitsFile(std::int64_t width, std::int64_t height, std::size_t fileBytes, std::uint64_t pixelsPerByte,
+                   const char* format) {
+    const auto pixels = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
+    if (pixels / pixelsPerByte > fileBytes)
+        throw ImageError(std::string(format) + ": " + std::to_string(width) + " × " + std::to_string(height) +
+                         " pixels cannot come from a file of " + std::to_string(fileBytes) + " bytes");
+}
+
 Bitmap toBgr24(const Bitmap& source) {
     if (source.bitsPerPixel() == 24) return source;
     Bitmap result(source.width(), source.height(), 24);

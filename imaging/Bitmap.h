@@ -68,6 +68,12 @@ inline constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 27;
 // Throws ImageError when width × height is not a picture we accept.
 void checkDimensions(std::int64_t width, std::int64_t height, const char* format);
 
+// Throws ImageError when a compressed file of `fileBytes` bytes cannot hold
+// width × height pixels even at its format's best ratio (`pixelsPerByte`):
+// a tiny hostile file must not make us allocate a huge picture.
+void checkFitsFile(std::int64_t width, std::int64_t height, std::size_t fileBytes, std::uint64_t pixelsPerByte,
+                   const char* format);
+
 // The same picture as 24-bit blue-green-red pixels.
 Bitmap toBgr24(const Bitmap& source);
 

@@ -120,6 +120,10 @@ Bitmap decodeGif(std::span<const std::uint8_t> bytes) {
             // A logical screen of zero size (some writers) takes the frame's extent.
             const int width = gif->SWidth > 0 ? gif->SWidth : frame.Left + frame.Width;
             const int height = gif->SHeight > 0 ? gif->SHeight : frame.Top + frame.Height;
+            // An LZW code of at least 9 bits stands for at most 4096 pixels;
+            // the canvas is held to the same measure.
+            checkFitsFile(frame.Width, frame.Height, bytes.size(), 4096, "GIF");
+            checkFitsFile(width, height, bytes.size(), 4096, "GIF");
             Bitmap canvas(width, height, 24);
             std::fill(canvas.pixels().begin(), canvas.pixels().end(), std::uint8_t{255});
             drawFrame(gif.get(), control, canvas);

@@ -87,6 +87,9 @@ JpegReader::JpegReader(std::span<const std::uint8_t> bytes) : state_(std::make_u
     jpeg_mem_src(&s.info, bytes.data(), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&s.info, TRUE);
     checkDimensions(s.info.image_width, s.info.image_height, "JPEG");
+    // Huffman-coded data spends at least one bit on every 8 × 8 block, so
+    // a file holds at most 512 pixels a byte; arithmetic coding can do better.
+    if (!s.info.arith_code) checkFitsFile(s.info.image_width, s.info.image_height, bytes.size(), 1024, "JPEG");
     s.cmyk = s.info.jpeg_color_space == JCS_CMYK || s.info.jpeg_color_space == JCS_YCCK;
     s.info.out_color_space = s.cmyk ? JCS_CMYK : JCS_EXT_BGR;
     jpeg_start_decompress(&s.info);

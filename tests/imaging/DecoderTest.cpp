@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 #include <png.h>
+#include <zlib.h>
 
 #include <cstdlib>
 
@@ -161,6 +162,14 @@ TEST(Picture, RejectsDamagedJpegPngAndGifFiles) {
             break;
         }
     expectRejected(wideJpeg, "JPEG too large");
+    Bytes bigJpeg = jpeg;  // 4000 × 4000 is allowed, but not from a file of a few hundred bytes
+    for (std::size_t i = 0; i + 8 < bigJpeg.size(); ++i)
+        if (bigJpeg[i] == 0xFF && bigJpeg[i + 1] == 0xC0) {
+            bigJpeg[i + 5] = bigJpeg[i + 7] = 0x0F;
+            bigJpeg[i + 6] = bigJpeg[i + 8] = 0xA0;
+            break;
+        }
+    expectRejected(bigJpeg, "JPEG too large for its file");
 
     const Bytes png = encodePng({4, 4, PNG_COLOR_TYPE_RGB, 8, false, std::vector<Bytes>(4, Bytes(12, 5))});
     expectRejected(Bytes(png.begin(), png.end() - 20), "PNG cut");
@@ -170,10 +179,20 @@ TEST(Picture, RejectsDamagedJpegPngAndGifFiles) {
     Bytes hugePng = png;
     hugePng[16] = hugePng[20] = 0x7F;
     expectRejected(hugePng, "PNG too large");
+    Bytes bigPng = png;  // 4000 × 4000, with a correct checksum, from a tiny file
+    bigPng[18] = bigPng[22] = 0x0F;
+    bigPng[19] = bigPng[23] = 0xA0;
+    const std::uint32_t crc = static_cast<std::uint32_t>(::crc32(0, bigPng.data() + 12, 17));
+    for (int k = 0; k < 4; ++k) bigPng[29 + k] = static_cast<std::uint8_t>(crc >> (24 - 8 * k));
+    expectRejected(bigPng, "PNG too large for its file");
 
     const Bytes gif = encodeGif(2, 2, {0, 0, 0, 255, 255, 255}, {GifFrame{0, 0, 2, 2, false, -1, {}, {0, 1, 1, 0}}});
     expectRejected(Bytes(gif.begin(), gif.begin() + 13), "GIF without a frame");
     expectRejected(Bytes(gif.begin(), gif.end() - 6), "GIF cut inside the frame");
     Bytes noTable = encodeGif(2, 2, {}, {GifFrame{0, 0, 2, 2, false, -1, {}, {0, 1, 1, 0}}});
     expectRejected(noTable, "GIF without colours");
+    Bytes bigCanvas = gif;  // a logical screen of 4000 × 4000 around a 2 × 2 frame
+    bigCanvas[6] = bigCanvas[8] = 0xA0;
+    bigCanvas[7] = bigCanvas[9] = 0x0F;
+    expectRejected(bigCanvas, "GIF canvas too large for its file");
 }
