@@ -25,6 +25,8 @@ std::vector<std::filesystem::path> choosePictureFiles(QWidget* parent) {
     dialog.setObjectName(QStringLiteral("picOpenDLg"));
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);  // the title alone, not our patterns
+    dialog.setDirectory(widgets::picturesFolder());
     dialog.setNameFilter(QStringLiteral("All(*.bmp;*.Jpg;*.PNG;*.JPEG;*.Gif;) "
                                         "(*.[bB][mM][pP] *.[jJ][pP][gG] *.[pP][nN][gG] *.[jJ][pP][eE][gG] *.[gG][iI][fF])"));
     std::vector<std::filesystem::path> chosen;

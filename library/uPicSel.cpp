@@ -1,6 +1,7 @@
 #include "uPicSel.h"
 
 #include "Artwork.h"
+#include "BitmapQt.h"
 #include "Controls.h"
 #include "MessageBoxes.h"
 #include "TImage.h"
@@ -20,6 +21,8 @@ std::optional<std::filesystem::path> chooseBackgroundFile(QWidget* parent) {
     dialog.setObjectName(QStringLiteral("opgPic"));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);  // the title alone, not our patterns
+    dialog.setDirectory(widgets::picturesFolder());
     // The patterns match the extensions in any case, as the title promises.
     dialog.setNameFilter(QStringLiteral("(*.Bmp; *.JPG; *Gif) (*.[bB][mM][pP] *.[jJ][pP][gG] *.[gG][iI][fF])"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;

@@ -2,7 +2,9 @@
 
 #include "Picture.h"
 
+#include <QDir>
 #include <QImageReader>
+#include <QStandardPaths>
 
 #include <cstring>
 #include <new>
@@ -47,6 +49,11 @@ Bitmap fromQImage(const QImage& image) {
         }
     }
     return bitmap;
+}
+
+QString picturesFolder() {
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return QDir(pictures).exists() ? pictures : QDir::homePath();
 }
 
 imaging::Bitmap loadShownPicture(const std::filesystem::path& path) {

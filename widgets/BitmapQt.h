@@ -15,6 +15,10 @@ QImage toQImage(const tavlo::imaging::Bitmap& bitmap);
 // pixels are drawn over white.
 tavlo::imaging::Bitmap fromQImage(const QImage& image);
 
+// Where an open dialog for pictures starts: the user's pictures folder, or
+// the home folder when there is none.
+QString picturesFolder();
+
 // Loads a picture for showing in a picture control: BMP, JPEG, PNG and GIF
 // through the program's own codecs, other formats Qt can read (icons, say)
 // through Qt. Throws the codec's error when neither can read the file.
