@@ -9,7 +9,6 @@
 #include "uMain.h"
 #include "uPicSel.h"
 
-#include <QFileDialog>
 
 
 namespace tavlo::app {
@@ -21,18 +20,10 @@ const QString kInsertFailed = QStringLiteral("加载该图片失败！");
 // picOpenDLg: BMP, JPEG, PNG and GIF files, whatever the case of their
 // extension; several may be chosen.
 std::vector<std::filesystem::path> choosePictureFiles(QWidget* parent) {
-    QFileDialog dialog(parent);
-    dialog.setObjectName(QStringLiteral("picOpenDLg"));
-    dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::HideNameFilterDetails);  // the title alone, not our patterns
-    dialog.setDirectory(widgets::picturesFolder());
-    dialog.setNameFilter(QStringLiteral("All(*.bmp;*.Jpg;*.PNG;*.JPEG;*.Gif;) "
-                                        "(*.[bB][mM][pP] *.[jJ][pP][gG] *.[pP][nN][gG] *.[jJ][pP][eE][gG] *.[gG][iI][fF])"));
-    std::vector<std::filesystem::path> chosen;
-    if (dialog.exec() != QDialog::Accepted) return chosen;
-    for (const QString& file : dialog.selectedFiles()) chosen.emplace_back(file.toStdU16String());
-    return chosen;
+    return widgets::choosePictures(parent, "picOpenDLg",
+                                   QStringLiteral("All(*.bmp;*.Jpg;*.PNG;*.JPEG;*.Gif;) (*.[bB][mM][pP] *.[jJ][pP][gG] "
+                                                  "*.[pP][nN][gG] *.[jJ][pP][eE][gG] *.[gG][iI][fF])"),
+                                   true);
 }
 
 }  // namespace

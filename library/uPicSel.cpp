@@ -7,7 +7,6 @@
 #include "TImage.h"
 #include "WindowFrame.h"
 
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
@@ -17,18 +16,11 @@
 namespace tavlo {
 
 std::optional<std::filesystem::path> chooseBackgroundFile(QWidget* parent) {
-    QFileDialog dialog(parent);
-    dialog.setObjectName(QStringLiteral("opgPic"));
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::HideNameFilterDetails);  // the title alone, not our patterns
-    dialog.setDirectory(widgets::picturesFolder());
     // The patterns match the extensions in any case, as the title promises.
-    dialog.setNameFilter(QStringLiteral("(*.Bmp; *.JPG; *Gif) (*.[bB][mM][pP] *.[jJ][pP][gG] *.[gG][iI][fF])"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    const QString chosen = dialog.selectedFiles().front();
-    if (chosen.isEmpty()) return std::nullopt;
-    return std::filesystem::path(chosen.toStdU16String());
+    const auto chosen = widgets::choosePictures(
+        parent, "opgPic", QStringLiteral("(*.Bmp; *.JPG; *Gif) (*.[bB][mM][pP] *.[jJ][pP][gG] *.[gG][iI][fF])"), false);
+    if (chosen.empty()) return std::nullopt;
+    return chosen.front();
 }
 
 TPicSelFrm::TPicSelFrm(const ProgramFolder& folder, QWidget* parent)

@@ -3,6 +3,7 @@
 #include "Picture.h"
 
 #include <QDir>
+#include <QFileDialog>
 #include <QImageReader>
 #include <QStandardPaths>
 
@@ -51,9 +52,21 @@ Bitmap fromQImage(const QImage& image) {
     return bitmap;
 }
 
-QString picturesFolder() {
+std::vector<std::filesystem::path> choosePictures(QWidget* parent, const char* name, const QString& filter,
+                                                  bool several) {
+    QFileDialog dialog(parent);
+    dialog.setObjectName(QLatin1String(name));
+    dialog.setFileMode(several ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);  // the title alone, not our patterns
     const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    return QDir(pictures).exists() ? pictures : QDir::homePath();
+    dialog.setDirectory(QDir(pictures).exists() ? pictures : QDir::homePath());
+    dialog.setNameFilter(filter);
+    std::vector<std::filesystem::path> chosen;
+    if (dialog.exec() != QDialog::Accepted) return chosen;
+    for (const QString& file : dialog.selectedFiles())
+        if (!file.isEmpty()) chosen.emplace_back(file.toStdU16String());
+    return chosen;
 }
 
 imaging::Bitmap loadShownPicture(const std::filesystem::path& path) {

@@ -4,6 +4,7 @@
 #include <QImage>
 
 #include <filesystem>
+#include <vector>
 
 namespace tavlo::widgets {
 
@@ -15,9 +16,11 @@ QImage toQImage(const tavlo::imaging::Bitmap& bitmap);
 // pixels are drawn over white.
 tavlo::imaging::Bitmap fromQImage(const QImage& image);
 
-// Where an open dialog for pictures starts: the user's pictures folder, or
-// the home folder when there is none.
-QString picturesFolder();
+// An open dialog for pictures, named `name`, listing the files `filter`
+// matches (title, then patterns; the title alone is shown). It starts in the
+// user's pictures folder (or home). The chosen files; none when cancelled.
+std::vector<std::filesystem::path> choosePictures(QWidget* parent, const char* name, const QString& filter,
+                                                  bool several);
 
 // Loads a picture for showing in a picture control: BMP, JPEG, PNG and GIF
 // through the program's own codecs, other formats Qt can read (icons, say)
