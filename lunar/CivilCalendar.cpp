@@ -64,6 +64,20 @@ std::optional<CivilDate> DayNumberToDate(int dayNumber)
     return CivilDate{year, month, day};
 }
 
+CivilDate NextCivilDate(CivilDate date)
+{
+    date.Day += 1;
+    if (date.Year == 1582 && date.Month == 10 && date.Day == 5) date.Day = 15;
+    if (date.Day > CivilDaysInMonth(date.Year, date.Month)) {
+        date.Day = 1;
+        if (++date.Month > 12) {
+            date.Month = 1;
+            ++date.Year;
+        }
+    }
+    return date;
+}
+
 int CompareCivilDates(const CivilDate& a, const CivilDate& b)
 {
     if (a.Year != b.Year) return a.Year > b.Year ? 1 : -1;

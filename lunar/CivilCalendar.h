@@ -24,6 +24,8 @@ int CivilDayOfYear(int year, int month, int day);
 int DayNumber(int year, int month, int day);
 // Inverse of DayNumber for n >= 0; no date below 0.
 std::optional<CivilDate> DayNumberToDate(int dayNumber);
+// The day after `date` in this calendar: 1582-10-04 is followed by 10-15.
+CivilDate NextCivilDate(CivilDate date);
 // 1 when a is later, 0 when equal, -1 when earlier.
 int CompareCivilDates(const CivilDate& a, const CivilDate& b);
 

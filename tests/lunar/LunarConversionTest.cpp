@@ -21,20 +21,6 @@ void expectLunar(const CivilDate& civil, const LunarDate& expected)
     EXPECT_EQ(lunar.Leap, expected.Leap) << civil.Year << "-" << civil.Month << "-" << civil.Day;
 }
 
-CivilDate nextCivilDay(CivilDate date)
-{
-    date.Day += 1;
-    if (date.Year == 1582 && date.Month == 10 && date.Day == 5) date.Day = 15;
-    if (date.Day > CivilDaysInMonth(date.Year, date.Month)) {
-        date.Day = 1;
-        if (++date.Month > 12) {
-            date.Month = 1;
-            ++date.Year;
-        }
-    }
-    return date;
-}
-
 }  // namespace
 
 TEST(SolarToLunar, KnownDates)
@@ -204,7 +190,7 @@ TEST(LunarToSolar, RoundTripsEveryDayOfWholeYears)
 {
     // From civil year 2 on: the search for a lunar year 0 date starts below day number 0.
     for (const int year : {2, 436, 437, 700, 1200, 1574, 1575, 1582, 1583, 1640, 1659, 1900, 1916, 2018, 2023, 2025, 2099}) {
-        for (CivilDate date{year, 1, 1}; date.Year == year; date = nextCivilDay(date)) {
+        for (CivilDate date{year, 1, 1}; date.Year == year; date = NextCivilDate(date)) {
             LunarDate lunar;
             ASSERT_TRUE(SolarToLunar(date.Year, date.Month, date.Day, lunar));
             CivilDate back;

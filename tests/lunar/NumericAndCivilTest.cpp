@@ -71,16 +71,7 @@ TEST(CivilCalendar, DayNumberToDateInvertsDayNumberOverTheWholeRange)
         ASSERT_EQ(*back, date) << n;
         ASSERT_EQ(DayNumber(back->Year, back->Month, back->Day), n);
         previous = n;
-        // The next day of the engine's calendar, skipping the ten dropped days.
-        date.Day += 1;
-        if (date.Year == 1582 && date.Month == 10 && date.Day == 5) date.Day = 15;
-        if (date.Day > CivilDaysInMonth(date.Year, date.Month)) {
-            date.Day = 1;
-            if (++date.Month > 12) {
-                date.Month = 1;
-                ++date.Year;
-            }
-        }
+        date = NextCivilDate(date);  // skips the ten dropped days
     }
     EXPECT_GT(previous, 0);
 }

@@ -83,18 +83,4 @@ std::string formatDate(const lunar::CivilDate& date)
     return text;
 }
 
-lunar::CivilDate nextDay(const lunar::CivilDate& date)
-{
-    lunar::CivilDate next{date.Year, date.Month, date.Day + 1};
-    if (next.Year == 1582 && next.Month == 10 && next.Day == 5) next.Day = 15;
-    if (next.Day > lunar::CivilDaysInMonth(next.Year, next.Month)) {
-        next.Day = 1;
-        if (++next.Month > 12) {
-            next.Month = 1;
-            ++next.Year;
-        }
-    }
-    return next;
-}
-
 }  // namespace tavlo::cal

@@ -28,8 +28,6 @@ lunar::CivilDate today();
 
 // -0849-01-21, 2024-02-10.
 std::string formatDate(const lunar::CivilDate& date);
-// The next day of the engine's calendar (the dropped days of 1582 skipped).
-lunar::CivilDate nextDay(const lunar::CivilDate& date);
 bool existsInCalendar(int year, int month, int day);
 
 }  // namespace tavlo::cal

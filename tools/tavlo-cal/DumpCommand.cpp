@@ -61,7 +61,7 @@ void runDump(const std::vector<std::string>& args, std::FILE* out)
     if (lunar::CompareCivilDates(first, last) > 0) throw UsageError("START lies after END");
 
     std::vector<lunar::CivilDate> days;
-    for (lunar::CivilDate date = first;; date = nextDay(date)) {
+    for (lunar::CivilDate date = first;; date = lunar::NextCivilDate(date)) {
         days.push_back(date);
         if (date == last) break;
     }

@@ -73,8 +73,8 @@ void runMonth(const std::vector<std::string>& args, std::FILE* out)
     std::string texts = numbers;
     int column = weekdayOf(month);
     lunar::TChnCal cal;
-    // nextDay goes from 1582-10-04 to 10-15, as the weekdays do.
-    for (lunar::CivilDate day = month; day.Month == month.Month && day.Year == month.Year; day = nextDay(day)) {
+    // NextCivilDate goes from 1582-10-04 to 10-15, as the weekdays do.
+    for (lunar::CivilDate day = month; day.Month == month.Month && day.Year == month.Year; day = lunar::NextCivilDate(day)) {
         cal.AnalyseCivilDate(day.Year, day.Month, day.Day);
         numbers += padRight(padLeft(std::to_string(day.Day), 4), kCellWidth);
         texts += padRight(" " + lunarLine(cal), kCellWidth);
