@@ -15,9 +15,8 @@ void registerFontSubstitutions() {
         const char16_t* name;
         const QStringList& faces;
     } table[] = {
-        {u"宋体", song},        {u"SimSun", song},          {u"黑体", hei},     {u"SimHei", hei},
-        {u"微软雅黑", hei},     {u"Microsoft YaHei", hei},  {u"幼圆", round},   {u"YouYuan", round},
-        {u"Arial", arial},      {u"Arial Black", arial},
+        {u"宋体", song},           {u"SimSun", song}, {u"黑体", hei},      {u"SimHei", hei},  {u"微软雅黑", hei},
+        {u"Microsoft YaHei", hei}, {u"幼圆", round},  {u"YouYuan", round}, {u"Arial", arial}, {u"Arial Black", arial},
     };
     for (const auto& entry : table) {
         QFont::insertSubstitutions(QString::fromUtf16(entry.name), entry.faces);

@@ -14,8 +14,8 @@ FormGeometry firstRunGeometry(int screenWidth, int screenHeight) {
 }
 
 std::vector<std::string> formSizeLines(const FormGeometry& g) {
-    return {std::to_string(g.NotePage), std::to_string(g.width), std::to_string(g.height),
-            std::to_string(g.left), std::to_string(g.top)};
+    return {std::to_string(g.NotePage), std::to_string(g.width), std::to_string(g.height), std::to_string(g.left),
+            std::to_string(g.top)};
 }
 
 namespace {

@@ -1,7 +1,7 @@
 // The main window's controls, placed as designed at a client size of
 // 822 × 466; Anchors keeps them in place when the window is resized.
-#include "Widgets.h"
 #include "WebPanel.h"
+#include "Widgets.h"
 #include "uMain.h"
 
 #include <QAction>
@@ -69,8 +69,8 @@ void TMainFrm::CreateCaptionButtons() {
     img_mini_down = picture(this, "img_mini_down", {752, 1, 28, 20}, art::miniDown);
     closeButton_ = {img_close_normal, img_close_highlight, img_close_down};
     miniButton_ = {img_mini_normal, img_mini_highlight, img_mini_down};
-    for (TImage* image : {img_close_normal, img_close_highlight, img_close_down, img_mini_normal,
-                          img_mini_highlight, img_mini_down}) {
+    for (TImage* image :
+         {img_close_normal, img_close_highlight, img_close_down, img_mini_normal, img_mini_highlight, img_mini_down}) {
         anchors_.anchor(image, topRight);
     }
     showCaptionFaces({});

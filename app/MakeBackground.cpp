@@ -28,7 +28,8 @@ double smooth(double edge0, double edge1, double x) {
 
 // Height of a hill line at x, as a fraction of the picture height.
 double hill(double x, double base, double amplitude, double phase, double wavelength) {
-    return base - amplitude * std::sin(x / wavelength + phase) - 0.35 * amplitude * std::sin(x / (0.43 * wavelength) + 2 * phase);
+    return base - amplitude * std::sin(x / wavelength + phase) -
+           0.35 * amplitude * std::sin(x / (0.43 * wavelength) + 2 * phase);
 }
 
 Rgb pixelAt(int x, int y, int width, int height) {

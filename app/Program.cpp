@@ -1,9 +1,9 @@
 #include "Program.h"
 
-#include "Widgets.h"
 #include "CopyScreenFrm.h"
 #include "FontSubstitutions.h"
 #include "HiddenForms.h"
+#include "Widgets.h"
 #include "uDM.h"
 #include "uInfoFrm.h"
 #include "uMain.h"
@@ -40,7 +40,7 @@ ProgramWindows::~ProgramWindows() {
 }
 
 std::vector<QObject*> ProgramWindows::creationOrder() const {
-    return {dm_.get(), mainFrm_.get(), deskBGSetFrm_.get(), picPreviewFrm_.get(),
+    return {dm_.get(),        mainFrm_.get(),  deskBGSetFrm_.get(),  picPreviewFrm_.get(),
             picSelFrm_.get(), inforFrm_.get(), copyScreenForm_.get()};
 }
 

@@ -59,7 +59,6 @@ void initialiseApplication();
 // The program in `folder`: creates the windows, shows the main window and runs the
 // message loop. `shown` (optional) is told about the main window once it is
 // shown and painted; it is how the start-up benchmark watches.
-int runProgram(int argc, char** argv, const ProgramFolder& folder,
-               const std::function<void(TMainFrm&)>& shown = {});
+int runProgram(int argc, char** argv, const ProgramFolder& folder, const std::function<void(TMainFrm&)>& shown = {});
 
 }  // namespace tavlo::app

@@ -6,7 +6,6 @@
 
 #include <QWebEngineView>
 
-
 namespace tavlo::app {
 
 // The two browser views of the main window: `webLink`, the window onto the

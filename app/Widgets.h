@@ -10,21 +10,21 @@
 namespace tavlo::app {
 
 using widgets::ArtworkPiece;
+using widgets::asCommand;
 using widgets::fromQImage;
 using widgets::kApplicationTitle;
 using widgets::loadShownPicture;
 using widgets::make;
 using widgets::picture;
 using widgets::pixelFont;
-using widgets::asCommand;
 using widgets::renderArtwork;
 using widgets::runCommand;
 using widgets::showErrorReport;
 using widgets::showMessage;
-using widgets::TLabel;
-using widgets::TShape;
 using widgets::TImage;
+using widgets::TLabel;
 using widgets::toQImage;
+using widgets::TShape;
 using widgets::WindowFrame;
 namespace art = widgets::art;
 

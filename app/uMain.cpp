@@ -1,13 +1,13 @@
 #include "uMain.h"
 
 #include "ApplicationEvents.h"
-#include "Widgets.h"
 #include "DateLine.h"
 #include "FormGeometry.h"
 #include "Picture.h"
 #include "SiteAddress.h"
 #include "StartupSettings.h"
 #include "WebPanel.h"
+#include "Widgets.h"
 
 #include <QContextMenuEvent>
 #include <QDesktopServices>
@@ -40,17 +40,20 @@ TMainFrm::TMainFrm(GlobalState& state, QWidget* parent)
     });
     AppEvent1 = new TApplicationEvents(this);
     AppEvent1->setObjectName(QStringLiteral("AppEvent1"));
-    AppEvent1->setOnMessage([this](QObject* target, QEvent* event, bool& handled) {
-        AppEvent1Message(target, event, handled);
-    });
+    AppEvent1->setOnMessage(
+        [this](QObject* target, QEvent* event, bool& handled) { AppEvent1Message(target, event, handled); });
     ConnectHandlers();
     FormCreate();
 }
 
 TMainFrm::~TMainFrm() = default;
 
-QWebEngineView* TMainFrm::webLink() const { return webPanel_->webLink(); }
-QWebEngineView* TMainFrm::WebEditor() const { return webPanel_->webEditor(); }
+QWebEngineView* TMainFrm::webLink() const {
+    return webPanel_->webLink();
+}
+QWebEngineView* TMainFrm::WebEditor() const {
+    return webPanel_->webEditor();
+}
 
 void TMainFrm::ConnectHandlers() {
     connect(shpBG, &TShape::painted, this, &TMainFrm::shapePainted);
@@ -170,9 +173,13 @@ void TMainFrm::lblSetClick() {
     popSysset->popup(corner);
 }
 
-void TMainFrm::N_helpClick() { openInBrowser(site_->page(SiteAddress::kHelpPage)); }
+void TMainFrm::N_helpClick() {
+    openInBrowser(site_->page(SiteAddress::kHelpPage));
+}
 
-void TMainFrm::N_SubmitClick() { openInBrowser(site_->page(SiteAddress::kFeedbackPage)); }
+void TMainFrm::N_SubmitClick() {
+    openInBrowser(site_->page(SiteAddress::kFeedbackPage));
+}
 
 // Without a browser the menu item would seem to do nothing: say so.
 void TMainFrm::openInBrowser(const QUrl& page) {
@@ -190,13 +197,11 @@ bool isRightButtonMessage(const QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-        return static_cast<const QMouseEvent*>(event)->button() == Qt::RightButton;
+    case QEvent::MouseButtonDblClick: return static_cast<const QMouseEvent*>(event)->button() == Qt::RightButton;
     case QEvent::ContextMenu:
         // The menu request that a right press or release turns into.
         return static_cast<const QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Mouse;
-    default:
-        return false;
+    default: return false;
     }
 }
 }  // namespace

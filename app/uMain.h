@@ -10,8 +10,8 @@
 #include <QWidget>
 
 #include <cstdint>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>

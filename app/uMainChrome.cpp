@@ -15,9 +15,13 @@ void TMainFrm::imgBGMouseDown(QMouseEvent* event) {
     frame_->startMove(event->globalPosition());
 }
 
-void TMainFrm::imgBGMouseMove() { handleCaptionEvent(CaptionEvent::MoveOverBackground); }
+void TMainFrm::imgBGMouseMove() {
+    handleCaptionEvent(CaptionEvent::MoveOverBackground);
+}
 
-void TMainFrm::img_close_normalMouseMove() { handleCaptionEvent(CaptionEvent::MoveOverCloseNormal); }
+void TMainFrm::img_close_normalMouseMove() {
+    handleCaptionEvent(CaptionEvent::MoveOverCloseNormal);
+}
 
 // The pressed picture takes the place of the highlighted one under the
 // pointer, and with it the mouse: the release that completes the click (or,
@@ -27,7 +31,9 @@ void TMainFrm::img_close_highlightMouseDown() {
     img_close_down->grabMouse();
 }
 
-void TMainFrm::img_mini_normalMouseMove() { handleCaptionEvent(CaptionEvent::MoveOverMiniNormal); }
+void TMainFrm::img_mini_normalMouseMove() {
+    handleCaptionEvent(CaptionEvent::MoveOverMiniNormal);
+}
 
 void TMainFrm::img_mini_highlightMouseDown() {
     handleCaptionEvent(CaptionEvent::PressOnMiniHighlight);

@@ -9,8 +9,6 @@
 #include "uMain.h"
 #include "uPicSel.h"
 
-
-
 namespace tavlo::app {
 
 namespace {
@@ -81,19 +79,12 @@ void TMainFrm::imgAppToDeskClick() {
         if (inforFrm_) inforFrm_->ask();
     });
     switch (apply.run(shownPicture_ ? &*shownPicture_ : nullptr)) {
-    case ApplyResult::BackgroundUnreadable:
-        showMessage(this, QStringLiteral("加载失败！"));
-        break;
-    case ApplyResult::NoPicture:
-        showMessage(this, QStringLiteral("请先插入图片或截图，再更换壁纸。"));
-        break;
-    case ApplyResult::EmptyList:
-        showMessage(this, QStringLiteral("没有可用的背景图片，请先添加背景图片。"));
-        break;
+    case ApplyResult::BackgroundUnreadable: showMessage(this, QStringLiteral("加载失败！")); break;
+    case ApplyResult::NoPicture: showMessage(this, QStringLiteral("请先插入图片或截图，再更换壁纸。")); break;
+    case ApplyResult::EmptyList: showMessage(this, QStringLiteral("没有可用的背景图片，请先添加背景图片。")); break;
     case ApplyResult::Applied:
     case ApplyResult::Declined:
-    case ApplyResult::BackgroundMissing:
-        break;
+    case ApplyResult::BackgroundMissing: break;
     }
 }
 
@@ -111,7 +102,9 @@ void TMainFrm::imgAddToDeskClick() {
     }
 }
 
-void TMainFrm::LoadBGList(bool StartAtChoice) { tavlo::LoadBGList(state_, walk, StartAtChoice); }
+void TMainFrm::LoadBGList(bool StartAtChoice) {
+    tavlo::LoadBGList(state_, walk, StartAtChoice);
+}
 
 // The calendar control is not part of the window yet: nothing to set.
 void TMainFrm::SetCalendarDate() {}

@@ -21,7 +21,8 @@ ApplyResult ApplyCommand::run(const imaging::Bitmap* currentPicture) {
     composition.SaveContentPicture(*currentPicture);
 
     const std::int32_t i = std::clamp(walk_.CurrentBGIndex, 0, count - 1);
-    const std::filesystem::path background = state_.folder.backgroundFile(state_.PicBGList[static_cast<std::size_t>(i)].FileName);
+    const std::filesystem::path background =
+        state_.folder.backgroundFile(state_.PicBGList[static_cast<std::size_t>(i)].FileName);
     std::error_code error;
     if (!std::filesystem::is_regular_file(background, error)) {
         // Skip the missing entry: the next apply takes the one after it.

@@ -7,8 +7,8 @@ namespace tavlo {
 
 void pasteRow(imaging::PixelWriter& writer, std::uint8_t* targetRow, int targetWidth, const std::uint8_t* contentBgr,
               int contentWidth, int x) {
-    const int first = std::max(0, -x);                            // first content column inside
-    const int last = std::min(contentWidth, targetWidth - x);     // one past the last one
+    const int first = std::max(0, -x);                         // first content column inside
+    const int last = std::min(contentWidth, targetWidth - x);  // one past the last one
     if (first >= last) return;
     writer.writePixels(targetRow, x + first, contentBgr + 3 * static_cast<std::size_t>(first), last - first);
 }

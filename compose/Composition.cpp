@@ -29,8 +29,12 @@ Background Background::load(const std::filesystem::path& path) {
     return background;
 }
 
-int Background::width() const { return layout_ ? layout_->width : decoded_->width(); }
-int Background::height() const { return layout_ ? layout_->height : decoded_->height(); }
+int Background::width() const {
+    return layout_ ? layout_->width : decoded_->width();
+}
+int Background::height() const {
+    return layout_ ? layout_->height : decoded_->height();
+}
 
 void Background::composeInto(const Bitmap& content, Placement at, const std::filesystem::path& target) const {
     if (layout_) {

@@ -11,7 +11,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         const tavlo::imaging::Bitmap bitmap = tavlo::imaging::TAVLO_FUZZ_DECODE(bytes);
         if (bitmap.pixels().size() != bitmap.stride() * static_cast<std::size_t>(bitmap.height())) __builtin_trap();
-    } catch (const tavlo::imaging::ImageError&) {
-    }
+    } catch (const tavlo::imaging::ImageError&) {}
     return 0;
 }

@@ -23,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!lines) __builtin_trap();
         tavlo::writeSettingsLines(path, *lines);
         if (tavlo::readSettingsLines(path) != lines) __builtin_trap();
-    } catch (const tavlo::FileError&) {
-    }
-    for (std::size_t i = 0; i < size && i < 16; ++i) tavlo::parseInteger(std::string_view(reinterpret_cast<const char*>(data), i));
+    } catch (const tavlo::FileError&) {}
+    for (std::size_t i = 0; i < size && i < 16; ++i)
+        tavlo::parseInteger(std::string_view(reinterpret_cast<const char*>(data), i));
     return 0;
 }

@@ -29,7 +29,9 @@ std::size_t Bitmap::strideFor(int width, int bitsPerPixel) {
 Bitmap::Bitmap(int width, int height, int bitsPerPixel)
     : width_(width), height_(height), bitsPerPixel_(bitsPerPixel), stride_(strideFor(width, bitsPerPixel)) {
     switch (bitsPerPixel) {
-    case 1: case 4: case 8: palette = grayRamp(bitsPerPixel); break;
+    case 1:
+    case 4:
+    case 8: palette = grayRamp(bitsPerPixel); break;
     case 16: masks = ChannelMasks::rgb555(); break;
     case 24: break;
     case 32: masks = ChannelMasks::rgb888(); break;

@@ -40,8 +40,8 @@ Bitmap readBmp(std::span<const std::uint8_t> file);
 
 // The headers (file header, info header, masks, palette) that writeBmp puts
 // before the rows of a bitmap of this format, stored bottom-up.
-std::vector<std::uint8_t> bmpHeaders(int width, int height, int bitsPerPixel,
-                                     const std::vector<PaletteEntry>& palette, const ChannelMasks& masks);
+std::vector<std::uint8_t> bmpHeaders(int width, int height, int bitsPerPixel, const std::vector<PaletteEntry>& palette,
+                                     const ChannelMasks& masks);
 inline std::vector<std::uint8_t> bmpHeaders(const Bitmap& b) {
     return bmpHeaders(b.width(), b.height(), b.bitsPerPixel(), b.palette, b.masks);
 }

@@ -12,7 +12,9 @@ namespace {
 
 constexpr std::size_t kFileHeaderSize = 14;
 
-[[noreturn]] void fail(const std::string& what) { throw ImageError("BMP: " + what); }
+[[noreturn]] void fail(const std::string& what) {
+    throw ImageError("BMP: " + what);
+}
 
 struct InfoHeader {
     std::uint32_t size = 0;
@@ -38,8 +40,7 @@ InfoHeader parseInfoHeader(std::span<const std::uint8_t> file) {
         return h;
     }
     // 16 and 64 are the second OS/2 header; 40, 52, 56, 108 and 124 the Windows ones.
-    if (h.size != 16 && h.size != 40 && h.size != 52 && h.size != 56 && h.size != 64 && h.size != 108 &&
-        h.size != 124)
+    if (h.size != 16 && h.size != 40 && h.size != 52 && h.size != 56 && h.size != 64 && h.size != 108 && h.size != 124)
         fail("unknown header size " + std::to_string(h.size));
     if (file.size() < at + h.size) fail("file too short for its " + std::to_string(h.size) + "-byte header");
     h.width = static_cast<std::int32_t>(le32(file, at + 4));
@@ -71,14 +72,12 @@ void checkCompression(const InfoHeader& h, bool bottomUp) {
     case BmpLayout::AlphaBitFields:
         if (bits != 16 && bits != 32) fail("bit-field compression with " + std::to_string(bits) + " bits per pixel");
         return;
-    default:
-        fail("unsupported compression " + std::to_string(h.compression));
+    default: fail("unsupported compression " + std::to_string(h.compression));
     }
 }
 
 ChannelMasks readMasks(std::span<const std::uint8_t> file, const InfoHeader& h, std::size_t& paletteStart) {
-    if (h.compression == BmpLayout::Rgb)
-        return h.bitsPerPixel == 16 ? ChannelMasks::rgb555() : ChannelMasks::rgb888();
+    if (h.compression == BmpLayout::Rgb) return h.bitsPerPixel == 16 ? ChannelMasks::rgb555() : ChannelMasks::rgb888();
     const bool withAlpha = h.compression == BmpLayout::AlphaBitFields;
     std::size_t at = kFileHeaderSize + 40;
     if (!h.hasMasksInHeader) {
@@ -163,7 +162,8 @@ void decodeRle(std::span<const std::uint8_t> data, const BmpLayout& layout, Bitm
             std::uint8_t* row = out.row(height - 1 - line);
             if (four) {
                 std::uint8_t& b = row[x >> 1];
-                b = (x & 1) ? static_cast<std::uint8_t>((b & 0xF0) | index) : static_cast<std::uint8_t>((b & 0x0F) | index << 4);
+                b = (x & 1) ? static_cast<std::uint8_t>((b & 0xF0) | index)
+                            : static_cast<std::uint8_t>((b & 0x0F) | index << 4);
             } else {
                 row[x] = index;
             }

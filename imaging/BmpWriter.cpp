@@ -20,8 +20,8 @@ bool needsMasks(int bitsPerPixel, const ChannelMasks& masks) {
 
 }  // namespace
 
-std::vector<std::uint8_t> bmpHeaders(int width, int height, int bitsPerPixel,
-                                     const std::vector<PaletteEntry>& palette, const ChannelMasks& channelMasks) {
+std::vector<std::uint8_t> bmpHeaders(int width, int height, int bitsPerPixel, const std::vector<PaletteEntry>& palette,
+                                     const ChannelMasks& channelMasks) {
     const bool indexed = bitsPerPixel <= 8;
     const bool masks = needsMasks(bitsPerPixel, channelMasks);
     // An alpha mask needs the V4 header; other masks follow a 40-byte header.

@@ -33,7 +33,9 @@ struct GifCloser {
 };
 using GifHandle = std::unique_ptr<GifFileType, GifCloser>;
 
-[[noreturn]] void fail(const std::string& what) { throw ImageError("GIF: " + what); }
+[[noreturn]] void fail(const std::string& what) {
+    throw ImageError("GIF: " + what);
+}
 
 [[noreturn]] void failWith(int code) {
     const char* text = GifErrorString(code);
@@ -111,9 +113,7 @@ Bitmap decodeGif(std::span<const std::uint8_t> bytes) {
         GifRecordType record = UNDEFINED_RECORD_TYPE;
         if (DGifGetRecordType(gif.get(), &record) == GIF_ERROR) failWith(gif->Error);
         switch (record) {
-        case EXTENSION_RECORD_TYPE:
-            control = readExtension(gif.get(), control);
-            break;
+        case EXTENSION_RECORD_TYPE: control = readExtension(gif.get(), control); break;
         case IMAGE_DESC_RECORD_TYPE: {
             if (DGifGetImageDesc(gif.get()) == GIF_ERROR) failWith(gif->Error);
             const GifImageDesc& frame = gif->Image;
@@ -129,10 +129,8 @@ Bitmap decodeGif(std::span<const std::uint8_t> bytes) {
             drawFrame(gif.get(), control, canvas);
             return canvas;
         }
-        case TERMINATE_RECORD_TYPE:
-            fail("no picture in the file");
-        default:
-            fail("unknown record in the file");
+        case TERMINATE_RECORD_TYPE: fail("no picture in the file");
+        default: fail("unknown record in the file");
         }
     }
 }

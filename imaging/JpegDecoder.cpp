@@ -98,8 +98,12 @@ JpegReader::JpegReader(std::span<const std::uint8_t> bytes) : state_(std::make_u
 
 JpegReader::~JpegReader() = default;
 
-int JpegReader::width() const { return static_cast<int>(state_->info.output_width); }
-int JpegReader::height() const { return static_cast<int>(state_->info.output_height); }
+int JpegReader::width() const {
+    return static_cast<int>(state_->info.output_width);
+}
+int JpegReader::height() const {
+    return static_cast<int>(state_->info.output_height);
+}
 
 int JpegReader::readRows(std::span<std::uint8_t* const> rows) {
     State& s = *state_;

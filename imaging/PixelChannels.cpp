@@ -121,8 +121,8 @@ PixelWriter::PixelWriter(int bitsPerPixel, const std::vector<PaletteEntry>& pale
 }
 
 std::uint8_t PixelWriter::nearestIndex(std::uint8_t b, std::uint8_t g, std::uint8_t r) {
-    const std::uint32_t key = static_cast<std::uint32_t>(b) | static_cast<std::uint32_t>(g) << 8 |
-                              static_cast<std::uint32_t>(r) << 16;
+    const std::uint32_t key =
+        static_cast<std::uint32_t>(b) | static_cast<std::uint32_t>(g) << 8 | static_cast<std::uint32_t>(r) << 16;
     if (const auto found = nearestCache_.find(key); found != nearestCache_.end()) return found->second;
     const std::size_t usable = std::min<std::size_t>(palette_.size(), std::size_t{1} << bitsPerPixel_);
     int best = 0;
@@ -148,7 +148,8 @@ void PixelWriter::writePixels(std::uint8_t* row, int x, const std::uint8_t* bgr,
         if (bitsPerPixel_ <= 8) {
             setIndex(row, x + i, bitsPerPixel_, nearestIndex(bgr[0], bgr[1], bgr[2]));
         } else {
-            storePixel(row, x + i, bitsPerPixel_, blue_.insert(bgr[0]) | green_.insert(bgr[1]) | red_.insert(bgr[2]) | opaque_);
+            storePixel(row, x + i, bitsPerPixel_,
+                       blue_.insert(bgr[0]) | green_.insert(bgr[1]) | red_.insert(bgr[2]) | opaque_);
         }
     }
 }

@@ -57,8 +57,7 @@ bool decode(png_structp png, png_infop info, Source& source, Bitmap& bitmap, std
     // Deflate expands at most 1032 times: the filtered rows must fit the file.
     const std::uint64_t bitsPerPixel = std::uint64_t{png_get_channels(png, info)} * png_get_bit_depth(png, info);
     const std::uint64_t rowBytes = 1 + (std::uint64_t{width} * bitsPerPixel + 7) / 8;
-    if (rowBytes * height / 1032 > source.bytes.size())
-        png_error(png, "picture cannot come from a file this small");
+    if (rowBytes * height / 1032 > source.bytes.size()) png_error(png, "picture cannot come from a file this small");
     const int colorType = png_get_color_type(png, info);
     const bool interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
 

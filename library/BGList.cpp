@@ -50,8 +50,7 @@ void LoadBGList(GlobalState& state, BackgroundWalk& walk, bool StartAtChoice) {
     }
     walk.CurrentBGFile = lines.front();
     state.PicBGList.clear();
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        state.PicBGList.push_back({static_cast<std::int32_t>(i), lines[i]});
+    for (std::size_t i = 0; i < lines.size(); ++i) state.PicBGList.push_back({static_cast<std::int32_t>(i), lines[i]});
     for (const TPicBGList& entry : state.PicBGList) {
         if (entry.FileName != walk.CurrentBGFile) continue;
         walk.CurrentBGIndex = StartAtChoice ? entry.Index : state.PicBGCount() - 1;
@@ -63,8 +62,7 @@ void BackgroundPicker::FillPicList() {
         const std::vector<std::string> lines = readBGListLines(folder_);
         PickedBGFile = lines.front();
         items.assign(lines.begin() + 1, lines.end());
-    } catch (const FileError&) {
-    }
+    } catch (const FileError&) {}
 }
 
 BackgroundPicker::AddResult BackgroundPicker::Add(const std::filesystem::path& chosen) {
@@ -114,8 +112,7 @@ void BackgroundPicker::Remove(std::optional<int> selected) {
     if (caption != kBuiltInBackground) items.erase(items.begin() + *selected);
     try {
         WriteBGListFile();
-    } catch (const FileError&) {
-    }
+    } catch (const FileError&) {}
 }
 
 void BackgroundPicker::Ok(std::optional<int> selected) {
@@ -125,10 +122,11 @@ void BackgroundPicker::Ok(std::optional<int> selected) {
     PickedBGFile = caption;
     try {
         WriteBGListFile();
-    } catch (const FileError&) {
-    }
+    } catch (const FileError&) {}
 }
 
-void BackgroundPicker::WriteBGListFile() { writeBGListLines(folder_, PickedBGFile, items); }
+void BackgroundPicker::WriteBGListFile() {
+    writeBGListLines(folder_, PickedBGFile, items);
+}
 
 }  // namespace tavlo

@@ -24,8 +24,8 @@ void writeBGListLines(const ProgramFolder& folder, const std::string& chosen, co
 
 // Where the apply command's walk through the list stands: fields of the main window.
 struct BackgroundWalk {
-    std::string CurrentBGFile;       // the chosen background's name, from line 1
-    std::int32_t CurrentBGIndex = 0; // the entry the next apply uses
+    std::string CurrentBGFile;        // the chosen background's name, from line 1
+    std::int32_t CurrentBGIndex = 0;  // the entry the next apply uses
 };
 
 // Reads the list into PicBGList and positions the walk: with StartAtChoice at

@@ -61,7 +61,9 @@ void TPicSelFrm::createControls() {
     lblTishi->setFont(widgets::pixelFont(QStringLiteral("幼圆"), 15));
     lblTishi->setWordWrap(true);
     lblTishi->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblTishi->setText(QStringLiteral("注：可添加多个壁纸     大小1024*768以     上                                    图像格式：                            BMP,JPG"));
+    lblTishi->setText(
+        QStringLiteral("注：可添加多个壁纸     大小1024*768以     上                                    图像格式：     "
+                       "                       BMP,JPG"));
 
     btnRemove = make<QPushButton>(this, "btnRemove", {12, 240, 75, 25}, QStringLiteral("移  除"));
     btnAdd = make<QPushButton>(this, "btnAdd", {108, 240, 75, 25}, QStringLiteral("添  加"));
@@ -103,7 +105,8 @@ void TPicSelFrm::createCloseButton() {
 }
 
 void TPicSelFrm::showCloseFace(widgets::TImage* face) {
-    for (widgets::TImage* image : {img_close_normal, img_close_highlight, img_close_down}) image->setVisible(image == face);
+    for (widgets::TImage* image : {img_close_normal, img_close_highlight, img_close_down})
+        image->setVisible(image == face);
 }
 
 void TPicSelFrm::pick() {
@@ -124,8 +127,7 @@ void TPicSelFrm::FillPicList() {
 
 void TPicSelFrm::showItems() {
     LVpic->clear();
-    for (const std::string& name : picker_.items)
-        new QTreeWidgetItem(LVpic, {QString::fromStdString(name)});
+    for (const std::string& name : picker_.items) new QTreeWidgetItem(LVpic, {QString::fromStdString(name)});
 }
 
 std::optional<int> TPicSelFrm::selectedItem() const {
@@ -138,12 +140,8 @@ void TPicSelFrm::btnAddClick() {
     const std::optional<std::filesystem::path> chosen = chooseFile_(this);
     if (!chosen || chosen->empty()) return;
     switch (picker_.Add(*chosen)) {
-    case BackgroundPicker::AddResult::Added:
-        showItems();
-        break;
-    case BackgroundPicker::AddResult::Failed:
-        widgets::showMessage(this, QStringLiteral("添加失败，请重试！"));
-        break;
+    case BackgroundPicker::AddResult::Added: showItems(); break;
+    case BackgroundPicker::AddResult::Failed: widgets::showMessage(this, QStringLiteral("添加失败，请重试！")); break;
     case BackgroundPicker::AddResult::NotAPicture:
         widgets::showMessage(this, QStringLiteral("添加背景图片异常，请重试！"));
         break;

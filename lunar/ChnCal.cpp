@@ -9,13 +9,11 @@
 
 namespace tavlo::lunar {
 
-void TChnCal::AnalyseDate(TDateTime date)
-{
+void TChnCal::AnalyseDate(TDateTime date) {
     Analyse(DecodeDate(date), date);
 }
 
-void TChnCal::AnalyseCivilDate(int year, int month, int day)
-{
+void TChnCal::AnalyseCivilDate(int year, int month, int day) {
     TDateTime date = 0;
     if (TryEncodeDate(year, month, day, date)) {
         Analyse(CivilDate{year, month, day}, date);
@@ -25,8 +23,7 @@ void TChnCal::AnalyseCivilDate(int year, int month, int day)
         Analyse(CivilDate{year, month, day}, EncodeDate(year, 2, 28));
 }
 
-void TChnCal::Analyse(const CivilDate& labels, TDateTime date)
-{
+void TChnCal::Analyse(const CivilDate& labels, TDateTime date) {
     AnalysedDate = date;
     const int y = labels.Year;
     const int m = labels.Month;

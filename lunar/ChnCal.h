@@ -10,20 +10,20 @@ namespace tavlo::lunar {
 class TChnCal {
 public:
     int32_t LunarYear = 0;
-    int32_t LunarMonth = 0;        // 1..12; a leap month has the number it repeats
-    TDateTime AnalysedDate = 0;    // the date last given to AnalyseDate
-    std::string SolarTerm;         // the solar term falling on the date, or ""
-    std::string Holiday;           // Gregorian festival, or ""
+    int32_t LunarMonth = 0;      // 1..12; a leap month has the number it repeats
+    TDateTime AnalysedDate = 0;  // the date last given to AnalyseDate
+    std::string SolarTerm;       // the solar term falling on the date, or ""
+    std::string Holiday;         // Gregorian festival, or ""
     std::string LunarMonthName;
     std::string DayGanZhi;
-    std::string YearGanZhi;        // the year starting at 立春
-    std::string MonthGanZhi;       // the solar month
-    std::string LunarHoliday;      // lunar festival, or ""
+    std::string YearGanZhi;    // the year starting at 立春
+    std::string MonthGanZhi;   // the solar month
+    std::string LunarHoliday;  // lunar festival, or ""
     std::string LunarYearNumber;
     std::string LunarDayName;
-    std::string Animal;            // of the lunar year
+    std::string Animal;  // of the lunar year
     std::string Constellation;
-    std::string EraName;           // reign era of the civil year, "" from 1949 on
+    std::string EraName;  // reign era of the civil year, "" from 1949 on
 
     // Fills every field from the date's proleptic Gregorian labels, which the
     // engine reads as a Julian date before 1582-10-15. Outside the civil years

@@ -10,8 +10,7 @@ constexpr int kFirstEraYear = -2069;
 constexpr int kFirstCommonEraYear = 1949;
 
 // Field 1 as an integer, 0 when it is not a number.
-int firstYearOf(std::string_view row)
-{
+int firstYearOf(std::string_view row) {
     const std::string field = FieldOf(row, ',', 1);
     int year = 0;
     const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), year);
@@ -21,8 +20,7 @@ int firstYearOf(std::string_view row)
 
 }  // namespace
 
-std::string EraText(int year)
-{
+std::string EraText(int year) {
     if (year >= kFirstCommonEraYear || year < kFirstEraYear) return "";
     for (std::size_t i = 0; i + 1 < EraTable.size(); ++i) {
         const std::string_view row = EraTable[i];
@@ -30,8 +28,8 @@ std::string EraText(int year)
         const int next = firstYearOf(EraTable[i + 1]);
         if (year < start || year >= next) continue;
         const int k = year - start + 1;
-        return "[" + FieldOf(row, ',', 4) + "]" + FieldOf(row, ',', 5) + " " + FieldOf(row, ',', 6) + " "
-            + FieldOf(row, ',', 7) + IfThenStr(k == 1, "元", std::to_string(k)) + "年";
+        return "[" + FieldOf(row, ',', 4) + "]" + FieldOf(row, ',', 5) + " " + FieldOf(row, ',', 6) + " " +
+               FieldOf(row, ',', 7) + IfThenStr(k == 1, "元", std::to_string(k)) + "年";
     }
     return "";
 }

@@ -91,8 +91,7 @@ constexpr std::array<int16_t, 2950> kRunningLeapCount = [] {
 
 const std::string_view LeapMonthTable = kLeapMonthText;
 
-int LeapMonthCode(int year)
-{
+int LeapMonthCode(int year) {
     if (year < kFirstYear || year > kLastYear) return -1;
     const char c = kLeapMonthText[static_cast<std::size_t>(year - kFirstYear)];
     if (c >= '0' && c <= '9') return c - '0';
@@ -100,21 +99,18 @@ int LeapMonthCode(int year)
     return -1;
 }
 
-int LeapMonthOf(int year)
-{
+int LeapMonthOf(int year) {
     const int code = LeapMonthCode(year);
     return code < 0 ? 0 : code;
 }
 
-int LeapMonthsThrough(int year)
-{
+int LeapMonthsThrough(int year) {
     if (year < kFirstYear) return 0;
     if (year > kLastYear) year = kLastYear;
     return kRunningLeapCount[static_cast<std::size_t>(year - kFirstYear)];
 }
 
-int MonthOffset(int year)
-{
+int MonthOffset(int year) {
     // Periods that numbered their months from another first month.
     if (year <= -722) return 1;
     if (year <= -256) return 0;

@@ -13,11 +13,12 @@ constexpr int kFirstYear = -849;
 constexpr int kLastYear = 2100;
 constexpr double kMeanSynodicMonth = 29.530588;
 
-int sign(int value) { return value > 0 ? 1 : (value < 0 ? -1 : 0); }
+int sign(int value) {
+    return value > 0 ? 1 : (value < 0 ? -1 : 0);
+}
 
 // Lunar day of the date with its phase fraction, folded to 0..99 and floored.
-int lunarDayForCount(const LunarDayResult& lunarDay)
-{
+int lunarDayForCount(const LunarDayResult& lunarDay) {
     double x = lunarDay.Day;
     if (lunarDay.PhaseFraction) x += *lunarDay.PhaseFraction;
     x = x - 100 * Floor(x / 100);
@@ -26,8 +27,7 @@ int lunarDayForCount(const LunarDayResult& lunarDay)
 
 // LunarMonthOf for a date whose LunarDayOf is already known: the conversions
 // pass theirs in rather than evaluate the same series twice for one date.
-int lunarMonthFromDay(int year, int month, int day, const LunarDayResult& lunarDay)
-{
+int lunarMonthFromDay(int year, int month, int day, const LunarDayResult& lunarDay) {
     const int e = lunarDayForCount(lunarDay);
     // Mean months from the epoch (-849-01-21) to the start of the date's lunar month.
     const int n = RoundToInt((DayNumber(year, month, day) - DayNumber(-849, 1, 21) - e) / kMeanSynodicMonth);
@@ -65,21 +65,18 @@ int lunarMonthFromDay(int year, int month, int day, const LunarDayResult& lunarD
 
 }  // namespace
 
-int CompareLunarDates(const LunarDate& a, const LunarDate& b)
-{
+int CompareLunarDates(const LunarDate& a, const LunarDate& b) {
     if (a.Year != b.Year) return sign(a.Year - b.Year);
     if (a.Month != b.Month) return sign(a.Month - b.Month);
     if (a.Leap != b.Leap) return a.Leap ? 1 : -1;
     return sign(a.Day - b.Day);
 }
 
-int LunarMonthOf(int year, int month, int day)
-{
+int LunarMonthOf(int year, int month, int day) {
     return lunarMonthFromDay(year, month, day, LunarDayOf(year, month, day));
 }
 
-bool SolarToLunarMonthDay(int year, int month, int day, int& lunarMonth, int& lunarDay, bool& leap)
-{
+bool SolarToLunarMonthDay(int year, int month, int day, int& lunarMonth, int& lunarDay, bool& leap) {
     if (year < kFirstYear || year > kLastYear) return false;
     const LunarDayResult dayResult = LunarDayOf(year, month, day);
     lunarDay = dayResult.Day;
@@ -89,21 +86,19 @@ bool SolarToLunarMonthDay(int year, int month, int day, int& lunarMonth, int& lu
     return true;
 }
 
-bool SolarToLunar(int year, int month, int day, LunarDate& out)
-{
+bool SolarToLunar(int year, int month, int day, LunarDate& out) {
     LunarDate lunar;
     if (!SolarToLunarMonthDay(year, month, day, lunar.Month, lunar.Day, lunar.Leap)) return false;
     lunar.Year = year;
     CivilDate newYear;
-    if (LunarToSolar(LunarDate{year, 1, 1, false}, newYear)
-        && CompareCivilDates(CivilDate{year, month, day}, newYear) < 0)
+    if (LunarToSolar(LunarDate{year, 1, 1, false}, newYear) &&
+        CompareCivilDates(CivilDate{year, month, day}, newYear) < 0)
         lunar.Year = year - 1;
     out = lunar;
     return true;
 }
 
-bool LunarToSolar(const LunarDate& lunar, CivilDate& out)
-{
+bool LunarToSolar(const LunarDate& lunar, CivilDate& out) {
     if (lunar.Leap && LeapMonthOf(lunar.Year) != lunar.Month) return false;
 
     enum class Direction { None, Forward, Backward };

@@ -17,8 +17,8 @@ struct LunarDate {
 };
 
 struct LunarDayResult {
-    int Day = -1;                          // 1..30, -1 when no new moon qualified
-    std::optional<double> PhaseFraction;   // time of day of the new or full moon on this day
+    int Day = -1;                         // 1..30, -1 when no new moon qualified
+    std::optional<double> PhaseFraction;  // time of day of the new or full moon on this day
 };
 
 // 1, 0 or -1: year, then month, then the day when the leap flags agree;

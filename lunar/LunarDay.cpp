@@ -18,16 +18,14 @@ struct MeanAngles {
     double moonLatitude;  // F0
 };
 
-double meanAngle(double rate, double k, double c0, double c2, double c3, double t)
-{
+double meanAngle(double rate, double k, double c0, double c2, double c3, double t) {
     const double t2 = t * t;
     const double t3 = t2 * t;
-    return kTwoPi * FracPart(rate * k) + c0 / kDegreesPerRadian - c2 / kDegreesPerRadian * t2
-        - c3 / kDegreesPerRadian * t3;
+    return kTwoPi * FracPart(rate * k) + c0 / kDegreesPerRadian - c2 / kDegreesPerRadian * t2 -
+           c3 / kDegreesPerRadian * t3;
 }
 
-MeanAngles meanAnglesAt(double k, double t)
-{
+MeanAngles meanAnglesAt(double k, double t) {
     return {meanAngle(0.08084821133, k, 359.2242, 0.0000333, 0.00000347, t),
             meanAngle(0.07171366128, k, 306.0253, -0.0107306, -0.00001236, t),
             meanAngle(0.08519585128, k, 21.2964, 0.0016528, 0.00000239, t)};
@@ -46,15 +44,11 @@ struct DayCorrection {
 // Spring Festival of 1916 falls on 02-04 instead of 02-03. No 2025 window: the
 // uncorrected series already gives the published calendar for all of 2025.
 constexpr DayCorrection kCorrections[] = {
-    {{1914, 11, 17}, {1914, 12, 16}, +1},
-    {{1916, 2, 3}, {1916, 3, 3}, +1},
-    {{1920, 11, 10}, {1920, 12, 9}, +1},
-    {{1924, 3, 5}, {1924, 4, 3}, +1},
-    {{2018, 11, 7}, {2018, 12, 6}, -1},
+    {{1914, 11, 17}, {1914, 12, 16}, +1}, {{1916, 2, 3}, {1916, 3, 3}, +1},   {{1920, 11, 10}, {1920, 12, 9}, +1},
+    {{1924, 3, 5}, {1924, 4, 3}, +1},     {{2018, 11, 7}, {2018, 12, 6}, -1},
 };
 
-int corrected(int lunarDay, const CivilDate& date)
-{
+int corrected(int lunarDay, const CivilDate& date) {
     for (const DayCorrection& c : kCorrections) {
         if (CompareCivilDates(date, c.first) < 0 || CompareCivilDates(date, c.last) > 0) continue;
         lunarDay += c.delta;
@@ -66,8 +60,7 @@ int corrected(int lunarDay, const CivilDate& date)
 
 }  // namespace
 
-LunarDayResult LunarDayOf(int year, int month, int day)
-{
+LunarDayResult LunarDayOf(int year, int month, int day) {
     const int dn = DayNumber(year, month, day);
     const double k = Floor((year - 1900) * 12.3685);
     const double t = (year - 1899.5) / 100;
@@ -75,25 +68,24 @@ LunarDayResult LunarDayOf(int year, int month, int day)
     // 1/3 day moves the instants to Beijing time, 0.5 from noon- to midnight-based days.
     const double t2 = t * t;
     const double t3 = t2 * t;
-    const double p = 0.75933 - 0.0002172 * t2 - 0.000000155 * t3 + 0.53058868 * k
-        - 0.000837 * t + 1.0 / 3 + 0.5;
+    const double p = 0.75933 - 0.0002172 * t2 - 0.000000155 * t3 + 0.53058868 * k - 0.000837 * t + 1.0 / 3 + 0.5;
     const double c1 = 0.1734 - 0.000393 * t;
     const double b0 = 29 * k + 693595;
 
     int result = -1;
     double u = -1;
-    int fullMoonDay = 0;       // o
-    double newMoonFrac = 0;    // t of the series
-    double fullMoonFrac = 0;   // r
+    int fullMoonDay = 0;      // o
+    double newMoonFrac = 0;   // t of the series
+    double fullMoonFrac = 0;  // r
     // v = -1, -0.5, ... 13: whole v are new moons, half v full moons.
     for (int step = -2; step <= 26; ++step) {
         const double v = step * 0.5;
         const double a = angles.sunAnomaly + 0.507984293 * v;
         const double b = angles.moonAnomaly + 6.73377553 * v;
         const double l = angles.moonLatitude + 6.818486628 * v;
-        const double s = c1 * std::sin(a) + 1.53058868 * v + p - 0.4068 * std::sin(b)
-            + 0.0021 * std::sin(2 * a) + 0.0161 * std::sin(2 * b) + 0.0104 * std::sin(2 * l)
-            - 0.0074 * std::sin(a - b) - 0.0051 * std::sin(a + b);
+        const double s = c1 * std::sin(a) + 1.53058868 * v + p - 0.4068 * std::sin(b) + 0.0021 * std::sin(2 * a) +
+                         0.0161 * std::sin(2 * b) + 0.0104 * std::sin(2 * l) - 0.0074 * std::sin(a - b) -
+                         0.0051 * std::sin(a + b);
         const double j = 28 * v + b0 + s;
         const int phaseDay = FloorToInt(j);
         if (step % 2 == 0 && dn - phaseDay >= 0 && dn - phaseDay <= 29) {
@@ -111,8 +103,10 @@ LunarDayResult LunarDayOf(int year, int month, int day)
     result = corrected(result, CivilDate{year, month, day});
     LunarDayResult out;
     out.Day = result;
-    if (result == 1) out.PhaseFraction = newMoonFrac;
-    else if (result == fullMoonDay) out.PhaseFraction = fullMoonFrac;
+    if (result == 1)
+        out.PhaseFraction = newMoonFrac;
+    else if (result == fullMoonDay)
+        out.PhaseFraction = fullMoonFrac;
     return out;
 }
 

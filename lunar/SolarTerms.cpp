@@ -7,8 +7,7 @@
 
 namespace tavlo::lunar {
 
-double SolarTermDayOfYear(int year, int termNumber)
-{
+double SolarTermDayOfYear(int year, int termNumber) {
     const double y = year <= 0 ? year + 1 : year;
     const double m = y - 100;
     const double n = termNumber;
@@ -21,8 +20,7 @@ double SolarTermDayOfYear(int year, int termNumber)
     return a + d + g - DayNumber(wholeYear, 1, 0) - 1721425;
 }
 
-bool SolarTermDate(int year, int termIndex, int& month, int& day)
-{
+bool SolarTermDate(int year, int termIndex, int& month, int& day) {
     if (termIndex < 0 || termIndex > 23) return false;
     double q = SolarTermDayOfYear(year, termIndex + 1);
     for (int m = 1; m <= 12; ++m) {
@@ -38,8 +36,7 @@ bool SolarTermDate(int year, int termIndex, int& month, int& day)
     return false;
 }
 
-std::string SolarTermOfCivilDate(int year, int month, int day)
-{
+std::string SolarTermOfCivilDate(int year, int month, int day) {
     const int first = 2 * (month - 1);
     int termMonth = 0;
     int termDay = 0;
@@ -50,8 +47,7 @@ std::string SolarTermOfCivilDate(int year, int month, int day)
     return "";
 }
 
-std::string SolarTermOfDate(TDateTime date)
-{
+std::string SolarTermOfDate(TDateTime date) {
     const CivilDate labels = DecodeDate(date);
     return SolarTermOfCivilDate(labels.Year, labels.Month, labels.Day);
 }

@@ -3,10 +3,11 @@
 namespace tavlo::lunar {
 namespace {
 
-bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool isBlank(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
 
-std::string_view trimmed(std::string_view text)
-{
+std::string_view trimmed(std::string_view text) {
     while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
     return text;
@@ -14,8 +15,7 @@ std::string_view trimmed(std::string_view text)
 
 }  // namespace
 
-std::string FieldOf(std::string_view text, char separator, int n)
-{
+std::string FieldOf(std::string_view text, char separator, int n) {
     if (n < 1) return "";
     for (int field = 1;; ++field) {
         const std::size_t end = text.find(separator);
@@ -25,8 +25,7 @@ std::string FieldOf(std::string_view text, char separator, int n)
     }
 }
 
-std::string IfThenStr(bool condition, std::string_view whenTrue, std::string_view whenFalse)
-{
+std::string IfThenStr(bool condition, std::string_view whenTrue, std::string_view whenFalse) {
     return std::string(condition ? whenTrue : whenFalse);
 }
 

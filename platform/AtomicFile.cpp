@@ -3,8 +3,8 @@
 #include "FileError.h"
 
 #include <fcntl.h>
-#include <stdio.h>
 #include <limits.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -136,8 +136,7 @@ void AtomicFile::commit() {
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0) fail(errno);
-    if (sync_ == Sync::Fast &&
-        ::renameat2(AT_FDCWD, temp_.c_str(), AT_FDCWD, target_.c_str(), RENAME_EXCHANGE) == 0) {
+    if (sync_ == Sync::Fast && ::renameat2(AT_FDCWD, temp_.c_str(), AT_FDCWD, target_.c_str(), RENAME_EXCHANGE) == 0) {
         // Swapped: the old file now has the temporary name. Renaming over a
         // file makes ext4 write the new one out first, which costs more than
         // the rest of a composition; a picture we rewrite on every use needs

@@ -32,7 +32,9 @@ MappedFile::MappedFile(const std::filesystem::path& path) {
     data_ = static_cast<const std::uint8_t*>(map);
 }
 
-MappedFile::~MappedFile() { release(); }
+MappedFile::~MappedFile() {
+    release();
+}
 
 MappedFile::MappedFile(MappedFile&& other) noexcept
     : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)),

@@ -33,9 +33,13 @@ std::string lowerExtension(const std::filesystem::path& path) {
     return ext;
 }
 
-std::filesystem::path JpegToBmp(const std::filesystem::path& source) { return convertToSiblingBmp(source); }
+std::filesystem::path JpegToBmp(const std::filesystem::path& source) {
+    return convertToSiblingBmp(source);
+}
 
-std::filesystem::path GifToBmp(const std::filesystem::path& source) { return convertToSiblingBmp(source); }
+std::filesystem::path GifToBmp(const std::filesystem::path& source) {
+    return convertToSiblingBmp(source);
+}
 
 std::filesystem::path ConvertToBmp(const std::filesystem::path& source) {
     const std::string ext = lowerExtension(source);

@@ -37,7 +37,8 @@ void TLabel::mousePressEvent(QMouseEvent* event) {
 }
 
 void TLabel::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click = event->button() == Qt::LeftButton && leftPressed_ && rect().contains(event->position().toPoint());
+    const bool click =
+        event->button() == Qt::LeftButton && leftPressed_ && rect().contains(event->position().toPoint());
     if (event->button() == Qt::LeftButton) leftPressed_ = false;
     event->accept();
     if (click) emit clicked();

@@ -52,7 +52,8 @@ void TImage::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TImage::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click = event->button() == Qt::LeftButton && leftPressed_ && rect().contains(event->position().toPoint());
+    const bool click =
+        event->button() == Qt::LeftButton && leftPressed_ && rect().contains(event->position().toPoint());
     if (event->button() == Qt::LeftButton) leftPressed_ = false;
     emit mouseUp(event);
     if (click) emit clicked();

@@ -99,7 +99,11 @@ void startup(benchmark::State& state) {
     }
     state.counters["page_ms"] = benchmark::Counter(1000 * pageSeconds / state.iterations());
 }
-BENCHMARK(startup)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(9)
+BENCHMARK(startup)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(9)
     ->ReportAggregatesOnly(true);
 
 void memory(benchmark::State& state) {

@@ -7,8 +7,8 @@
 #include "WebPanel.h"
 #include "uMain.h"
 
-#include <cstdlib>
 #include <unistd.h>
+#include <cstdlib>
 
 int main(int argc, char** argv) {
     if (argc < 3) return 2;

@@ -75,11 +75,13 @@ void BM_GifToBmp(benchmark::State& state) {
     // An animated GIF of 20 frames: only the first one is decoded.
     std::vector<test::GifFrame> frames;
     std::vector<std::uint8_t> colours;
-    for (int i = 0; i < 256; ++i) colours.insert(colours.end(), {std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i / 2)});
+    for (int i = 0; i < 256; ++i)
+        colours.insert(colours.end(), {std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i / 2)});
     for (int f = 0; f < 20; ++f) {
         test::GifFrame frame{0, 0, 1200, 900, false, -1, {}, {}};
         frame.indices.resize(1200 * 900);
-        for (std::size_t i = 0; i < frame.indices.size(); ++i) frame.indices[i] = static_cast<std::uint8_t>((i / 7 + f * 13) % 256);
+        for (std::size_t i = 0; i < frame.indices.size(); ++i)
+            frame.indices[i] = static_cast<std::uint8_t>((i / 7 + f * 13) % 256);
         frames.push_back(std::move(frame));
     }
     const test::Bytes bytes = test::encodeGif(1200, 900, colours, frames);

@@ -10,8 +10,7 @@ using namespace tavlo::lunar;
 
 namespace {
 
-void BM_SolarToLunar(benchmark::State& state)
-{
+void BM_SolarToLunar(benchmark::State& state) {
     LunarDate lunar;
     int day = 1;
     for (auto _ : state) {
@@ -21,8 +20,7 @@ void BM_SolarToLunar(benchmark::State& state)
 }
 BENCHMARK(BM_SolarToLunar);
 
-void BM_AnalyseDate(benchmark::State& state)
-{
+void BM_AnalyseDate(benchmark::State& state) {
     TChnCal cal;
     const TDateTime first = EncodeDate(2024, 5, 1);
     int offset = 0;
@@ -36,8 +34,7 @@ BENCHMARK(BM_AnalyseDate);
 
 // Lunar month 12 costs most: each of its days (but 1, 5, 7, 8, 9, 15) looks
 // at the next day for 除夕. January 2024 lies mostly in lunar month 12.
-void BM_MonthAnalyses(benchmark::State& state)
-{
+void BM_MonthAnalyses(benchmark::State& state) {
     const int year = static_cast<int>(state.range(0));
     const int month = static_cast<int>(state.range(1));
     const int selected = 15;
@@ -49,6 +46,11 @@ void BM_MonthAnalyses(benchmark::State& state)
         benchmark::DoNotOptimize(cal.LunarDayName.data());
     }
 }
-BENCHMARK(BM_MonthAnalyses)->Args({2024, 5})->Args({2024, 1})->Args({1582, 10})->Args({100, 2})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MonthAnalyses)
+    ->Args({2024, 5})
+    ->Args({2024, 1})
+    ->Args({1582, 10})
+    ->Args({100, 2})
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

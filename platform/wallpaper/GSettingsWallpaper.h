@@ -8,14 +8,14 @@ namespace tavlo::wallpaper {
 
 // Where a desktop of the GNOME family keeps its wallpaper in GSettings.
 struct GSettingsLayout {
-    std::string desktop;                   // backend name: "gnome", "cinnamon", "mate"
-    std::string schema;                    // e.g. "org.gnome.desktop.background"
-    std::string pictureKey;                // must exist in the schema
-    std::vector<std::string> optionalKeys; // set as well where the schema has them
-    bool keysHoldUri = true;               // "file:///..." rather than a plain path
+    std::string desktop;                    // backend name: "gnome", "cinnamon", "mate"
+    std::string schema;                     // e.g. "org.gnome.desktop.background"
+    std::string pictureKey;                 // must exist in the schema
+    std::vector<std::string> optionalKeys;  // set as well where the schema has them
+    bool keysHoldUri = true;                // "file:///..." rather than a plain path
     std::string optionsKey = "picture-options";
 
-    static GSettingsLayout gnome();     // GNOME, Ubuntu, Budgie, Pantheon, Unity
+    static GSettingsLayout gnome();  // GNOME, Ubuntu, Budgie, Pantheon, Unity
     static GSettingsLayout cinnamon();
     static GSettingsLayout mate();
 };

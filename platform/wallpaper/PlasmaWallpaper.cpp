@@ -14,25 +14,22 @@ namespace {
 constexpr int kStretchFillMode = 0;
 
 // A JavaScript string literal holding `text`.
-QString scriptString(const QString& text)
-{
+QString scriptString(const QString& text) {
     const QByteArray json = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
     return QString::fromUtf8(json.mid(1, json.size() - 2));
 }
 
-void evaluate(const QString& script)
-{
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.kde.plasmashell"), QStringLiteral("/PlasmaShell"), QStringLiteral("org.kde.PlasmaShell"),
-        QStringLiteral("evaluateScript"));
+void evaluate(const QString& script) {
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(QStringLiteral("org.kde.plasmashell"), QStringLiteral("/PlasmaShell"),
+                                       QStringLiteral("org.kde.PlasmaShell"), QStringLiteral("evaluateScript"));
     call << script;
     callSessionBus("kde", call);
 }
 
 }  // namespace
 
-QString PlasmaWallpaper::script(const QString& imageUrl)
-{
+QString PlasmaWallpaper::script(const QString& imageUrl) {
     return QStringLiteral(
                "var all = desktops();\n"
                "for (var i = 0; i < all.length; ++i) {\n"
@@ -46,8 +43,7 @@ QString PlasmaWallpaper::script(const QString& imageUrl)
         .arg(kStretchFillMode);
 }
 
-void PlasmaWallpaper::SetWallpaper(const std::filesystem::path& path)
-{
+void PlasmaWallpaper::SetWallpaper(const std::filesystem::path& path) {
     const QString file = QFile::decodeName(QByteArray::fromStdString(std::filesystem::absolute(path).string()));
     const QString url = QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded);
     // Plasma keeps the picture it shows while the configured image stays the

@@ -20,8 +20,7 @@ class UnavailableWallpaper : public WallpaperBackend {
 public:
     explicit UnavailableWallpaper(std::string reason) : reason_(std::move(reason)) {}
     std::string name() const override { return "none"; }
-    void SetWallpaper(const std::filesystem::path&) override
-    {
+    void SetWallpaper(const std::filesystem::path&) override {
         throw WallpaperError("cannot set the wallpaper: " + reason_);
     }
 
@@ -30,8 +29,7 @@ private:
 };
 
 #if !defined(_WIN32)
-std::string environmentValue(const char* name)
-{
+std::string environmentValue(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
 }
@@ -39,8 +37,7 @@ std::string environmentValue(const char* name)
 
 }  // namespace
 
-BackendChoice chooseBackend()
-{
+BackendChoice chooseBackend() {
 #if defined(_WIN32)
     return {BackendKind::Windows, "the Windows desktop"};
 #else
@@ -48,8 +45,7 @@ BackendChoice chooseBackend()
 #endif
 }
 
-std::unique_ptr<WallpaperBackend> createBackend(const BackendChoice& choice)
-{
+std::unique_ptr<WallpaperBackend> createBackend(const BackendChoice& choice) {
     switch (choice.kind) {
 #if defined(_WIN32)
     case BackendKind::Windows: return std::make_unique<WindowsWallpaper>();
@@ -65,13 +61,12 @@ std::unique_ptr<WallpaperBackend> createBackend(const BackendChoice& choice)
     default: break;
     }
     const std::string reason = choice.kind == BackendKind::None
-        ? choice.reason
-        : "the " + backendName(choice.kind) + " desktop is not supported on this platform";
+                                   ? choice.reason
+                                   : "the " + backendName(choice.kind) + " desktop is not supported on this platform";
     return std::make_unique<UnavailableWallpaper>(reason);
 }
 
-std::unique_ptr<WallpaperBackend> createSessionBackend()
-{
+std::unique_ptr<WallpaperBackend> createSessionBackend() {
     return createBackend(chooseBackend());
 }
 

@@ -27,8 +27,7 @@ public:
 
     // Waits until the server has handled every request sent so far and
     // returns the first error code (0 = none), forgetting it.
-    static int sync(Display* display)
-    {
+    static int sync(Display* display) {
         XSync(display, False);
         const int error = firstError_;
         firstError_ = 0;
@@ -36,10 +35,8 @@ public:
     }
 
 private:
-    static int record(Display*, XErrorEvent* event)
-    {
-        if (firstError_ == 0)
-            firstError_ = event->error_code;
+    static int record(Display*, XErrorEvent* event) {
+        if (firstError_ == 0) firstError_ = event->error_code;
         return 0;
     }
 
@@ -47,8 +44,7 @@ private:
     XErrorHandler previous_;
 };
 
-imaging::Bitmap readPicture(const std::filesystem::path& path)
-{
+imaging::Bitmap readPicture(const std::filesystem::path& path) {
     try {
         return imaging::toBgr24(imaging::loadPicture(path));
     } catch (const std::exception& error) {
@@ -56,34 +52,29 @@ imaging::Bitmap readPicture(const std::filesystem::path& path)
     }
 }
 
-std::string errorText(Display* display, int code)
-{
+std::string errorText(Display* display, int code) {
     char text[256] = {};
     XGetErrorText(display, code, text, sizeof(text));
     return text;
 }
 
-std::optional<Pixmap> pixmapProperty(Display* display, Window root, Atom property)
-{
+std::optional<Pixmap> pixmapProperty(Display* display, Window root, Atom property) {
     Atom type = None;
     int format = 0;
     unsigned long count = 0, remaining = 0;
     unsigned char* data = nullptr;
-    const int status = XGetWindowProperty(display, root, property, 0, 1, False, XA_PIXMAP, &type, &format, &count,
-                                          &remaining, &data);
+    const int status =
+        XGetWindowProperty(display, root, property, 0, 1, False, XA_PIXMAP, &type, &format, &count, &remaining, &data);
     std::optional<Pixmap> result;
-    if (status == Success && type == XA_PIXMAP && format == 32 && count == 1)
-        result = *reinterpret_cast<Pixmap*>(data);
-    if (data)
-        XFree(data);
+    if (status == Success && type == XA_PIXMAP && format == 32 && count == 1) result = *reinterpret_cast<Pixmap*>(data);
+    if (data) XFree(data);
     return result;
 }
 
 // A setter that announced its pixmap in ESETROOT_PMAP_ID kept it alive by
 // leaving its connection's resources behind; ending that connection frees
 // them. A pixmap that is not also in _XROOTPMAP_ID belongs to someone else.
-void freePreviousPixmap(Display* display, Window root, Atom rootPixmap, Atom esetrootPixmap)
-{
+void freePreviousPixmap(Display* display, Window root, Atom rootPixmap, Atom esetrootPixmap) {
     const std::optional<Pixmap> current = pixmapProperty(display, root, rootPixmap);
     const std::optional<Pixmap> kept = pixmapProperty(display, root, esetrootPixmap);
     if (current && kept && *current == *kept) {
@@ -92,30 +83,29 @@ void freePreviousPixmap(Display* display, Window root, Atom rootPixmap, Atom ese
     }
 }
 
-void announce(Display* display, Window root, Atom property, Pixmap pixmap)
-{
+void announce(Display* display, Window root, Atom property, Pixmap pixmap) {
     XChangeProperty(display, root, property, XA_PIXMAP, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&pixmap), 1);
 }
 
-Pixmap paintPixmap(Display* display, int screen, const imaging::Bitmap& picture)
-{
+Pixmap paintPixmap(Display* display, int screen, const imaging::Bitmap& picture) {
     const Window root = RootWindow(display, screen);
     const int width = DisplayWidth(display, screen), height = DisplayHeight(display, screen);
     const int depth = DefaultDepth(display, screen);
-    const XImagePtr image = stretchedScreenImage(display, DefaultVisual(display, screen), depth, picture, width, height);
+    const XImagePtr image =
+        stretchedScreenImage(display, DefaultVisual(display, screen), depth, picture, width, height);
     const Pixmap pixmap = XCreatePixmap(display, root, static_cast<unsigned>(width), static_cast<unsigned>(height),
                                         static_cast<unsigned>(depth));
     GC gc = XCreateGC(display, pixmap, 0, nullptr);
-    XPutImage(display, pixmap, gc, image.get(), 0, 0, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XPutImage(display, pixmap, gc, image.get(), 0, 0, 0, 0, static_cast<unsigned>(width),
+              static_cast<unsigned>(height));
     XFreeGC(display, gc);
     return pixmap;
 }
 
 }  // namespace
 
-void X11RootWallpaper::SetWallpaper(const std::filesystem::path& path)
-{
+void X11RootWallpaper::SetWallpaper(const std::filesystem::path& path) {
     const imaging::Bitmap picture = readPicture(path);
     // A connection of its own: its resources, the pixmap alone, are kept
     // when it closes, and ending it later frees exactly them.

@@ -19,14 +19,12 @@ constexpr int kStretchedStyle = 3;
 // Used when the desktop has not stored any backdrop yet.
 const QString kFirstImageProperty = QStringLiteral("/backdrop/screen0/monitor0/workspace0/last-image");
 
-QDBusMessage xfconfCall(const QString& method)
-{
+QDBusMessage xfconfCall(const QString& method) {
     return QDBusMessage::createMethodCall(QStringLiteral("org.xfce.Xfconf"), QStringLiteral("/org/xfce/Xfconf"),
                                           QStringLiteral("org.xfce.Xfconf"), method);
 }
 
-QStringList backdropPropertyNames()
-{
+QStringList backdropPropertyNames() {
     QDBusMessage call = xfconfCall(QStringLiteral("GetAllProperties"));
     call << kChannel << QStringLiteral("/backdrop");
     const QDBusMessage reply = callSessionBusAllowingErrors("xfce", call);
@@ -38,27 +36,23 @@ QStringList backdropPropertyNames()
             return {};
         throw WallpaperError(callError("xfce", call, reply));
     }
-    if (reply.arguments().isEmpty())
-        return {};
+    if (reply.arguments().isEmpty()) return {};
     return qdbus_cast<QVariantMap>(reply.arguments().constFirst()).keys();
 }
 
-void setProperty(const QString& property, const QVariant& value)
-{
+void setProperty(const QString& property, const QVariant& value) {
     QDBusMessage call = xfconfCall(QStringLiteral("SetProperty"));
     call << kChannel << property << QVariant::fromValue(QDBusVariant(value));
     callSessionBus("xfce", call);
 }
 
-QString styleProperty(const QString& imageProperty)
-{
+QString styleProperty(const QString& imageProperty) {
     return imageProperty.chopped(QStringLiteral("last-image").size()) + QStringLiteral("image-style");
 }
 
 }  // namespace
 
-QStringList XfceWallpaper::imageProperties(const QStringList& propertyNames)
-{
+QStringList XfceWallpaper::imageProperties(const QStringList& propertyNames) {
     static const QRegularExpression pattern(
         QStringLiteral("^/backdrop/screen[^/]*/monitor[^/]*/workspace[^/]*/last-image$"));
     QStringList images = propertyNames.filter(pattern);
@@ -66,21 +60,16 @@ QStringList XfceWallpaper::imageProperties(const QStringList& propertyNames)
     return images;
 }
 
-void XfceWallpaper::SetWallpaper(const std::filesystem::path& path)
-{
+void XfceWallpaper::SetWallpaper(const std::filesystem::path& path) {
     const QString file = QFile::decodeName(QByteArray::fromStdString(std::filesystem::absolute(path).string()));
     QStringList images = imageProperties(backdropPropertyNames());
-    if (images.isEmpty())
-        images << kFirstImageProperty;
-    for (const QString& image : images)
-        setProperty(styleProperty(image), kStretchedStyle);
+    if (images.isEmpty()) images << kFirstImageProperty;
+    for (const QString& image : images) setProperty(styleProperty(image), kStretchedStyle);
     // xfconf drops a change to the value a property already has, and the
     // composite's path never changes: clear the images first so that setting
     // them again makes the desktop load the file anew.
-    for (const QString& image : images)
-        setProperty(image, QString());
-    for (const QString& image : images)
-        setProperty(image, file);
+    for (const QString& image : images) setProperty(image, QString());
+    for (const QString& image : images) setProperty(image, file);
 }
 
 }  // namespace tavlo::wallpaper

@@ -77,8 +77,16 @@ TEST(CloseButton, ReleasingOutsideKeepsThePressedPictureUntilThePointerCrossesTh
 }
 
 TEST(CaptionButtons, FollowTheStateTable) {
-    enum Step { OverCloseNormal, PressCloseHighlight, OverMiniNormal, PressMiniHighlight, OverBackground,
-                OverCloseHighlight, OverMiniHighlight, ReleaseAway };
+    enum Step {
+        OverCloseNormal,
+        PressCloseHighlight,
+        OverMiniNormal,
+        PressMiniHighlight,
+        OverBackground,
+        OverCloseHighlight,
+        OverMiniHighlight,
+        ReleaseAway
+    };
     const ButtonFace N = ButtonFace::Normal, H = ButtonFace::Highlight, D = ButtonFace::Down;
     const struct {
         std::vector<Step> steps;
@@ -115,10 +123,10 @@ TEST(CaptionButtons, FollowTheStateTable) {
         }
         EXPECT_EQ(w.captionFaces(), c.faces) << "after " << c.steps.size() << " steps";
         // Exactly one picture of each button is visible.
-        const int closeShown = w.img_close_normal->isVisible() + w.img_close_highlight->isVisible() +
-                               w.img_close_down->isVisible();
-        const int miniShown = w.img_mini_normal->isVisible() + w.img_mini_highlight->isVisible() +
-                              w.img_mini_down->isVisible();
+        const int closeShown =
+            w.img_close_normal->isVisible() + w.img_close_highlight->isVisible() + w.img_close_down->isVisible();
+        const int miniShown =
+            w.img_mini_normal->isVisible() + w.img_mini_highlight->isVisible() + w.img_mini_down->isVisible();
         EXPECT_EQ(closeShown, 1);
         EXPECT_EQ(miniShown, 1);
         // Let go of any button still held, away from the buttons.

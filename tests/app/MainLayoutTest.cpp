@@ -24,20 +24,13 @@ struct Placement {
 };
 
 const Placement kPlacements[] = {
-    {"imgLogo", {52, 13, 200, 57}, false},
-    {"img_close_normal", {782, 1, 39, 20}, true},
-    {"img_close_highlight", {782, 1, 39, 20}, true},
-    {"img_close_down", {782, 1, 39, 20}, true},
-    {"img_mini_normal", {753, 1, 28, 20}, true},
-    {"img_mini_highlight", {752, 1, 28, 20}, true},
-    {"img_mini_down", {752, 1, 28, 20}, true},
-    {"imgAppToDesk", {734, 45, 84, 29}, true},
-    {"btnInsertPic", {328, 54, 64, 22}, false},
-    {"SpeedButton1", {394, 54, 64, 22}, false},
-    {"pnlLeft", {4, 80, 302, 441}, false},
-    {"pnlWeb", {1, 1, 300, 250}, false},
-    {"imgAddToDesk", {54, 264, 200, 93}, false},
-    {"imgPicMix", {0, 0, 495, 371}, false},
+    {"imgLogo", {52, 13, 200, 57}, false},           {"img_close_normal", {782, 1, 39, 20}, true},
+    {"img_close_highlight", {782, 1, 39, 20}, true}, {"img_close_down", {782, 1, 39, 20}, true},
+    {"img_mini_normal", {753, 1, 28, 20}, true},     {"img_mini_highlight", {752, 1, 28, 20}, true},
+    {"img_mini_down", {752, 1, 28, 20}, true},       {"imgAppToDesk", {734, 45, 84, 29}, true},
+    {"btnInsertPic", {328, 54, 64, 22}, false},      {"SpeedButton1", {394, 54, 64, 22}, false},
+    {"pnlLeft", {4, 80, 302, 441}, false},           {"pnlWeb", {1, 1, 300, 250}, false},
+    {"imgAddToDesk", {54, 264, 200, 93}, false},     {"imgPicMix", {0, 0, 495, 371}, false},
 };
 
 QWidget* child(QWidget& window, const char* name) {
@@ -103,9 +96,15 @@ TEST(MainLayout, CaptionsFontsAndCursorsAreTheWindowsOwn) {
         app::TImage* image;
         QSize size;
     } art[] = {
-        {w.imgBG, {416, 289}},           {w.imgLogo, {200, 57}},           {w.img_close_normal, {39, 20}},
-        {w.img_close_highlight, {39, 20}}, {w.img_close_down, {39, 20}},   {w.img_mini_normal, {28, 20}},
-        {w.img_mini_highlight, {28, 20}},  {w.img_mini_down, {28, 20}},    {w.imgAppToDesk, {84, 29}},
+        {w.imgBG, {416, 289}},
+        {w.imgLogo, {200, 57}},
+        {w.img_close_normal, {39, 20}},
+        {w.img_close_highlight, {39, 20}},
+        {w.img_close_down, {39, 20}},
+        {w.img_mini_normal, {28, 20}},
+        {w.img_mini_highlight, {28, 20}},
+        {w.img_mini_down, {28, 20}},
+        {w.imgAppToDesk, {84, 29}},
         {w.imgAddToDesk, {200, 93}},
     };
     for (const auto& a : art) EXPECT_EQ(a.image->picture().size(), a.size) << a.image->objectName().toStdString();
@@ -119,9 +118,9 @@ TEST(MainLayout, PaintsTheWhiteAreaItsBorderAndTheLeftColumn) {
     const QImage shot = w.grab().toImage();
     ASSERT_EQ(shot.size(), QSize(830, 500));
     const QColor frameBlue(216, 227, 243);
-    EXPECT_EQ(pixel(shot, 0, 300), frameBlue);    // left border below the band
-    EXPECT_EQ(pixel(shot, 829, 470), frameBlue);  // right border
-    EXPECT_EQ(pixel(shot, 415, 499), frameBlue);  // bottom border
+    EXPECT_EQ(pixel(shot, 0, 300), frameBlue);            // left border below the band
+    EXPECT_EQ(pixel(shot, 829, 470), frameBlue);          // right border
+    EXPECT_EQ(pixel(shot, 415, 499), frameBlue);          // bottom border
     EXPECT_EQ(pixel(shot, 310, 300), QColor(Qt::white));  // between the columns
     EXPECT_EQ(pixel(shot, 4 + 10, 80 + 300), frameBlue);  // shpLeft
     EXPECT_EQ(pixel(shot, 500, 300), QColor(Qt::white));  // pngRight

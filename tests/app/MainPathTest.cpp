@@ -112,16 +112,18 @@ TEST_F(MainPath, InsertTurnsEveryFormatIntoABmpAndRemembersIt) {
     EXPECT_EQ(f.window->imgPicMix->size(), QSize(40, 30));
 
     const std::vector<std::uint8_t> colours = {255, 0, 0, 0, 0, 255};
-    const fs::path gif = file("anim.GIF", test::encodeGif(2, 1, colours, {test::GifFrame{0, 0, 2, 1, false, -1, {}, {0, 1}},
-                                                                         test::GifFrame{0, 0, 2, 1, false, -1, {}, {1, 1}}}));
+    const fs::path gif = file("anim.GIF", test::encodeGif(2, 1, colours,
+                                                          {test::GifFrame{0, 0, 2, 1, false, -1, {}, {0, 1}},
+                                                           test::GifFrame{0, 0, 2, 1, false, -1, {}, {1, 1}}}));
     EXPECT_TRUE(insert(gif).empty());
     EXPECT_EQ(f.state->CurrentPicturePath, f.folder / "pictures/anim.bmp");
     EXPECT_EQ(shownPixel(0, 0), qRgb(255, 0, 0));  // the first frame
 
-    const fs::path png = file("clear.PNG", test::encodePng({2, 1, PNG_COLOR_TYPE_RGBA, 8, false, {{0, 0, 255, 255, 9, 9, 9, 0}}}));
+    const fs::path png =
+        file("clear.PNG", test::encodePng({2, 1, PNG_COLOR_TYPE_RGBA, 8, false, {{0, 0, 255, 255, 9, 9, 9, 0}}}));
     EXPECT_TRUE(insert(png).empty());
     EXPECT_EQ(f.state->CurrentPicturePath, f.folder / "tmp/tmp.bmp");
-    EXPECT_EQ(shownPixel(1, 0), qRgb(255, 255, 255));  // transparent: white
+    EXPECT_EQ(shownPixel(1, 0), qRgb(255, 255, 255));                        // transparent: white
     EXPECT_EQ(imaging::loadPicture(f.folder / "tmp/tmp.bmp").row(0)[2], 0);  // blue pixel: B=255, G=0, R=0
 
     imaging::writeBmp(test::gradientPicture(8, 8), f.folder / "pictures/own.Bmp");

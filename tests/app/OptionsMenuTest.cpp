@@ -1,6 +1,6 @@
 // The options menu: where it opens, what it says and what its items do.
-#include "Widgets.h"
 #include "SiteAddress.h"
+#include "Widgets.h"
 #include "WindowTestSupport.h"
 
 #include <QAction>

@@ -1,11 +1,11 @@
 // The main window's logic that needs no window: date line, geometry file,
 // confirmation setting, site address and bitmap conversion.
-#include "Widgets.h"
 #include "DateLine.h"
 #include "FormGeometry.h"
 #include "SiteAddress.h"
 #include "StartupSettings.h"
 #include "TempFolder.h"
+#include "Widgets.h"
 
 #include <gtest/gtest.h>
 
@@ -23,12 +23,9 @@ TEST(DateLine, ComposesYearMonthDayAndIsoWeekday) {
         year_month_day date;
         const char* text;
     } cases[] = {
-        {2010y / June / 1, "今天是 2010年6月1日(二)"},
-        {2011y / January / 9, "今天是 2011年1月9日(日)"},
-        {2023y / December / 31, "今天是 2023年12月31日(日)"},
-        {2024y / January / 1, "今天是 2024年1月1日(一)"},
-        {2024y / February / 29, "今天是 2024年2月29日(四)"},
-        {2025y / October / 11, "今天是 2025年10月11日(六)"},
+        {2010y / June / 1, "今天是 2010年6月1日(二)"},        {2011y / January / 9, "今天是 2011年1月9日(日)"},
+        {2023y / December / 31, "今天是 2023年12月31日(日)"}, {2024y / January / 1, "今天是 2024年1月1日(一)"},
+        {2024y / February / 29, "今天是 2024年2月29日(四)"},  {2025y / October / 11, "今天是 2025年10月11日(六)"},
     };
     for (const auto& c : cases) EXPECT_EQ(app::composeDateLine(c.date), c.text);
 }
@@ -37,11 +34,8 @@ TEST(FormGeometry, FirstRunCentresOnTheScreenTruncatingTowardZero) {
     const struct {
         int screenWidth, screenHeight, left, top;
     } cases[] = {
-        {1920, 1080, 545, 275},
-        {800, 600, -15, 35},
-        {799, 600, -15, 35},  // -31 / 2 is -15, not -16
-        {1366, 768, 268, 119},
-        {640, 480, -95, -25},
+        {1920, 1080, 545, 275}, {800, 600, -15, 35},  {799, 600, -15, 35},  // -31 / 2 is -15, not -16
+        {1366, 768, 268, 119},  {640, 480, -95, -25},
     };
     for (const auto& c : cases) {
         const app::FormGeometry g = app::firstRunGeometry(c.screenWidth, c.screenHeight);
@@ -130,8 +124,8 @@ TEST(SiteAddress, DefaultsToTheShippedPagesAndTakesAConfiguredBase) {
     } cases[] = {
         {"https://tavlo.example/\r\n", "https://tavlo.example/help4/tavloa.htm"},
         {"http://127.0.0.1:8080/site\r\n", "http://127.0.0.1:8080/site/help4/tavloa.htm"},
-        {"pages\r\n", QUrl::fromLocalFile(QString::fromStdString((temp / "pages").string())).toString() +
-                          "/help4/tavloa.htm"},
+        {"pages\r\n",
+         QUrl::fromLocalFile(QString::fromStdString((temp / "pages").string())).toString() + "/help4/tavloa.htm"},
         {"/srv/www\r\n", "file:///srv/www/help4/tavloa.htm"},
         {"\r\n", shipped + "/help4/tavloa.htm"},
         {"", shipped + "/help4/tavloa.htm"},

@@ -1,9 +1,9 @@
 #include "BmpFormat.h"
 #include "ByteReader.h"
 #include "CBmp.h"
-#include "FileSizeCap.h"
 #include "Composition.h"
 #include "FileError.h"
+#include "FileSizeCap.h"
 #include "Picture.h"
 #include "PictureEncoders.h"
 #include "TempFolder.h"
@@ -81,8 +81,11 @@ TEST(Composition, PastesNearTheTopRightCornerInEveryGeometryAndFormat) {
         int bits;
         bool png;  // stored as a PNG: the decoded path, written back as 24 bits
     };
-    const Kind kinds[] = {{"24-bit BMP", 24, false}, {"32-bit BMP", 32, false}, {"16-bit BMP", 16, false},
-                          {"8-bit BMP", 8, false}, {"PNG", 24, true}};
+    const Kind kinds[] = {{"24-bit BMP", 24, false},
+                          {"32-bit BMP", 32, false},
+                          {"16-bit BMP", 16, false},
+                          {"8-bit BMP", 8, false},
+                          {"PNG", 24, true}};
     test::TempFolder temp;
     for (const Geometry& g : geometries)
         for (const Kind& k : kinds) {

@@ -19,7 +19,8 @@ Bitmap patterned(int width, int height, int bits) {
     const std::size_t used = (static_cast<std::size_t>(width) * bits + 7) / 8;
     for (int y = 0; y < height; ++y) {
         std::memset(b.row(y) + used, 0, b.stride() - used);
-        if (bits < 8 && (width * bits) % 8) b.row(y)[used - 1] &= static_cast<std::uint8_t>(0xFF << (8 - (width * bits) % 8));
+        if (bits < 8 && (width * bits) % 8)
+            b.row(y)[used - 1] &= static_cast<std::uint8_t>(0xFF << (8 - (width * bits) % 8));
     }
     return b;
 }
@@ -66,10 +67,17 @@ TEST(Bmp, EveryFormatSurvivesAWriteAndARead) {
         std::size_t paletteSize;
     };
     const Case cases[] = {
-        {1, {}, 2}, {4, {}, 16}, {4, {}, 5}, {8, {}, 256}, {8, {}, 3},
-        {16, ChannelMasks::rgb555(), 0}, {16, {0xF800, 0x07E0, 0x001F, 0}, 0}, {16, {0x0F00, 0x00F0, 0x000F, 0xF000}, 0},
+        {1, {}, 2},
+        {4, {}, 16},
+        {4, {}, 5},
+        {8, {}, 256},
+        {8, {}, 3},
+        {16, ChannelMasks::rgb555(), 0},
+        {16, {0xF800, 0x07E0, 0x001F, 0}, 0},
+        {16, {0x0F00, 0x00F0, 0x000F, 0xF000}, 0},
         {24, {}, 0},
-        {32, ChannelMasks::rgb888(), 0}, {32, {0xFF000000, 0x00FF0000, 0x0000FF00, 0}, 0},
+        {32, ChannelMasks::rgb888(), 0},
+        {32, {0xFF000000, 0x00FF0000, 0x0000FF00, 0}, 0},
         {32, {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000}, 0},
     };
     tavlo::test::TempFolder temp;
@@ -79,7 +87,8 @@ TEST(Bmp, EveryFormatSurvivesAWriteAndARead) {
         if (c.bits <= 8) {
             b.palette.resize(c.paletteSize);
             for (std::size_t i = 0; i < c.paletteSize; ++i)
-                b.palette[i] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i * 3), static_cast<std::uint8_t>(255 - i), 0};
+                b.palette[i] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i * 3),
+                                static_cast<std::uint8_t>(255 - i), 0};
         } else {
             b.masks = c.masks;
         }
@@ -92,8 +101,10 @@ TEST(Bmp, EveryFormatSurvivesAWriteAndARead) {
         EXPECT_EQ(back.height(), 5);
         EXPECT_EQ(back.bitsPerPixel(), c.bits);
         EXPECT_EQ(back.pixels(), b.pixels());
-        if (c.bits <= 8) EXPECT_EQ(back.palette, b.palette);
-        else EXPECT_EQ(back.masks, b.masks);
+        if (c.bits <= 8)
+            EXPECT_EQ(back.palette, b.palette);
+        else
+            EXPECT_EQ(back.masks, b.masks);
     }
 }
 
@@ -101,7 +112,7 @@ TEST(Bmp, ReadsCoreHeadersTopDownRowsAndShortPalettes) {
     // Core header: 3-byte palette entries, 16-bit sizes. 2 × 2 at 8 bits, rows padded to 4.
     const Bytes core = handMade(12, 2, 2, 8, 0, {10, 20, 30, 40, 50, 60}, {1, 0, 0, 0, 0, 1, 0, 0});
     const Bitmap a = readBmp(core);
-    EXPECT_EQ(a.palette.size(), 2u);  // 256 declared, 2 present before the pixels
+    EXPECT_EQ(a.palette.size(), 2u);                 // 256 declared, 2 present before the pixels
     EXPECT_EQ(bgrAt(a, 0, 1), (Bytes{40, 50, 60}));  // bottom row stored first
     EXPECT_EQ(bgrAt(a, 1, 0), (Bytes{40, 50, 60}));
     EXPECT_EQ(bgrAt(a, 0, 0), (Bytes{10, 20, 30}));
@@ -176,7 +187,8 @@ TEST(Bmp, RejectsMalformedFilesWithAReason) {
     cases.push_back({"RLE top-down", handMade(40, 2, -2, 8, 1, {0, 0, 0, 0}, {0, 1}, 1), "top-down"});
     cases.push_back({"JPEG inside", handMade(40, 2, 2, 24, 4, {}, Bytes(16)), "compression"});
     cases.push_back({"no palette", handMade(40, 2, 2, 8, 0, {}, Bytes(8)), "palette"});
-    cases.push_back({"gappy mask", handMade(40, 1, 1, 16, 3, {0x05, 0, 0, 0, 0xF0, 0, 0, 0, 0x0A, 0x0F, 0, 0}, Bytes(4)), "one run"});
+    cases.push_back({"gappy mask",
+                     handMade(40, 1, 1, 16, 3, {0x05, 0, 0, 0, 0xF0, 0, 0, 0, 0x0A, 0x0F, 0, 0}, Bytes(4)), "one run"});
     cases.push_back({"literal past end", handMade(40, 4, 1, 8, 1, {0, 0, 0, 0}, {0, 9, 1, 1}, 1), "literal"});
     Bytes offset = good;
     put32(&offset[10], 1u << 30);

@@ -17,7 +17,9 @@ using namespace tavlo::test;
 
 namespace {
 
-Bytes pixel(const Bitmap& b, int x, int y) { return {b.row(y) + 3 * x, b.row(y) + 3 * x + 3}; }
+Bytes pixel(const Bitmap& b, int x, int y) {
+    return {b.row(y) + 3 * x, b.row(y) + 3 * x + 3};
+}
 
 // Largest channel difference between two 24-bit pictures of one size.
 int maxDifference(const Bitmap& a, const Bitmap& b) {
@@ -80,7 +82,8 @@ TEST(Png, DecodesEveryColourTypeAndDepth) {
     };
     const auto be16 = [](int v) { return Bytes{static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)}; };
     std::vector<Case> cases;
-    cases.push_back({"RGB 8", {2, 1, PNG_COLOR_TYPE_RGB, 8, false, {{10, 20, 30, 40, 50, 60}}}, {30, 20, 10}, {60, 50, 40}});
+    cases.push_back(
+        {"RGB 8", {2, 1, PNG_COLOR_TYPE_RGB, 8, false, {{10, 20, 30, 40, 50, 60}}}, {30, 20, 10}, {60, 50, 40}});
     Bytes rgb16 = be16(0x1234);
     for (int v : {0x5678, 0x9ABC, 0xFFFF, 0x0000, 0x8080}) {
         const Bytes w = be16(v);
@@ -90,8 +93,12 @@ TEST(Png, DecodesEveryColourTypeAndDepth) {
     cases.push_back({"gray 1", {2, 1, PNG_COLOR_TYPE_GRAY, 1, false, {{0x40}}}, {0, 0, 0}, {255, 255, 255}});
     cases.push_back({"gray 2", {2, 1, PNG_COLOR_TYPE_GRAY, 2, false, {{0x60}}}, {85, 85, 85}, {170, 170, 170}});
     cases.push_back({"gray 4", {2, 1, PNG_COLOR_TYPE_GRAY, 4, false, {{0x0F}}}, {0, 0, 0}, {255, 255, 255}});
-    cases.push_back({"gray+alpha", {2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, false, {{0, 0, 0, 255}}}, {255, 255, 255}, {0, 0, 0}});
-    cases.push_back({"RGBA half", {2, 1, PNG_COLOR_TYPE_RGBA, 8, false, {{255, 0, 0, 128, 0, 0, 255, 255}}}, {127, 127, 255}, {255, 0, 0}});
+    cases.push_back(
+        {"gray+alpha", {2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, false, {{0, 0, 0, 255}}}, {255, 255, 255}, {0, 0, 0}});
+    cases.push_back({"RGBA half",
+                     {2, 1, PNG_COLOR_TYPE_RGBA, 8, false, {{255, 0, 0, 128, 0, 0, 255, 255}}},
+                     {127, 127, 255},
+                     {255, 0, 0}});
     PngPicture palette{2, 1, PNG_COLOR_TYPE_PALETTE, 4, false, {{0x01}}, {1, 2, 3, 200, 100, 50}, {0}};
     cases.push_back({"palette + tRNS", palette, {255, 255, 255}, {50, 100, 200}});
     PngPicture keyed{2, 1, PNG_COLOR_TYPE_RGB, 8, false, {{1, 2, 3, 4, 5, 6}}, {}, {0, 1, 0, 2, 0, 3}};

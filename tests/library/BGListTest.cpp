@@ -86,7 +86,8 @@ TEST_F(Library, RefusedAddsLeaveTheListAndSayWhy) {
     BackgroundPicker picker(folder);
     picker.FillPicList();
     const std::string before = list();
-    const auto png = test::encodePng({2, 2, PNG_COLOR_TYPE_RGB, 8, false, std::vector<test::Bytes>(2, test::Bytes(6, 9))});
+    const auto png =
+        test::encodePng({2, 2, PNG_COLOR_TYPE_RGB, 8, false, std::vector<test::Bytes>(2, test::Bytes(6, 9))});
     EXPECT_EQ(picker.Add(outside("p.png", png)), BackgroundPicker::AddResult::NotAPicture);
     EXPECT_TRUE(fs::exists(temp / "source/DeskTopBG/p.png"));  // the copy stays
 

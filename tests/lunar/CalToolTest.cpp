@@ -1,10 +1,10 @@
 // Runs the built tavlo-cal and checks what it prints.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <array>
 #include <cstdio>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 #ifdef TAVLO_CAL_PROGRAM
@@ -15,8 +15,7 @@ struct ToolRun {
     std::string out;
 };
 
-ToolRun runTool(const std::string& arguments)
-{
+ToolRun runTool(const std::string& arguments) {
     ToolRun run;
     const std::string command = std::string(TAVLO_CAL_PROGRAM) + " " + arguments + " 2>/dev/null";
     FILE* pipe = popen(command.c_str(), "r");
@@ -29,8 +28,7 @@ ToolRun runTool(const std::string& arguments)
     return run;
 }
 
-std::vector<std::string> split(const std::string& text, char separator)
-{
+std::vector<std::string> split(const std::string& text, char separator) {
     std::vector<std::string> parts;
     std::size_t start = 0;
     for (std::size_t end; (end = text.find(separator, start)) != std::string::npos; start = end + 1)
@@ -41,8 +39,7 @@ std::vector<std::string> split(const std::string& text, char separator)
 
 }  // namespace
 
-TEST(TavloCal, DumpLinesHaveSeventeenFields)
-{
+TEST(TavloCal, DumpLinesHaveSeventeenFields) {
     const ToolRun run = runTool("dump 2024-02-09 2024-02-10");
     ASSERT_EQ(run.status, 0);
     const std::vector<std::string> lines = split(run.out, '\n');
@@ -51,8 +48,7 @@ TEST(TavloCal, DumpLinesHaveSeventeenFields)
     EXPECT_EQ(lines[1], "2024-02-10\t738926\t1\t2024\t1\t1\t0\t正月\t初一\t甲辰\t丙寅\t甲辰\t龙\t宝瓶\t\t\t春节");
 }
 
-TEST(TavloCal, DumpWritesNegativeYearsAndSkipsTheDroppedDays)
-{
+TEST(TavloCal, DumpWritesNegativeYearsAndSkipsTheDroppedDays) {
     ToolRun run = runTool("dump -0849-01-21 -0849-01-21");
     ASSERT_EQ(run.status, 0);
     EXPECT_EQ(split(run.out, '\t').front(), "-0849-01-21");
@@ -77,8 +73,7 @@ TEST(TavloCal, DumpWritesNegativeYearsAndSkipsTheDroppedDays)
     EXPECT_EQ(split(split(run.out, '\n')[1], '\t').size(), 17u);
 }
 
-TEST(TavloCal, RejectsDatesOutsideTheRangeAndMalformedArguments)
-{
+TEST(TavloCal, RejectsDatesOutsideTheRangeAndMalformedArguments) {
     for (const char* arguments : {"dump -0850-12-31 -0849-01-01", "dump 2100-12-31 2101-01-01", "day 2101-01-01",
                                   "day 2024-02-30", "day 1582-10-10", "day 2024-2", "month 2024-13", "month x",
                                   "dump 2024-01-02 2024-01-01", "dump 2024-01-01", "frobnicate", ""}) {
@@ -88,8 +83,7 @@ TEST(TavloCal, RejectsDatesOutsideTheRangeAndMalformedArguments)
     }
 }
 
-TEST(TavloCal, DayPrintsEveryFieldOfTheAnalysis)
-{
+TEST(TavloCal, DayPrintsEveryFieldOfTheAnalysis) {
     const ToolRun run = runTool("day 1900-12-31");
     ASSERT_EQ(run.status, 0);
     for (const char* line : {"LunarYear: 1900\n", "LunarMonth: 11\n", "AnalysedDate: 366\n", "YearGanZhi: 庚子\n",
@@ -98,8 +92,7 @@ TEST(TavloCal, DayPrintsEveryFieldOfTheAnalysis)
     EXPECT_EQ(split(run.out, '\n').size(), 17u);  // the date, 15 fields, the empty rest
 }
 
-TEST(TavloCal, MonthShowsTheTextTheCalendarChooses)
-{
+TEST(TavloCal, MonthShowsTheTextTheCalendarChooses) {
     const ToolRun run = runTool("month 2024-02");
     ASSERT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("2024年2月"), std::string::npos);

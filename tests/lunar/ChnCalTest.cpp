@@ -8,8 +8,7 @@ using namespace tavlo::lunar;
 
 namespace {
 
-TChnCal analysed(int year, int month, int day)
-{
+TChnCal analysed(int year, int month, int day) {
     TChnCal cal;
     cal.AnalyseDate(EncodeDate(year, month, day));
     return cal;
@@ -17,8 +16,7 @@ TChnCal analysed(int year, int month, int day)
 
 }  // namespace
 
-TEST(TChnCal, StartsEmpty)
-{
+TEST(TChnCal, StartsEmpty) {
     const TChnCal cal;
     EXPECT_EQ(cal.LunarYear, 0);
     EXPECT_EQ(cal.LunarMonth, 0);
@@ -27,8 +25,7 @@ TEST(TChnCal, StartsEmpty)
     EXPECT_EQ(cal.EraName, "");
 }
 
-TEST(TChnCal, SpringFestival2024)
-{
+TEST(TChnCal, SpringFestival2024) {
     const TChnCal cal = analysed(2024, 2, 10);
     EXPECT_EQ(cal.AnalysedDate, EncodeDate(2024, 2, 10));
     EXPECT_EQ(cal.LunarYear, 2024);
@@ -47,8 +44,7 @@ TEST(TChnCal, SpringFestival2024)
     EXPECT_EQ(cal.Holiday, "");
 }
 
-TEST(TChnCal, DaysAroundTheNewYear)
-{
+TEST(TChnCal, DaysAroundTheNewYear) {
     const TChnCal eve = analysed(2024, 2, 9);
     EXPECT_EQ(eve.LunarHoliday, "除夕");
     EXPECT_EQ(eve.LunarYear, 2023);
@@ -67,10 +63,9 @@ TEST(TChnCal, DaysAroundTheNewYear)
     EXPECT_EQ(analysed(1916, 2, 4).LunarHoliday, "");
 }
 
-TEST(TChnCal, LeapMonthTexts)
-{
+TEST(TChnCal, LeapMonthTexts) {
     const std::tuple<int, int, int, const char*, const char*, const char*> cases[] = {
-        {2023, 3, 22, "闰二", "初一", ""},   {2023, 3, 21, "二月", "三十", ""},
+        {2023, 3, 22, "闰二", "初一", ""},       {2023, 3, 21, "二月", "三十", ""},
         {2028, 5, 28, "五月", "初五", "端午节"}, {2028, 6, 27, "闰五", "初五", "端午节"},
         {2024, 9, 17, "八月", "十五", "中秋节"}, {2024, 6, 10, "五月", "初五", "端午节"}};
     for (const auto& [y, m, d, month, day, festival] : cases) {
@@ -81,8 +76,7 @@ TEST(TChnCal, LeapMonthTexts)
     }
 }
 
-TEST(TChnCal, EraTextFollowsTheCivilYear)
-{
+TEST(TChnCal, EraTextFollowsTheCivilYear) {
     TChnCal cal;
     cal.AnalyseDate(EncodeDate(1900, 12, 31));
     EXPECT_EQ(cal.LunarYear, 1900);
@@ -92,8 +86,7 @@ TEST(TChnCal, EraTextFollowsTheCivilYear)
     EXPECT_EQ(cal.EraName, "[清]德宗 载湉 光绪27年");
 }
 
-TEST(TChnCal, FailedAnalysisKeepsEverythingButTheDate)
-{
+TEST(TChnCal, FailedAnalysisKeepsEverythingButTheDate) {
     TChnCal cal;
     cal.AnalyseDate(EncodeDate(2024, 2, 10));
     const TChnCal before = cal;
@@ -107,8 +100,7 @@ TEST(TChnCal, FailedAnalysisKeepsEverythingButTheDate)
     EXPECT_EQ(cal.Constellation, before.Constellation);
 }
 
-TEST(TChnCal, EveryFieldComesFromTheDateJustAnalysed)
-{
+TEST(TChnCal, EveryFieldComesFromTheDateJustAnalysed) {
     TChnCal cal;
     cal.AnalyseDate(EncodeDate(2024, 2, 9));   // 除夕 and a solar-term-free day
     cal.AnalyseDate(EncodeDate(2024, 5, 12));  // 母亲节
@@ -119,8 +111,7 @@ TEST(TChnCal, EveryFieldComesFromTheDateJustAnalysed)
     EXPECT_EQ(cal.SolarTerm, "小满");
 }
 
-TEST(TChnCal, JulianLabelsBeforeTheReform)
-{
+TEST(TChnCal, JulianLabelsBeforeTheReform) {
     // The date type's 1582-10-04 and 10-15 are read as Julian and Gregorian:
     // consecutive lunar days; the dropped days have no lunar day name.
     EXPECT_EQ(analysed(1582, 10, 4).LunarDayName, "十八");
@@ -129,8 +120,7 @@ TEST(TChnCal, JulianLabelsBeforeTheReform)
     EXPECT_EQ(analysed(1200, 1, 18).LunarHoliday, "春节");
 }
 
-TEST(TChnCal, JulianLeapDayOfTheEngineCalendar)
-{
+TEST(TChnCal, JulianLeapDayOfTheEngineCalendar) {
     // 0100-02-29 exists only in the Julian calendar.
     TChnCal cal;
     cal.AnalyseCivilDate(100, 2, 29);

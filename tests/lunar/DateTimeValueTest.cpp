@@ -4,8 +4,7 @@
 
 using namespace tavlo::lunar;
 
-TEST(DateTimeValue, CountsDaysFrom18991230)
-{
+TEST(DateTimeValue, CountsDaysFrom18991230) {
     EXPECT_EQ(EncodeDate(1899, 12, 30), 0);
     EXPECT_EQ(EncodeDate(2024, 2, 10), 45332);
     EXPECT_EQ(EncodeDate(1, 1, 1), -693593);
@@ -14,8 +13,7 @@ TEST(DateTimeValue, CountsDaysFrom18991230)
     EXPECT_EQ(DecodeDate(-1.25), (CivilDate{1899, 12, 29}));
 }
 
-TEST(DateTimeValue, IsProlepticGregorianForEveryYear)
-{
+TEST(DateTimeValue, IsProlepticGregorianForEveryYear) {
     for (const CivilDate date : {CivilDate{-849, 1, 21}, CivilDate{0, 2, 29}, CivilDate{1582, 10, 10},
                                  CivilDate{-400, 2, 29}, CivilDate{2100, 12, 31}}) {
         TDateTime value = 0;
@@ -31,11 +29,10 @@ TEST(DateTimeValue, IsProlepticGregorianForEveryYear)
     EXPECT_EQ(EncodeDate(1, 1, 1) - EncodeDate(0, 12, 31), 1);
 }
 
-TEST(DateTimeValue, Weekdays)
-{
+TEST(DateTimeValue, Weekdays) {
     EXPECT_EQ(WeekdayOf(EncodeDate(2024, 5, 12)), 0);  // Sunday
     EXPECT_EQ(WeekdayOf(EncodeDate(1899, 12, 30)), 6);
-    EXPECT_EQ(WeekdayOf(-1.5), 5);                     // 1899-12-29, a Friday
-    EXPECT_EQ(GregorianWeekday(2024, 11, 28), 4);      // Thursday
+    EXPECT_EQ(WeekdayOf(-1.5), 5);                 // 1899-12-29, a Friday
+    EXPECT_EQ(GregorianWeekday(2024, 11, 28), 4);  // Thursday
     EXPECT_EQ(GregorianWeekday(100, 2, 29), GregorianWeekday(100, 3, 1));
 }

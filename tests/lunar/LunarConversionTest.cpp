@@ -11,8 +11,7 @@ struct Conversion {
     LunarDate lunar;
 };
 
-void expectLunar(const CivilDate& civil, const LunarDate& expected)
-{
+void expectLunar(const CivilDate& civil, const LunarDate& expected) {
     LunarDate lunar{-9, -9, -9, true};
     ASSERT_TRUE(SolarToLunar(civil.Year, civil.Month, civil.Day, lunar)) << civil.Year;
     EXPECT_EQ(lunar.Year, expected.Year) << civil.Year << "-" << civil.Month << "-" << civil.Day;
@@ -23,62 +22,64 @@ void expectLunar(const CivilDate& civil, const LunarDate& expected)
 
 }  // namespace
 
-TEST(SolarToLunar, KnownDates)
-{
+TEST(SolarToLunar, KnownDates) {
     const Conversion cases[] = {
-        {{2024, 2, 10}, {2024, 1, 1, false}},  {{2024, 2, 9}, {2023, 12, 30, false}},
-        {{2023, 3, 22}, {2023, 2, 1, true}},   {{2023, 4, 20}, {2023, 3, 1, false}},
-        {{2020, 5, 23}, {2020, 4, 1, true}},   {{2033, 12, 22}, {2033, 11, 1, true}},
-        {{1984, 11, 23}, {1984, 10, 1, true}}, {{2000, 1, 1}, {1999, 11, 25, false}},
-        {{1582, 10, 4}, {1582, 9, 18, false}}, {{1582, 10, 15}, {1582, 9, 19, false}},
+        {{2024, 2, 10}, {2024, 1, 1, false}},
+        {{2024, 2, 9}, {2023, 12, 30, false}},
+        {{2023, 3, 22}, {2023, 2, 1, true}},
+        {{2023, 4, 20}, {2023, 3, 1, false}},
+        {{2020, 5, 23}, {2020, 4, 1, true}},
+        {{2033, 12, 22}, {2033, 11, 1, true}},
+        {{1984, 11, 23}, {1984, 10, 1, true}},
+        {{2000, 1, 1}, {1999, 11, 25, false}},
+        {{1582, 10, 4}, {1582, 9, 18, false}},
+        {{1582, 10, 15}, {1582, 9, 19, false}},
         {{1, 1, 1}, {0, 11, 19, false}},
         // Lunar new years, Julian before the reform.
-        {{1200, 1, 18}, {1200, 1, 1, false}},  {{1201, 2, 5}, {1201, 1, 1, false}},
-        {{1300, 1, 23}, {1300, 1, 1, false}},  {{1499, 2, 10}, {1499, 1, 1, false}},
+        {{1200, 1, 18}, {1200, 1, 1, false}},
+        {{1201, 2, 5}, {1201, 1, 1, false}},
+        {{1300, 1, 23}, {1300, 1, 1, false}},
+        {{1499, 2, 10}, {1499, 1, 1, false}},
         {{2100, 2, 9}, {2100, 1, 1, false}},
     };
     for (const Conversion& c : cases) expectLunar(c.civil, c.lunar);
 }
 
-TEST(SolarToLunar, StoredCorrections)
-{
+TEST(SolarToLunar, StoredCorrections) {
     const Conversion cases[] = {
-        {{2018, 11, 7}, {2018, 9, 30, false}}, {{2018, 11, 8}, {2018, 10, 1, false}},
+        {{2018, 11, 7}, {2018, 9, 30, false}},  {{2018, 11, 8}, {2018, 10, 1, false}},
         {{2018, 12, 6}, {2018, 10, 29, false}}, {{2018, 12, 7}, {2018, 11, 1, false}},
-        {{1924, 3, 4}, {1924, 1, 29, false}},  {{1924, 3, 5}, {1924, 2, 1, false}},
-        {{1924, 4, 3}, {1924, 2, 30, false}},  {{1924, 4, 4}, {1924, 3, 1, false}},
+        {{1924, 3, 4}, {1924, 1, 29, false}},   {{1924, 3, 5}, {1924, 2, 1, false}},
+        {{1924, 4, 3}, {1924, 2, 30, false}},   {{1924, 4, 4}, {1924, 3, 1, false}},
     };
     for (const Conversion& c : cases) expectLunar(c.civil, c.lunar);
 }
 
-TEST(SolarToLunar, NoCorrectionIn2025)
-{
+TEST(SolarToLunar, NoCorrectionIn2025) {
     // The published calendar: third month from 03-29, fourth from 04-28, fifth from 05-27.
     const Conversion cases[] = {
-        {{2025, 3, 29}, {2025, 3, 1, false}}, {{2025, 4, 7}, {2025, 3, 10, false}},
+        {{2025, 3, 29}, {2025, 3, 1, false}},  {{2025, 4, 7}, {2025, 3, 10, false}},
         {{2025, 4, 27}, {2025, 3, 30, false}}, {{2025, 4, 28}, {2025, 4, 1, false}},
         {{2025, 5, 26}, {2025, 4, 29, false}}, {{2025, 5, 27}, {2025, 5, 1, false}},
     };
     for (const Conversion& c : cases) expectLunar(c.civil, c.lunar);
 }
 
-TEST(SolarToLunar, NewMoonsJustAfterMidnightCountOnThePreviousDay)
-{
+TEST(SolarToLunar, NewMoonsJustAfterMidnightCountOnThePreviousDay) {
     // Each correction spans exactly one lunar month: day 1 on the first date,
     // day 30 on the last, day 1 of the next month right after.
     const Conversion cases[] = {
-        {{1914, 11, 16}, {1914, 9, 29, false}}, {{1914, 11, 17}, {1914, 10, 1, false}},
+        {{1914, 11, 16}, {1914, 9, 29, false}},  {{1914, 11, 17}, {1914, 10, 1, false}},
         {{1914, 12, 16}, {1914, 10, 30, false}}, {{1914, 12, 17}, {1914, 11, 1, false}},
-        {{1916, 2, 2}, {1915, 12, 29, false}},  {{1916, 2, 3}, {1916, 1, 1, false}},
-        {{1916, 3, 3}, {1916, 1, 30, false}},   {{1916, 3, 4}, {1916, 2, 1, false}},
-        {{1920, 11, 9}, {1920, 9, 29, false}},  {{1920, 11, 10}, {1920, 10, 1, false}},
-        {{1920, 12, 9}, {1920, 10, 30, false}}, {{1920, 12, 10}, {1920, 11, 1, false}},
+        {{1916, 2, 2}, {1915, 12, 29, false}},   {{1916, 2, 3}, {1916, 1, 1, false}},
+        {{1916, 3, 3}, {1916, 1, 30, false}},    {{1916, 3, 4}, {1916, 2, 1, false}},
+        {{1920, 11, 9}, {1920, 9, 29, false}},   {{1920, 11, 10}, {1920, 10, 1, false}},
+        {{1920, 12, 9}, {1920, 10, 30, false}},  {{1920, 12, 10}, {1920, 11, 1, false}},
     };
     for (const Conversion& c : cases) expectLunar(c.civil, c.lunar);
 }
 
-TEST(SolarToLunar, LeapFirstMonthKeepsItsNumberInFebruary)
-{
+TEST(SolarToLunar, LeapFirstMonthKeepsItsNumberInFebruary) {
     // 1640 repeats its first month from 02-22; the second month follows on 03-22.
     const Conversion cases[] = {
         {{1640, 2, 21}, {1640, 1, 30, false}}, {{1640, 2, 22}, {1640, 1, 1, true}},
@@ -89,8 +90,7 @@ TEST(SolarToLunar, LeapFirstMonthKeepsItsNumberInFebruary)
     for (const Conversion& c : cases) expectLunar(c.civil, c.lunar);
 }
 
-TEST(SolarToLunar, LeapTwelfthMonthComesAtTheEndOfItsYear)
-{
+TEST(SolarToLunar, LeapTwelfthMonthComesAtTheEndOfItsYear) {
     // 1574 and 436 repeat their twelfth month in the next January: their own
     // first months keep their number, and the next year's January shows the
     // twelfth month and then the leap one.
@@ -105,8 +105,7 @@ TEST(SolarToLunar, LeapTwelfthMonthComesAtTheEndOfItsYear)
     for (const Conversion& c : cases) expectLunar(c.civil, c.lunar);
 }
 
-TEST(SolarToLunar, FailsOutsideTheRangeAndLeavesTheOutputAlone)
-{
+TEST(SolarToLunar, FailsOutsideTheRangeAndLeavesTheOutputAlone) {
     for (const CivilDate date : {CivilDate{2101, 1, 1}, CivilDate{-850, 12, 31}}) {
         LunarDate lunar{7, 8, 9, true};
         EXPECT_FALSE(SolarToLunar(date.Year, date.Month, date.Day, lunar));
@@ -125,8 +124,7 @@ TEST(SolarToLunar, FailsOutsideTheRangeAndLeavesTheOutputAlone)
     EXPECT_TRUE(SolarToLunar(2100, 12, 31, lunar));
 }
 
-TEST(SolarToLunar, DroppedDaysOf1582HaveNoLunarDay)
-{
+TEST(SolarToLunar, DroppedDaysOf1582HaveNoLunarDay) {
     EXPECT_EQ(LunarDayOf(1582, 10, 10).Day, -1);
     EXPECT_FALSE(LunarDayOf(1582, 10, 10).PhaseFraction.has_value());
     LunarDate lunar;
@@ -135,8 +133,7 @@ TEST(SolarToLunar, DroppedDaysOf1582HaveNoLunarDay)
     EXPECT_EQ(lunar.Month, 2);
 }
 
-TEST(LunarDayOf, PhaseFractionOnlyOnNewAndFullMoonDays)
-{
+TEST(LunarDayOf, PhaseFractionOnlyOnNewAndFullMoonDays) {
     // 2024-02-10 is a new-moon day, 2024-02-24 the full moon (lunar 1/15).
     const LunarDayResult newMoon = LunarDayOf(2024, 2, 10);
     ASSERT_TRUE(newMoon.PhaseFraction.has_value());
@@ -147,16 +144,14 @@ TEST(LunarDayOf, PhaseFractionOnlyOnNewAndFullMoonDays)
     EXPECT_FALSE(LunarDayOf(2024, 2, 15).PhaseFraction.has_value());
 }
 
-TEST(LunarMonthOf, NegativeInALeapMonth)
-{
+TEST(LunarMonthOf, NegativeInALeapMonth) {
     EXPECT_EQ(LunarMonthOf(2023, 3, 22), -2);
     EXPECT_EQ(LunarMonthOf(2023, 3, 21), 2);
     EXPECT_EQ(LunarMonthOf(2023, 4, 20), 3);
     EXPECT_EQ(LunarMonthOf(2034, 1, 10), -11);  // the leap month of 2033 reaches into January
 }
 
-TEST(CompareLunarDates, LeapMonthIsLaterWhateverTheDays)
-{
+TEST(CompareLunarDates, LeapMonthIsLaterWhateverTheDays) {
     EXPECT_EQ(CompareLunarDates({2023, 2, 1, true}, {2023, 2, 30, false}), 1);
     EXPECT_EQ(CompareLunarDates({2023, 2, 30, false}, {2023, 2, 1, true}), -1);
     EXPECT_EQ(CompareLunarDates({2023, 2, 5, true}, {2023, 2, 5, true}), 0);
@@ -164,8 +159,7 @@ TEST(CompareLunarDates, LeapMonthIsLaterWhateverTheDays)
     EXPECT_EQ(CompareLunarDates({2022, 12, 1, false}, {2023, 1, 1, false}), -1);
 }
 
-TEST(LunarToSolar, FindsLeapMonthsAndRejectsMissingOnes)
-{
+TEST(LunarToSolar, FindsLeapMonthsAndRejectsMissingOnes) {
     CivilDate civil{1, 2, 3};
     ASSERT_TRUE(LunarToSolar({2023, 2, 1, true}, civil));
     EXPECT_EQ(civil, (CivilDate{2023, 3, 22}));
@@ -176,8 +170,7 @@ TEST(LunarToSolar, FindsLeapMonthsAndRejectsMissingOnes)
     EXPECT_EQ(civil, (CivilDate{1, 2, 3}));
 }
 
-TEST(LunarToSolar, ProbeWithoutALunarDateEndsTheSearch)
-{
+TEST(LunarToSolar, ProbeWithoutALunarDateEndsTheSearch) {
     // The new year of lunar 2100 lies in civil 2100, but a day late in lunar
     // 2100 makes the search probe civil 2101, which has no lunar date.
     CivilDate civil{1, 2, 3};
@@ -186,10 +179,10 @@ TEST(LunarToSolar, ProbeWithoutALunarDateEndsTheSearch)
     EXPECT_FALSE(LunarToSolar({0, 11, 19, false}, civil));  // its probes start below day number 0
 }
 
-TEST(LunarToSolar, RoundTripsEveryDayOfWholeYears)
-{
+TEST(LunarToSolar, RoundTripsEveryDayOfWholeYears) {
     // From civil year 2 on: the search for a lunar year 0 date starts below day number 0.
-    for (const int year : {2, 436, 437, 700, 1200, 1574, 1575, 1582, 1583, 1640, 1659, 1900, 1916, 2018, 2023, 2025, 2099}) {
+    for (const int year :
+         {2, 436, 437, 700, 1200, 1574, 1575, 1582, 1583, 1640, 1659, 1900, 1916, 2018, 2023, 2025, 2099}) {
         for (CivilDate date{year, 1, 1}; date.Year == year; date = NextCivilDate(date)) {
             LunarDate lunar;
             ASSERT_TRUE(SolarToLunar(date.Year, date.Month, date.Day, lunar));

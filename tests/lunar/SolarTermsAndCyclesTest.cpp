@@ -6,13 +6,12 @@
 
 using namespace tavlo::lunar;
 
-TEST(SolarTerms, TheTermsOf2024)
-{
+TEST(SolarTerms, TheTermsOf2024) {
     const std::tuple<int, int, const char*> terms[] = {
-        {1, 6, "小寒"},  {1, 20, "大寒"},  {2, 4, "立春"},   {2, 19, "雨水"},  {3, 5, "惊蛰"},   {3, 20, "春分"},
-        {4, 4, "清明"},  {4, 19, "谷雨"},  {5, 5, "立夏"},   {5, 20, "小满"},  {6, 5, "芒种"},   {6, 21, "夏至"},
-        {7, 6, "小暑"},  {7, 22, "大暑"},  {8, 7, "立秋"},   {8, 22, "处暑"},  {9, 7, "白露"},   {9, 22, "秋分"},
-        {10, 8, "寒露"}, {10, 23, "霜降"}, {11, 7, "立冬"},  {11, 22, "小雪"}, {12, 6, "大雪"},  {12, 21, "冬至"}};
+        {1, 6, "小寒"},  {1, 20, "大寒"},  {2, 4, "立春"},  {2, 19, "雨水"},  {3, 5, "惊蛰"},  {3, 20, "春分"},
+        {4, 4, "清明"},  {4, 19, "谷雨"},  {5, 5, "立夏"},  {5, 20, "小满"},  {6, 5, "芒种"},  {6, 21, "夏至"},
+        {7, 6, "小暑"},  {7, 22, "大暑"},  {8, 7, "立秋"},  {8, 22, "处暑"},  {9, 7, "白露"},  {9, 22, "秋分"},
+        {10, 8, "寒露"}, {10, 23, "霜降"}, {11, 7, "立冬"}, {11, 22, "小雪"}, {12, 6, "大雪"}, {12, 21, "冬至"}};
     int index = 0;
     for (const auto& [month, day, name] : terms) {
         int m = 0, d = 0;
@@ -25,8 +24,7 @@ TEST(SolarTerms, TheTermsOf2024)
     }
 }
 
-TEST(SolarTerms, OutOfRangeIndexesAndEarlyYears)
-{
+TEST(SolarTerms, OutOfRangeIndexesAndEarlyYears) {
     int m = 0, d = 0;
     EXPECT_FALSE(SolarTermDate(2024, -1, m, d));
     EXPECT_FALSE(SolarTermDate(2024, 24, m, d));
@@ -43,13 +41,12 @@ TEST(SolarTerms, OutOfRangeIndexesAndEarlyYears)
     EXPECT_GT(SolarTermDayOfYear(2024, 25), 366);
 }
 
-TEST(Cycles, YearStemBranchAndAnimal)
-{
+TEST(Cycles, YearStemBranchAndAnimal) {
     EXPECT_EQ(GanZhiName(YearCycleIndex(1984)), "甲子");
     EXPECT_EQ(AnimalName(AnimalIndex(1984)), "鼠");
     EXPECT_EQ(YearCycleIndex(2024), 40);
     EXPECT_EQ(AnimalIndex(2024), 4);
-    EXPECT_EQ(YearCycleIndex(0), 57);   // y <= 0 counts from y - 3
+    EXPECT_EQ(YearCycleIndex(0), 57);  // y <= 0 counts from y - 3
     EXPECT_EQ(YearCycleIndex(-1), 56);
     EXPECT_EQ(AnimalIndex(-849), 0);
     // The stem-branch year turns at 立春.
@@ -57,10 +54,9 @@ TEST(Cycles, YearStemBranchAndAnimal)
     EXPECT_EQ(GanZhiName(YearGanZhiOfDate(2024, 2, 4)), "甲辰");
 }
 
-TEST(Cycles, MonthStemBranchTurnsAtTheSectionalTerms)
-{
+TEST(Cycles, MonthStemBranchTurnsAtTheSectionalTerms) {
     const std::tuple<int, int, int, const char*> cases[] = {
-        {2024, 1, 5, "甲子"}, {2024, 1, 6, "乙丑"}, {2024, 2, 3, "乙丑"}, {2024, 2, 4, "丙寅"},
+        {2024, 1, 5, "甲子"},   {2024, 1, 6, "乙丑"},  {2024, 2, 3, "乙丑"},  {2024, 2, 4, "丙寅"},
         {2023, 12, 31, "甲子"}, {2024, 12, 6, "丙子"}, {2024, 12, 5, "乙亥"}, {2024, 3, 5, "丁卯"}};
     for (const auto& [y, m, d, name] : cases) EXPECT_EQ(GanZhiName(MonthGanZhiOfDate(y, m, d)), name) << y << m << d;
     EXPECT_EQ(SolarMonthOfDate(2024, 1, 5).Year, 2023);
@@ -68,8 +64,7 @@ TEST(Cycles, MonthStemBranchTurnsAtTheSectionalTerms)
     EXPECT_EQ(SolarMonthOfDate(2024, 12, 31).Index, 11);
 }
 
-TEST(Cycles, DayStemBranch)
-{
+TEST(Cycles, DayStemBranch) {
     EXPECT_EQ(GanZhiName(DayGanZhiOfDate(2000, 1, 1)), "戊午");
     EXPECT_EQ(GanZhiName(DayGanZhiOfDate(2024, 2, 10)), "甲辰");
     EXPECT_EQ(DayCycleCount(1582, 10, 15) - DayCycleCount(1582, 10, 4), 1);
@@ -82,8 +77,7 @@ TEST(Cycles, DayStemBranch)
     EXPECT_LT(index, 60);
 }
 
-TEST(Cycles, StemBranchPairs)
-{
+TEST(Cycles, StemBranchPairs) {
     EXPECT_EQ(GanZhiIndex(0, 0), 0);
     EXPECT_EQ(GanZhiIndex(0, 10), 10);
     EXPECT_EQ(GanZhiIndex(9, 11), 59);
@@ -101,16 +95,15 @@ TEST(Cycles, StemBranchPairs)
         EXPECT_EQ(GanZhiNames[i], std::string(Stems[i % 10]) + std::string(Branches[i % 12])) << i;
 }
 
-TEST(Cycles, Constellations)
-{
+TEST(Cycles, Constellations) {
     const std::tuple<int, int, const char*> cases[] = {
-        {1, 19, "摩羯"}, {1, 20, "宝瓶"}, {2, 18, "宝瓶"}, {2, 19, "双鱼"}, {3, 21, "白羊"},
-        {12, 21, "射手"}, {12, 22, "摩羯"}, {12, 31, "摩羯"}, {1, 1, "摩羯"}, {8, 23, "处女"}};
-    for (const auto& [m, d, name] : cases) EXPECT_EQ(ConstellationName(ConstellationIndex(m, d)), name) << m << "-" << d;
+        {1, 19, "摩羯"},  {1, 20, "宝瓶"},  {2, 18, "宝瓶"},  {2, 19, "双鱼"}, {3, 21, "白羊"},
+        {12, 21, "射手"}, {12, 22, "摩羯"}, {12, 31, "摩羯"}, {1, 1, "摩羯"},  {8, 23, "处女"}};
+    for (const auto& [m, d, name] : cases)
+        EXPECT_EQ(ConstellationName(ConstellationIndex(m, d)), name) << m << "-" << d;
 }
 
-TEST(Cycles, NamesOutsideTheirTablesAreEmpty)
-{
+TEST(Cycles, NamesOutsideTheirTablesAreEmpty) {
     EXPECT_EQ(GanZhiName(-1), "");
     EXPECT_EQ(GanZhiName(60), "");
     EXPECT_EQ(AnimalName(12), "");

@@ -1,6 +1,6 @@
 #include "AtomicFile.h"
-#include "FileSizeCap.h"
 #include "FileError.h"
+#include "FileSizeCap.h"
 #include "SettingsFile.h"
 #include "TempFolder.h"
 

@@ -53,7 +53,9 @@ TEST(SettingsFile, MissingFileIsNoErrorBrokenTextReadsAsReplacementAndAFolderFai
     test::TempFolder temp;
     EXPECT_EQ(readSettingsLines(temp / "missing.ini"), std::nullopt);
     // Values are used as read: a stray byte spoils its character, not the file.
-    writeFileBytes(temp / "bad.ini", "ok\r\n\x81\x20" "A1.bmp\r\n\xB1");
+    writeFileBytes(temp / "bad.ini",
+                   "ok\r\n\x81\x20"
+                   "A1.bmp\r\n\xB1");
     EXPECT_EQ(readSettingsLines(temp / "bad.ini"), (std::vector<std::string>{"ok", "\uFFFD A1.bmp", "\uFFFD"}));
     writeFileBytes(temp / "bad.ini", "\xEF\xBB\xBFok\xFF\r\n");  // marked UTF-8, but is not
     EXPECT_EQ(readSettingsLines(temp / "bad.ini"), (std::vector<std::string>{"ok\uFFFD"}));
@@ -65,9 +67,19 @@ TEST(SettingsFile, ParsesIntegersAsStoredByHand) {
         std::string_view text;
         std::optional<std::int32_t> value;
     } cases[] = {
-        {"1", 1}, {"0", 0}, {"-3", -3}, {" 42 ", 42}, {"+7", 7}, {"-2000", -2000},
-        {"", std::nullopt}, {"abc", std::nullopt}, {"1.5", std::nullopt}, {"12x", std::nullopt},
-        {"+-1", std::nullopt}, {"2147483648", std::nullopt}, {"-2147483648", INT32_MIN},
+        {"1", 1},
+        {"0", 0},
+        {"-3", -3},
+        {" 42 ", 42},
+        {"+7", 7},
+        {"-2000", -2000},
+        {"", std::nullopt},
+        {"abc", std::nullopt},
+        {"1.5", std::nullopt},
+        {"12x", std::nullopt},
+        {"+-1", std::nullopt},
+        {"2147483648", std::nullopt},
+        {"-2147483648", INT32_MIN},
     };
     for (const auto& c : cases) EXPECT_EQ(parseInteger(c.text), c.value) << c.text;
 }

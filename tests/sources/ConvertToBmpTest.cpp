@@ -46,8 +46,10 @@ TEST(ConvertToBmp, TheExtensionInAnyCaseDecides) {
     EXPECT_FALSE(fs::exists(temp / "e.bmp"));
 
     // The streamed JPEG conversion writes exactly what decoding whole would.
-    EXPECT_EQ(test::readFileBytes(temp / "photo.bmp"),
-              [&] { auto b = imaging::encodeBmp(imaging::decodeJpeg(jpeg)); return std::string(b.begin(), b.end()); }());
+    EXPECT_EQ(test::readFileBytes(temp / "photo.bmp"), [&] {
+        auto b = imaging::encodeBmp(imaging::decodeJpeg(jpeg));
+        return std::string(b.begin(), b.end());
+    }());
     const imaging::Bitmap first = imaging::loadPicture(temp / "anim.bmp");
     EXPECT_EQ(first.width(), 3);
     EXPECT_EQ(first.row(0)[0], 0);  // the first frame, not the all-white second one

@@ -30,7 +30,8 @@ Bytes encodeJpeg(const imaging::Bitmap& picture, int quality, bool progressive, 
     }
     jpeg_set_quality(&info, quality, TRUE);
     if (quality >= 95) {  // full chroma resolution, so that tests can compare pixels closely
-        for (int i = 0; i < info.num_components; ++i) info.comp_info[i].h_samp_factor = info.comp_info[i].v_samp_factor = 1;
+        for (int i = 0; i < info.num_components; ++i)
+            info.comp_info[i].h_samp_factor = info.comp_info[i].v_samp_factor = 1;
     }
     if (progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
@@ -84,9 +85,8 @@ Bytes encodePng(const PngPicture& picture) {
     }
     png_set_write_fn(png, &out, appendBytes, flushNothing);
     png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width), static_cast<png_uint_32>(picture.height),
-                 picture.bitDepth, picture.colourType,
-                 picture.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+                 picture.bitDepth, picture.colourType, picture.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> palette;
     for (std::size_t i = 0; i + 2 < picture.paletteRgb.size(); i += 3)
         palette.push_back({picture.paletteRgb[i], picture.paletteRgb[i + 1], picture.paletteRgb[i + 2]});
@@ -99,7 +99,8 @@ Bytes encodePng(const PngPicture& picture) {
         } else {
             const auto& t = picture.transparency;
             const auto word = [&](std::size_t i) { return static_cast<png_uint_16>(t[i] << 8 | t[i + 1]); };
-            if (t.size() == 2) key.gray = word(0);
+            if (t.size() == 2)
+                key.gray = word(0);
             else {
                 key.red = word(0);
                 key.green = word(2);

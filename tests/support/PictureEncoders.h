@@ -22,7 +22,7 @@ struct PngPicture {
     int colourType = 2;  // PNG_COLOR_TYPE_*
     int bitDepth = 8;
     bool interlaced = false;
-    std::vector<Bytes> rows;  // packed, as PNG stores them (16-bit samples big-endian)
+    std::vector<Bytes> rows;               // packed, as PNG stores them (16-bit samples big-endian)
     std::vector<std::uint8_t> paletteRgb;  // 3 bytes an entry
     Bytes transparency;                    // tRNS: alpha per palette entry, or one 16-bit gray/RGB key (2 or 6 bytes)
 };

@@ -29,23 +29,20 @@ struct Service {
 class Recorder : public QDBusVirtualObject {
 public:
     Recorder(const QString& kind, const QString& recordPath, const QStringList& options)
-        : kind_(kind), record_(recordPath), options_(options)
-    {
+        : kind_(kind), record_(recordPath), options_(options) {
         record_.open(QIODevice::WriteOnly | QIODevice::Append);
     }
 
     QString introspect(const QString&) const override { return {}; }
 
-    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override
-    {
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
         record(message);
         connection.send(answer(message));
         return true;
     }
 
 private:
-    void record(const QDBusMessage& message)
-    {
+    void record(const QDBusMessage& message) {
         QJsonArray line{message.member()};
         for (const QVariant& argument : message.arguments()) {
             if (argument.metaType() == QMetaType::fromType<QDBusVariant>()) {
@@ -59,12 +56,12 @@ private:
         record_.flush();  // before the answer: the caller reads the file once it returns
     }
 
-    QDBusMessage answer(const QDBusMessage& message) const
-    {
+    QDBusMessage answer(const QDBusMessage& message) const {
         if (kind_ == QLatin1String("plasma") && message.member() == QLatin1String("evaluateScript")) {
             if (options_.contains(QStringLiteral("--fail")))
-                return message.createErrorReply(QStringLiteral("org.freedesktop.DBus.Error.Failed"),
-                                                QStringLiteral("Error: TypeError: desktops is not a function\nat line 1"));
+                return message.createErrorReply(
+                    QStringLiteral("org.freedesktop.DBus.Error.Failed"),
+                    QStringLiteral("Error: TypeError: desktops is not a function\nat line 1"));
             return message.createReply(QString());
         }
         if (kind_ == QLatin1String("xfconf") && message.member() == QLatin1String("GetAllProperties")) {
@@ -88,21 +85,18 @@ private:
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     const QStringList arguments = application.arguments();
-    if (arguments.size() < 3)
-        return 2;
+    if (arguments.size() < 3) return 2;
     const QString kind = arguments[1];
     const Service service = kind == QLatin1String("plasma")
-        ? Service{QStringLiteral("org.kde.plasmashell"), QStringLiteral("/PlasmaShell")}
-        : Service{QStringLiteral("org.xfce.Xfconf"), QStringLiteral("/org/xfce/Xfconf")};
+                                ? Service{QStringLiteral("org.kde.plasmashell"), QStringLiteral("/PlasmaShell")}
+                                : Service{QStringLiteral("org.xfce.Xfconf"), QStringLiteral("/org/xfce/Xfconf")};
 
     Recorder recorder(kind, arguments[2], arguments.mid(3));
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.registerVirtualObject(service.path, &recorder) || !bus.registerService(service.name))
-        return 1;
+    if (!bus.registerVirtualObject(service.path, &recorder) || !bus.registerService(service.name)) return 1;
     std::puts("ready");
     std::fflush(stdout);
     return application.exec();

@@ -13,19 +13,15 @@
 
 namespace tavlo::test {
 
-ChildProcess::ChildProcess(const std::vector<std::string>& arguments)
-{
+ChildProcess::ChildProcess(const std::vector<std::string>& arguments) {
     int pipeEnds[2];
-    if (pipe(pipeEnds) != 0)
-        throw std::runtime_error("pipe failed");
+    if (pipe(pipeEnds) != 0) throw std::runtime_error("pipe failed");
     std::vector<char*> argv;
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
 
     pid_ = fork();
-    if (pid_ < 0)
-        throw std::runtime_error("fork failed");
+    if (pid_ < 0) throw std::runtime_error("fork failed");
     if (pid_ == 0) {
         dup2(pipeEnds[1], STDOUT_FILENO);
         close(pipeEnds[0]);
@@ -37,18 +33,15 @@ ChildProcess::ChildProcess(const std::vector<std::string>& arguments)
     output_ = pipeEnds[0];
 }
 
-ChildProcess::~ChildProcess()
-{
+ChildProcess::~ChildProcess() {
     if (pid_ > 0) {
         kill(pid_, SIGTERM);
         waitpid(pid_, nullptr, 0);
     }
-    if (output_ >= 0)
-        close(output_);
+    if (output_ >= 0) close(output_);
 }
 
-std::optional<std::string> ChildProcess::readLine(std::chrono::milliseconds wait)
-{
+std::optional<std::string> ChildProcess::readLine(std::chrono::milliseconds wait) {
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (;;) {
         if (const std::size_t end = buffered_.find('\n'); end != std::string::npos) {
@@ -56,37 +49,31 @@ std::optional<std::string> ChildProcess::readLine(std::chrono::milliseconds wait
             buffered_.erase(0, end + 1);
             return line;
         }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         pollfd descriptor{output_, POLLIN, 0};
-        if (left.count() <= 0 || poll(&descriptor, 1, static_cast<int>(left.count())) <= 0)
-            return std::nullopt;
+        if (left.count() <= 0 || poll(&descriptor, 1, static_cast<int>(left.count())) <= 0) return std::nullopt;
         char chunk[4096];
         const ssize_t n = read(output_, chunk, sizeof(chunk));
-        if (n <= 0)
-            return std::nullopt;
+        if (n <= 0) return std::nullopt;
         buffered_.append(chunk, static_cast<std::size_t>(n));
     }
 }
 
-bool programInPath(const std::string& program)
-{
+bool programInPath(const std::string& program) {
     const char* path = std::getenv("PATH");
     std::istringstream folders(path ? path : "");
     for (std::string folder; std::getline(folders, folder, ':');)
-        if (!folder.empty() && access((std::filesystem::path(folder) / program).c_str(), X_OK) == 0)
-            return true;
+        if (!folder.empty() && access((std::filesystem::path(folder) / program).c_str(), X_OK) == 0) return true;
     return false;
 }
 
-CommandResult runCommand(const std::string& commandLine)
-{
+CommandResult runCommand(const std::string& commandLine) {
     CommandResult result;
     FILE* pipe = popen(commandLine.c_str(), "r");
-    if (!pipe)
-        return result;
+    if (!pipe) return result;
     char chunk[4096];
-    for (std::size_t n; (n = fread(chunk, 1, sizeof(chunk), pipe)) > 0;)
-        result.output.append(chunk, n);
+    for (std::size_t n; (n = fread(chunk, 1, sizeof(chunk), pipe)) > 0;) result.output.append(chunk, n);
     const int status = pclose(pipe);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;

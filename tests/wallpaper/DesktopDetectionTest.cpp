@@ -11,8 +11,7 @@ struct Case {
     BackendKind expected;
 };
 
-TEST(DesktopDetection, PicksTheDesktopsOwnMechanism)
-{
+TEST(DesktopDetection, PicksTheDesktopsOwnMechanism) {
     const Case cases[] = {
         {{{"XDG_CURRENT_DESKTOP", "GNOME"}, {"DISPLAY", ":0"}}, BackendKind::Gnome},
         {{{"XDG_CURRENT_DESKTOP", "ubuntu:GNOME"}, {"WAYLAND_DISPLAY", "wayland-0"}}, BackendKind::Gnome},
@@ -33,7 +32,8 @@ TEST(DesktopDetection, PicksTheDesktopsOwnMechanism)
         {{{"GNOME_DESKTOP_SESSION_ID", "this-is-deprecated"}, {"DISPLAY", ":0"}}, BackendKind::Gnome},
         {{{"MATE_DESKTOP_SESSION_ID", "this-is-deprecated"}, {"DISPLAY", ":0"}}, BackendKind::Mate},
         // No desktop named: the display server decides.
-        {{{"XDG_CURRENT_DESKTOP", "Hyprland"}, {"SWAYSOCK", "/run/x.sock"}, {"WAYLAND_DISPLAY", "w"}}, BackendKind::Sway},
+        {{{"XDG_CURRENT_DESKTOP", "Hyprland"}, {"SWAYSOCK", "/run/x.sock"}, {"WAYLAND_DISPLAY", "w"}},
+         BackendKind::Sway},
         {{{"XDG_CURRENT_DESKTOP", "i3"}, {"DISPLAY", ":0"}}, BackendKind::X11Root},
         {{{"DISPLAY", ":1"}, {"XDG_CURRENT_DESKTOP", ""}}, BackendKind::X11Root},
         // Painting the X11 root under an unknown Wayland compositor would show nothing.
@@ -43,22 +43,20 @@ TEST(DesktopDetection, PicksTheDesktopsOwnMechanism)
     for (const Case& c : cases) {
         const BackendChoice choice = chooseDesktopBackend(c.environment);
         std::string described;
-        for (const auto& [name, value] : c.environment)
-            described += name + "=" + value + " ";
+        for (const auto& [name, value] : c.environment) described += name + "=" + value + " ";
         EXPECT_EQ(backendName(choice.kind), backendName(c.expected)) << described;
         EXPECT_FALSE(choice.reason.empty()) << described;
     }
 }
 
-TEST(DesktopDetection, ReasonNamesTheDecidingVariable)
-{
+TEST(DesktopDetection, ReasonNamesTheDecidingVariable) {
     EXPECT_EQ(chooseDesktopBackend({{"XDG_CURRENT_DESKTOP", "X-Cinnamon"}}).reason,
               "XDG_CURRENT_DESKTOP=X-Cinnamon names a cinnamon desktop");
-    EXPECT_EQ(chooseDesktopBackend({{"DISPLAY", ":3"}}).reason, "DISPLAY=:3 and no known desktop: painting the X11 root window");
+    EXPECT_EQ(chooseDesktopBackend({{"DISPLAY", ":3"}}).reason,
+              "DISPLAY=:3 and no known desktop: painting the X11 root window");
 }
 
-TEST(WallpaperFactory, NoDesktopGivesABackendThatSaysWhy)
-{
+TEST(WallpaperFactory, NoDesktopGivesABackendThatSaysWhy) {
     const auto backend = createBackend({BackendKind::None, "no desktop session"});
     EXPECT_EQ(backend->name(), "none");
     try {

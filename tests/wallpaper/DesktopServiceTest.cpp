@@ -5,10 +5,10 @@
 #include "PrivateSessionBus.h"
 #include "XfceWallpaper.h"
 
+#include <gtest/gtest.h>
 #include <QByteArray>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <gtest/gtest.h>
 
 #include <fstream>
 
@@ -21,8 +21,7 @@ using Call = std::vector<std::string>;
 class StandIn {
 public:
     StandIn(const std::string& kind, const std::vector<std::string>& options, const std::filesystem::path& record)
-        : record_(record)
-    {
+        : record_(record) {
         std::vector<std::string> arguments{TAVLO_BUS_STANDIN, kind, record.string()};
         arguments.insert(arguments.end(), options.begin(), options.end());
         process_ = std::make_unique<test::ChildProcess>(arguments);
@@ -31,8 +30,7 @@ public:
 
     bool ready() const { return ready_; }
 
-    std::vector<Call> calls() const
-    {
+    std::vector<Call> calls() const {
         std::vector<Call> calls;
         std::ifstream file(record_);
         for (std::string line; std::getline(file, line);) {
@@ -52,17 +50,14 @@ private:
 
 class DesktopServiceTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        if (!test::PrivateSessionBus::instance())
-            GTEST_SKIP() << "dbus-daemon is not installed";
+    void SetUp() override {
+        if (!test::PrivateSessionBus::instance()) GTEST_SKIP() << "dbus-daemon is not installed";
         std::filesystem::create_directory(folder_ / "程序 folder");
         picture_ = folder_ / "程序 folder" / "Mix.bmp";
         test::writeFileBytes(picture_, "BM");
     }
 
-    std::string errorOf(WallpaperBackend&& backend)
-    {
+    std::string errorOf(WallpaperBackend&& backend) {
         try {
             backend.SetWallpaper(picture_);
         } catch (const WallpaperError& error) {
@@ -75,32 +70,31 @@ protected:
     std::filesystem::path picture_;
 };
 
-std::string plasmaScript(const std::string& image)
-{
+std::string plasmaScript(const std::string& image) {
     return "var all = desktops();\n"
            "for (var i = 0; i < all.length; ++i) {\n"
            "    var d = all[i];\n"
            "    d.wallpaperPlugin = \"org.kde.image\";\n"
            "    d.currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", \"General\"];\n"
-           "    d.writeConfig(\"Image\", \"" + image + "\");\n"
+           "    d.writeConfig(\"Image\", \"" +
+           image +
+           "\");\n"
            "    d.writeConfig(\"FillMode\", 0);\n"
            "}\n";
 }
 
-TEST_F(DesktopServiceTest, PlasmaGetsAClearingScriptThenTheImageWithStretchOnEveryDesktop)
-{
+TEST_F(DesktopServiceTest, PlasmaGetsAClearingScriptThenTheImageWithStretchOnEveryDesktop) {
     StandIn shell("plasma", {}, folder_ / "calls");
     ASSERT_TRUE(shell.ready());
 
     PlasmaWallpaper().SetWallpaper(picture_);
 
     const std::string url = "file://" + folder_.path().string() + "/%E7%A8%8B%E5%BA%8F%20folder/Mix.bmp";
-    EXPECT_EQ(shell.calls(), (std::vector<Call>{{"evaluateScript", plasmaScript("")},
-                                                {"evaluateScript", plasmaScript(url)}}));
+    EXPECT_EQ(shell.calls(),
+              (std::vector<Call>{{"evaluateScript", plasmaScript("")}, {"evaluateScript", plasmaScript(url)}}));
 }
 
-TEST_F(DesktopServiceTest, PlasmaFailuresComeBackAsOneLine)
-{
+TEST_F(DesktopServiceTest, PlasmaFailuresComeBackAsOneLine) {
     EXPECT_EQ(errorOf(PlasmaWallpaper()).rfind("kde: org.kde.plasmashell evaluateScript failed: ", 0), 0u);
 
     StandIn failing("plasma", {"--fail"}, folder_ / "calls");
@@ -109,14 +103,13 @@ TEST_F(DesktopServiceTest, PlasmaFailuresComeBackAsOneLine)
               "kde: org.kde.plasmashell evaluateScript failed: Error: TypeError: desktops is not a function at line 1");
 }
 
-TEST_F(DesktopServiceTest, XfceSetsEveryMonitorAndWorkspaceClearingFirst)
-{
+TEST_F(DesktopServiceTest, XfceSetsEveryMonitorAndWorkspaceClearingFirst) {
     const std::string a = "/backdrop/screen0/monitorVirtual1/workspace0/";
     const std::string b = "/backdrop/screen0/monitorVirtual1/workspace1/";
     const std::string c = "/backdrop/screen0/monitorHDMI-1/workspace0/";
     StandIn xfconf("xfconf",
-                   {b + "last-image=/old.png", a + "last-image=/old.png", a + "color-style=0", c + "last-image=",
-                    "/backdrop/screen0/monitorVirtual1/last-image-extra=x"},
+                   {b + "last-image=/old.png", a + "last-image=/old.png", a + "color-style=0",
+                    c + "last-image=", "/backdrop/screen0/monitorVirtual1/last-image-extra=x"},
                    folder_ / "calls");
     ASSERT_TRUE(xfconf.ready());
 
@@ -138,8 +131,7 @@ TEST_F(DesktopServiceTest, XfceSetsEveryMonitorAndWorkspaceClearingFirst)
                               }));
 }
 
-TEST_F(DesktopServiceTest, XfceWithoutStoredBackdropsSetsTheFirstMonitorAndWorkspace)
-{
+TEST_F(DesktopServiceTest, XfceWithoutStoredBackdropsSetsTheFirstMonitorAndWorkspace) {
     StandIn xfconf("xfconf", {}, folder_ / "calls");
     ASSERT_TRUE(xfconf.ready());
 
@@ -154,22 +146,24 @@ TEST_F(DesktopServiceTest, XfceWithoutStoredBackdropsSetsTheFirstMonitorAndWorks
 
 // The real daemon stays silent when a property is set to the value it has;
 // the desktop must hear of the new picture all the same.
-TEST_F(DesktopServiceTest, RealXfconfAnnouncesTheSamePathAgain)
-{
+TEST_F(DesktopServiceTest, RealXfconfAnnouncesTheSamePathAgain) {
     const std::filesystem::path daemon = "/usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd";
     if (!std::filesystem::exists(daemon) || !test::programInPath("gdbus"))
         GTEST_SKIP() << "xfconfd or gdbus is not installed";
     const std::string property = "/backdrop/screen0/monitorVirtual1/workspace0/last-image";
     const std::string gdbus = "gdbus call --session -d org.xfce.Xfconf -o /org/xfce/Xfconf -m org.xfce.Xfconf.";
-    ASSERT_EQ(test::runCommand(gdbus + "SetProperty xfce4-desktop " + property + " \"<'" + picture_.string() + "'>\"").status, 0);
+    ASSERT_EQ(
+        test::runCommand(gdbus + "SetProperty xfce4-desktop " + property + " \"<'" + picture_.string() + "'>\"").status,
+        0);
     test::ChildProcess monitor({"gdbus", "monitor", "--session", "-d", "org.xfce.Xfconf"});
     // It prints the owner once its signal subscription is in place.
-    for (std::optional<std::string> line; (line = monitor.readLine()) && line->find("is owned by") == std::string::npos;) {
-    }
+    for (std::optional<std::string> line;
+         (line = monitor.readLine()) && line->find("is owned by") == std::string::npos;) {}
 
     XfceWallpaper().SetWallpaper(picture_);
 
-    const std::string announced = "PropertyChanged ('xfce4-desktop', '" + property + "', <'" + picture_.string() + "'>)";
+    const std::string announced =
+        "PropertyChanged ('xfce4-desktop', '" + property + "', <'" + picture_.string() + "'>)";
     bool seen = false;
     while (!seen) {
         const std::optional<std::string> line = monitor.readLine();
@@ -178,7 +172,8 @@ TEST_F(DesktopServiceTest, RealXfconfAnnouncesTheSamePathAgain)
     }
     const std::string stored = test::runCommand(gdbus + "GetAllProperties xfce4-desktop /backdrop").output;
     EXPECT_NE(stored.find("'" + property + "': <'" + picture_.string() + "'>"), std::string::npos) << stored;
-    EXPECT_NE(stored.find("'/backdrop/screen0/monitorVirtual1/workspace0/image-style': <3>"), std::string::npos) << stored;
+    EXPECT_NE(stored.find("'/backdrop/screen0/monitorVirtual1/workspace0/image-style': <3>"), std::string::npos)
+        << stored;
 }
 
 }  // namespace

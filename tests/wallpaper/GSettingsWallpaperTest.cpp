@@ -14,16 +14,14 @@ namespace {
 constexpr const char* kFolderName = "程序 folder";
 constexpr const char* kFolderInUri = "%E7%A8%8B%E5%BA%8F%20folder";
 
-std::string settingOf(const std::string& schema, const std::string& key)
-{
+std::string settingOf(const std::string& schema, const std::string& key) {
     const test::CommandResult result = test::runCommand("gsettings get " + schema + " " + key);
     return result.status == 0 ? result.output : "(gsettings failed)";
 }
 
 class GSettingsWallpaperTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         if (!test::PrivateSessionBus::instance() || !test::programInPath("gsettings"))
             GTEST_SKIP() << "dbus-daemon or gsettings is not installed";
         std::filesystem::create_directory(folder_ / kFolderName);
@@ -37,8 +35,7 @@ protected:
     std::filesystem::path picture_;
 };
 
-TEST_F(GSettingsWallpaperTest, EachDesktopGetsItsKeysStretched)
-{
+TEST_F(GSettingsWallpaperTest, EachDesktopGetsItsKeysStretched) {
     struct Case {
         GSettingsLayout layout;
         std::vector<std::string> pictureKeys;
@@ -63,8 +60,7 @@ TEST_F(GSettingsWallpaperTest, EachDesktopGetsItsKeysStretched)
 
 // Whoever draws the desktop learns of every call, also when the path is the
 // one it already has.
-TEST_F(GSettingsWallpaperTest, SettingTheSamePathAgainTellsTheDesktopAgain)
-{
+TEST_F(GSettingsWallpaperTest, SettingTheSamePathAgainTellsTheDesktopAgain) {
     test::ChildProcess monitor({"gsettings", "monitor", "org.gnome.desktop.background", "picture-uri"});
     // The monitor is listening once it reports a change made after it started.
     GSettings* settings = g_settings_new("org.gnome.desktop.background");

@@ -18,8 +18,7 @@ namespace {
 // Accepts one connection, keeps the bytes of one message and sends `reply`.
 class IpcSocket {
 public:
-    IpcSocket(const std::filesystem::path& path, std::string reply) : reply_(std::move(reply))
-    {
+    IpcSocket(const std::filesystem::path& path, std::string reply) : reply_(std::move(reply)) {
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
         std::strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
@@ -28,27 +27,21 @@ public:
         listen(listener_, 1);
         thread_ = std::thread([this] { serve(); });
     }
-    ~IpcSocket()
-    {
-        if (thread_.joinable())
-            thread_.join();
+    ~IpcSocket() {
+        if (thread_.joinable()) thread_.join();
         close(listener_);
     }
 
     // Joins the server, then gives what it received.
-    const std::string& received()
-    {
-        if (thread_.joinable())
-            thread_.join();
+    const std::string& received() {
+        if (thread_.joinable()) thread_.join();
         return received_;
     }
 
 private:
-    void serve()
-    {
+    void serve() {
         const int client = accept(listener_, nullptr, nullptr);
-        if (client < 0)
-            return;
+        if (client < 0) return;
         readMessage(client);
         std::string answer = "i3-ipc";
         const std::uint32_t header[2] = {static_cast<std::uint32_t>(reply_.size()), 0};
@@ -58,19 +51,16 @@ private:
         close(client);
     }
 
-    void readMessage(int client)
-    {
+    void readMessage(int client) {
         char chunk[4096];
         while (received_.size() < 14 || received_.size() < 14 + payloadLength()) {
             const ssize_t n = read(client, chunk, sizeof(chunk));
-            if (n <= 0)
-                return;
+            if (n <= 0) return;
             received_.append(chunk, static_cast<std::size_t>(n));
         }
     }
 
-    std::uint32_t payloadLength() const
-    {
+    std::uint32_t payloadLength() const {
         std::uint32_t length;
         std::memcpy(&length, received_.data() + 6, sizeof(length));
         return length;
@@ -82,16 +72,14 @@ private:
     std::thread thread_;
 };
 
-std::string message(const std::string& payload)
-{
+std::string message(const std::string& payload) {
     std::string bytes = "i3-ipc";
     const std::uint32_t header[2] = {static_cast<std::uint32_t>(payload.size()), 0};  // 0 = run a command
     bytes.append(reinterpret_cast<const char*>(header), sizeof(header));
     return bytes + payload;
 }
 
-TEST(SwayWallpaper, SendsOneCommandWithThePathEscapedForSway)
-{
+TEST(SwayWallpaper, SendsOneCommandWithThePathEscapedForSway) {
     test::TempFolder folder;
     const std::string socketPath = (folder / "ipc.sock").string();
     struct Case {
@@ -115,8 +103,7 @@ TEST(SwayWallpaper, SendsOneCommandWithThePathEscapedForSway)
     }
 }
 
-TEST(SwayWallpaper, RefusalsAndUnreachableCompositorsAreReported)
-{
+TEST(SwayWallpaper, RefusalsAndUnreachableCompositorsAreReported) {
     test::TempFolder folder;
     const std::string socketPath = (folder / "ipc.sock").string();
     auto errorOf = [&](SwayWallpaper backend) -> std::string {
@@ -128,7 +115,8 @@ TEST(SwayWallpaper, RefusalsAndUnreachableCompositorsAreReported)
         return "(no error)";
     };
     {
-        IpcSocket sway(socketPath, R"([{"success": false, "parse_error": false, "error": "Unable to access\nbackground file"}])");
+        IpcSocket sway(socketPath,
+                       R"([{"success": false, "parse_error": false, "error": "Unable to access\nbackground file"}])");
         EXPECT_EQ(errorOf(SwayWallpaper(socketPath)),
                   "sway: the compositor refused the wallpaper: Unable to access background file");
     }

@@ -15,15 +15,13 @@ const std::string kCleanSession =
     "env -u DISPLAY -u WAYLAND_DISPLAY -u SWAYSOCK -u XDG_SESSION_DESKTOP -u DESKTOP_SESSION -u KDE_FULL_SESSION "
     "-u GNOME_DESKTOP_SESSION_ID -u MATE_DESKTOP_SESSION_ID -u XDG_CURRENT_DESKTOP ";
 
-test::CommandResult runTool(const std::string& environment, const std::string& arguments)
-{
+test::CommandResult runTool(const std::string& environment, const std::string& arguments) {
     return test::runCommand(kCleanSession + environment + " '" TAVLO_WALLPAPER_TOOL "' " + arguments + " 2>&1");
 }
 
 class WallpaperToolTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         if (!test::PrivateSessionBus::instance() || !test::programInPath("gsettings"))
             GTEST_SKIP() << "dbus-daemon or gsettings is not installed";
         picture_ = folder_ / "Mix.bmp";
@@ -34,15 +32,13 @@ protected:
     std::filesystem::path picture_;
 };
 
-TEST_F(WallpaperToolTest, BackendTellsWhichAndWhy)
-{
+TEST_F(WallpaperToolTest, BackendTellsWhichAndWhy) {
     const test::CommandResult result = runTool("XDG_CURRENT_DESKTOP=ubuntu:GNOME", "backend");
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.output, "gnome: XDG_CURRENT_DESKTOP=ubuntu:GNOME names a gnome desktop\n");
 }
 
-TEST_F(WallpaperToolTest, FailuresExitWithOneLine)
-{
+TEST_F(WallpaperToolTest, FailuresExitWithOneLine) {
     const std::string missing = (folder_ / "missing.bmp").string();
     struct Case {
         std::string environment, arguments, output;
@@ -67,10 +63,9 @@ TEST_F(WallpaperToolTest, FailuresExitWithOneLine)
 }
 
 // GIO drops a write the settings store never received, with a warning only.
-TEST_F(WallpaperToolTest, AWriteTheSettingsStoreLostIsAFailure)
-{
-    const test::CommandResult result =
-        runTool("XDG_CURRENT_DESKTOP=GNOME DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent", "set '" + picture_.string() + "'");
+TEST_F(WallpaperToolTest, AWriteTheSettingsStoreLostIsAFailure) {
+    const test::CommandResult result = runTool(
+        "XDG_CURRENT_DESKTOP=GNOME DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent", "set '" + picture_.string() + "'");
 
     EXPECT_EQ(result.status, 1);
     // GLib's own warning comes from a worker thread, before or after our line.
@@ -82,10 +77,8 @@ TEST_F(WallpaperToolTest, AWriteTheSettingsStoreLostIsAFailure)
 }
 
 // Before GNOME 42 the schema had no dark-style picture.
-TEST_F(WallpaperToolTest, SetsAGnomeWhoseSchemaHasNoDarkPicture)
-{
-    if (!test::programInPath("glib-compile-schemas"))
-        GTEST_SKIP() << "glib-compile-schemas is not installed";
+TEST_F(WallpaperToolTest, SetsAGnomeWhoseSchemaHasNoDarkPicture) {
+    if (!test::programInPath("glib-compile-schemas")) GTEST_SKIP() << "glib-compile-schemas is not installed";
     const auto schemas = folder_ / "schemas";
     std::filesystem::create_directory(schemas);
     std::ofstream(schemas / "org.gnome.desktop.background.gschema.xml")
@@ -97,7 +90,8 @@ TEST_F(WallpaperToolTest, SetsAGnomeWhoseSchemaHasNoDarkPicture)
     ASSERT_EQ(test::runCommand("glib-compile-schemas '" + schemas.string() + "'").status, 0);
     const std::string environment = "GSETTINGS_SCHEMA_DIR='" + schemas.string() + "'";
 
-    const test::CommandResult result = runTool(environment + " XDG_CURRENT_DESKTOP=GNOME", "set '" + picture_.string() + "'");
+    const test::CommandResult result =
+        runTool(environment + " XDG_CURRENT_DESKTOP=GNOME", "set '" + picture_.string() + "'");
 
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.output, "gnome\n");

@@ -39,8 +39,7 @@ const Picture kSecond = {
     {kCyan, kWhite},
 };
 
-void writePicture(const Picture& picture, const std::filesystem::path& path)
-{
+void writePicture(const Picture& picture, const std::filesystem::path& path) {
     imaging::Bitmap bitmap(static_cast<int>(picture[0].size()), static_cast<int>(picture.size()), 24);
     for (int y = 0; y < bitmap.height(); ++y)
         for (int x = 0; x < bitmap.width(); ++x) {
@@ -53,8 +52,7 @@ void writePicture(const Picture& picture, const std::filesystem::path& path)
 
 // Errors of the test's own requests, recorded instead of ending the process.
 int lastXError = 0;
-int recordXError(Display*, XErrorEvent* event)
-{
+int recordXError(Display*, XErrorEvent* event) {
     lastXError = event->error_code;
     return 0;
 }
@@ -64,8 +62,7 @@ struct DisplayCloser {
 };
 using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
 
-std::uint8_t channel(unsigned long pixel, unsigned long mask)
-{
+std::uint8_t channel(unsigned long pixel, unsigned long mask) {
     const int shift = std::countr_zero(mask);
     const unsigned long maximum = mask >> shift;
     return static_cast<std::uint8_t>(((pixel & mask) >> shift) * 255 / maximum);
@@ -73,10 +70,8 @@ std::uint8_t channel(unsigned long pixel, unsigned long mask)
 
 class X11RootWallpaperTest : public ::testing::TestWithParam<int> {
 protected:
-    void SetUp() override
-    {
-        if (!test::programInPath("Xvfb"))
-            GTEST_SKIP() << "Xvfb is not installed";
+    void SetUp() override {
+        if (!test::programInPath("Xvfb")) GTEST_SKIP() << "Xvfb is not installed";
         server_ = std::make_unique<test::ChildProcess>(std::vector<std::string>{
             "Xvfb", "-displayfd", "1", "-noreset", "-nolisten", "tcp", "-screen", "0",
             std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x" + std::to_string(GetParam())});
@@ -88,48 +83,41 @@ protected:
         previousHandler_ = XSetErrorHandler(recordXError);
     }
 
-    void TearDown() override
-    {
-        if (previousHandler_)
-            XSetErrorHandler(previousHandler_);
+    void TearDown() override {
+        if (previousHandler_) XSetErrorHandler(previousHandler_);
     }
 
     Window root() const { return DefaultRootWindow(display_.get()); }
 
-    std::optional<Pixmap> pixmapProperty(const char* name) const
-    {
+    std::optional<Pixmap> pixmapProperty(const char* name) const {
         const Atom property = XInternAtom(display_.get(), name, False);
         Atom type;
         int format;
         unsigned long count, remaining;
         unsigned char* data = nullptr;
-        XGetWindowProperty(display_.get(), root(), property, 0, 1, False, XA_PIXMAP, &type, &format, &count,
-                           &remaining, &data);
+        XGetWindowProperty(display_.get(), root(), property, 0, 1, False, XA_PIXMAP, &type, &format, &count, &remaining,
+                           &data);
         std::optional<Pixmap> result;
-        if (data && type == XA_PIXMAP && count == 1)
-            result = *reinterpret_cast<Pixmap*>(data);
-        if (data)
-            XFree(data);
+        if (data && type == XA_PIXMAP && count == 1) result = *reinterpret_cast<Pixmap*>(data);
+        if (data) XFree(data);
         return result;
     }
 
-    bool pixmapExists(Pixmap pixmap) const
-    {
+    bool pixmapExists(Pixmap pixmap) const {
         Window rootReturn;
         int x, y;
         unsigned width, height, border, depth;
         lastXError = 0;
-        const Status status = XGetGeometry(display_.get(), pixmap, &rootReturn, &x, &y, &width, &height, &border, &depth);
+        const Status status =
+            XGetGeometry(display_.get(), pixmap, &rootReturn, &x, &y, &width, &height, &border, &depth);
         XSync(display_.get(), False);
         return status != 0 && lastXError == 0;
     }
 
     // The number of screen pixels that differ from `picture` stretched to the screen.
-    int mismatchesWithStretched(Drawable drawable, const Picture& picture) const
-    {
+    int mismatchesWithStretched(Drawable drawable, const Picture& picture) const {
         XImage* image = XGetImage(display_.get(), drawable, 0, 0, kScreenWidth, kScreenHeight, AllPlanes, ZPixmap);
-        if (!image)
-            return -1;
+        if (!image) return -1;
         const Visual* visual = DefaultVisual(display_.get(), DefaultScreen(display_.get()));
         const int rows = static_cast<int>(picture.size()), columns = static_cast<int>(picture[0].size());
         int mismatches = 0;
@@ -155,8 +143,7 @@ protected:
 
 // The sizes divide the screen exactly, so every pixel of the screen has one
 // right answer.
-TEST_P(X11RootWallpaperTest, StretchesThePictureOverTheRootAndKeepsItAfterExit)
-{
+TEST_P(X11RootWallpaperTest, StretchesThePictureOverTheRootAndKeepsItAfterExit) {
     const auto path = folder_ / "Mix.bmp";
     writePicture(kFirst, path);
 
@@ -171,8 +158,7 @@ TEST_P(X11RootWallpaperTest, StretchesThePictureOverTheRootAndKeepsItAfterExit)
     EXPECT_EQ(mismatchesWithStretched(*announced, kFirst), 0);
 }
 
-TEST_P(X11RootWallpaperTest, NewPictureAtTheSamePathReplacesTheOldAndFreesItsPixmap)
-{
+TEST_P(X11RootWallpaperTest, NewPictureAtTheSamePathReplacesTheOldAndFreesItsPixmap) {
     const auto path = folder_ / "Mix.bmp";
     writePicture(kFirst, path);
     X11RootWallpaper(displayName_).SetWallpaper(path);
@@ -191,8 +177,7 @@ TEST_P(X11RootWallpaperTest, NewPictureAtTheSamePathReplacesTheOldAndFreesItsPix
 
 // A running desktop that announced its own pixmap only in _XROOTPMAP_ID did not
 // offer it for freeing: ending its owner would end that desktop.
-TEST_P(X11RootWallpaperTest, LeavesAPixmapThatWasNotOfferedForFreeing)
-{
+TEST_P(X11RootWallpaperTest, LeavesAPixmapThatWasNotOfferedForFreeing) {
     DisplayPtr desktop(XOpenDisplay(displayName_.c_str()));
     ASSERT_TRUE(desktop);
     const Pixmap own = XCreatePixmap(desktop.get(), DefaultRootWindow(desktop.get()), 8, 8,
@@ -207,12 +192,10 @@ TEST_P(X11RootWallpaperTest, LeavesAPixmapThatWasNotOfferedForFreeing)
 
     const bool survived = pixmapExists(own);
     EXPECT_TRUE(survived);
-    if (!survived)
-        (void)desktop.release();  // its connection is dead; closing it would end the test program
+    if (!survived) (void)desktop.release();  // its connection is dead; closing it would end the test program
 }
 
-TEST_P(X11RootWallpaperTest, StalePreviousPixmapDoesNotStopTheNewOne)
-{
+TEST_P(X11RootWallpaperTest, StalePreviousPixmapDoesNotStopTheNewOne) {
     // Both properties still name a pixmap whose owner is long gone.
     const Pixmap stale = 0x3a00001;
     for (const char* name : {"_XROOTPMAP_ID", "ESETROOT_PMAP_ID"})
@@ -227,8 +210,7 @@ TEST_P(X11RootWallpaperTest, StalePreviousPixmapDoesNotStopTheNewOne)
     EXPECT_EQ(mismatchesWithStretched(root(), kSecond), 0);
 }
 
-TEST_P(X11RootWallpaperTest, UnreadablePictureIsReportedAndLeavesTheRootAlone)
-{
+TEST_P(X11RootWallpaperTest, UnreadablePictureIsReportedAndLeavesTheRootAlone) {
     const auto path = folder_ / "Mix.bmp";
     writePicture(kFirst, path);
     X11RootWallpaper(displayName_).SetWallpaper(path);
@@ -247,8 +229,7 @@ TEST_P(X11RootWallpaperTest, UnreadablePictureIsReportedAndLeavesTheRootAlone)
 INSTANTIATE_TEST_SUITE_P(Depths, X11RootWallpaperTest, ::testing::Values(24, 16),
                          [](const auto& info) { return "Depth" + std::to_string(info.param); });
 
-TEST(X11RootWallpaperErrors, MissingDisplayIsReported)
-{
+TEST(X11RootWallpaperErrors, MissingDisplayIsReported) {
     test::TempFolder folder;
     writePicture(kFirst, folder / "Mix.bmp");
     try {

@@ -9,8 +9,7 @@
 namespace tavlo::cal {
 namespace {
 
-int parseNumber(std::string_view text, std::string_view whole)
-{
+int parseNumber(std::string_view text, std::string_view whole) {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || text.size() > 4 || error != std::errc() || end != text.data() + text.size())
@@ -19,8 +18,7 @@ int parseNumber(std::string_view text, std::string_view whole)
 }
 
 // Splits "[-]Y-M[-D]" into its numbers.
-std::vector<int> dateParts(std::string_view text)
-{
+std::vector<int> dateParts(std::string_view text) {
     const bool negative = !text.empty() && text.front() == '-';
     std::string_view rest = negative ? text.substr(1) : text;
     std::vector<int> parts;
@@ -34,32 +32,27 @@ std::vector<int> dateParts(std::string_view text)
     return parts;
 }
 
-void checkYear(int year)
-{
+void checkYear(int year) {
     if (year < kFirstYear || year > kLastYear)
         throw UsageError("year " + std::to_string(year) + " is outside -849..2100");
 }
 
 }  // namespace
 
-bool existsInCalendar(int year, int month, int day)
-{
-    return month >= 1 && month <= 12 && day >= 1 && day <= lunar::CivilDaysInMonth(year, month)
-        && lunar::CalendarKind(year, month, day) != 0;
+bool existsInCalendar(int year, int month, int day) {
+    return month >= 1 && month <= 12 && day >= 1 && day <= lunar::CivilDaysInMonth(year, month) &&
+           lunar::CalendarKind(year, month, day) != 0;
 }
 
-lunar::CivilDate parseDay(std::string_view text)
-{
+lunar::CivilDate parseDay(std::string_view text) {
     const std::vector<int> parts = dateParts(text);
     if (parts.size() != 3) throw UsageError("malformed date (YYYY-MM-DD): " + std::string(text));
     checkYear(parts[0]);
-    if (!existsInCalendar(parts[0], parts[1], parts[2]))
-        throw UsageError("no such day: " + std::string(text));
+    if (!existsInCalendar(parts[0], parts[1], parts[2])) throw UsageError("no such day: " + std::string(text));
     return {parts[0], parts[1], parts[2]};
 }
 
-lunar::CivilDate parseMonth(std::string_view text)
-{
+lunar::CivilDate parseMonth(std::string_view text) {
     const std::vector<int> parts = dateParts(text);
     if (parts.size() != 2) throw UsageError("malformed month (YYYY-MM): " + std::string(text));
     checkYear(parts[0]);
@@ -67,19 +60,17 @@ lunar::CivilDate parseMonth(std::string_view text)
     return {parts[0], parts[1], 1};
 }
 
-lunar::CivilDate today()
-{
+lunar::CivilDate today() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
-std::string formatDate(const lunar::CivilDate& date)
-{
+std::string formatDate(const lunar::CivilDate& date) {
     char text[32];
-    std::snprintf(text, sizeof text, "%s%04d-%02d-%02d", date.Year < 0 ? "-" : "", std::abs(date.Year),
-                  date.Month, date.Day);
+    std::snprintf(text, sizeof text, "%s%04d-%02d-%02d", date.Year < 0 ? "-" : "", std::abs(date.Year), date.Month,
+                  date.Day);
     return text;
 }
 

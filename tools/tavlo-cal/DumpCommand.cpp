@@ -15,14 +15,12 @@
 namespace tavlo::cal {
 namespace {
 
-void appendField(std::string& line, std::string_view field)
-{
+void appendField(std::string& line, std::string_view field) {
     line += '\t';
     line += field;
 }
 
-void appendDay(std::string& buffer, const lunar::CivilDate& date)
-{
+void appendDay(std::string& buffer, const lunar::CivilDate& date) {
     buffer += formatDate(date);
     appendField(buffer, std::to_string(lunar::DayNumber(date.Year, date.Month, date.Day)));
     // SolarToLunar is these steps plus the lunar year, and fails exactly when
@@ -44,17 +42,16 @@ void appendDay(std::string& buffer, const lunar::CivilDate& date)
     appendField(buffer, std::to_string(lunarMonth));
     appendField(buffer, std::to_string(lunarDay));
     appendField(buffer, leap ? "1" : "0");
-    for (const std::string* text : {&cal.LunarMonthName, &cal.LunarDayName, &cal.DayGanZhi, &cal.MonthGanZhi,
-                                    &cal.YearGanZhi, &cal.Animal, &cal.Constellation, &cal.SolarTerm,
-                                    &cal.Holiday, &cal.LunarHoliday})
+    for (const std::string* text :
+         {&cal.LunarMonthName, &cal.LunarDayName, &cal.DayGanZhi, &cal.MonthGanZhi, &cal.YearGanZhi, &cal.Animal,
+          &cal.Constellation, &cal.SolarTerm, &cal.Holiday, &cal.LunarHoliday})
         appendField(buffer, *text);
     buffer += '\n';
 }
 
 }  // namespace
 
-void runDump(const std::vector<std::string>& args, std::FILE* out)
-{
+void runDump(const std::vector<std::string>& args, std::FILE* out) {
     if (args.size() != 2) throw UsageError("usage: tavlo-cal dump START END");
     const lunar::CivilDate first = parseDay(args[0]);
     const lunar::CivilDate last = parseDay(args[1]);

@@ -16,8 +16,7 @@ constexpr int kCellWidth = 8;
 
 // Lunar festival, else solar term, else Gregorian festival, else the month
 // name on a first lunar day, else the lunar day name.
-std::string lunarLine(const lunar::TChnCal& cal)
-{
+std::string lunarLine(const lunar::TChnCal& cal) {
     if (!cal.LunarHoliday.empty()) return cal.LunarHoliday;
     if (!cal.SolarTerm.empty()) return cal.SolarTerm;
     if (!cal.Holiday.empty()) return cal.Holiday;
@@ -25,15 +24,13 @@ std::string lunarLine(const lunar::TChnCal& cal)
     return cal.LunarDayName;
 }
 
-int yearLength(int year)
-{
+int yearLength(int year) {
     return lunar::IsCivilLeapYear(year) ? 366 : 365;
 }
 
 // 0 = Sunday. The engine's day numbers run evenly from year 1 on; earlier
 // days are counted back by the year lengths of the engine's calendar.
-int weekdayOf(const lunar::CivilDate& date)
-{
+int weekdayOf(const lunar::CivilDate& date) {
     long long count = 0;
     if (date.Year >= 1) {
         count = lunar::DayNumber(date.Year, date.Month, date.Day);
@@ -45,12 +42,11 @@ int weekdayOf(const lunar::CivilDate& date)
     return static_cast<int>(((count % 7) + 7) % 7);  // day number 1 was a Monday
 }
 
-void printHeader(const lunar::CivilDate& month, std::FILE* out)
-{
+void printHeader(const lunar::CivilDate& month, std::FILE* out) {
     const int width = 7 * kCellWidth;
     const std::string title = std::to_string(month.Year) + "年" + std::to_string(month.Month) + "月";
-    std::string cycle = lunar::GanZhiName(lunar::YearCycleIndex(month.Year)) + "年 "
-        + lunar::AnimalName(lunar::AnimalIndex(month.Year)) + "年";
+    std::string cycle = lunar::GanZhiName(lunar::YearCycleIndex(month.Year)) + "年 " +
+                        lunar::AnimalName(lunar::AnimalIndex(month.Year)) + "年";
     const std::string era = lunar::EraText(month.Year);
     if (!era.empty()) cycle += " " + era;
     std::fprintf(out, "%s\n%s\n", centred(title, width).c_str(), centred(cycle, width).c_str());
@@ -61,8 +57,7 @@ void printHeader(const lunar::CivilDate& month, std::FILE* out)
 
 }  // namespace
 
-void runMonth(const std::vector<std::string>& args, std::FILE* out)
-{
+void runMonth(const std::vector<std::string>& args, std::FILE* out) {
     if (args.size() > 1) throw UsageError("usage: tavlo-cal month [YYYY-MM]");
     lunar::CivilDate month = args.empty() ? today() : parseMonth(args[0]);
     month.Day = 1;
@@ -74,7 +69,8 @@ void runMonth(const std::vector<std::string>& args, std::FILE* out)
     int column = weekdayOf(month);
     lunar::TChnCal cal;
     // NextCivilDate goes from 1582-10-04 to 10-15, as the weekdays do.
-    for (lunar::CivilDate day = month; day.Month == month.Month && day.Year == month.Year; day = lunar::NextCivilDate(day)) {
+    for (lunar::CivilDate day = month; day.Month == month.Month && day.Year == month.Year;
+         day = lunar::NextCivilDate(day)) {
         cal.AnalyseCivilDate(day.Year, day.Month, day.Day);
         numbers += padRight(padLeft(std::to_string(day.Day), 4), kCellWidth);
         texts += padRight(" " + lunarLine(cal), kCellWidth);

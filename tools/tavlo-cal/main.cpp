@@ -6,16 +6,19 @@
 #include <string>
 #include <vector>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     using namespace tavlo::cal;
     const std::vector<std::string> args(argv + (argc > 1 ? 2 : 1), argv + argc);
     const std::string command = argc > 1 ? argv[1] : "";
     try {
-        if (command == "month") runMonth(args, stdout);
-        else if (command == "day") runDay(args, stdout);
-        else if (command == "dump") runDump(args, stdout);
-        else throw UsageError("usage: tavlo-cal month [YYYY-MM] | day [YYYY-MM-DD] | dump START END");
+        if (command == "month")
+            runMonth(args, stdout);
+        else if (command == "day")
+            runDay(args, stdout);
+        else if (command == "dump")
+            runDump(args, stdout);
+        else
+            throw UsageError("usage: tavlo-cal month [YYYY-MM] | day [YYYY-MM-DD] | dump START END");
     } catch (const UsageError& error) {
         std::fprintf(stderr, "tavlo-cal: %s\n", error.what());
         return 1;

@@ -18,8 +18,7 @@ namespace {
 
 constexpr const char* kUsage = "usage: tavlo-wallpaper set PATH | tavlo-wallpaper backend";
 
-int fail(const std::string& message)
-{
+int fail(const std::string& message) {
     // One write for the whole line: GLib's worker threads may print warnings
     // at the same moment, and must not land inside it.
     const std::string line = "tavlo-wallpaper: " + message + "\n";
@@ -27,18 +26,15 @@ int fail(const std::string& message)
     return 1;
 }
 
-int printBackend()
-{
+int printBackend() {
     const tavlo::wallpaper::BackendChoice choice = tavlo::wallpaper::chooseBackend();
     std::cout << tavlo::wallpaper::backendName(choice.kind) << ": " << choice.reason << '\n';
     return 0;
 }
 
-int setWallpaper(const std::filesystem::path& path)
-{
+int setWallpaper(const std::filesystem::path& path) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
-        return fail("no picture file at " + path.string());
+    if (!std::filesystem::is_regular_file(path, error)) return fail("no picture file at " + path.string());
     auto backend = tavlo::wallpaper::createSessionBackend();
     backend->SetWallpaper(std::filesystem::absolute(path));
     std::cout << backend->name() << '\n';
@@ -47,16 +43,13 @@ int setWallpaper(const std::filesystem::path& path)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     // The D-Bus backends expect an application object.
     QCoreApplication application(argc, argv);
     const std::string_view command = argc > 1 ? argv[1] : "";
     try {
-        if (command == "backend" && argc == 2)
-            return printBackend();
-        if (command == "set" && argc == 3)
-            return setWallpaper(argv[2]);
+        if (command == "backend" && argc == 2) return printBackend();
+        if (command == "set" && argc == 3) return setWallpaper(argv[2]);
         return fail(kUsage);
     } catch (const std::exception& error) {
         return fail(error.what());
