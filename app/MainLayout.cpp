@@ -146,12 +146,6 @@ void TMainFrm::CreateHiddenParts() {
     webPanel_ = new WebPanel(pnlWeb, {-11, -16, 2000, 841}, ts_PicMix, this);
 }
 
-void TMainFrm::CreateCalendarAndNotes() {
-    // The calendar `chnRili`, the day-note panel `pnlABC` (at 49, 398 in
-    // pngRight, below its visible area) and the week notes on `tsMain` go
-    // here; none of them is ever shown.
-}
-
 void TMainFrm::CreateMenus() {
     pmEmpty = new QMenu(this);
     pmEmpty->setObjectName(QStringLiteral("pmEmpty"));

@@ -18,8 +18,9 @@
 namespace tavlo::app {
 
 ProgramWindows::ProgramWindows(ProgramFolder folder) : state_(std::move(folder)) {
-    dm_ = std::make_unique<TDM>();
+    dm_ = std::make_unique<TDM>(state_.folder);
     mainFrm_ = std::make_unique<TMainFrm>(state_);
+    mainFrm_->attachDataModule(dm_.get());
     deskBGSetFrm_ = std::make_unique<TDeskBGSetFrm>();
     picPreviewFrm_ = std::make_unique<TPicPreviewFrm>();
     // The dialogs belong to the main window, which they are centred on.

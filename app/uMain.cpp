@@ -3,6 +3,8 @@
 #include "ApplicationEvents.h"
 #include "DateLine.h"
 #include "FormGeometry.h"
+#include "MainCapture.h"
+#include "MainNotes.h"
 #include "Picture.h"
 #include "SiteAddress.h"
 #include "StartupSettings.h"
@@ -27,7 +29,8 @@ namespace tavlo::app {
 
 TMainFrm::TMainFrm(GlobalState& state, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), state_(state),
-      site_(std::make_unique<SiteAddress>(state.folder)) {
+      site_(std::make_unique<SiteAddress>(state.folder)), capture_(std::make_unique<CaptureParts>()),
+      notes_(std::make_unique<NotesParts>()) {
     setObjectName(QStringLiteral("TMainFrm"));
     setWindowTitle(kApplicationTitle);
     shellOpen_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };

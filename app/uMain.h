@@ -26,6 +26,7 @@ class QToolButton;
 class QWebEngineView;
 
 namespace tavlo {
+class TDM;
 class TInforFrm;
 class TPicSelFrm;
 }  // namespace tavlo
@@ -35,6 +36,8 @@ namespace tavlo::app {
 class TApplicationEvents;
 class WebPanel;
 class SiteAddress;
+struct CaptureParts;
+struct NotesParts;
 
 // The main window: a borderless window with its own caption buttons, the
 // date line, the options menu, the web panel, the picture of the moment and
@@ -144,14 +147,24 @@ public:
 
     // Commands of other parts of the system, wired to their controls.
     void btnInsertPicClick();
-    void SpeedButton1Click();
     void imgAppToDeskClick();
     void imgAddToDeskClick();
 
+    // ---- Screen capture (uMainCapture.cpp) ----
+    void SpeedButton1Click();
+    // Handler of the posted WM_COPYSCREEN.
+    void Copyscreanform();
+    // ---- end of screen capture ----
+
     // Start-up steps of other parts of the system.
     void LoadBGList(bool StartAtChoice);
-    void SetCalendarDate();
     void SavePngAsBmp();
+
+    // ---- Calendar and notes (uMainNotes.cpp) ----
+    // The notes database; created before this window.
+    void attachDataModule(TDM* dm);
+    void SetCalendarDate();
+    // ---- end of calendar and notes ----
 
     // The picture shown in imgPicMix, the one the apply command pastes.
     const std::optional<imaging::Bitmap>& shownPicture() const { return shownPicture_; }
@@ -164,6 +177,7 @@ signals:
     void firstPainted();
 
 protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -205,6 +219,10 @@ private:
     std::optional<imaging::Bitmap> shownPicture_;
     bool lblSetHasMenu_ = false;
     bool firstPaintSeen_ = false;
+    // The parts of the screen capture and of the notes, each defined beside
+    // its own handlers.
+    std::unique_ptr<CaptureParts> capture_;
+    std::unique_ptr<NotesParts> notes_;
 };
 
 }  // namespace tavlo::app

@@ -70,9 +70,6 @@ void TMainFrm::SavePngAsBmp() {
     imaging::writeBmp(*shownPicture_, target);
 }
 
-// Screen capture: not part of the program yet.
-void TMainFrm::SpeedButton1Click() {}
-
 // Apply to desktop: confirmation, composition, wallpaper, next background.
 void TMainFrm::imgAppToDeskClick() {
     ApplyCommand apply(state_, walk, wallpaperBackend(), [this] {
@@ -105,8 +102,5 @@ void TMainFrm::imgAddToDeskClick() {
 void TMainFrm::LoadBGList(bool StartAtChoice) {
     tavlo::LoadBGList(state_, walk, StartAtChoice);
 }
-
-// The calendar control is not part of the window yet: nothing to set.
-void TMainFrm::SetCalendarDate() {}
 
 }  // namespace tavlo::app

@@ -2,7 +2,7 @@
 
 namespace tavlo {
 
-TDM::TDM(QObject* parent) : QObject(parent) {
+TDM::TDM(const ProgramFolder&, QObject* parent) : QObject(parent) {
     setObjectName(QStringLiteral("DM"));
     DataModuleCreate();
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "ProgramFolder.h"
+
 #include <QObject>
 
 namespace tavlo {
@@ -8,7 +10,7 @@ namespace tavlo {
 class TDM : public QObject {
     Q_OBJECT
 public:
-    explicit TDM(QObject* parent = nullptr);
+    explicit TDM(const ProgramFolder& folder, QObject* parent = nullptr);
 
     // Its creation handler; does nothing.
     void DataModuleCreate() {}

@@ -20,6 +20,10 @@ packages=(
   # end-to-end tests and the side-by-side timings
   xvfb xauth openbox xdotool x11-utils x11-xserver-utils imagemagick
   libjpeg-turbo-progs libvips-tools hyperfine
+  # notes: an independent reader and writer of rich text
+  libreoffice-writer-nogui
+  # the Debian package and its checks
+  dpkg-dev fakeroot lintian desktop-file-utils appstream
 )
 
 sudo_cmd=()
