@@ -1,0 +1,91 @@
+# The Debian package: `cpack -G DEB` in the build tree makes
+# tavlo_<version>_amd64.deb.
+#
+# /opt/tavlo holds the program folder exactly as `cmake --install` lays it
+# out. Because the program writes beside its executable, /usr/bin/tavlo is a
+# launcher that runs it from a per-user copy; every command-line tool of the
+# program folder gets a link to the launcher on the path. The desktop pieces
+# (menu entry, icons, metainfo) and the Debian documents belong to the
+# `desktop` component, which only the package installs: a plain
+# `cmake --install` still gives just the program folder.
+if(NOT TAVLO_GUI OR WIN32)
+  return()
+endif()
+
+set(TAVLO_PACKAGE_PREFIX /opt/tavlo)
+set(TAVLO_APP_ID org.tavlo.Tavlo)
+set(TAVLO_PACKAGE_MAINTAINER "Tavlo maintainers <maintainers@tavlo.example>"
+    CACHE STRING "Maintainer field of the Debian package")
+set(packaging_src ${CMAKE_SOURCE_DIR}/packaging)
+set(packaging_out ${CMAKE_BINARY_DIR}/packaging)
+
+# The launcher finds the program folder and the version stamp relative to its
+# own place, so that an unpacked package works like an installed one.
+set(TAVLO_STAMP_DIR /usr/lib/tavlo)
+file(RELATIVE_PATH TAVLO_LAUNCHER_TO_PROGRAM /usr/bin ${TAVLO_PACKAGE_PREFIX})
+file(RELATIVE_PATH TAVLO_LAUNCHER_TO_STAMP /usr/bin ${TAVLO_STAMP_DIR}/version)
+configure_file(${packaging_src}/tavlo-launcher.sh ${packaging_out}/tavlo @ONLY)
+configure_file(${packaging_src}/${TAVLO_APP_ID}.metainfo.xml ${packaging_out}/${TAVLO_APP_ID}.metainfo.xml @ONLY)
+
+# The icon in the hicolor theme: our artwork as SVG, and drawn at each size.
+find_package(Qt6 REQUIRED COMPONENTS Gui Svg)
+add_executable(tavlo_render_icon ${packaging_src}/RenderIcon.cpp)
+target_link_libraries(tavlo_render_icon PRIVATE Qt6::Gui Qt6::Svg)
+set(icon_svg ${CMAKE_SOURCE_DIR}/widgets/art/icon.svg)
+set(icon_pngs)
+foreach(size 16 32 48 64 128 256)
+  set(png ${packaging_out}/icons/${size}/tavlo.png)
+  add_custom_command(OUTPUT ${png}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${packaging_out}/icons/${size}
+    COMMAND tavlo_render_icon ${icon_svg} ${size} ${png}
+    DEPENDS tavlo_render_icon ${icon_svg}
+    COMMENT "Drawing the ${size} × ${size} icon")
+  list(APPEND icon_pngs ${png})
+  install(FILES ${png} DESTINATION /usr/share/icons/hicolor/${size}x${size}/apps
+          COMPONENT desktop EXCLUDE_FROM_ALL)
+endforeach()
+add_custom_target(tavlo_icons ALL DEPENDS ${icon_pngs})
+install(FILES ${icon_svg} DESTINATION /usr/share/icons/hicolor/scalable/apps RENAME tavlo.svg
+        COMPONENT desktop EXCLUDE_FROM_ALL)
+
+install(PROGRAMS ${packaging_out}/tavlo DESTINATION /usr/bin COMPONENT desktop EXCLUDE_FROM_ALL)
+install(FILES ${packaging_src}/${TAVLO_APP_ID}.desktop DESTINATION /usr/share/applications
+        COMPONENT desktop EXCLUDE_FROM_ALL)
+install(FILES ${packaging_out}/${TAVLO_APP_ID}.metainfo.xml DESTINATION /usr/share/metainfo
+        COMPONENT desktop EXCLUDE_FROM_ALL)
+install(FILES ${packaging_src}/copyright DESTINATION /usr/share/doc/tavlo COMPONENT desktop EXCLUDE_FROM_ALL)
+install(FILES ${packaging_src}/lintian-overrides DESTINATION /usr/share/lintian/overrides RENAME tavlo
+        COMPONENT desktop EXCLUDE_FROM_ALL)
+
+# The package.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tavlo)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "${TAVLO_PACKAGE_MAINTAINER}")
+set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX ${TAVLO_PACKAGE_PREFIX})
+set(CPACK_PACKAGING_INSTALL_PREFIX ${TAVLO_PACKAGE_PREFIX})
+set(CPACK_INSTALL_CMAKE_PROJECTS
+    "${CMAKE_BINARY_DIR};Tavlo;ALL;/"
+    "${CMAKE_BINARY_DIR};Tavlo;desktop;/")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/PackagingStage.cmake)
+set(CPACK_TAVLO_PROGRAM_DIR ${TAVLO_PACKAGE_PREFIX})
+set(CPACK_TAVLO_STAMP_DIR ${TAVLO_STAMP_DIR})
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE amd64)
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Beyond the libraries: faces for the Chinese texts, and a session bus and a
+# settings store for the wallpaper backends (without a store, GSettings keeps
+# values in memory and the desktop never sees them).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fonts-noto-cjk | fonts-wqy-zenhei, dconf-gsettings-backend | gsettings-backend, default-dbus-session-bus | dbus-session-bus")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "fonts-wqy-zenhei, fonts-liberation2 | fonts-liberation, gsettings-desktop-schemas, qt6-translations-l10n")
+file(READ ${packaging_src}/description.txt CPACK_DEBIAN_PACKAGE_DESCRIPTION)
+string(STRIP "${CPACK_DEBIAN_PACKAGE_DESCRIPTION}" CPACK_DEBIAN_PACKAGE_DESCRIPTION)
+
+include(CPack)
