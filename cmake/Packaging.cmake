@@ -57,6 +57,22 @@ install(FILES ${packaging_src}/copyright DESTINATION /usr/share/doc/tavlo COMPON
 install(FILES ${packaging_src}/lintian-overrides DESTINATION /usr/share/lintian/overrides RENAME tavlo
         COMPONENT desktop EXCLUDE_FROM_ALL)
 
+# Everything the package holds, for building just that: the targets of the
+# program's folder and of every tool's folder, and the icons.
+function(tavlo_collect_targets dir out)
+  get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+  get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+  foreach(sub IN LISTS subdirs)
+    tavlo_collect_targets(${sub} sub_targets)
+    list(APPEND targets ${sub_targets})
+  endforeach()
+  set(${out} ${targets} PARENT_SCOPE)
+endfunction()
+tavlo_collect_targets(${CMAKE_SOURCE_DIR}/app app_targets)
+tavlo_collect_targets(${CMAKE_SOURCE_DIR}/tools tool_targets)
+add_custom_target(tavlo_package_files)
+add_dependencies(tavlo_package_files ${app_targets} ${tool_targets} tavlo_icons)
+
 # The package.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tavlo)

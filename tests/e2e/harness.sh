@@ -142,6 +142,34 @@ e2e_click() {
   xdotool click 1
 }
 
+# A window of the program of the given size (a dialog, say), waiting for it.
+e2e_find_window_of_size() {
+  local want=$1 wid deadline=$((SECONDS + 20))
+  while [ $SECONDS -lt $deadline ]; do
+    for wid in $(xdotool search --onlyvisible --pid "$E2E_PID" 2>/dev/null); do
+      local X Y WIDTH HEIGHT
+      read -r X Y WIDTH HEIGHT <<<"$(e2e_geometry "$wid")"
+      [ "${WIDTH}x${HEIGHT}" = "$want" ] && { echo "$wid"; return; }
+    done
+    sleep 0.2
+  done
+  e2e_fail "no window of size $want appeared"
+}
+
+# The open dialog: type the file's full path into its name field.
+e2e_choose_file() {
+  local path=$1 dialog deadline=$((SECONDS + 20))
+  until dialog=$(xdotool search --onlyvisible --pid "$E2E_PID" --name '^(Open|打开)' 2>/dev/null | head -n1) &&
+        [ -n "$dialog" ]; do
+    [ $SECONDS -lt $deadline ] || e2e_fail "the open dialog did not appear"
+    sleep 0.2
+  done
+  sleep 0.5
+  xdotool windowactivate --sync "$dialog" 2>/dev/null || true
+  xdotool type --delay 5 "$path"
+  xdotool key Return
+}
+
 # Waits for the program to end; fails after `seconds`.
 e2e_wait_exit() {
   local seconds=${1:-15}

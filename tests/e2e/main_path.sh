@@ -20,34 +20,6 @@ mkdir -p "$pictures"
 convert -size 200x150 plasma:fractal -seed 11 -quality 95 "$pictures/photo.jpg"
 convert -size 1600x900 gradient:darkred-orange -quality 95 "$pictures/sunset.jpg"
 
-# A window of the program of the given size (a dialog, say), waiting for it.
-find_window_of_size() {
-  local want=$1 wid deadline=$((SECONDS + 20))
-  while [ $SECONDS -lt $deadline ]; do
-    for wid in $(xdotool search --onlyvisible --pid "$E2E_PID" 2>/dev/null); do
-      local X Y WIDTH HEIGHT
-      read -r X Y WIDTH HEIGHT <<<"$(e2e_geometry "$wid")"
-      [ "${WIDTH}x${HEIGHT}" = "$want" ] && { echo "$wid"; return; }
-    done
-    sleep 0.2
-  done
-  e2e_fail "no window of size $want appeared"
-}
-
-# The open dialog: type the file's full path into its name field.
-choose_file() {
-  local path=$1 dialog deadline=$((SECONDS + 20))
-  until dialog=$(xdotool search --onlyvisible --pid "$E2E_PID" --name '^(Open|打开)' 2>/dev/null | head -n1) &&
-        [ -n "$dialog" ]; do
-    [ $SECONDS -lt $deadline ] || e2e_fail "the open dialog did not appear"
-    sleep 0.2
-  done
-  sleep 0.5
-  xdotool windowactivate --sync "$dialog" 2>/dev/null || true
-  xdotool type --delay 5 "$path"
-  xdotool key Return
-}
-
 # Differing pixels between two pictures (ImageMagick).
 pixels_differ() { compare -metric AE ${3:+-fuzz $3} "$1" "$2" null: 2>&1 || true; }
 
@@ -56,13 +28,13 @@ e2e_start_program
 wid=$(e2e_find_window)
 e2e_wait_geometry "$wid" "225 95 830 500"
 e2e_click "$wid" 360 65                      # 插入图片
-choose_file "$pictures/photo.jpg"
+e2e_choose_file "$pictures/photo.jpg"
 e2e_wait_for 20 "photo.bmp" test -f "$pictures/photo.bmp"
 e2e_wait_for 10 "tmppic.ini to name photo.bmp" grep -q "photo.bmp" "$E2E_PROGRAM_DIR/Data/tmppic.ini"
 
 # --- Apply, answering the question with "never ask again" ---------------
 e2e_click "$wid" 784 59                      # the apply picture, 8 pixels right of its design place
-question=$(find_window_of_size 344x156)
+question=$(e2e_find_window_of_size 344x156)
 e2e_click "$question" 118 90                 # 下次不再提示
 e2e_click "$question" 213 132                # 确  定
 e2e_wait_for 20 "Mix.bmp" test -f "$bg/Mix.bmp"
@@ -85,9 +57,9 @@ sleep 0.5
 
 # --- The picker: add a background and choose it --------------------------
 e2e_click "$wid" 158 390                     # the add-background picture
-picker=$(find_window_of_size 524x286)
+picker=$(e2e_find_window_of_size 524x286)
 e2e_click "$picker" 145 252                  # 添  加
-choose_file "$pictures/sunset.jpg"
+e2e_choose_file "$pictures/sunset.jpg"
 e2e_wait_for 20 "sunset.bmp in the library" test -f "$bg/sunset.bmp"
 sleep 0.5
 e2e_click "$picker" 60 64                    # the first entry (A1.bmp) ...

@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# Builds the Debian package and checks it without installing it: lintian,
+# the desktop entry and metainfo, the launcher's per-user program folder, and
+# the program started through the launcher on Xvfb, before and after an
+# upgrade to a newer package.
+#
+# Reuses the build tree build/ when there is one (the test command has just
+# built it), otherwise configures build-package/ with the program only.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+repo=$(pwd)
+
+export E2E_SCREEN=1280x720x24
+source tests/e2e/harness.sh
+work=$E2E_TMP
+log() { echo "debian-package: $*" >&2; }
+
+# --- The packages --------------------------------------------------------
+build=build
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  build=build-package
+  if [ ! -f "$build/CMakeCache.txt" ]; then
+    launcher=()
+    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVLO_TESTS=OFF -DTAVLO_BENCH=OFF \
+      "${launcher[@]}" >/dev/null
+  fi
+fi
+cmake --build "$build" --target tavlo_package_files >/dev/null
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+newer=$version+1
+(cd "$build" && cpack -G DEB -B "$work/first" >/dev/null)
+# The newer build: the same binaries under a higher version, which is what
+# the launcher's upgrade check looks at.
+(cd "$build" && cpack -G DEB -B "$work/second" -R "$newer" >/dev/null)
+deb=$work/first/tavlo_${version}_amd64.deb
+newer_deb=$work/second/tavlo_${newer}_amd64.deb
+[ -f "$deb" ] && [ -f "$newer_deb" ] || e2e_fail "cpack made no $deb or $newer_deb"
+log "made $(basename "$deb") ($(du -k "$deb" | cut -f1) KiB) and $(basename "$newer_deb")"
+
+# --- lintian: errors fail, the rest is shown -----------------------------
+lintian_ok=1
+findings=$(lintian --fail-on error "$deb" 2>&1) || lintian_ok=0
+grep -v 'root privileges' <<<"$findings" >&2 || true
+[ $lintian_ok = 1 ] || e2e_fail "lintian found errors in $(basename "$deb")"
+
+# --- The package's files -------------------------------------------------
+root=$work/root
+dpkg-deb -x "$deb" "$root"
+program=$root/opt/tavlo
+dpkg-deb -f "$deb" Depends | grep -q 'fonts-noto-cjk' || e2e_fail "the package does not depend on the CJK fonts"
+[ -x "$program/tavlo" ] && [ -f "$program/source/DeskTopBG/A1.bmp" ] && [ -d "$program/site" ] ||
+  e2e_fail "the program folder in /opt/tavlo is incomplete"
+[ ! -e "$program/Data" ] || e2e_fail "the package ships a Data folder"
+for tool in "$program"/tavlo-*; do
+  [ "$(readlink "$root/usr/bin/$(basename "$tool")")" = tavlo ] ||
+    e2e_fail "$(basename "$tool") has no link to the launcher on the path"
+done
+for size in 16 32 48 64 128 256; do
+  got=$(identify -format '%wx%h' "$root/usr/share/icons/hicolor/${size}x$size/apps/tavlo.png")
+  [ "$got" = "${size}x$size" ] || e2e_fail "the ${size}x$size icon is $got"
+done
+[ -f "$root/usr/share/icons/hicolor/scalable/apps/tavlo.svg" ] || e2e_fail "no scalable icon"
+desktop=$(echo "$root"/usr/share/applications/*.desktop)
+desktop-file-validate "$desktop" || e2e_fail "desktop-file-validate rejects $(basename "$desktop")"
+appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml >&2 ||
+  e2e_fail "appstreamcli rejects the metainfo"
+grep -qx 'Name=Tavlo助手' "$desktop" || e2e_fail "the desktop entry is not named Tavlo助手"
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$desktop")
+
+# --- The launcher without a display --------------------------------------
+tree_digest() { (cd "$1" && find . -type f -exec sha256sum {} + | sort); }
+shipped_before=$(tree_digest "$root")
+
+# A tool through its link: the user's folder is laid out first.
+user1=$work/user1
+month=$(HOME=$user1 "$root/usr/bin/tavlo-cal" month 2026-12) || e2e_fail "tavlo-cal through the launcher failed"
+[ -n "$month" ] || e2e_fail "tavlo-cal through the launcher printed nothing"
+folder1=$user1/.local/share/tavlo
+for file in tavlo tavlo-cal source/DeskTopBG/A1.bmp site/rs/Tavlo.htm; do
+  cmp -s "$program/$file" "$folder1/$file" || e2e_fail "the launcher did not bring $file into $folder1"
+done
+# A second user with XDG_DATA_HOME has a folder of their own.
+HOME=$work/user2 XDG_DATA_HOME=$work/xdg2 "$root/usr/bin/tavlo-cal" month 2026-12 >/dev/null
+[ -x "$work/xdg2/tavlo/tavlo" ] && [ ! -e "$work/user2/.local" ] || e2e_fail "XDG_DATA_HOME was not followed"
+# Without any home the launcher says why instead of writing somewhere odd.
+if message=$(env -u HOME -u XDG_DATA_HOME "$root/usr/bin/tavlo" 2>&1); then
+  e2e_fail "the launcher started without a home folder"
+fi
+grep -q 'HOME' <<<"$message" || e2e_fail "the launcher's message without a home folder: $message"
+
+# --- The program through the launcher on Xvfb ----------------------------
+# No desktop session: the wallpaper goes to the root window.
+unset XDG_CURRENT_DESKTOP XDG_SESSION_DESKTOP DESKTOP_SESSION KDE_FULL_SESSION GNOME_DESKTOP_SESSION_ID \
+  MATE_DESKTOP_SESSION_ID SWAYSOCK WAYLAND_DISPLAY XDG_DATA_HOME
+e2e_start_display
+home=$work/home
+folder=$home/.local/share/tavlo
+bg=$folder/source/DeskTopBG
+mkdir -p "$home/pictures"
+convert -size 200x150 plasma:fractal -seed 7 "$home/pictures/photo.png"
+convert -size 1600x900 gradient:navy-teal -quality 95 "$home/pictures/sea.jpg"
+
+start_through_launcher() {
+  HOME=$home "$root/usr/bin/tavlo" >>"$work/tavlo.log" 2>&1 &
+  E2E_PID=$!
+  E2E_PIDS+=("$E2E_PID")
+}
+
+start_through_launcher
+wid=$(e2e_find_window)
+got_class=$(xprop -id "$wid" WM_CLASS | sed -n 's/.*= "[^"]*", "\([^"]*\)"/\1/p')
+[ "$got_class" = "$wm_class" ] || e2e_fail "the window's class is '$got_class', the desktop entry says '$wm_class'"
+e2e_wait_geometry "$wid" "225 95 830 500"
+# A PNG becomes the current picture as tmp/tmp.bmp in the user's folder.
+e2e_click "$wid" 360 65 # 插入图片
+e2e_choose_file "$home/pictures/photo.png"
+e2e_wait_for 20 "tmppic.ini to name tmp.bmp" grep -q "tmp.bmp" "$folder/Data/tmppic.ini"
+# Apply: Mix.bmp lies in the user's folder.
+e2e_click "$wid" 784 59
+question=$(e2e_find_window_of_size 344x156)
+e2e_click "$question" 213 132 # 确  定
+e2e_wait_for 20 "Mix.bmp" test -f "$bg/Mix.bmp"
+# A background of the user's own.
+e2e_click "$wid" 158 390
+picker=$(e2e_find_window_of_size 524x286)
+e2e_click "$picker" 145 252 # 添  加
+e2e_choose_file "$home/pictures/sea.jpg"
+e2e_wait_for 20 "sea.bmp in the library" test -f "$bg/sea.bmp"
+sleep 0.5
+e2e_click "$picker" 60 64 # the first entry (A1.bmp) ...
+xdotool key Down          # ... and down to the new one
+e2e_click "$picker" 246 252 # 确  定
+e2e_wait_for 10 "the list to choose sea.bmp" sh -c "head -n1 '$folder/Data/BGPicList.ini' | grep -q sea.bmp"
+e2e_click "$wid" 812 10 # close
+e2e_wait_exit
+for file in BGPicList.ini tmppic.ini configSetBg.ini FormSize.ini; do
+  [ -s "$folder/Data/$file" ] || e2e_fail "no Data/$file in the user's folder after the first run"
+done
+[ "$(tree_digest "$root")" = "$shipped_before" ] || e2e_fail "the launcher or the program changed the packaged tree"
+
+# --- Upgrade: the newer package replaces the unpacked tree ----------------
+users_files=(Data/BGPicList.ini Data/tmppic.ini Data/configSetBg.ini source/DeskTopBG/sea.bmp
+  source/DeskTopBG/Mix.bmp tmp/tmp.bmp)
+kept_before=$(cd "$folder" && sha256sum "${users_files[@]}")
+# A shipped file the user spoiled and one they removed come back with it.
+echo spoiled >"$folder/site/rs/Tavlo.htm"
+rm "$folder/tavlo-cal"
+rm -rf "$root"
+dpkg-deb -x "$newer_deb" "$root"
+start_through_launcher
+wid=$(e2e_find_window)
+[ "$(cat "$folder/.tavlo-version")" = "$(cat "$root/usr/lib/tavlo/version")" ] ||
+  e2e_fail "the user's folder does not carry the newer version's stamp"
+grep -q "^$newer " "$folder/.tavlo-version" || e2e_fail "the newer stamp does not name version $newer"
+cmp -s "$program/site/rs/Tavlo.htm" "$folder/site/rs/Tavlo.htm" || e2e_fail "the upgrade did not renew site/rs/Tavlo.htm"
+[ -x "$folder/tavlo-cal" ] || e2e_fail "the upgrade did not bring back tavlo-cal"
+[ "$(cd "$folder" && sha256sum "${users_files[@]}")" = "$kept_before" ] ||
+  e2e_fail "the upgrade changed the user's files"
+# The program shows the current picture of the first run.
+sleep 1
+import -window "$wid" "$work/window.png"
+convert "$work/window.png" -crop 200x150+315+80 +repage "$work/shown.png"
+differ=$(compare -metric AE -fuzz 2% "$folder/tmp/tmp.bmp" "$work/shown.png" null: 2>&1 || true)
+[ "${differ%.*}" -lt 300 ] || e2e_fail "the picture shown after the upgrade differs in $differ pixels"
+e2e_click "$wid" 812 10
+e2e_wait_exit
+[ "$(cd "$folder" && sha256sum "${users_files[@]}")" = "$kept_before" ] ||
+  e2e_fail "the second run changed the user's files"
+
+cd "$repo"
+log "PASS"
