@@ -25,6 +25,7 @@ set(TAVLO_STAMP_DIR /usr/lib/tavlo)
 file(RELATIVE_PATH TAVLO_LAUNCHER_TO_PROGRAM /usr/bin ${TAVLO_PACKAGE_PREFIX})
 file(RELATIVE_PATH TAVLO_LAUNCHER_TO_STAMP /usr/bin ${TAVLO_STAMP_DIR}/version)
 configure_file(${packaging_src}/tavlo-launcher.sh ${packaging_out}/tavlo @ONLY)
+configure_file(${packaging_src}/tavlo.1 ${packaging_out}/tavlo.1 @ONLY)
 configure_file(${packaging_src}/${TAVLO_APP_ID}.metainfo.xml ${packaging_out}/${TAVLO_APP_ID}.metainfo.xml @ONLY)
 
 # The icon in the hicolor theme: our artwork as SVG, and drawn at each size.
@@ -53,6 +54,7 @@ install(FILES ${packaging_src}/${TAVLO_APP_ID}.desktop DESTINATION /usr/share/ap
         COMPONENT desktop EXCLUDE_FROM_ALL)
 install(FILES ${packaging_out}/${TAVLO_APP_ID}.metainfo.xml DESTINATION /usr/share/metainfo
         COMPONENT desktop EXCLUDE_FROM_ALL)
+install(FILES ${packaging_out}/tavlo.1 DESTINATION /usr/share/man/man1 COMPONENT desktop EXCLUDE_FROM_ALL)
 install(FILES ${packaging_src}/copyright DESTINATION /usr/share/doc/tavlo COMPONENT desktop EXCLUDE_FROM_ALL)
 install(FILES ${packaging_src}/lintian-overrides DESTINATION /usr/share/lintian/overrides RENAME tavlo
         COMPONENT desktop EXCLUDE_FROM_ALL)

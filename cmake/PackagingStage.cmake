@@ -6,12 +6,23 @@ if(NOT EXISTS ${program}/tavlo)
   message(FATAL_ERROR "no program in the staged tree ${program}")
 endif()
 
+function(compress file)
+  execute_process(COMMAND gzip -9nf ${file} RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "gzip failed on ${file}")
+  endif()
+endfunction()
+
 # Every command-line tool of the program folder is on the path as a link to
-# the launcher, which runs it from the user's folder.
+# the launcher, which runs it from the user's folder; the manual page covers
+# them all.
+set(man ${root}/usr/share/man/man1)
+compress(${man}/tavlo.1)
 file(GLOB tools RELATIVE ${program} ${program}/tavlo-*)
 foreach(tool IN LISTS tools)
   if(NOT IS_DIRECTORY ${program}/${tool})
     file(CREATE_LINK tavlo ${root}/usr/bin/${tool} SYMBOLIC)
+    file(CREATE_LINK tavlo.1.gz ${man}/${tool}.1.gz SYMBOLIC)
   endif()
 endforeach()
 
@@ -34,7 +45,4 @@ file(WRITE ${changelog}
   "tavlo (${CPACK_PACKAGE_VERSION}) unstable; urgency=medium\n\n"
   "  * Tavlo助手 ${CPACK_PACKAGE_VERSION}.\n\n"
   " -- ${CPACK_PACKAGE_CONTACT}  ${date}\n")
-execute_process(COMMAND gzip -9nf ${changelog} RESULT_VARIABLE failed)
-if(failed)
-  message(FATAL_ERROR "gzip failed on ${changelog}")
-endif()
+compress(${changelog})

@@ -46,6 +46,11 @@ stamp=$(cat "$stamp_file")
 bring() {
   relative=$1
   target=$folder/$relative
+  case $relative in
+    # A1.bmp is a background like any other once it is there: adding a
+    # picture of that name replaces it with the user's own.
+    source/DeskTopBG/*) [ ! -e "$target" ] || return 0 ;;
+  esac
   if [ -f "$target" ] && cmp -s "$shipped/$relative" "$target"; then
     return 0
   fi

@@ -13,7 +13,7 @@ repo=$(pwd)
 export E2E_SCREEN=1280x720x24
 source tests/e2e/harness.sh
 work=$E2E_TMP
-log() { echo "debian-package: $*" >&2; }
+log() { echo "debian-package: [${SECONDS}s] $*" >&2; }
 
 # --- The packages --------------------------------------------------------
 build=build
@@ -68,6 +68,8 @@ appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml >&2 ||
 grep -qx 'Name=Tavlo助手' "$desktop" || e2e_fail "the desktop entry is not named Tavlo助手"
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$desktop")
 
+log "lintian, desktop entry and metainfo checked"
+
 # --- The launcher without a display --------------------------------------
 tree_digest() { (cd "$1" && find . -type f -exec sha256sum {} + | sort); }
 shipped_before=$(tree_digest "$root")
@@ -88,6 +90,8 @@ if message=$(env -u HOME -u XDG_DATA_HOME "$root/usr/bin/tavlo" 2>&1); then
   e2e_fail "the launcher started without a home folder"
 fi
 grep -q 'HOME' <<<"$message" || e2e_fail "the launcher's message without a home folder: $message"
+
+log "the launcher's user folders checked"
 
 # --- The program through the launcher on Xvfb ----------------------------
 # No desktop session: the wallpaper goes to the root window.
@@ -139,13 +143,17 @@ for file in BGPicList.ini tmppic.ini configSetBg.ini FormSize.ini; do
 done
 [ "$(tree_digest "$root")" = "$shipped_before" ] || e2e_fail "the launcher or the program changed the packaged tree"
 
+log "first run done"
+
 # --- Upgrade: the newer package replaces the unpacked tree ----------------
-users_files=(Data/BGPicList.ini Data/tmppic.ini Data/configSetBg.ini source/DeskTopBG/sea.bmp
-  source/DeskTopBG/Mix.bmp tmp/tmp.bmp)
-kept_before=$(cd "$folder" && sha256sum "${users_files[@]}")
-# A shipped file the user spoiled and one they removed come back with it.
+# A shipped page the user spoiled and a removed tool come back with it; a
+# background of the user's own named A1.bmp stays.
 echo spoiled >"$folder/site/rs/Tavlo.htm"
 rm "$folder/tavlo-cal"
+cp "$bg/sea.bmp" "$bg/A1.bmp"
+users_files=(Data/BGPicList.ini Data/tmppic.ini Data/configSetBg.ini source/DeskTopBG/sea.bmp
+  source/DeskTopBG/A1.bmp source/DeskTopBG/Mix.bmp tmp/tmp.bmp)
+kept_before=$(cd "$folder" && sha256sum "${users_files[@]}")
 rm -rf "$root"
 dpkg-deb -x "$newer_deb" "$root"
 start_through_launcher
