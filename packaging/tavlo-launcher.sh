@@ -56,7 +56,8 @@ bring() {
   fi
   mkdir -p "$(dirname "$target")"
   partial=$target.partial-$$
-  if ! cp "$shipped/$relative" "$partial" || ! mv -f "$partial" "$target"; then
+  # On disk before the rename: a crash must not leave an empty executable.
+  if ! cp "$shipped/$relative" "$partial" || ! sync "$partial" || ! mv -f "$partial" "$target"; then
     rm -f "$partial"
     fail "cannot copy $relative into $folder"
   fi

@@ -170,6 +170,23 @@ e2e_choose_file() {
   xdotool key Return
 }
 
+# Adds a picture to the background library through the picker and chooses
+# it: the picker of the main window `wid`, the program folder `dir`.
+e2e_add_background() {
+  local wid=$1 dir=$2 picture=$3 picker name
+  name=$(basename "${picture%.*}").bmp
+  e2e_click "$wid" 158 390 # the add-background picture
+  picker=$(e2e_find_window_of_size 524x286)
+  e2e_click "$picker" 145 252 # 添  加
+  e2e_choose_file "$picture"
+  e2e_wait_for 20 "$name in the library" test -f "$dir/source/DeskTopBG/$name"
+  sleep 0.5
+  e2e_click "$picker" 60 64   # the first entry (A1.bmp) ...
+  xdotool key Down            # ... and down to the new one
+  e2e_click "$picker" 246 252 # 确  定
+  e2e_wait_for 10 "the list to choose $name" sh -c "head -n1 '$dir/Data/BGPicList.ini' | grep -q '$name'"
+}
+
 # Waits for the program to end; fails after `seconds`.
 e2e_wait_exit() {
   local seconds=${1:-15}

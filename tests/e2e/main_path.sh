@@ -56,16 +56,7 @@ e2e_wait_for 10 "the window to come back" sh -c "xprop -id $wid WM_STATE | grep 
 sleep 0.5
 
 # --- The picker: add a background and choose it --------------------------
-e2e_click "$wid" 158 390                     # the add-background picture
-picker=$(e2e_find_window_of_size 524x286)
-e2e_click "$picker" 145 252                  # 添  加
-e2e_choose_file "$pictures/sunset.jpg"
-e2e_wait_for 20 "sunset.bmp in the library" test -f "$bg/sunset.bmp"
-sleep 0.5
-e2e_click "$picker" 60 64                    # the first entry (A1.bmp) ...
-xdotool key Down                             # ... and down to the new one
-e2e_click "$picker" 246 252                  # 确  定
-e2e_wait_for 10 "the list to choose sunset.bmp" sh -c "head -n1 '$E2E_PROGRAM_DIR/Data/BGPicList.ini' | grep -q sunset.bmp"
+e2e_add_background "$wid" "$E2E_PROGRAM_DIR" "$pictures/sunset.jpg"
 [ "$(e2e_show_file "$E2E_PROGRAM_DIR/Data/BGPicList.ini" | tr '\n' ' ')" = 'sunset.bmp\r A1.bmp\r sunset.bmp\r ' ] ||
   e2e_fail "the list file is $(e2e_show_file "$E2E_PROGRAM_DIR/Data/BGPicList.ini")"
 
