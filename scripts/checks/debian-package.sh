@@ -61,16 +61,19 @@ for tool in "$program"/tavlo-*; do
   [ "$(readlink "$root/usr/bin/$(basename "$tool")")" = tavlo ] ||
     e2e_fail "$(basename "$tool") has no link to the launcher on the path"
 done
-for size in 16 32 48 64 128 256; do
-  got=$(identify -format '%wx%h' "$root/usr/share/icons/hicolor/${size}x$size/apps/tavlo.png")
-  [ "$got" = "${size}x$size" ] || e2e_fail "the ${size}x$size icon is $got"
-done
-[ -f "$root/usr/share/icons/hicolor/scalable/apps/tavlo.svg" ] || e2e_fail "no scalable icon"
 desktop=$(echo "$root"/usr/share/applications/*.desktop)
 desktop-file-validate "$desktop" || e2e_fail "desktop-file-validate rejects $(basename "$desktop")"
-appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml >&2 ||
-  e2e_fail "appstreamcli rejects the metainfo"
+metainfo=$(echo "$root"/usr/share/metainfo/*.metainfo.xml)
+appstreamcli validate --no-net "$metainfo" >&2 || e2e_fail "appstreamcli rejects the metainfo"
 grep -qx 'Name=Tavlo助手' "$desktop" || e2e_fail "the desktop entry is not named Tavlo助手"
+grep -q "<launchable type=\"desktop-id\">$(basename "$desktop")</launchable>" "$metainfo" ||
+  e2e_fail "the metainfo does not launch $(basename "$desktop")"
+icon=$(sed -n 's/^Icon=//p' "$desktop")
+for size in 16 32 48 64 128 256; do
+  got=$(identify -format '%wx%h' "$root/usr/share/icons/hicolor/${size}x$size/apps/$icon.png")
+  [ "$got" = "${size}x$size" ] || e2e_fail "the ${size}x$size icon is $got"
+done
+[ -f "$root/usr/share/icons/hicolor/scalable/apps/$icon.svg" ] || e2e_fail "no scalable icon $icon.svg"
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$desktop")
 
 log "lintian, desktop entry and metainfo checked"

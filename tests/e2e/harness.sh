@@ -6,6 +6,9 @@
 #   e2e_start_program            # starts tavlo, sets $E2E_PID
 #   wid=$(e2e_find_window)       # the main window's id
 #
+# Dialogs: e2e_find_window_of_size, e2e_choose_file (the open dialog),
+# e2e_add_background (the picker's add and choose).
+#
 # Everything started here is stopped, and the program folder removed, when
 # the script exits. Set E2E_SCREEN (default 1920x1080x24) before starting the
 # display, E2E_KEEP=1 to keep the program folder for a look afterwards.
