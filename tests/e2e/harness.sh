@@ -132,14 +132,39 @@ e2e_wait_geometry() {
 }
 
 # Moves the pointer to (x, y) in the window, then clicks there with the left
-# button: the move first, so that the program sees the pointer arrive.
+# button: the move first, so that the program sees the pointer arrive (the
+# server delivers the motion before the press; --sync waits until the pointer
+# is there).
 e2e_click() {
   local wid=$1 x=$2 y=$3
-  xdotool mousemove --window "$wid" "$((x - 2))" "$y"
-  sleep 0.2
-  xdotool mousemove --window "$wid" "$x" "$y"
-  sleep 0.2
+  xdotool mousemove --sync --window "$wid" "$((x - 2))" "$y"
+  xdotool mousemove --sync --window "$wid" "$x" "$y"
   xdotool click 1
+}
+
+# Waits until the program shows a window other than its main window (a menu
+# or a dialog); prints its id.
+e2e_wait_other_window() {
+  local main=$1 what=$2 wid deadline=$((SECONDS + 20))
+  while :; do
+    for wid in $(xdotool search --onlyvisible --pid "$E2E_PID" 2>/dev/null || true); do
+      [ "$wid" != "$main" ] && { echo "$wid"; return; }
+    done
+    [ $SECONDS -lt $deadline ] || e2e_fail "timed out waiting for $what"
+    sleep 0.1
+  done
+}
+
+# The root window's wallpaper pixmap (_XROOTPMAP_ID), empty when none is set.
+e2e_root_pixmap() {
+  xprop -root _XROOTPMAP_ID 2>/dev/null | sed -n 's/.*# *//p'
+}
+
+# Waits until the root window's wallpaper pixmap differs from `previous`.
+e2e_wait_root_pixmap_change() {
+  local previous=$1
+  e2e_wait_for 20 "the root window's wallpaper to change" sh -c \
+    "p=\$(xprop -root _XROOTPMAP_ID 2>/dev/null | sed -n 's/.*# *//p'); [ -n \"\$p\" ] && [ \"\$p\" != '$previous' ]"
 }
 
 # Waits for the program to end; fails after `seconds`.

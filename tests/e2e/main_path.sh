@@ -34,22 +34,27 @@ find_window_of_size() {
   e2e_fail "no window of size $want appeared"
 }
 
-# The open dialog: type the file's full path into its name field.
+# The open dialog: once it has the keyboard, type the file's full path into
+# its name field.
+open_dialog_active() { xdotool getactivewindow getwindowname 2>/dev/null | grep -Eq '^(Open|打开)'; }
 choose_file() {
-  local path=$1 dialog deadline=$((SECONDS + 20))
-  until dialog=$(xdotool search --onlyvisible --pid "$E2E_PID" --name '^(Open|打开)' 2>/dev/null | head -n1) &&
-        [ -n "$dialog" ]; do
-    [ $SECONDS -lt $deadline ] || e2e_fail "the open dialog did not appear"
-    sleep 0.2
-  done
-  sleep 0.5
-  xdotool windowactivate --sync "$dialog" 2>/dev/null || true
-  xdotool type --delay 5 "$path"
+  e2e_wait_for 20 "the open dialog to take the keyboard" open_dialog_active
+  xdotool type --delay 5 "$1"
   xdotool key Return
 }
 
 # Differing pixels between two pictures (ImageMagick).
 pixels_differ() { compare -metric AE ${3:+-fuzz $3} "$1" "$2" null: 2>&1 || true; }
+
+# Whether the program's window shows the picture at the current picture's place.
+window_shows_picture() {
+  local wid=$1 picture=$2 differ
+  import -window "$wid" "$E2E_TMP/window.png" 2>/dev/null || return 1
+  convert "$E2E_TMP/window.png" -crop 200x150+315+80 +repage "$E2E_TMP/shown.png"
+  differ=$(pixels_differ "$picture" "$E2E_TMP/shown.png" 2%)
+  e2e_log "picture shown: $differ of 30000 pixels differ"
+  [ "${differ%.*}" -lt 300 ]
+}
 
 # --- First start: insert a JPEG -----------------------------------------
 e2e_start_program
@@ -61,19 +66,20 @@ e2e_wait_for 20 "photo.bmp" test -f "$pictures/photo.bmp"
 e2e_wait_for 10 "tmppic.ini to name photo.bmp" grep -q "photo.bmp" "$E2E_PROGRAM_DIR/Data/tmppic.ini"
 
 # --- Apply, answering the question with "never ask again" ---------------
+root_before=$(e2e_root_pixmap)
 e2e_click "$wid" 784 59                      # the apply picture, 8 pixels right of its design place
 question=$(find_window_of_size 344x156)
 e2e_click "$question" 118 90                 # 下次不再提示
 e2e_click "$question" 213 132                # 确  定
 e2e_wait_for 20 "Mix.bmp" test -f "$bg/Mix.bmp"
-sleep 0.5
+e2e_wait_root_pixmap_change "$root_before"
 convert "$bg/A1.bmp" "$pictures/photo.bmp" -geometry +1668+4 -composite BMP3:"$E2E_TMP/want1.bmp"
 [ "$(pixels_differ "$E2E_TMP/want1.bmp" "$bg/Mix.bmp")" = 0 ] || e2e_fail "Mix.bmp is not A1.bmp with the picture at (1668, 4)"
 grep -q '^0' "$E2E_PROGRAM_DIR/Data/configSetBg.ini" || e2e_fail "the question was not turned off"
 
 # The root window shows Mix.bmp stretched to the screen: look with the program out of the way.
 xdotool windowminimize --sync "$wid"
-sleep 0.5
+e2e_wait_for 10 "the window to be iconified" sh -c "xprop -id $wid WM_STATE | grep -q Iconic"
 import -window root "$E2E_TMP/root1.png"
 convert "$bg/Mix.bmp" -sample 1280x720! "$E2E_TMP/want-root1.png"
 differ=$(pixels_differ "$E2E_TMP/want-root1.png" "$E2E_TMP/root1.png" 3%)
@@ -81,7 +87,6 @@ e2e_log "root window vs Mix.bmp stretched: $differ of 921600 pixels differ"
 [ "${differ%.*}" -lt 2000 ] || e2e_fail "the root window differs from Mix.bmp stretched in $differ pixels"
 xdotool windowactivate --sync "$wid" 2>/dev/null || xdotool windowmap "$wid"
 e2e_wait_for 10 "the window to come back" sh -c "xprop -id $wid WM_STATE | grep -q Normal"
-sleep 0.5
 
 # --- The picker: add a background and choose it --------------------------
 e2e_click "$wid" 158 390                     # the add-background picture
@@ -89,7 +94,7 @@ picker=$(find_window_of_size 524x286)
 e2e_click "$picker" 145 252                  # 添  加
 choose_file "$pictures/sunset.jpg"
 e2e_wait_for 20 "sunset.bmp in the library" test -f "$bg/sunset.bmp"
-sleep 0.5
+e2e_wait_for 10 "the list to hold sunset.bmp" grep -q sunset.bmp "$E2E_PROGRAM_DIR/Data/BGPicList.ini"
 e2e_click "$picker" 60 64                    # the first entry (A1.bmp) ...
 xdotool key Down                             # ... and down to the new one
 e2e_click "$picker" 246 252                  # 确  定
@@ -101,7 +106,6 @@ e2e_wait_for 10 "the list to choose sunset.bmp" sh -c "head -n1 '$E2E_PROGRAM_DI
 rm -f "$bg/Mix.bmp"
 e2e_click "$wid" 784 59
 e2e_wait_for 20 "the second Mix.bmp" test -f "$bg/Mix.bmp"
-sleep 0.5
 convert "$bg/sunset.bmp" "$pictures/photo.bmp" -geometry +1348+4 -composite BMP3:"$E2E_TMP/want2.bmp"
 [ "$(pixels_differ "$E2E_TMP/want2.bmp" "$bg/Mix.bmp")" = 0 ] || e2e_fail "the second Mix.bmp is not sunset.bmp with the picture"
 
@@ -113,10 +117,5 @@ wid=$(e2e_find_window)
 grep -q "photo.bmp" "$E2E_PROGRAM_DIR/Data/tmppic.ini" || e2e_fail "the current picture was forgotten"
 [ "$(e2e_show_file "$E2E_PROGRAM_DIR/Data/BGPicList.ini" | tr '\n' ' ')" = 'sunset.bmp\r A1.bmp\r sunset.bmp\r ' ] ||
   e2e_fail "the list changed across the restart"
-sleep 1
-import -window "$wid" "$E2E_TMP/window.png"
-convert "$E2E_TMP/window.png" -crop 200x150+315+80 +repage "$E2E_TMP/shown.png"
-differ=$(pixels_differ "$pictures/photo.bmp" "$E2E_TMP/shown.png" 2%)
-e2e_log "picture shown after the restart: $differ of 30000 pixels differ"
-[ "${differ%.*}" -lt 300 ] || e2e_fail "the picture shown after the restart differs in $differ pixels"
+e2e_wait_for 20 "the picture to be shown after the restart" window_shows_picture "$wid" "$pictures/photo.bmp"
 echo "PASS"
