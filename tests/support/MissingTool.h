@@ -18,10 +18,10 @@ inline bool allToolsRequired() {
 
 // Use in a test body or SetUp: ends the test when `present` is false, as a
 // failure where every tool is required and as a skip elsewhere.
-#define TAVLO_REQUIRE_TOOL(present, what)                                        \
-    do {                                                                         \
-        if (!(present)) {                                                        \
+#define TAVLO_REQUIRE_TOOL(present, what)                                             \
+    do {                                                                              \
+        if (!(present)) {                                                             \
             if (::tavlo::test::allToolsRequired()) FAIL() << (what) << " is missing"; \
-            GTEST_SKIP() << (what) << " is missing";                             \
-        }                                                                        \
+            GTEST_SKIP() << (what) << " is missing";                                  \
+        }                                                                             \
     } while (false)
