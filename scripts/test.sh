@@ -13,6 +13,9 @@ export QTWEBENGINE_DISABLE_SANDBOX=1
 export XDG_RUNTIME_DIR=$(mktemp -d)
 chmod 700 "$XDG_RUNTIME_DIR"
 export LC_ALL=C.UTF-8
+# Every tool the tests use was installed above: a missing one fails the run
+# instead of skipping tests.
+export TAVLO_REQUIRE_ALL_TOOLS=1
 
 scripts/build.sh build
 ctest --test-dir build --output-on-failure -j2 --timeout 600

@@ -1,6 +1,7 @@
 // The main job through the window: insert a picture, answer the question,
 // apply, manage the backgrounds. The desktop is the recording backend.
 #include "BmpFormat.h"
+#include "ModalAnswers.h"
 #include "Picture.h"
 #include "PictureEncoders.h"
 #include "RecordingWallpaper.h"
@@ -8,13 +9,10 @@
 #include "uInfoFrm.h"
 #include "uPicSel.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
 #include <QImage>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -25,40 +23,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Answers the modal windows the command opens: message boxes are read and
-// closed, the other dialogs get `answer`.
-class ModalAnswers {
-public:
-    explicit ModalAnswers(std::function<void(QWidget*)> answer = {}) : answer_(std::move(answer)) {
-        timer_.setInterval(5);
-        QObject::connect(&timer_, &QTimer::timeout, [this] { look(); });
-        timer_.start();
-    }
-    std::vector<QString> messages;
-
-private:
-    void look() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || modal == answering_) return;
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            messages.push_back(box->text());
-            EXPECT_EQ(box->buttons().size(), 1);
-            box->button(QMessageBox::Ok)->click();
-        } else if (answer_) {
-            // Answered from a timer of its own, so that this one still sees
-            // the message boxes the answer opens.
-            answering_ = modal;
-            QTimer::singleShot(0, modal, [this, modal] {
-                answer_(modal);
-                if (modal->isVisible()) static_cast<QDialog*>(modal)->reject();  // a failed answer must not hang
-                answering_ = nullptr;
-            });
-        }
-    }
-    std::function<void(QWidget*)> answer_;
-    QWidget* answering_ = nullptr;
-    QTimer timer_;
-};
+using test::ModalAnswers;
 
 class MainPath : public testing::Test {
 protected:
@@ -150,10 +115,17 @@ TEST_F(MainPath, InsertFailuresFollowTheTable) {
     EXPECT_TRUE(f.state->CurrentPicturePath.empty());
     EXPECT_EQ(tmppic(), "\r\n");
 
-    // Cancelled or vanished: nothing at all.
+    // Vanished or cancelled: no message, and nothing changes.
+    const QImage shown = f.window->imgPicMix->picture().toImage();
     EXPECT_TRUE(insert(f.folder / "pictures/gone.jpg").empty());
     chosen.clear();
+    ModalAnswers answers;
     f.window->btnInsertPicClick();
+    EXPECT_TRUE(answers.messages.empty());
+    EXPECT_TRUE(f.state->CurrentPicturePath.empty());
+    EXPECT_EQ(tmppic(), "\r\n");
+    EXPECT_EQ(f.window->imgPicMix->picture().toImage(), shown);
+    EXPECT_FALSE(fs::exists(f.folder / "pictures/gone.bmp"));
 }
 
 TEST_F(MainPath, ApplyAsksFirstAndNeverAgainOnceTold) {

@@ -4,13 +4,17 @@
 #include "WebPanel.h"
 #include "WindowTestSupport.h"
 
+#include <QEventLoop>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 using namespace tavlo;
 
@@ -43,15 +47,27 @@ protected:
     test::MainWindowFixture f;
 };
 
+// Runs a script in the page and waits for its result in a local event loop.
+// The callback holds only a shared answer and a guarded pointer to the loop:
+// a result that arrives after the wait gave up writes into nothing that is gone.
 QString evaluate(QWebEngineView* view, const QString& script) {
-    QString result;
-    bool done = false;
-    view->page()->runJavaScript(script, [&result, &done](const QVariant& v) {
-        result = v.toString();
-        done = true;
+    struct Answer {
+        QString value;
+        bool done = false;
+        QPointer<QEventLoop> loop;
+    };
+    auto answer = std::make_shared<Answer>();
+    QEventLoop loop;
+    answer->loop = &loop;
+    view->page()->runJavaScript(script, [answer](const QVariant& v) {
+        answer->value = v.toString();
+        answer->done = true;
+        if (answer->loop) answer->loop->quit();
     });
-    if (!QTest::qWaitFor([&done] { return done; }, 10000)) ADD_FAILURE() << "no answer to " << script.toStdString();
-    return result;
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    if (!answer->done) loop.exec();
+    if (!answer->done) ADD_FAILURE() << "no answer to " << script.toStdString();
+    return answer->value;
 }
 
 }  // namespace

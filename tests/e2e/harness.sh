@@ -135,14 +135,39 @@ e2e_wait_geometry() {
 }
 
 # Moves the pointer to (x, y) in the window, then clicks there with the left
-# button: the move first, so that the program sees the pointer arrive.
+# button: the move first, so that the program sees the pointer arrive (the
+# server delivers the motion before the press; --sync waits until the pointer
+# is there).
 e2e_click() {
   local wid=$1 x=$2 y=$3
-  xdotool mousemove --window "$wid" "$((x - 2))" "$y"
-  sleep 0.2
-  xdotool mousemove --window "$wid" "$x" "$y"
-  sleep 0.2
+  xdotool mousemove --sync --window "$wid" "$((x - 2))" "$y"
+  xdotool mousemove --sync --window "$wid" "$x" "$y"
   xdotool click 1
+}
+
+# Waits until the program shows a window other than its main window (a menu
+# or a dialog); prints its id.
+e2e_wait_other_window() {
+  local main=$1 what=$2 wid deadline=$((SECONDS + 20))
+  while :; do
+    for wid in $(xdotool search --onlyvisible --pid "$E2E_PID" 2>/dev/null || true); do
+      [ "$wid" != "$main" ] && { echo "$wid"; return; }
+    done
+    [ $SECONDS -lt $deadline ] || e2e_fail "timed out waiting for $what"
+    sleep 0.1
+  done
+}
+
+# The root window's wallpaper pixmap (_XROOTPMAP_ID), empty when none is set.
+e2e_root_pixmap() {
+  xprop -root _XROOTPMAP_ID 2>/dev/null | sed -n 's/.*# *//p'
+}
+
+# Waits until the root window's wallpaper pixmap differs from `previous`.
+e2e_wait_root_pixmap_change() {
+  local previous=$1
+  e2e_wait_for 20 "the root window's wallpaper to change" sh -c \
+    "p=\$(xprop -root _XROOTPMAP_ID 2>/dev/null | sed -n 's/.*# *//p'); [ -n \"\$p\" ] && [ \"\$p\" != '$previous' ]"
 }
 
 # A window of the program of the given size (a dialog, say), waiting for it.
@@ -159,18 +184,24 @@ e2e_find_window_of_size() {
   e2e_fail "no window of size $want appeared"
 }
 
-# The open dialog: type the file's full path into its name field.
+# The open dialog: once it has the keyboard, type the file's full path into
+# its name field.
+e2e_open_dialog_active() { xdotool getactivewindow getwindowname 2>/dev/null | grep -Eq '^(Open|打开)'; }
 e2e_choose_file() {
-  local path=$1 dialog deadline=$((SECONDS + 20))
-  until dialog=$(xdotool search --onlyvisible --pid "$E2E_PID" --name '^(Open|打开)' 2>/dev/null | head -n1) &&
-        [ -n "$dialog" ]; do
-    [ $SECONDS -lt $deadline ] || e2e_fail "the open dialog did not appear"
-    sleep 0.2
-  done
-  sleep 0.5
-  xdotool windowactivate --sync "$dialog" 2>/dev/null || true
-  xdotool type --delay 5 "$path"
+  e2e_wait_for 20 "the open dialog to take the keyboard" e2e_open_dialog_active
+  xdotool type --delay 5 "$1"
   xdotool key Return
+}
+
+# Whether the window shows `picture` at the current picture's place (a few
+# differing pixels allowed for scaling).
+e2e_window_shows_picture() {
+  local wid=$1 picture=$2 differ
+  import -window "$wid" "$E2E_TMP/window.png" 2>/dev/null || return 1
+  convert "$E2E_TMP/window.png" -crop 200x150+315+80 +repage "$E2E_TMP/shown.png"
+  differ=$(compare -metric AE -fuzz 2% "$picture" "$E2E_TMP/shown.png" null: 2>&1 || true)
+  e2e_log "picture shown: $differ of 30000 pixels differ"
+  [ "${differ%.*}" -lt 300 ]
 }
 
 # Adds a picture to the background library through the picker and chooses
@@ -183,7 +214,7 @@ e2e_add_background() {
   e2e_click "$picker" 145 252 # 添  加
   e2e_choose_file "$picture"
   e2e_wait_for 20 "$name in the library" test -f "$dir/source/DeskTopBG/$name"
-  sleep 0.5
+  e2e_wait_for 10 "the list to hold $name" grep -q "$name" "$dir/Data/BGPicList.ini"
   e2e_click "$picker" 60 64   # the first entry (A1.bmp) ...
   xdotool key Down            # ... and down to the new one
   e2e_click "$picker" 246 252 # 确  定

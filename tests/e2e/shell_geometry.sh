@@ -48,7 +48,7 @@ xdotool windowmove "$wid" 300 200
 e2e_wait_geometry "$wid" "300 200 1000 700"
 before=$(md5sum <"$sizes")
 e2e_click "$wid" $((1000 - 822 + 690)) 62
-sleep 0.5
+e2e_wait_other_window "$wid" "the options menu" >/dev/null
 # The last item of the options menu is 退出程序.
 xdotool key Up
 xdotool key Return

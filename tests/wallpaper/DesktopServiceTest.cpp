@@ -1,6 +1,7 @@
 // The KDE and XFCE backends on a private session bus: against stand-ins that
 // record every call they receive, and against the real xfconf daemon.
 #include "ChildProcess.h"
+#include "MissingTool.h"
 #include "PlasmaWallpaper.h"
 #include "PrivateSessionBus.h"
 #include "XfceWallpaper.h"
@@ -51,7 +52,7 @@ private:
 class DesktopServiceTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!test::PrivateSessionBus::instance()) GTEST_SKIP() << "dbus-daemon is not installed";
+        TAVLO_REQUIRE_TOOL(test::PrivateSessionBus::instance(), "dbus-daemon");
         std::filesystem::create_directory(folder_ / "程序 folder");
         picture_ = folder_ / "程序 folder" / "Mix.bmp";
         test::writeFileBytes(picture_, "BM");
@@ -148,8 +149,8 @@ TEST_F(DesktopServiceTest, XfceWithoutStoredBackdropsSetsTheFirstMonitorAndWorks
 // the desktop must hear of the new picture all the same.
 TEST_F(DesktopServiceTest, RealXfconfAnnouncesTheSamePathAgain) {
     const std::filesystem::path daemon = "/usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd";
-    if (!std::filesystem::exists(daemon) || !test::programInPath("gdbus"))
-        GTEST_SKIP() << "xfconfd or gdbus is not installed";
+    TAVLO_REQUIRE_TOOL(std::filesystem::exists(daemon), "xfconfd");
+    TAVLO_REQUIRE_TOOL(test::programInPath("gdbus"), "gdbus");
     const std::string property = "/backdrop/screen0/monitorVirtual1/workspace0/last-image";
     const std::string gdbus = "gdbus call --session -d org.xfce.Xfconf -o /org/xfce/Xfconf -m org.xfce.Xfconf.";
     ASSERT_EQ(

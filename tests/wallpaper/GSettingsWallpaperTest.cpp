@@ -1,6 +1,7 @@
 // The GNOME-family backends against GIO and the real settings store (dconf on
 // a private session bus), read back by another process.
 #include "ChildProcess.h"
+#include "MissingTool.h"
 #include "GSettingsWallpaper.h"
 #include "PrivateSessionBus.h"
 
@@ -22,8 +23,8 @@ std::string settingOf(const std::string& schema, const std::string& key) {
 class GSettingsWallpaperTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!test::PrivateSessionBus::instance() || !test::programInPath("gsettings"))
-            GTEST_SKIP() << "dbus-daemon or gsettings is not installed";
+        TAVLO_REQUIRE_TOOL(test::PrivateSessionBus::instance(), "dbus-daemon");
+        TAVLO_REQUIRE_TOOL(test::programInPath("gsettings"), "gsettings");
         std::filesystem::create_directory(folder_ / kFolderName);
         picture_ = folder_ / kFolderName / "Mix.bmp";
         test::writeFileBytes(picture_, "BM");

@@ -2,6 +2,7 @@
 // picture, at a path that needs every kind of quoting, must reach the screen,
 // and a new picture at the same path must replace it.
 #include "ChildProcess.h"
+#include "MissingTool.h"
 #include "SwayWallpaper.h"
 #include "TempFolder.h"
 
@@ -49,7 +50,7 @@ class RealSwayTest : public ::testing::Test {
 protected:
     void SetUp() override {
         for (const char* program : {"sway", "swaybg", "grim", "setpriv"})
-            if (!test::programInPath(program)) GTEST_SKIP() << program << " is not installed";
+            TAVLO_REQUIRE_TOOL(test::programInPath(program), program);
         fs::permissions(folder_.path(), fs::perms::all & ~fs::perms::group_write & ~fs::perms::others_write);
         runtime_ = folder_ / "run";
         fs::create_directory(runtime_);

@@ -1,6 +1,7 @@
 // tavlo-wallpaper as a user runs it, with the session described by the
 // environment, on the test's private session bus.
 #include "ChildProcess.h"
+#include "MissingTool.h"
 #include "PrivateSessionBus.h"
 
 #include <gtest/gtest.h>
@@ -22,8 +23,8 @@ test::CommandResult runTool(const std::string& environment, const std::string& a
 class WallpaperToolTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!test::PrivateSessionBus::instance() || !test::programInPath("gsettings"))
-            GTEST_SKIP() << "dbus-daemon or gsettings is not installed";
+        TAVLO_REQUIRE_TOOL(test::PrivateSessionBus::instance(), "dbus-daemon");
+        TAVLO_REQUIRE_TOOL(test::programInPath("gsettings"), "gsettings");
         picture_ = folder_ / "Mix.bmp";
         test::writeFileBytes(picture_, "BM");
     }
@@ -78,7 +79,7 @@ TEST_F(WallpaperToolTest, AWriteTheSettingsStoreLostIsAFailure) {
 
 // Before GNOME 42 the schema had no dark-style picture.
 TEST_F(WallpaperToolTest, SetsAGnomeWhoseSchemaHasNoDarkPicture) {
-    if (!test::programInPath("glib-compile-schemas")) GTEST_SKIP() << "glib-compile-schemas is not installed";
+    TAVLO_REQUIRE_TOOL(test::programInPath("glib-compile-schemas"), "glib-compile-schemas");
     const auto schemas = folder_ / "schemas";
     std::filesystem::create_directory(schemas);
     std::ofstream(schemas / "org.gnome.desktop.background.gschema.xml")

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>  // before Xlib, whose macros (None, Bool) clash with it
 
 #include "ChildProcess.h"
+#include "MissingTool.h"
 #include "TempFolder.h"
 #include "X11RootWallpaper.h"
 
@@ -71,7 +72,7 @@ std::uint8_t channel(unsigned long pixel, unsigned long mask) {
 class X11RootWallpaperTest : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override {
-        if (!test::programInPath("Xvfb")) GTEST_SKIP() << "Xvfb is not installed";
+        TAVLO_REQUIRE_TOOL(test::programInPath("Xvfb"), "Xvfb");
         server_ = std::make_unique<test::ChildProcess>(std::vector<std::string>{
             "Xvfb", "-displayfd", "1", "-noreset", "-nolisten", "tcp", "-screen", "0",
             std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x" + std::to_string(GetParam())});
