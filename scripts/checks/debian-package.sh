@@ -8,7 +8,6 @@
 # built it), otherwise configures build-package/ with the program only.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-repo=$(pwd)
 
 export E2E_SCREEN=1280x720x24
 source tests/e2e/harness.sh
@@ -90,6 +89,15 @@ folder1=$user1/.local/share/tavlo
 for file in tavlo tavlo-cal source/DeskTopBG/A1.bmp site/rs/Tavlo.htm; do
   cmp -s "$program/$file" "$folder1/$file" || e2e_fail "the launcher did not bring $file into $folder1"
 done
+# Up to date, a start copies nothing.
+inode=$(stat -c %i "$folder1/tavlo")
+HOME=$user1 "$root/usr/bin/tavlo-cal" month 2026-12 >/dev/null
+[ "$(stat -c %i "$folder1/tavlo")" = "$inode" ] || e2e_fail "a start with an up-to-date folder copied again"
+# Two first starts at once both succeed.
+HOME=$work/user3 "$root/usr/bin/tavlo-cal" month 2026-12 >/dev/null &
+HOME=$work/user3 "$root/usr/bin/tavlo-cal" month 2026-12 >/dev/null || e2e_fail "one of two starts at once failed"
+wait $! || e2e_fail "one of two starts at once failed"
+cmp -s "$program/tavlo" "$work/user3/.local/share/tavlo/tavlo" || e2e_fail "two starts at once left a broken copy"
 # A second user with XDG_DATA_HOME has a folder of their own.
 HOME=$work/user2 XDG_DATA_HOME=$work/xdg2 "$root/usr/bin/tavlo-cal" month 2026-12 >/dev/null
 [ -x "$work/xdg2/tavlo/tavlo" ] && [ ! -e "$work/user2/.local" ] || e2e_fail "XDG_DATA_HOME was not followed"
@@ -121,6 +129,7 @@ start_through_launcher() {
 
 start_through_launcher
 wid=$(e2e_find_window)
+[ "$(readlink "/proc/$E2E_PID/exe")" = "$folder/tavlo" ] || e2e_fail "the program does not run from the user's folder"
 got_class=$(xprop -id "$wid" WM_CLASS | sed -n 's/.*= "[^"]*", "\([^"]*\)"/\1/p')
 [ "$got_class" = "$wm_class" ] || e2e_fail "the window's class is '$got_class', the desktop entry says '$wm_class'"
 e2e_wait_geometry "$wid" "225 95 830 500"
@@ -171,5 +180,4 @@ e2e_wait_exit
 [ "$(cd "$folder" && sha256sum "${users_files[@]}")" = "$kept_before" ] ||
   e2e_fail "the second run changed the user's files"
 
-cd "$repo"
 log "PASS"
