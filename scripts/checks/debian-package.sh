@@ -21,7 +21,7 @@ if ! grep -qs '^TAVLO_GUI:BOOL=ON' "$build/CMakeCache.txt"; then
   if [ ! -f "$build/CMakeCache.txt" ]; then
     launcher=()
     command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVLO_TESTS=OFF -DTAVLO_BENCH=OFF \
+    cmake -S . -B "$build" -G Ninja -DTAVLO_TESTS=OFF -DTAVLO_BENCH=OFF \
       "${launcher[@]}" >/dev/null
   fi
 fi
