@@ -10,12 +10,12 @@
 namespace tavlo::calendar {
 namespace {
 
-struct Run {
+struct ToolRun {
     int status;
     QString errors;
 };
 
-Run render(const QStringList& args) {
+ToolRun render(const QStringList& args) {
     QProcess tool;
     tool.start(QStringLiteral(TAVLO_CAL_PROGRAM), QStringList{QStringLiteral("render")} + args);
     tool.waitForFinished(60000);
@@ -62,7 +62,7 @@ TEST(RenderTool, RefusesBadArgumentsWithAMessage) {
     };
     for (const QStringList& args : cases) {
         SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
-        const Run run = render(args);
+        const ToolRun run = render(args);
         EXPECT_EQ(run.status, 1);
         EXPECT_TRUE(run.errors.contains(QStringLiteral("tavlo-cal: "))) << run.errors.toStdString();
         EXPECT_FALSE(QFile::exists(out));
