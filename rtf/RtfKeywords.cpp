@@ -1,0 +1,156 @@
+#include "RtfKeywords.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace tavlo::rtf {
+
+namespace {
+
+struct Entry {
+    std::string_view name;
+    Keyword keyword;
+};
+
+using K = Keyword;
+
+// Sorted by name for the binary search below.
+constexpr auto kKeywords = std::to_array<Entry>({
+    {"ab", K::AssociatedBold},
+    {"aftncn", K::SkipDestination},
+    {"aftnsep", K::SkipDestination},
+    {"aftnsepc", K::SkipDestination},
+    {"ai", K::AssociatedItalic},
+    {"annotation", K::SkipDestination},
+    {"ansi", K::Ansi},
+    {"ansicpg", K::AnsiCodePage},
+    {"atnauthor", K::SkipDestination},
+    {"atndate", K::SkipDestination},
+    {"atnid", K::SkipDestination},
+    {"atnref", K::SkipDestination},
+    {"author", K::SkipDestination},
+    {"b", K::Bold},
+    {"bin", K::Bin},
+    {"bkmkend", K::SkipDestination},
+    {"bkmkstart", K::SkipDestination},
+    {"blue", K::Blue},
+    {"bullet", K::Bullet},
+    {"cell", K::Tab},
+    {"cf", K::ColorIndex},
+    {"colorschememapping", K::SkipDestination},
+    {"colortbl", K::ColorTable},
+    {"comment", K::SkipDestination},
+    {"cpg", K::FontCodePage},
+    {"datafield", K::SkipDestination},
+    {"deff", K::DefaultFont},
+    {"doccomm", K::SkipDestination},
+    {"emdash", K::EmDash},
+    {"emspace", K::EmSpace},
+    {"endash", K::EnDash},
+    {"enspace", K::EnSpace},
+    {"f", K::Font},
+    {"fcharset", K::FontCharset},
+    {"filetbl", K::SkipDestination},
+    {"fldinst", K::SkipDestination},
+    {"fonttbl", K::FontTable},
+    {"footer", K::SkipDestination},
+    {"footerf", K::SkipDestination},
+    {"footerl", K::SkipDestination},
+    {"footerr", K::SkipDestination},
+    {"footnote", K::SkipDestination},
+    {"fs", K::FontSize},
+    {"ftncn", K::SkipDestination},
+    {"ftnsep", K::SkipDestination},
+    {"ftnsepc", K::SkipDestination},
+    {"generator", K::SkipDestination},
+    {"green", K::Green},
+    {"header", K::SkipDestination},
+    {"headerf", K::SkipDestination},
+    {"headerl", K::SkipDestination},
+    {"headerr", K::SkipDestination},
+    {"i", K::Italic},
+    {"info", K::SkipDestination},
+    {"keywords", K::SkipDestination},
+    {"latentstyles", K::SkipDestination},
+    {"ldblquote", K::LeftDoubleQuote},
+    {"line", K::Line},
+    {"listoverridetable", K::SkipDestination},
+    {"listtable", K::SkipDestination},
+    {"lquote", K::LeftQuote},
+    {"mac", K::Mac},
+    {"mmathPr", K::SkipDestination},
+    {"nonshppict", K::SkipDestination},
+    {"object", K::SkipDestination},
+    {"operator", K::SkipDestination},
+    {"page", K::Paragraph},
+    {"par", K::Paragraph},
+    {"pc", K::Pc},
+    {"pca", K::Pca},
+    {"pgdsctbl", K::SkipDestination},
+    {"pict", K::SkipDestination},
+    {"plain", K::Plain},
+    {"pn", K::SkipDestination},
+    {"pnseclvl", K::SkipDestination},
+    {"rdblquote", K::RightDoubleQuote},
+    {"red", K::Red},
+    {"revtbl", K::SkipDestination},
+    {"row", K::Paragraph},
+    {"rquote", K::RightQuote},
+    {"rsidtbl", K::SkipDestination},
+    {"sect", K::Paragraph},
+    {"shp", K::SkipDestination},
+    {"shpinst", K::SkipDestination},
+    {"strike", K::Strike},
+    {"striked", K::Strike},
+    {"stylesheet", K::SkipDestination},
+    {"subject", K::SkipDestination},
+    {"tab", K::Tab},
+    {"tc", K::SkipDestination},
+    {"template", K::SkipDestination},
+    {"themedata", K::SkipDestination},
+    {"title", K::SkipDestination},
+    {"txe", K::SkipDestination},
+    {"u", K::Unicode},
+    {"uc", K::UnicodeSkip},
+    {"ul", K::Underline},
+    {"uld", K::Underline},
+    {"uldash", K::Underline},
+    {"uldashd", K::Underline},
+    {"uldashdd", K::Underline},
+    {"uldb", K::Underline},
+    {"ulhwave", K::Underline},
+    {"ulldash", K::Underline},
+    {"ulnone", K::UnderlineNone},
+    {"ulth", K::Underline},
+    {"ulthd", K::Underline},
+    {"ulthdash", K::Underline},
+    {"ulthdashd", K::Underline},
+    {"ulthdashdd", K::Underline},
+    {"ulthldash", K::Underline},
+    {"ululdbwave", K::Underline},
+    {"ulw", K::Underline},
+    {"ulwave", K::Underline},
+    {"userprops", K::SkipDestination},
+    {"wgrffmtfilter", K::SkipDestination},
+    {"xe", K::SkipDestination},
+    {"xmlnstbl", K::SkipDestination},
+});
+
+constexpr bool sorted() {
+    for (size_t i = 1; i < kKeywords.size(); ++i)
+        if (!(kKeywords[i - 1].name < kKeywords[i].name)) return false;
+    return true;
+}
+static_assert(sorted(), "keep the keyword table sorted");
+
+}  // namespace
+
+Keyword lookupKeyword(QByteArrayView name) {
+    const std::string_view key(name.data(), static_cast<size_t>(name.size()));
+    const auto it = std::lower_bound(kKeywords.begin(), kKeywords.end(), key,
+                                     [](const Entry& e, std::string_view k) { return e.name < k; });
+    return it != kKeywords.end() && it->name == key ? it->keyword : Keyword::Unknown;
+}
+
+}  // namespace tavlo::rtf

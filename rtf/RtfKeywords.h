@@ -1,0 +1,53 @@
+#pragma once
+#include <QByteArrayView>
+
+namespace tavlo::rtf {
+
+// The control words the reader acts on; everything else is Unknown and ignored.
+enum class Keyword {
+    Unknown,
+    SkipDestination,  // a group whose content shows no text of the note
+    FontTable,
+    ColorTable,
+    Ansi,
+    Mac,
+    Pc,
+    Pca,
+    AnsiCodePage,
+    DefaultFont,
+    Font,
+    FontCharset,
+    FontCodePage,
+    FontSize,
+    Bold,
+    Italic,
+    AssociatedBold,
+    AssociatedItalic,
+    Underline,
+    UnderlineNone,
+    Strike,
+    ColorIndex,
+    Red,
+    Green,
+    Blue,
+    Plain,
+    Paragraph,
+    Line,
+    Tab,
+    Unicode,
+    UnicodeSkip,
+    Bin,
+    EmDash,
+    EnDash,
+    EmSpace,
+    EnSpace,
+    Bullet,
+    LeftQuote,
+    RightQuote,
+    LeftDoubleQuote,
+    RightDoubleQuote,
+};
+
+Keyword lookupKeyword(QByteArrayView name);
+
+}  // namespace tavlo::rtf
