@@ -73,7 +73,8 @@ QString decodeCodePage(int codePage, QByteArrayView bytes) {
     if (!decoder.valid()) return QString(bytes.size(), QChar::ReplacementCharacter);
     const char* in = bytes.data();
     size_t inLeft = static_cast<size_t>(bytes.size());
-    std::string utf16;
+    thread_local std::string utf16;
+    utf16.clear();
     QString text;
     while (!decoder.run(in, inLeft, utf16)) {
         // A bad or cut-off sequence: mark it and go on with the next byte.

@@ -10,6 +10,8 @@
 #include <QTextDocument>
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace tavlo::rtf {
 
@@ -59,23 +61,43 @@ RtfText textOf(const QTextDocument& document) {
     return text;
 }
 
+// Character formats by run format: a note has few distinct ones, and the
+// document finds a format it already holds faster by the same object.
+class CharFormats {
+public:
+    const QTextCharFormat& operator[](const RunFormat& format) {
+        if (last_ < formats_.size() && formats_[last_].first == format) return formats_[last_].second;
+        for (last_ = 0; last_ < formats_.size(); ++last_)
+            if (formats_[last_].first == format) return formats_[last_].second;
+        formats_.emplace_back(format, charFormatOf(format));
+        return formats_.back().second;
+    }
+
+private:
+    std::vector<std::pair<RunFormat, QTextCharFormat>> formats_;
+    size_t last_ = 0;
+};
+
 // Loading a note is not an edit: no undo step, and the document is unmodified.
 void fill(QTextDocument& document, const RtfText& text) {
     const bool undo = document.isUndoRedoEnabled();
     document.setUndoRedoEnabled(false);
     document.clear();
     QTextCursor cursor(&document);
+    cursor.beginEditBlock();
+    CharFormats formats;
     bool first = true;
     for (const Paragraph& paragraph : text) {
-        const QTextCharFormat start =
-            paragraph.runs.empty() ? QTextCharFormat() : charFormatOf(paragraph.runs.front().format);
+        const QTextCharFormat& start =
+            paragraph.runs.empty() ? formats[RunFormat()] : formats[paragraph.runs.front().format];
         if (first)
             cursor.setBlockCharFormat(start);
         else
             cursor.insertBlock(QTextBlockFormat(), start);
         first = false;
-        for (const Run& run : paragraph.runs) cursor.insertText(run.text, charFormatOf(run.format));
+        for (const Run& run : paragraph.runs) cursor.insertText(run.text, formats[run.format]);
     }
+    cursor.endEditBlock();
     document.setUndoRedoEnabled(undo);
     document.setModified(false);
 }

@@ -6,7 +6,9 @@
 #include <QHash>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
+#include <string>
 
 namespace tavlo::rtf {
 
@@ -29,6 +31,8 @@ struct GroupState {
     // some writers mark Chinese text bold only this way.
     bool associatedBold = false;
     bool associatedItalic = false;
+
+    bool operator==(const GroupState&) const = default;
 
     void resetCharacter() {
         font = -1;
@@ -200,21 +204,27 @@ private:
         case Keyword::ColorTable:
             state_.destination = Destination::ColorTable;
             colors_.clear();
+            tablesChanged();
             break;
-        case Keyword::Ansi: documentCodePage_ = kCodePageAnsi; break;
-        case Keyword::Mac: documentCodePage_ = 10000; break;
-        case Keyword::Pc: documentCodePage_ = 437; break;
-        case Keyword::Pca: documentCodePage_ = 850; break;
+        case Keyword::Ansi: setDocumentCodePage(kCodePageAnsi); break;
+        case Keyword::Mac: setDocumentCodePage(10000); break;
+        case Keyword::Pc: setDocumentCodePage(437); break;
+        case Keyword::Pca: setDocumentCodePage(850); break;
         case Keyword::AnsiCodePage:
-            if (value > 0) documentCodePage_ = value;
+            if (value > 0) setDocumentCodePage(value);
             break;
-        case Keyword::DefaultFont: defaultFont_ = value; break;
+        case Keyword::DefaultFont:
+            defaultFont_ = value;
+            tablesChanged();
+            break;
         case Keyword::Font: font(value); break;
         case Keyword::FontCharset:
             if (state_.destination == Destination::FontTable) fonts_[fontEntry_].charset = value;
+            tablesChanged();
             break;
         case Keyword::FontCodePage:
             if (state_.destination == Destination::FontTable) fonts_[fontEntry_].codePage = value;
+            tablesChanged();
             break;
         case Keyword::FontSize: state_.halfPoints = std::clamp(value, 0, 3200); break;
         case Keyword::Bold: state_.bold = on; break;
@@ -255,8 +265,9 @@ private:
             commitFontName();
             fontEntry_ = index;
             fonts_[index];
+            tablesChanged();
         } else {
-            state_.font = index;
+            state_.font = std::max(index, -1);  // no negative font numbers: the editor's font
         }
     }
 
@@ -288,6 +299,7 @@ private:
                                               : std::nullopt);
                 color_ = 0;
                 colorGiven_ = false;
+                tablesChanged();
             }
             break;
         case Destination::Skip: break;
@@ -297,13 +309,13 @@ private:
     // Bytes wait until the run ends, so that a character of a multi-byte code
     // page written as two \'hh escapes is decoded whole.
     void queueBytes(QByteArrayView bytes, int codePage) {
-        if (!pending_.isEmpty() && codePage != pendingCodePage_) flush();
+        if (!pending_.empty() && codePage != pendingCodePage_) flush();
         pendingCodePage_ = codePage;
-        pending_.append(bytes);
+        pending_.append(bytes.data(), static_cast<size_t>(bytes.size()));
     }
 
     void flush() {
-        if (pending_.isEmpty()) return;
+        if (pending_.empty()) return;
         const bool ascii = std::all_of(pending_.cbegin(), pending_.cend(), [](char c) { return c >= 0; });
         const QString decoded = ascii ? QString::fromLatin1(pending_) : decodeCodePage(pendingCodePage_, pending_);
         pending_.clear();
@@ -324,8 +336,10 @@ private:
         if (state_.destination != Destination::Text) return;
         startPendingParagraph();
         std::vector<Run>& runs = text_.back().runs;
-        RunFormat format = currentFormat();
-        if (runs.empty() || runs.back().format != format) runs.push_back(Run{QString(), std::move(format)});
+        const RunFormat& format = currentFormat();
+        if (runs.empty() || (runGeneration_ != formatGeneration_ && runs.back().format != format))
+            runs.push_back(Run{QString(), format});
+        runGeneration_ = formatGeneration_;
         const bool safe = std::none_of(decoded.begin(), decoded.end(), [](QChar c) {
             return c.unicode() < 0x20 ? c == u'\0' || c == u'\r' || c == u'\n'
                                       : c == QChar::ParagraphSeparator || c == QChar(0xFDD0) || c == QChar(0xFDD1);
@@ -355,6 +369,7 @@ private:
         flush();
         if (fontName_.isEmpty()) return;
         fonts_[fontEntry_].name = fontName_.trimmed();
+        tablesChanged();
         fontName_.clear();
     }
 
@@ -362,12 +377,38 @@ private:
         return entry.codePage > 0 ? entry.codePage : codePageOfCharset(entry.charset, documentCodePage_);
     }
 
-    int textCodePage() const {
-        const auto entry = fonts_.constFind(state_.font >= 0 ? state_.font : defaultFont_);
-        return entry == fonts_.cend() ? documentCodePage_ : codePageOf(*entry);
+    int textCodePage() {
+        if (state_.font != codePageFont_) {
+            const auto entry = fonts_.constFind(state_.font >= 0 ? state_.font : defaultFont_);
+            codePage_ = entry == fonts_.cend() ? documentCodePage_ : codePageOf(*entry);
+            codePageFont_ = state_.font;
+        }
+        return codePage_;
     }
 
-    RunFormat currentFormat() const {
+    void setDocumentCodePage(int codePage) {
+        documentCodePage_ = codePage;
+        tablesChanged();
+    }
+
+    // The font and colour tables and the code pages behind the cached format
+    // and code page changed.
+    void tablesChanged() {
+        formatState_.reset();
+        codePageFont_ = kNoFont;
+    }
+
+    // The format of the current state, worked out again only when the state
+    // or the tables behind it change.
+    const RunFormat& currentFormat() {
+        if (formatState_ && *formatState_ == state_) return format_;
+        formatState_ = state_;
+        format_ = formatOfState();
+        ++formatGeneration_;
+        return format_;
+    }
+
+    RunFormat formatOfState() const {
         RunFormat format;
         if (state_.font >= 0) {
             const auto entry = fonts_.constFind(state_.font);
@@ -395,10 +436,17 @@ private:
     std::vector<std::optional<QRgb>> colors_;
     QRgb color_ = 0;
     bool colorGiven_ = false;
-    QByteArray pending_;
+    std::string pending_;
     int pendingCodePage_ = kCodePageAnsi;
     RtfText text_;
     bool paragraphPending_ = false;
+    static constexpr int kNoFont = INT_MIN;
+    int codePageFont_ = kNoFont;
+    int codePage_ = kCodePageAnsi;
+    std::optional<GroupState> formatState_;
+    RunFormat format_;
+    quint64 formatGeneration_ = 0;
+    quint64 runGeneration_ = ~quint64(0);
 };
 
 bool startsAsRtf(QByteArrayView bytes) {
