@@ -9,7 +9,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTextBlock>
 
 #include <gtest/gtest.h>
 
@@ -17,25 +16,16 @@ namespace tavlo::rtf::test {
 namespace {
 
 // Text, bold and colour only: what both sides must agree on.
+QStringList boldAndColour(const QTextCharFormat& f) {
+    QStringList a;
+    if (f.fontWeight() >= QFont::DemiBold) a << u"b"_qs;
+    if (f.foreground().style() != Qt::NoBrush && f.foreground().color() != Qt::black)
+        a << f.foreground().color().name();
+    return a;
+}
+
 QString boldAndColours(const QTextDocument& document) {
-    QStringList lines;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        QString line;
-        QString previous;
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextCharFormat f = it.fragment().charFormat();
-            QStringList a;
-            if (f.fontWeight() >= QFont::DemiBold) a << u"b"_qs;
-            if (f.foreground().style() != Qt::NoBrush && f.foreground().color() != Qt::black)
-                a << f.foreground().color().name();
-            const QString attributes = a.join(u',');
-            if (attributes != previous) line += u'[' + attributes + u']';
-            previous = attributes;
-            line += it.fragment().text();
-        }
-        lines << line.replace(QChar::LineSeparator, u'\n');
-    }
-    return lines.join(u'\n');
+    return describe(document, boldAndColour).replace(QChar::LineSeparator, u'\n');
 }
 
 QString decodeEntities(QString text) {

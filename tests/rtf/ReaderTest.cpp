@@ -36,6 +36,7 @@ const ReadCase kCodePages[] = {
     {"FontCodePageBeatsItsCharset", "{\\rtf1\\ansi" FONTS "\\f7 \\'c4\\'e3}", "[Cpg]你"},
     {"TextWithoutFontUsesTheDefaultFontsCodePage", "{\\rtf1\\ansi\\deff0" FONTS "\\'c4\\'e3}", "你"},
     {"CharsetChangeInsideARun", "{\\rtf1\\ansi\\ansicpg936" FONTS "\\'c4\\'e3\\f4\\'e9}", "你[Arial]é"},
+    {"CodePageThisSystemCannotConvert", "{\\rtf1\\ansi\\ansicpg99999 a\\'e9\\'c4}", "a\ufffd\ufffd"},
     {"BadBytesBecomeReplacementCharacters", "{\\rtf1\\ansi\\ansicpg936 a\\'ffb\\'c4}", "a\ufffdb\ufffd"},
     {"FontNameInItsCodePageWithAlternative",
      "{\\rtf1{\\fonttbl{\\f0\\fcharset134 \\'ba\\'da\\'cc\\'e5{\\*\\falt SimHei};}}\\f0 x}", "[黑体]x"},

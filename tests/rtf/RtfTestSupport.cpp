@@ -42,9 +42,7 @@ QTextCharFormat fmt(std::initializer_list<const char*> attributes) {
     return format;
 }
 
-namespace {
-
-QString attributesOf(const QTextCharFormat& f) {
+QStringList allAttributes(const QTextCharFormat& f) {
     QStringList a;
     const QString family = f.property(QTextFormat::FontFamilies).toStringList().value(0);
     if (!family.isEmpty()) a << family;
@@ -54,20 +52,17 @@ QString attributesOf(const QTextCharFormat& f) {
     if (f.fontUnderline()) a << u"u"_qs;
     if (f.fontStrikeOut()) a << u"s"_qs;
     if (f.foreground().style() != Qt::NoBrush) a << f.foreground().color().name();
-    return a.join(u',');
+    return a;
 }
 
-}  // namespace
-
-QString describe(const QTextDocument& document) {
+QString describe(const QTextDocument& document, QStringList (*attributesOf)(const QTextCharFormat&)) {
     QStringList lines;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         QString line;
         QString previous;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QString attributes = attributesOf(it.fragment().charFormat());
-            if (!attributes.isEmpty() && attributes != previous) line += u'[' + attributes + u']';
-            if (attributes.isEmpty() && !previous.isEmpty()) line += u"[]"_qs;
+            const QString attributes = attributesOf(it.fragment().charFormat()).join(u',');
+            if (attributes != previous) line += u'[' + attributes + u']';
             previous = attributes;
             line += it.fragment().text();
         }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <QTextCharFormat>
 #include <QTextDocument>
 
@@ -22,9 +23,13 @@ std::unique_ptr<QTextDocument> makeDocument(const TestDocument& paragraphs);
 // Character formats for the tables of cases.
 QTextCharFormat fmt(std::initializer_list<const char*> attributes);
 
+// Every attribute of a character format: family, size, b, i, u, s, colour.
+QStringList allAttributes(const QTextCharFormat& format);
+
 // The document's text and character formats, one line per paragraph, each
-// formatted fragment as "[attributes]text", e.g. "[宋体,12pt,b,#ff0000]红色".
-QString describe(const QTextDocument& document);
+// formatted fragment as "[attributes]text", e.g. "[宋体,12pt,b,#ff0000]红色";
+// "[]" where the format returns to none.
+QString describe(const QTextDocument& document, QStringList (*attributes)(const QTextCharFormat&) = allAttributes);
 
 // describe() of what the reader makes of `rtf`, or "<invalid>".
 QString describeRtf(const QByteArray& rtf);
