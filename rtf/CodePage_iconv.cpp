@@ -70,7 +70,7 @@ Converter& converter(int codePage, bool encode) {
 
 QString decodeCodePage(int codePage, QByteArrayView bytes) {
     Converter& decoder = converter(codePage, false);
-    if (!decoder.valid()) return QString(bytes.size(), QChar::ReplacementCharacter);
+    if (!decoder.valid()) return asciiOrReplacement(bytes);
     const char* in = bytes.data();
     size_t inLeft = static_cast<size_t>(bytes.size());
     thread_local std::string utf16;

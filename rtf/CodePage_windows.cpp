@@ -16,7 +16,7 @@ QString decodeCodePage(int codePage, QByteArrayView bytes) {
     if (bytes.isEmpty()) return {};
     const UINT cp = windowsCodePage(codePage);
     const int n = MultiByteToWideChar(cp, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    if (n <= 0) return QString(bytes.size(), QChar::ReplacementCharacter);
+    if (n <= 0) return asciiOrReplacement(bytes);
     QString text(n, Qt::Uninitialized);
     MultiByteToWideChar(cp, 0, bytes.data(), static_cast<int>(bytes.size()), reinterpret_cast<wchar_t*>(text.data()),
                         n);

@@ -4,16 +4,20 @@
 #include "RtfReader.h"
 #include "RtfWriter.h"
 
+#include <QHash>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include <cmath>
-#include <utility>
-#include <vector>
 
 namespace tavlo::rtf {
+
+size_t qHash(const RunFormat& f, size_t seed = 0) {
+    return qHashMulti(seed, f.family, f.halfPoints, f.bold, f.italic, f.underline, f.strike, f.color.has_value(),
+                      f.color.value_or(0));
+}
 
 namespace {
 
@@ -61,21 +65,19 @@ RtfText textOf(const QTextDocument& document) {
     return text;
 }
 
-// Character formats by run format: a note has few distinct ones, and the
-// document finds a format it already holds faster by the same object.
+// Character formats by run format: the document finds a format it already
+// holds faster by the same object, and a hash keeps a note with thousands of
+// formats from loading in quadratic time.
 class CharFormats {
 public:
     const QTextCharFormat& operator[](const RunFormat& format) {
-        if (last_ < formats_.size() && formats_[last_].first == format) return formats_[last_].second;
-        for (last_ = 0; last_ < formats_.size(); ++last_)
-            if (formats_[last_].first == format) return formats_[last_].second;
-        formats_.emplace_back(format, charFormatOf(format));
-        return formats_.back().second;
+        auto it = formats_.find(format);
+        if (it == formats_.end()) it = formats_.insert(format, charFormatOf(format));
+        return *it;
     }
 
 private:
-    std::vector<std::pair<RunFormat, QTextCharFormat>> formats_;
-    size_t last_ = 0;
+    QHash<RunFormat, QTextCharFormat> formats_;
 };
 
 // Loading a note is not an edit: no undo step, and the document is unmodified.

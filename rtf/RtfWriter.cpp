@@ -2,6 +2,7 @@
 
 #include "CodePage.h"
 
+#include <QHash>
 #include <QStringList>
 
 #include <vector>
@@ -72,20 +73,24 @@ void appendFontName(QByteArray& out, const QString& family, bool chinese) {
     }
 }
 
+// Fonts and colours in the order of first use; looked up by hash, so a note
+// with thousands of them still saves at once.
 class Tables {
 public:
     Tables(const RtfText& text, const QString& defaultFamily) {
-        fonts_.push_back(defaultFamily);
+        addFont(defaultFamily);
         for (const Paragraph& paragraph : text)
             for (const Run& run : paragraph.runs) {
-                if (!run.format.family.isEmpty() && !fonts_.contains(run.format.family))
-                    fonts_.push_back(run.format.family);
-                if (run.format.color && !colors_.contains(*run.format.color)) colors_.push_back(*run.format.color);
+                if (!run.format.family.isEmpty()) addFont(run.format.family);
+                if (run.format.color && !colorIndex_.contains(*run.format.color)) {
+                    colorIndex_.insert(*run.format.color, colors_.size() + 1);  // 0 is the editor's colour
+                    colors_.push_back(*run.format.color);
+                }
             }
     }
 
-    qsizetype fontIndex(const QString& family) const { return fonts_.indexOf(family); }
-    qsizetype colorIndex(QRgb color) const { return colors_.indexOf(color) + 1; }
+    qsizetype fontIndex(const QString& family) const { return fontIndex_.value(family); }
+    qsizetype colorIndex(QRgb color) const { return colorIndex_.value(color); }
 
     void append(QByteArray& out) const {
         out += "{\\fonttbl";
@@ -108,8 +113,16 @@ public:
     }
 
 private:
+    void addFont(const QString& family) {
+        if (fontIndex_.contains(family)) return;
+        fontIndex_.insert(family, fonts_.size());
+        fonts_.push_back(family);
+    }
+
     QStringList fonts_;
+    QHash<QString, qsizetype> fontIndex_;
     QList<QRgb> colors_;
+    QHash<QRgb, qsizetype> colorIndex_;
 };
 
 void appendRun(QByteArray& out, const Run& run, const Tables& tables) {

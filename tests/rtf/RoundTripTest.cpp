@@ -86,3 +86,24 @@ TEST(Writer, StoresPixelSizesAsPointsAt96Dpi) {
 
 }  // namespace
 }  // namespace tavlo::rtf::test
+
+namespace tavlo::rtf::test {
+namespace {
+
+// Each run its own font and colour: every table index must point at its entry.
+TEST(RoundTrip, ThousandsOfFontsAndColours) {
+    std::vector<TestRun> runs;
+    for (int i = 0; i < 3000; ++i) {
+        QTextCharFormat format;
+        format.setFontFamilies({QStringLiteral("Face %1").arg(i % 1500)});
+        format.setForeground(QColor(QRgb(0x10000 * (i % 7) + i)));
+        runs.push_back({QString::number(i) + u' ', format});
+    }
+    const auto original = makeDocument({runs});
+    QTextDocument copy;
+    ASSERT_TRUE(readRtf(writeRtf(*original), copy));
+    EXPECT_EQ(describe(copy), describe(*original));
+}
+
+}  // namespace
+}  // namespace tavlo::rtf::test
