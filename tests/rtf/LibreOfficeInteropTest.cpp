@@ -150,53 +150,43 @@ const char* const kLibreOfficeExpected =
 
 class LibreOffice : public testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        folder_ = new QTemporaryDir;
-        ASSERT_TRUE(folder_->isValid());
-        const QDir dir(folder_->path());
-        QStringList ours;
-        for (size_t i = 0; i < std::size(kOurNotes); ++i) {
-            const QString path = dir.filePath(QStringLiteral("note%1.rtf").arg(i));
-            QFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(writeRtf(*makeDocument(kOurNotes[i])));
-            ours << path;
-        }
-        QFile page(dir.filePath(u"page.html"_qs));
-        ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-        page.write(kLibreOfficePage);
-        page.close();
-        convert(QStringList{u"--convert-to"_qs, u"html"_qs} + ours);
-        convert({u"--infilter=HTML (StarWriter)"_qs, u"--convert-to"_qs, u"rtf"_qs, page.fileName()});
+    void SetUp() override { ASSERT_TRUE(folder_.isValid()); }
+
+    QString input(const QString& name, const QByteArray& bytes) {
+        QFile file(QDir(folder_.path()).filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
     }
-    static void TearDownTestSuite() { delete folder_; }
 
     // One soffice run for several files: it takes seconds to start.
-    static void convert(const QStringList& arguments) {
+    void convert(const QStringList& arguments) {
         QProcess soffice;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"HOME"_qs, folder_->filePath(u"home"_qs));
+        environment.insert(u"HOME"_qs, folder_.filePath(u"home"_qs));
         soffice.setProcessEnvironment(environment);
         soffice.setProcessChannelMode(QProcess::MergedChannels);
         soffice.start(QStringLiteral(TAVLO_SOFFICE),
                       QStringList{u"--headless"_qs, u"--norestore"_qs,
-                                  u"-env:UserInstallation=file://"_qs + folder_->filePath(u"profile"_qs)} +
-                          arguments + QStringList{u"--outdir"_qs, folder_->filePath(u"out"_qs)});
+                                  u"-env:UserInstallation=file://"_qs + folder_.filePath(u"profile"_qs)} +
+                          arguments + QStringList{u"--outdir"_qs, folder_.filePath(u"out"_qs)});
         ASSERT_TRUE(soffice.waitForFinished(180000)) << "soffice did not finish";
         ASSERT_EQ(soffice.exitCode(), 0) << soffice.readAll().toStdString();
     }
 
-    static QByteArray output(const QString& name) {
-        QFile file(QDir(folder_->filePath(u"out"_qs)).filePath(name));
+    QByteArray output(const QString& name) {
+        QFile file(QDir(folder_.filePath(u"out"_qs)).filePath(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    static QTemporaryDir* folder_;
+    QTemporaryDir folder_;
 };
 
-QTemporaryDir* LibreOffice::folder_ = nullptr;
-
 TEST_F(LibreOffice, ReadsOurNotesWithTheirTextBoldAndColours) {
+    QStringList notes;
+    for (size_t i = 0; i < std::size(kOurNotes); ++i)
+        notes << input(QStringLiteral("note%1.rtf").arg(i), writeRtf(*makeDocument(kOurNotes[i])));
+    ASSERT_NO_FATAL_FAILURE(convert(QStringList{u"--convert-to"_qs, u"html"_qs} + notes));
     for (size_t i = 0; i < std::size(kOurNotes); ++i) {
         const QByteArray html = output(QStringLiteral("note%1.html").arg(i));
         ASSERT_FALSE(html.isEmpty()) << "note " << i << " was not converted";
@@ -207,6 +197,8 @@ TEST_F(LibreOffice, ReadsOurNotesWithTheirTextBoldAndColours) {
 }
 
 TEST_F(LibreOffice, ItsRtfLoadsWithTheSameTextBoldAndColours) {
+    const QString page = input(u"page.html"_qs, kLibreOfficePage);
+    ASSERT_NO_FATAL_FAILURE(convert({u"--infilter=HTML (StarWriter)"_qs, u"--convert-to"_qs, u"rtf"_qs, page}));
     const QByteArray rtf = output(u"page.rtf"_qs);
     ASSERT_TRUE(rtf.startsWith("{\\rtf1")) << "page was not converted";
     QTextDocument document;
