@@ -12,6 +12,7 @@ namespace {
 struct Entry {
     std::string_view name;
     Keyword keyword;
+    char16_t character = 0;
 };
 
 using K = Keyword;
@@ -36,8 +37,8 @@ constexpr auto kKeywords = std::to_array<Entry>({
     {"bkmkend", K::SkipDestination},
     {"bkmkstart", K::SkipDestination},
     {"blue", K::Blue},
-    {"bullet", K::Bullet},
-    {"cell", K::Tab},
+    {"bullet", K::Character, 0x2022},
+    {"cell", K::Character, u'\t'},
     {"cf", K::ColorIndex},
     {"colorschememapping", K::SkipDestination},
     {"colortbl", K::ColorTable},
@@ -46,10 +47,10 @@ constexpr auto kKeywords = std::to_array<Entry>({
     {"datafield", K::SkipDestination},
     {"deff", K::DefaultFont},
     {"doccomm", K::SkipDestination},
-    {"emdash", K::EmDash},
-    {"emspace", K::EmSpace},
-    {"endash", K::EnDash},
-    {"enspace", K::EnSpace},
+    {"emdash", K::Character, 0x2014},
+    {"emspace", K::Character, 0x2003},
+    {"endash", K::Character, 0x2013},
+    {"enspace", K::Character, 0x2002},
     {"f", K::Font},
     {"fcharset", K::FontCharset},
     {"filetbl", K::SkipDestination},
@@ -74,11 +75,11 @@ constexpr auto kKeywords = std::to_array<Entry>({
     {"info", K::SkipDestination},
     {"keywords", K::SkipDestination},
     {"latentstyles", K::SkipDestination},
-    {"ldblquote", K::LeftDoubleQuote},
-    {"line", K::Line},
+    {"ldblquote", K::Character, 0x201C},
+    {"line", K::Character, 0x2028},  // QChar::LineSeparator
     {"listoverridetable", K::SkipDestination},
     {"listtable", K::SkipDestination},
-    {"lquote", K::LeftQuote},
+    {"lquote", K::Character, 0x2018},
     {"mac", K::Mac},
     {"mmathPr", K::SkipDestination},
     {"nonshppict", K::SkipDestination},
@@ -93,11 +94,11 @@ constexpr auto kKeywords = std::to_array<Entry>({
     {"plain", K::Plain},
     {"pn", K::SkipDestination},
     {"pnseclvl", K::SkipDestination},
-    {"rdblquote", K::RightDoubleQuote},
+    {"rdblquote", K::Character, 0x201D},
     {"red", K::Red},
     {"revtbl", K::SkipDestination},
     {"row", K::Paragraph},
-    {"rquote", K::RightQuote},
+    {"rquote", K::Character, 0x2019},
     {"rsidtbl", K::SkipDestination},
     {"sect", K::Paragraph},
     {"shp", K::SkipDestination},
@@ -106,7 +107,7 @@ constexpr auto kKeywords = std::to_array<Entry>({
     {"striked", K::Strike},
     {"stylesheet", K::SkipDestination},
     {"subject", K::SkipDestination},
-    {"tab", K::Tab},
+    {"tab", K::Character, u'\t'},
     {"tc", K::SkipDestination},
     {"template", K::SkipDestination},
     {"themedata", K::SkipDestination},
@@ -147,15 +148,15 @@ static_assert(sorted(), "keep the keyword table sorted");
 
 }  // namespace
 
-Keyword lookupKeyword(QByteArrayView name) {
+KeywordInfo lookupKeyword(QByteArrayView name) {
     // Every control word of a note passes here: one hash beats a binary search.
-    static const std::unordered_map<std::string_view, Keyword> kIndex = [] {
-        std::unordered_map<std::string_view, Keyword> index;
-        for (const Entry& e : kKeywords) index.emplace(e.name, e.keyword);
+    static const std::unordered_map<std::string_view, KeywordInfo> kIndex = [] {
+        std::unordered_map<std::string_view, KeywordInfo> index;
+        for (const Entry& e : kKeywords) index.emplace(e.name, KeywordInfo{e.keyword, e.character});
         return index;
     }();
     const auto it = kIndex.find(std::string_view(name.data(), static_cast<size_t>(name.size())));
-    return it != kIndex.end() ? it->second : Keyword::Unknown;
+    return it != kIndex.end() ? it->second : KeywordInfo{};
 }
 
 }  // namespace tavlo::rtf

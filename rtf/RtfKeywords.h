@@ -32,22 +32,17 @@ enum class Keyword {
     Blue,
     Plain,
     Paragraph,
-    Line,
-    Tab,
+    Character,  // a word that stands for one character
     Unicode,
     UnicodeSkip,
     Bin,
-    EmDash,
-    EnDash,
-    EmSpace,
-    EnSpace,
-    Bullet,
-    LeftQuote,
-    RightQuote,
-    LeftDoubleQuote,
-    RightDoubleQuote,
 };
 
-Keyword lookupKeyword(QByteArrayView name);
+struct KeywordInfo {
+    Keyword keyword = Keyword::Unknown;
+    char16_t character = 0;  // for Character
+};
+
+KeywordInfo lookupKeyword(QByteArrayView name);
 
 }  // namespace tavlo::rtf

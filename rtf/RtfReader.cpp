@@ -180,8 +180,8 @@ private:
         }
     }
 
-    bool controlWord(Keyword word, bool hasParameter, int value) {
-        if (word == Keyword::Bin) {
+    bool controlWord(KeywordInfo word, bool hasParameter, int value) {
+        if (word.keyword == Keyword::Bin) {
             if (hasParameter && value > 0) {
                 if (value > end_ - p_) return false;
                 p_ += value;
@@ -195,10 +195,41 @@ private:
         }
         flush();
         if (state_.destination == Destination::Skip) return true;
-        const bool on = !hasParameter || value != 0;
+        switch (word.keyword) {
+        case Keyword::Character: addChar(word.character); break;
+        case Keyword::Paragraph: paragraph(); break;
+        case Keyword::Unicode:
+            addChar(static_cast<char16_t>(value < 0 ? value + 65536 : value));
+            skipCount_ = state_.unicodeSkip;
+            break;
+        case Keyword::UnicodeSkip: state_.unicodeSkip = std::max(0, value); break;
+        default:
+            if (!characterWord(word.keyword, !hasParameter || value != 0, value)) tableWord(word.keyword, value);
+        }
+        return true;
+    }
+
+    // Words of the character format; false for any other word.
+    bool characterWord(Keyword word, bool on, int value) {
         switch (word) {
-        case Keyword::Unknown:
-        case Keyword::Bin: break;
+        case Keyword::FontSize: state_.halfPoints = std::clamp(value, 0, 3200); break;
+        case Keyword::Bold: state_.bold = on; break;
+        case Keyword::Italic: state_.italic = on; break;
+        case Keyword::AssociatedBold: state_.associatedBold = on; break;
+        case Keyword::AssociatedItalic: state_.associatedItalic = on; break;
+        case Keyword::Underline: state_.underline = on; break;
+        case Keyword::UnderlineNone: state_.underline = false; break;
+        case Keyword::Strike: state_.strike = on; break;
+        case Keyword::ColorIndex: state_.color = value; break;
+        case Keyword::Plain: state_.resetCharacter(); break;
+        default: return false;
+        }
+        return true;
+    }
+
+    // Destinations, code pages and the words of the font and colour tables.
+    void tableWord(Keyword word, int value) {
+        switch (word) {
         case Keyword::SkipDestination: state_.destination = Destination::Skip; break;
         case Keyword::FontTable: state_.destination = Destination::FontTable; break;
         case Keyword::ColorTable:
@@ -226,38 +257,11 @@ private:
             if (state_.destination == Destination::FontTable) fonts_[fontEntry_].codePage = value;
             tablesChanged();
             break;
-        case Keyword::FontSize: state_.halfPoints = std::clamp(value, 0, 3200); break;
-        case Keyword::Bold: state_.bold = on; break;
-        case Keyword::Italic: state_.italic = on; break;
-        case Keyword::AssociatedBold: state_.associatedBold = on; break;
-        case Keyword::AssociatedItalic: state_.associatedItalic = on; break;
-        case Keyword::Underline: state_.underline = on; break;
-        case Keyword::UnderlineNone: state_.underline = false; break;
-        case Keyword::Strike: state_.strike = on; break;
-        case Keyword::ColorIndex: state_.color = value; break;
         case Keyword::Red: colorPart(16, value); break;
         case Keyword::Green: colorPart(8, value); break;
         case Keyword::Blue: colorPart(0, value); break;
-        case Keyword::Plain: state_.resetCharacter(); break;
-        case Keyword::Paragraph: paragraph(); break;
-        case Keyword::Line: addChar(QChar::LineSeparator); break;
-        case Keyword::Tab: addChar(u'\t'); break;
-        case Keyword::Unicode:
-            addChar(static_cast<char16_t>(value < 0 ? value + 65536 : value));
-            skipCount_ = state_.unicodeSkip;
-            break;
-        case Keyword::UnicodeSkip: state_.unicodeSkip = std::max(0, value); break;
-        case Keyword::EmDash: addChar(0x2014); break;
-        case Keyword::EnDash: addChar(0x2013); break;
-        case Keyword::EmSpace: addChar(0x2003); break;
-        case Keyword::EnSpace: addChar(0x2002); break;
-        case Keyword::Bullet: addChar(0x2022); break;
-        case Keyword::LeftQuote: addChar(0x2018); break;
-        case Keyword::RightQuote: addChar(0x2019); break;
-        case Keyword::LeftDoubleQuote: addChar(0x201C); break;
-        case Keyword::RightDoubleQuote: addChar(0x201D); break;
+        default: break;  // words this reader does not need
         }
-        return true;
     }
 
     void font(int index) {
