@@ -79,11 +79,10 @@ std::vector<std::uint8_t> encodeBmp(const Bitmap& bitmap) {
 
 void writeBmp(const Bitmap& bitmap, const std::filesystem::path& path) {
     std::vector<std::uint8_t> headers = bmpHeaders(bitmap);
-    std::vector<iovec> pieces;
+    std::vector<AtomicFile::Piece> pieces;
     pieces.reserve(static_cast<std::size_t>(bitmap.height()) + 1);
     pieces.push_back({headers.data(), headers.size()});
-    for (int y = bitmap.height() - 1; y >= 0; --y)
-        pieces.push_back({const_cast<std::uint8_t*>(bitmap.row(y)), bitmap.stride()});
+    for (int y = bitmap.height() - 1; y >= 0; --y) pieces.push_back({bitmap.row(y), bitmap.stride()});
     AtomicFile file(path, AtomicFile::Sync::Fast);
     file.writeGathered(pieces);
     file.commit();

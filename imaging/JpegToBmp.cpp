@@ -32,7 +32,7 @@ void writeJpegAsBmp(std::span<const std::uint8_t> jpeg, const std::filesystem::p
         for (int i = 0; i < count; ++i) rows[static_cast<std::size_t>(i)] = batch.data() + (count - 1 - i) * stride;
         reader.readRows(std::span(rows.data(), static_cast<std::size_t>(count)));
         const std::size_t firstStored = static_cast<std::size_t>(height - top - count);
-        file.writeAt(static_cast<off_t>(headers.size() + firstStored * stride), batch.data(), stride * count);
+        file.writeAt(headers.size() + firstStored * stride, batch.data(), stride * count);
     }
     file.commit();
 }
