@@ -1,0 +1,141 @@
+// Peak memory of the picture tools on small files that describe huge
+// pictures: run build/bench/imaging/bench_peak_memory with the paths of
+// tavlo-picture and tavlo-compose. Each tool runs as a child process; the
+// figure is the child's peak resident size (getrusage), beside the size of
+// the decoded picture itself.
+#include "BmpFormat.h"
+#include "ByteReader.h"
+#include "PictureEncoders.h"
+
+#include <jpeglib.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace tavlo;
+using test::Bytes;
+
+constexpr int kWidth = 16000, kHeight = 8000;
+
+void save(const fs::path& path, const Bytes& bytes) {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+// An 8-bit run-length BMP whose data ends the picture at once: every pixel is
+// palette entry 0.
+Bytes runLengthBomb() {
+    const Bytes data = {0, 1};
+    Bytes file = imaging::bmpHeaders(kWidth, kHeight, 8, std::vector<imaging::PaletteEntry>(256), {});
+    imaging::put32(&file[30], 1);  // RLE8
+    imaging::put32(&file[34], static_cast<std::uint32_t>(data.size()));
+    file.insert(file.end(), data.begin(), data.end());
+    imaging::put32(&file[2], static_cast<std::uint32_t>(file.size()));
+    return file;
+}
+
+// One colour, arithmetic-coded: a few hundred bytes.
+Bytes arithmeticJpeg(bool progressive) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = kWidth;
+    info.image_height = kHeight;
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    info.arith_code = TRUE;
+    if (progressive) jpeg_simple_progression(&info);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<JSAMPLE> row(static_cast<std::size_t>(kWidth) * 3, 200);
+    JSAMPROW rows[] = {row.data()};
+    while (info.next_scanline < info.image_height) jpeg_write_scanlines(&info, rows, 1);
+    jpeg_finish_compress(&info);
+    Bytes bytes(buffer, buffer + size);
+    jpeg_destroy_compress(&info);
+    std::free(buffer);
+    return bytes;
+}
+
+Bytes gifBomb() {
+    test::GifFrame frame;
+    frame.width = kWidth;
+    frame.height = kHeight;
+    frame.indices.assign(static_cast<std::size_t>(kWidth) * kHeight, 1);
+    return test::encodeGif(kWidth, kHeight, {0, 0, 0, 255, 128, 0}, {frame});
+}
+
+Bytes interlacedRgbaPng() {
+    test::PngPicture png;
+    png.width = kWidth;
+    png.height = kHeight;
+    png.colourType = 6;  // RGBA
+    png.interlaced = true;
+    Bytes row;
+    for (int x = 0; x < kWidth; ++x) row.insert(row.end(), {255, 0, 0, 128});
+    png.rows.assign(kHeight, row);
+    return encodePng(png);
+}
+
+// Runs the command; returns its peak resident size in MiB, or -1 when it failed.
+double peakMiB(const std::vector<std::string>& command) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::vector<char*> argv;
+        for (const std::string& a : command) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    ::wait4(child, &status, 0, &usage);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: bench_peak_memory TAVLO_PICTURE TAVLO_COMPOSE\n");
+        return 2;
+    }
+    const fs::path folder = fs::temp_directory_path() / ("tavlo-peak-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    save(folder / "bg.bmp", imaging::encodeBmp(test::gradientPicture(1920, 1080)));
+    const struct {
+        const char* name;
+        Bytes bytes;
+    } bombs[] = {
+        {"rle8.bmp", runLengthBomb()},
+        {"arith.jpg", arithmeticJpeg(false)},
+        {"arith-progressive.jpg", arithmeticJpeg(true)},
+        {"one-colour.gif", gifBomb()},
+        {"interlaced-rgba.png", interlacedRgbaPng()},
+    };
+    const double picture = static_cast<double>(imaging::Bitmap::strideFor(kWidth, 24)) * kHeight / (1 << 20);
+    std::printf("%d x %d pixels, %.0f MiB at 24 bits\n", kWidth, kHeight, picture);
+    std::printf("%-24s %10s %22s %22s\n", "file", "bytes", "tavlo-picture (MiB)", "tavlo-compose (MiB)");
+    for (const auto& bomb : bombs) {
+        const fs::path path = folder / bomb.name;
+        save(path, bomb.bytes);
+        const double convert = peakMiB({argv[1], "convert", path.string(), (folder / "out.bmp").string()});
+        const double compose =
+            peakMiB({argv[2], (folder / "bg.bmp").string(), path.string(), (folder / "mix.bmp").string()});
+        std::printf("%-24s %10zu %22.0f %22.0f\n", bomb.name, bomb.bytes.size(), convert, compose);
+    }
+    fs::remove_all(folder);
+}
