@@ -66,6 +66,13 @@ bool decode(png_structp png, png_infop info, Source& source, Bitmap& bitmap, std
             std::vector<png_bytep>& rows) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_read_fn(png, &source, onRead);
+    // libpng allocates a side chunk's buffer (text, a colour profile, ...)
+    // from its stated length before reading it: a 100-byte file stating a
+    // 1.7 GB text chunk would cost 1.7 GB. No such chunk changes the pixels
+    // as we decode them, save the transparency: skip the others unread.
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+    static const png_byte kTransparency[] = "tRNS";
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_AS_DEFAULT, kTransparency, 1);
     png_read_info(png, info);
     const png_uint_32 width = png_get_image_width(png, info);
     const png_uint_32 height = png_get_image_height(png, info);

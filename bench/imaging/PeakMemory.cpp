@@ -2,7 +2,8 @@
 // pictures: run build/bench/imaging/bench_peak_memory with the paths of
 // tavlo-picture and tavlo-compose. Each tool runs as a child process; the
 // figure is the child's peak resident size (getrusage), beside the size of
-// the decoded picture itself.
+// the decoded picture itself; a negative figure is the peak of a run that
+// refused the file.
 #include "BmpFormat.h"
 #include "ByteReader.h"
 #include "PictureEncoders.h"
@@ -77,6 +78,15 @@ Bytes gifBomb() {
     return test::encodeGif(kWidth, kHeight, {0, 0, 0, 255, 128, 0}, {frame});
 }
 
+// A tiny picture whose text chunk states 1.7 GB.
+Bytes longChunkPng() {
+    test::PngPicture png{16, 8, 0, 1, false, std::vector<Bytes>(8, Bytes(2, 0x55)), {}, {}};
+    Bytes bytes = encodePng(png);
+    const Bytes chunk = {0x6B, 0x00, 0x00, 0x25, 't', 'E', 'X', 't', 'd', 'a', 't', 'e'};
+    bytes.insert(bytes.begin() + 33, chunk.begin(), chunk.end());  // after the header chunk
+    return bytes;
+}
+
 Bytes interlacedRgbaPng() {
     test::PngPicture png;
     png.width = kWidth;
@@ -89,7 +99,8 @@ Bytes interlacedRgbaPng() {
     return encodePng(png);
 }
 
-// Runs the command; returns its peak resident size in MiB, or -1 when it failed.
+// Runs the command; returns its peak resident size in MiB, negative when the
+// command failed (a file refused is a result too).
 double peakMiB(const std::vector<std::string>& command) {
     const pid_t child = ::fork();
     if (child == 0) {
@@ -102,8 +113,8 @@ double peakMiB(const std::vector<std::string>& command) {
     int status = 0;
     rusage usage{};
     ::wait4(child, &status, 0, &usage);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+    const double peak = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? peak : -peak;
 }
 
 }  // namespace
@@ -115,7 +126,8 @@ int main(int argc, char** argv) {
     }
     const fs::path folder = fs::temp_directory_path() / ("tavlo-peak-" + std::to_string(::getpid()));
     fs::create_directories(folder);
-    const char* names[] = {"rle8.bmp", "arith.jpg", "arith-progressive.jpg", "one-colour.gif", "interlaced-rgba.png"};
+    const char* names[] = {"rle8.bmp",       "arith.jpg",           "arith-progressive.jpg",
+                           "one-colour.gif", "interlaced-rgba.png", "long-chunk.png"};
     // The files are made in a child of their own: a child's peak counts the
     // pages of the process it was forked from, which must stay small.
     if (const pid_t maker = ::fork(); maker == 0) {
@@ -125,6 +137,7 @@ int main(int argc, char** argv) {
         save(folder / names[2], arithmeticJpeg(true));
         save(folder / names[3], gifBomb());
         save(folder / names[4], interlacedRgbaPng());
+        save(folder / names[5], longChunkPng());
         ::_exit(0);
     } else {
         ::waitpid(maker, nullptr, 0);
