@@ -25,7 +25,7 @@ Background Background::load(const std::filesystem::path& path) {
             return background;
         }
     }
-    background.decoded_ = imaging::decodePicture(bytes);
+    background.decoded_ = imaging::decodePicture(background.file_);
     return background;
 }
 
@@ -76,6 +76,7 @@ void Background::writePatchedCopy(const Bitmap& content, Placement at, const std
             out.writeAt(static_cast<off_t>(offset + firstByte), row.data() + firstByte, endByte - firstByte);
         }
     }
+    file_.checkUnchanged();  // a background cut short meanwhile gives no composite
     out.commit();
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace tavlo::imaging {
 
@@ -64,6 +65,11 @@ Bitmap toBgr24(const Bitmap& source) {
     const PixelReader reader(source);
     for (int y = 0; y < source.height(); ++y) reader.readRow(y, result.row(y));
     return result;
+}
+
+Bitmap toBgr24(Bitmap&& source) {
+    if (source.bitsPerPixel() == 24) return std::move(source);
+    return toBgr24(static_cast<const Bitmap&>(source));
 }
 
 }  // namespace tavlo::imaging

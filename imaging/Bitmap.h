@@ -74,7 +74,9 @@ void checkDimensions(std::int64_t width, std::int64_t height, const char* format
 void checkFitsFile(std::int64_t width, std::int64_t height, std::size_t fileBytes, std::uint64_t pixelsPerByte,
                    const char* format);
 
-// The same picture as 24-bit blue-green-red pixels.
+// The same picture as 24-bit blue-green-red pixels. A 24-bit picture passed
+// as a temporary is handed on, not copied.
 Bitmap toBgr24(const Bitmap& source);
+Bitmap toBgr24(Bitmap&& source);
 
 }  // namespace tavlo::imaging

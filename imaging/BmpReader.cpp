@@ -22,6 +22,8 @@ struct InfoHeader {
     int bitsPerPixel = 0;
     std::uint32_t compression = 0;
     std::uint32_t colorsUsed = 0;
+    std::uint32_t imageSize = 0;
+    int planes = 1;
     bool hasMasksInHeader = false;
     bool core = false;  // 12-byte header: 16-bit sizes, 3-byte palette entries
 };
@@ -36,6 +38,7 @@ InfoHeader parseInfoHeader(std::span<const std::uint8_t> file) {
         h.core = true;
         h.width = le16(file, at + 4);
         h.height = le16(file, at + 6);  // unsigned: core pictures are always bottom-up
+        h.planes = le16(file, at + 8);
         h.bitsPerPixel = le16(file, at + 10);
         return h;
     }
@@ -45,8 +48,10 @@ InfoHeader parseInfoHeader(std::span<const std::uint8_t> file) {
     if (file.size() < at + h.size) fail("file too short for its " + std::to_string(h.size) + "-byte header");
     h.width = static_cast<std::int32_t>(le32(file, at + 4));
     h.height = static_cast<std::int32_t>(le32(file, at + 8));
+    h.planes = le16(file, at + 12);
     h.bitsPerPixel = le16(file, at + 14);
     if (h.size >= 20) h.compression = le32(file, at + 16);
+    if (h.size >= 24) h.imageSize = le32(file, at + 20);
     if (h.size >= 36) h.colorsUsed = le32(file, at + 32);
     h.hasMasksInHeader = h.size >= 52 && h.size != 64;
     // The second OS/2 header uses 3 and 4 for Huffman and 24-bit RLE.
@@ -93,6 +98,8 @@ ChannelMasks readMasks(std::span<const std::uint8_t> file, const InfoHeader& h, 
         fail("colour mask wider than a 16-bit pixel");
     if ((m.red | m.green | m.blue) == 0) fail("all colour masks are zero");
     if (!masksAreContiguous(m)) fail("colour mask is not one run of bits");
+    if ((m.red & m.green) | (m.red & m.blue) | (m.green & m.blue) | ((m.red | m.green | m.blue) & m.alpha))
+        fail("colour masks overlap");
     return m;
 }
 
@@ -101,9 +108,17 @@ std::vector<PaletteEntry> readPalette(std::span<const std::uint8_t> file, const 
     if (h.bitsPerPixel > 8) return {};
     const std::size_t entrySize = h.core ? 3 : 4;
     std::size_t count = std::size_t{1} << h.bitsPerPixel;
-    if (h.colorsUsed != 0 && h.colorsUsed < count) count = h.colorsUsed;
-    // Short palettes: take the entries that fit before the pixels.
     const std::size_t end = pixelOffset > start ? std::min(pixelOffset, file.size()) : start;
+    if (h.colorsUsed != 0) {
+        // A count the header states must be possible and present.
+        if (h.colorsUsed > count)
+            fail("palette of " + std::to_string(h.colorsUsed) + " colours at " + std::to_string(h.bitsPerPixel) +
+                 " bits per pixel");
+        count = h.colorsUsed;
+        if (count * entrySize > end - start)
+            fail("palette of " + std::to_string(count) + " colours does not fit before the pixel data");
+    }
+    // A palette of unstated length may be short: take the entries that fit before the pixels.
     count = std::min(count, (end - start) / entrySize);
     std::vector<PaletteEntry> palette(count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -122,6 +137,7 @@ BmpLayout parseBmpLayout(std::span<const std::uint8_t> file) {
     layout.bottomUp = h.height > 0;
     checkDimensions(h.width, h.height < 0 ? -h.height : h.height, "BMP");
     checkCompression(h, layout.bottomUp);
+    if (h.planes != 1) fail(std::to_string(h.planes) + " colour planes");
     layout.width = static_cast<std::int32_t>(h.width);
     layout.height = static_cast<std::int32_t>(h.height < 0 ? -h.height : h.height);
     layout.bitsPerPixel = h.bitsPerPixel;
@@ -134,11 +150,20 @@ BmpLayout parseBmpLayout(std::span<const std::uint8_t> file) {
     const std::size_t declaredOffset = le32(file, 10);
     const std::size_t paletteBytes = h.bitsPerPixel <= 8 ? (std::size_t{1} << h.bitsPerPixel) * (h.core ? 3 : 4) : 0;
     // Some writers leave the offset at zero; the pixels then follow the palette.
-    layout.pixelOffset = declaredOffset >= paletteStart ? declaredOffset : paletteStart + paletteBytes;
+    if (declaredOffset != 0 && declaredOffset < paletteStart)
+        fail("pixel data offset " + std::to_string(declaredOffset) + " lies inside the headers");
+    layout.pixelOffset = declaredOffset != 0 ? declaredOffset : paletteStart + paletteBytes;
+    // Deeper pictures may carry a palette for displays with few colours; its
+    // count must still fit the file.
+    if (h.bitsPerPixel > 8 && std::uint64_t{h.colorsUsed} * 4 > file.size())
+        fail("palette of " + std::to_string(h.colorsUsed) + " colours in a file of " + std::to_string(file.size()) +
+             " bytes");
     layout.palette = readPalette(file, h, paletteStart, layout.pixelOffset);
     if (h.bitsPerPixel <= 8 && layout.palette.empty()) fail("indexed picture without a palette");
 
     if (layout.pixelOffset > file.size()) fail("pixel data starts past the end of the file");
+    if (!layout.isUncompressed() && h.imageSize > file.size() - layout.pixelOffset)
+        fail("compressed size of " + std::to_string(h.imageSize) + " bytes runs past the end of the file");
     if (layout.isUncompressed()) {
         const std::size_t needed = layout.stride * static_cast<std::size_t>(layout.height);
         const std::size_t present = file.size() - layout.pixelOffset;

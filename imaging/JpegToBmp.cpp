@@ -3,6 +3,7 @@
 #include "AtomicFile.h"
 #include "BmpFormat.h"
 #include "JpegDecoder.h"
+#include "MappedFile.h"
 
 #include <algorithm>
 #include <vector>
@@ -13,9 +14,7 @@ namespace {
 
 constexpr int kBatchRows = 32;
 
-}  // namespace
-
-void writeJpegAsBmp(std::span<const std::uint8_t> jpeg, const std::filesystem::path& target) {
+void convert(std::span<const std::uint8_t> jpeg, const std::filesystem::path& target, const MappedFile* source) {
     JpegReader reader(jpeg);
     const int width = reader.width(), height = reader.height();
     const std::vector<std::uint8_t> headers = bmpHeaders(width, height, 24, {}, {});
@@ -32,9 +31,20 @@ void writeJpegAsBmp(std::span<const std::uint8_t> jpeg, const std::filesystem::p
         for (int i = 0; i < count; ++i) rows[static_cast<std::size_t>(i)] = batch.data() + (count - 1 - i) * stride;
         reader.readRows(std::span(rows.data(), static_cast<std::size_t>(count)));
         const std::size_t firstStored = static_cast<std::size_t>(height - top - count);
-        file.writeAt(static_cast<off_t>(headers.size() + firstStored * stride), batch.data(), stride * count);
+        file.writeAt(headers.size() + firstStored * stride, batch.data(), stride * count);
     }
+    if (source) source->checkUnchanged();
     file.commit();
+}
+
+}  // namespace
+
+void writeJpegAsBmp(std::span<const std::uint8_t> jpeg, const std::filesystem::path& target) {
+    convert(jpeg, target, nullptr);
+}
+
+void writeJpegAsBmp(const MappedFile& jpeg, const std::filesystem::path& target) {
+    convert(jpeg.bytes(), target, &jpeg);
 }
 
 }  // namespace tavlo::imaging

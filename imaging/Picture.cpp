@@ -29,17 +29,23 @@ Bitmap decodePicture(std::span<const std::uint8_t> bytes) {
     case PictureFormat::Gif: return decodeGif(bytes);
     case PictureFormat::Unknown: break;
     }
-    throw ImageError("not a picture in a known format (BMP, JPEG, PNG or GIF)");
+    throw ImageError("未知的图片格式（可读取 BMP、JPEG、PNG 和 GIF）");
+}
+
+Bitmap decodePicture(const MappedFile& file) {
+    try {
+        Bitmap bitmap = decodePicture(file.bytes());
+        file.checkUnchanged();
+        return bitmap;
+    } catch (const ImageError& error) {
+        file.checkUnchanged();  // a file cut short is the cause, not a broken picture
+        throw ImageError("“" + std::string(reinterpret_cast<const char*>(file.path().u8string().c_str())) +
+                         "”不是可读取的图片：" + error.what());
+    }
 }
 
 Bitmap loadPicture(const std::filesystem::path& path) {
-    const MappedFile file(path);
-    try {
-        return decodePicture(file.bytes());
-    } catch (const ImageError& error) {
-        throw ImageError("“" + std::string(reinterpret_cast<const char*>(path.u8string().c_str())) +
-                         "”不是可读取的图片：" + error.what());
-    }
+    return decodePicture(MappedFile(path));
 }
 
 }  // namespace tavlo::imaging

@@ -36,11 +36,27 @@ std::uint8_t overWhite(std::uint8_t colour, std::uint8_t alpha) {
     return static_cast<std::uint8_t>((colour * alpha + 255 * (255 - alpha) + 127) / 255);
 }
 
-void compositeRow(const std::uint8_t* bgra, std::uint8_t* bgr, std::size_t width) {
-    for (std::size_t x = 0; x < width; ++x, bgra += 4, bgr += 3) {
-        bgr[0] = overWhite(bgra[0], bgra[3]);
-        bgr[1] = overWhite(bgra[1], bgra[3]);
-        bgr[2] = overWhite(bgra[2], bgra[3]);
+void compositePixel(const std::uint8_t* bgra, std::uint8_t* bgr) {
+    bgr[0] = overWhite(bgra[0], bgra[3]);
+    bgr[1] = overWhite(bgra[1], bgra[3]);
+    bgr[2] = overWhite(bgra[2], bgra[3]);
+}
+
+// An interlaced picture's rows arrive in seven passes, each row holding every
+// so many pixels of a picture row: each is composited and put in its place as
+// it comes, so that no picture with alpha is held beside the result.
+void readInterlacedOverWhite(png_structp png, png_uint_32 width, png_uint_32 height, std::vector<std::uint8_t>& bgra,
+                             Bitmap& bitmap) {
+    bgra.resize(static_cast<std::size_t>(width) * 4);
+    for (int pass = 0; pass < 7; ++pass) {
+        const png_uint_32 columns = PNG_PASS_COLS(width, pass), rows = PNG_PASS_ROWS(height, pass);
+        if (columns == 0 || rows == 0) continue;  // libpng skips empty passes
+        for (png_uint_32 r = 0; r < rows; ++r) {
+            png_read_row(png, bgra.data(), nullptr);
+            std::uint8_t* out = bitmap.row(static_cast<int>(PNG_ROW_FROM_PASS_ROW(r, pass)));
+            for (png_uint_32 i = 0; i < columns; ++i)
+                compositePixel(bgra.data() + 4 * static_cast<std::size_t>(i), out + 3 * PNG_COL_FROM_PASS_COL(i, pass));
+        }
     }
 }
 
@@ -50,6 +66,13 @@ bool decode(png_structp png, png_infop info, Source& source, Bitmap& bitmap, std
             std::vector<png_bytep>& rows) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_read_fn(png, &source, onRead);
+    // libpng allocates a side chunk's buffer (text, a colour profile, ...)
+    // from its stated length before reading it: a 100-byte file stating a
+    // 1.7 GB text chunk would cost 1.7 GB. No such chunk changes the pixels
+    // as we decode them, save the transparency: skip the others unread.
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+    static const png_byte kTransparency[] = "tRNS";
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_AS_DEFAULT, kTransparency, 1);
     png_read_info(png, info);
     const png_uint_32 width = png_get_image_width(png, info);
     const png_uint_32 height = png_get_image_height(png, info);
@@ -65,9 +88,10 @@ bool decode(png_structp png, png_infop info, Source& source, Bitmap& bitmap, std
     png_set_scale_16(png);
     if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
     png_set_bgr(png);
-    png_set_interlace_handling(png);
+    // After expansion a palette or key transparency becomes an alpha channel.
+    const bool alpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    if (interlaced && !alpha) png_set_interlace_handling(png);
     png_read_update_info(png, info);
-    const bool alpha = png_get_channels(png, info) == 4;
     if (png_get_rowbytes(png, info) != static_cast<std::size_t>(width) * (alpha ? 4 : 3))
         png_error(png, "unexpected row layout");
 
@@ -81,15 +105,12 @@ bool decode(png_structp png, png_infop info, Source& source, Bitmap& bitmap, std
         rgba.resize(static_cast<std::size_t>(width) * 4);
         for (png_uint_32 y = 0; y < height; ++y) {
             png_read_row(png, rgba.data(), nullptr);
-            compositeRow(rgba.data(), bitmap.row(static_cast<int>(y)), width);
+            std::uint8_t* out = bitmap.row(static_cast<int>(y));
+            for (png_uint_32 x = 0; x < width; ++x)
+                compositePixel(rgba.data() + 4 * std::size_t{x}, out + 3 * std::size_t{x});
         }
     } else {
-        // Interlaced passes revisit every row: the whole picture is needed.
-        rgba.resize(static_cast<std::size_t>(width) * height * 4);
-        rows.resize(height);
-        for (png_uint_32 y = 0; y < height; ++y) rows[y] = rgba.data() + static_cast<std::size_t>(y) * width * 4;
-        png_read_image(png, rows.data());
-        for (png_uint_32 y = 0; y < height; ++y) compositeRow(rows[y], bitmap.row(static_cast<int>(y)), width);
+        readInterlacedOverWhite(png, width, height, rgba, bitmap);
     }
     png_read_end(png, nullptr);
     return true;

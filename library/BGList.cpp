@@ -15,10 +15,11 @@ namespace {
 const std::vector<std::string> kDefaultLines = {kBuiltInBackground, kBuiltInBackground};
 
 // Copies a file into place atomically, so that a failed copy never leaves a
-// half picture under a name the list may already hold.
+// half picture under a name the list may already hold. The library copy is
+// the only one the program keeps: it is on disk before the list names it.
 void copyReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
     const MappedFile source(from);
-    AtomicFile target(to, AtomicFile::Sync::Fast);
+    AtomicFile target(to, AtomicFile::Sync::Durable);
     target.copyFrom(source.fd(), 0, source.bytes().size());
     target.commit();
 }

@@ -1,39 +1,50 @@
 #pragma once
-#include <sys/types.h>
-#include <sys/uio.h>
-
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <span>
 
 namespace tavlo {
 
-// Writes a file under a temporary name in the target's folder and renames it
-// over the target on commit(), so that readers (and the user after a crash or
-// a full disk) see either the old file or the whole new one, never half.
-// Destroying it without commit() removes the temporary file.
+// Writes a file beside its target and puts it in the target's place on
+// commit(), so that readers (and the user after a crash or a full disk) see
+// either the old file or the whole new one, never half. Where the system
+// offers it the new file has no name until commit(), so a process killed
+// while writing leaves nothing behind. Destroying it without commit() drops
+// the new file.
+//
+// Only a regular file is replaced: a target that is a folder, a device, a
+// pipe or a socket is refused (FileError) and left as it is. A symbolic link
+// is followed and the file it names is replaced, as editors do.
 class AtomicFile {
 public:
     enum class Sync {
-        Durable,  // fsync before the rename: settings files that must survive a crash
-        Fast      // no fsync, swapped into place: pictures the program makes from
-                  // a source it keeps (a composite, a converted copy); after a
-                  // power loss such a file may be empty until made again
+        Durable,  // flushed to disk before it takes the target's place: files
+                  // nothing can make again (settings, the background library)
+        Fast      // not flushed, swapped into place: pictures the program makes
+                  // from a source it keeps (a composite, a converted copy); after
+                  // a power loss such a file may be empty until made again
     };
 
-    AtomicFile(std::filesystem::path target, Sync sync);
+    // One piece of a gathered write.
+    struct Piece {
+        const void* data;
+        std::size_t size;
+    };
+
+    AtomicFile(std::filesystem::path target, Sync sync);  // throws FileError
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
     void write(std::span<const std::byte> bytes);
     void write(const void* data, std::size_t size) { write({static_cast<const std::byte*>(data), size}); }
-    void writeAt(off_t offset, const void* data, std::size_t size);
-    void writeGathered(std::span<iovec> pieces);
+    void writeAt(std::uint64_t offset, const void* data, std::size_t size);
+    void writeGathered(std::span<const Piece> pieces);
     // Copies [offset, offset + size) of another open file to the current end.
-    void copyFrom(int sourceFd, off_t offset, std::size_t size);
+    void copyFrom(int sourceFd, std::uint64_t offset, std::size_t size);
     // Sets the final size up front, so that rows can be written at their places.
-    void reserve(off_t size);
+    void reserve(std::uint64_t size);
 
     void commit();
 
@@ -41,12 +52,17 @@ public:
 
 private:
     [[noreturn]] void fail(int errnoValue);
+    void openTemporary();
+    void linkTemporary();
+    void putInPlace();
 
-    std::filesystem::path target_;
-    std::filesystem::path temp_;
+    std::filesystem::path target_;    // as given, for messages
+    std::filesystem::path resolved_;  // the file replaced: the target, links followed
+    std::filesystem::path temp_;      // the new file's temporary name, once it has one
     Sync sync_;
     int fd_ = -1;
-    off_t end_ = 0;
+    bool unnamed_ = false;  // opened without a name (O_TMPFILE)
+    std::uint64_t end_ = 0;
 };
 
 }  // namespace tavlo

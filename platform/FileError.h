@@ -13,4 +13,12 @@ public:
     FileError(const std::string& action, const std::filesystem::path& file, int errnoValue);
 };
 
+// The cause behind a system error number in the user's words: the causes a
+// user meets (no permission, a full disk, ...) in Chinese, any other in the
+// system's own text.
+std::string describeSystemError(int errnoValue);
+
+// The cause when a file to read or replace is not a regular file: what it is.
+std::string describeNotRegularFile(std::filesystem::file_type type);
+
 }  // namespace tavlo

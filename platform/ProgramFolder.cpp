@@ -42,7 +42,7 @@ std::filesystem::path ProgramFolder::pathForWrite(std::string_view relative) con
     auto full = path(relative);
     std::error_code error;
     std::filesystem::create_directories(full.parent_path(), error);
-    if (error) throw FileError("创建文件夹", full.parent_path(), error.message());
+    if (error) throw FileError("创建文件夹", full.parent_path(), describeSystemError(error.value()));
     return full;
 }
 

@@ -34,10 +34,12 @@ std::vector<std::string> splitLines(std::string_view text) {
 
 std::optional<std::vector<std::string>> readSettingsLines(const std::filesystem::path& path) {
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
-        if (ec) throw FileError("读取文件", path, ec.message());
-        return std::nullopt;
-    }
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    if (status.type() == std::filesystem::file_type::not_found) return std::nullopt;
+    if (ec) throw FileError("读取文件", path, describeSystemError(ec.value()));
+    // A pipe or device in a settings file's place holds no settings (and
+    // reading it could wait for ever): the reader takes its defaults.
+    if (status.type() != std::filesystem::file_type::regular) return std::nullopt;
     const MappedFile file(path);
     std::string_view body(reinterpret_cast<const char*>(file.bytes().data()), file.bytes().size());
     std::string text;
@@ -52,6 +54,7 @@ std::optional<std::vector<std::string>> readSettingsLines(const std::filesystem:
         throw FileError("读取文件", path, error.what());
     }
     // Repeated marks (a file saved twice by a careless editor) are no text either.
+    file.checkUnchanged();
     std::string_view rest = text;
     while (rest.starts_with(kUtf8Bom)) rest.remove_prefix(kUtf8Bom.size());
     return splitLines(rest);

@@ -16,8 +16,9 @@ namespace tavlo {
 // text has no line at all.
 std::vector<std::string> splitLines(std::string_view text);
 
-// The file's lines, or nothing when the file does not exist. Bytes that are
-// not valid text read as U+FFFD; a file that cannot be read throws FileError.
+// The file's lines, or nothing when the file does not exist or is not a
+// regular file. Bytes that are not valid text read as U+FFFD; a file that
+// cannot be read throws FileError.
 std::optional<std::vector<std::string>> readSettingsLines(const std::filesystem::path& path);
 
 // Replaces the file with these lines, atomically and durably; throws FileError.

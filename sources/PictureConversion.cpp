@@ -18,9 +18,9 @@ std::filesystem::path convertToSiblingBmp(const std::filesystem::path& source) {
     target.replace_extension(".bmp");
     const MappedFile file(source);
     if (imaging::detectFormat(file.bytes()) == imaging::PictureFormat::Jpeg) {
-        imaging::writeJpegAsBmp(file.bytes(), target);
+        imaging::writeJpegAsBmp(file, target);
     } else {
-        imaging::writeBmp(imaging::decodePicture(file.bytes()), target);
+        imaging::writeBmp(imaging::decodePicture(file), target);
     }
     return target;
 }

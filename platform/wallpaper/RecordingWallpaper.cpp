@@ -7,4 +7,18 @@ void RecordingWallpaper::SetWallpaper(const std::filesystem::path& path) {
     if (failure_) throw WallpaperError(*failure_);
 }
 
+void RecordingWindowsCalls::record(Call call) {
+    const bool fails = call.function == failing_;
+    log_->push_back(std::move(call));
+    if (fails) throw WallpaperError(message_);
+}
+
+void RecordingWindowsCalls::setDesktopValue(const std::wstring& name, const std::wstring& value) {
+    record({"RegSetValueExW", name, value});
+}
+
+void RecordingWindowsCalls::setDeskWallpaper(const std::wstring& path, unsigned flags) {
+    record({"SystemParametersInfoW", {}, path, flags});
+}
+
 }  // namespace tavlo::wallpaper

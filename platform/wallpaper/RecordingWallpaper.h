@@ -1,6 +1,8 @@
 #pragma once
 #include "WallpaperBackend.h"
+#include "WindowsWallpaper.h"
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -23,6 +25,36 @@ public:
 private:
     std::vector<std::filesystem::path> calls_;
     std::optional<std::string> failure_;
+};
+
+// Stands in for Windows under the Windows backend: records every call with
+// the arguments the backend passed, in order, and can be told to fail one.
+class RecordingWindowsCalls : public WindowsDesktopCalls {
+public:
+    struct Call {
+        std::string function;  // "RegSetValueExW" or "SystemParametersInfoW"
+        std::wstring name;     // the value's name (registry writes)
+        std::wstring value;    // the value, or the path handed to the system
+        unsigned flags = 0;    // SystemParametersInfoW only
+        friend bool operator==(const Call&, const Call&) = default;
+    };
+    using Log = std::shared_ptr<std::vector<Call>>;
+
+    explicit RecordingWindowsCalls(Log log) : log_(std::move(log)) {}
+    void setDesktopValue(const std::wstring& name, const std::wstring& value) override;
+    void setDeskWallpaper(const std::wstring& path, unsigned flags) override;
+
+    // Calls of this function throw WallpaperError with `message` (after being recorded).
+    void failCallsTo(std::string function, std::string message) {
+        failing_ = std::move(function);
+        message_ = std::move(message);
+    }
+
+private:
+    void record(Call call);
+
+    Log log_;
+    std::string failing_, message_;
 };
 
 }  // namespace tavlo::wallpaper

@@ -48,7 +48,7 @@ BackendChoice chooseBackend() {
 std::unique_ptr<WallpaperBackend> createBackend(const BackendChoice& choice) {
     switch (choice.kind) {
 #if defined(_WIN32)
-    case BackendKind::Windows: return std::make_unique<WindowsWallpaper>();
+    case BackendKind::Windows: return std::make_unique<WindowsWallpaper>(systemDesktopCalls());
 #else
     case BackendKind::Gnome: return std::make_unique<GSettingsWallpaper>(GSettingsLayout::gnome());
     case BackendKind::Cinnamon: return std::make_unique<GSettingsWallpaper>(GSettingsLayout::cinnamon());

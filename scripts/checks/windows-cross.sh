@@ -15,6 +15,7 @@ trap 'rm -rf "$out"' EXIT
 
 sources=(
   platform/wallpaper/WindowsWallpaper.cpp
+  platform/wallpaper/WindowsWallpaper_windows.cpp
   platform/wallpaper/WallpaperFactory.cpp
   platform/wallpaper/DesktopDetection.cpp
   platform/wallpaper/RecordingWallpaper.cpp

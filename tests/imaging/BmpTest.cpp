@@ -202,3 +202,50 @@ TEST(Bmp, RejectsMalformedFilesWithAReason) {
         }
     }
 }
+
+// Headers whose fields contradict each other or the file are refused, one
+// field at a time, as the common readers refuse them; the unchanged file reads.
+TEST(Bmp, RefusesHeaderFieldsThatContradictThemselvesOrTheFile) {
+    const Bytes palette = {0, 0, 0, 0, 255, 255, 255, 0};
+    const Bytes indexed = handMade(40, 2, 2, 8, 0, palette, Bytes(8, 1), 2);
+    Bytes masks565(12);
+    put32(&masks565[0], 0xF800);
+    put32(&masks565[4], 0x07E0);
+    put32(&masks565[8], 0x001F);
+    const Bytes bitFields = handMade(40, 1, 1, 16, 3, masks565, Bytes(4));
+    const Bytes deep = handMade(40, 2, 2, 24, 0, {}, Bytes(16, 7));
+    const Bytes rle = handMade(40, 4, 2, 8, 1, palette, {4, 1, 0, 0, 4, 1, 0, 1}, 2);
+    for (const Bytes& file : {indexed, bitFields, deep, rle}) EXPECT_NO_THROW(readBmp(file));
+
+    struct Case {
+        const char* field;
+        Bytes file;
+        std::size_t at;  // where the field's four (or two) bytes lie
+        std::uint32_t value;
+        bool twoBytes;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"planes", indexed, 26, 3, true, "3 colour planes"},
+        {"core planes", handMade(12, 2, 2, 8, 0, {0, 0, 0, 9, 9, 9}, Bytes(8)), 22, 0, true, "0 colour planes"},
+        {"colours beyond the depth", indexed, 46, 300, false, "palette of 300 colours at 8 bits"},
+        {"colours beyond the file", indexed, 46, 200, false, "palette of 200 colours does not fit"},
+        {"colours of a deep picture", deep, 46, 1u << 30, false, "colours in a file of"},
+        {"offset inside the headers", indexed, 10, 20, false, "offset 20 lies inside the headers"},
+        {"overlapping masks", bitFields, 58, 0xFC00, false, "colour masks overlap"},
+        {"compressed size", rle, 34, 1u << 20, false, "runs past the end of the file"},
+    };
+    for (const Case& c : cases) {
+        Bytes file = c.file;
+        if (c.twoBytes)
+            put16(&file[c.at], c.value);
+        else
+            put32(&file[c.at], c.value);
+        try {
+            readBmp(file);
+            ADD_FAILURE() << c.field << ": accepted";
+        } catch (const ImageError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << c.field << ": " << e.what();
+        }
+    }
+}

@@ -6,8 +6,15 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
+#include <cstring>
+#include <functional>
 
 using namespace tavlo;
 
@@ -70,7 +77,7 @@ TEST(AtomicFile, GatheredAndPositionedWritesAndCopiesLandInPlace) {
     const auto path = temp / "out";
     AtomicFile file(path, AtomicFile::Sync::Fast);
     std::string a = "ab", b = "cd";
-    iovec pieces[] = {{a.data(), a.size()}, {b.data(), b.size()}};
+    const AtomicFile::Piece pieces[] = {{a.data(), a.size()}, {b.data(), b.size()}};
     file.writeGathered(pieces);
     FILE* in = std::fopen(source.c_str(), "rb");
     file.copyFrom(fileno(in), 2, 5);
@@ -88,4 +95,154 @@ TEST(AtomicFile, MissingFolderIsReportedWithThePath) {
     } catch (const FileError& error) {
         EXPECT_NE(std::string(error.what()).find("no/such/folder/x"), std::string::npos) << error.what();
     }
+}
+
+namespace {
+
+// A listening Unix socket at `path`, as a running service leaves one.
+int makeSocket(const std::filesystem::path& path) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) return -1;
+    return fd;
+}
+
+std::string errorText(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const FileError& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
+}  // namespace
+
+// Renaming over (or swapping with) whatever stands at the target would move a
+// folder away with its contents or put a regular file where a device was.
+TEST(AtomicFile, RefusesToReplaceWhatIsNotARegularFileAndLeavesItAlone) {
+    test::TempFolder temp;
+    const auto folder = temp / "Mix.bmp";
+    std::filesystem::create_directory(folder);
+    test::writeFileBytes(folder / "inside", "kept");
+    const auto fifo = temp / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto socketPath = temp / "socket";
+    const int socketFd = makeSocket(socketPath);
+    ASSERT_GE(socketFd, 0);
+    const struct {
+        std::filesystem::path target;
+        std::string cause;
+        std::filesystem::file_type type;
+    } cases[] = {
+        {folder, "是文件夹，不是文件", std::filesystem::file_type::directory},
+        {fifo, "是管道，不是普通文件", std::filesystem::file_type::fifo},
+        {socketPath, "是套接字，不是普通文件", std::filesystem::file_type::socket},
+    };
+    for (const auto& c : cases) {
+        for (const auto sync : {AtomicFile::Sync::Fast, AtomicFile::Sync::Durable}) {
+            const std::string text = errorText([&] {
+                AtomicFile file(c.target, sync);
+                file.write("new", 3);
+                file.commit();
+            });
+            EXPECT_EQ(text, "写入文件“" + c.target.string() + "”失败：" + c.cause);
+            EXPECT_EQ(std::filesystem::symlink_status(c.target).type(), c.type) << c.target;
+        }
+    }
+    EXPECT_EQ(test::readFileBytes(folder / "inside"), "kept");
+    EXPECT_EQ(filesIn(temp.path()), 3u);
+    ::close(socketFd);
+}
+
+TEST(AtomicFile, FollowsSymbolicLinksAndReplacesTheFileTheyName) {
+    test::TempFolder temp;
+    std::filesystem::create_directory(temp / "real");
+    test::writeFileBytes(temp / "real/Mix.bmp", "old");
+    std::filesystem::create_symlink("real/Mix.bmp", temp / "relative");
+    std::filesystem::create_symlink(temp / "relative", temp / "chained");
+    std::filesystem::create_symlink("real/new.bmp", temp / "dangling");
+    for (const auto sync : {AtomicFile::Sync::Fast, AtomicFile::Sync::Durable}) {
+        for (const char* link : {"relative", "chained", "dangling"}) {
+            AtomicFile file(temp / link, sync);
+            file.write(link, std::strlen(link));
+            file.commit();
+            EXPECT_TRUE(std::filesystem::is_symlink(temp / link));
+            EXPECT_EQ(test::readFileBytes(temp / link), link);
+        }
+    }
+    EXPECT_EQ(test::readFileBytes(temp / "real/Mix.bmp"), "chained");
+    EXPECT_EQ(test::readFileBytes(temp / "real/new.bmp"), "dangling");
+    EXPECT_EQ(filesIn(temp / "real"), 2u);
+    EXPECT_EQ(filesIn(temp.path()), 4u);
+}
+
+TEST(AtomicFile, NamesAtTheLengthLimitStayWritable) {
+    test::TempFolder temp;
+    for (const std::size_t length : {250u, 255u}) {
+        const auto path = temp / (std::string(length - 4, 'n') + ".bmp");
+        for (const auto sync : {AtomicFile::Sync::Fast, AtomicFile::Sync::Durable}) {
+            for (const char* text : {"first", "second"}) {  // created, then replaced
+                AtomicFile file(path, sync);
+                file.write(text, std::strlen(text));
+                file.commit();
+                EXPECT_EQ(test::readFileBytes(path), text);
+            }
+        }
+    }
+    EXPECT_EQ(filesIn(temp.path()), 2u);
+}
+
+// A writer killed at any moment leaves no file of its own that stays: the
+// new file has no name while it is written, and the moment it has one the
+// next writer in the folder cleans up after.
+TEST(AtomicFile, WritersKilledWhileWritingLeaveNothingBehind) {
+    test::TempFolder temp;
+    const auto path = temp / "Mix.bmp";
+    const std::string picture(4 << 20, 'p');
+    for (int run = 0; run < 12; ++run) {
+        int started[2];
+        ASSERT_EQ(::pipe(started), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::close(started[0]);
+            for (int i = 0;; ++i) {
+                AtomicFile file(path, i % 2 ? AtomicFile::Sync::Durable : AtomicFile::Sync::Fast);
+                file.write(picture.data(), picture.size() / 2);
+                if (i == 0) (void)!::write(started[1], "s", 1);
+                file.write(picture.data(), picture.size() / 2);
+                file.commit();
+            }
+        }
+        ::close(started[1]);
+        char byte = 0;
+        ASSERT_EQ(::read(started[0], &byte, 1), 1);
+        ::close(started[0]);
+        ::usleep(static_cast<useconds_t>(run * 1500));  // a different moment of the loop each run
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+    }
+    AtomicFile file(path, AtomicFile::Sync::Fast);
+    file.write(picture.data(), picture.size());
+    file.commit();
+    EXPECT_EQ(filesIn(temp.path()), 1u);
+    EXPECT_EQ(std::filesystem::file_size(path), picture.size());
+}
+
+TEST(FileError, CausesAUserMeetsAreInChinese) {
+    const struct {
+        int error;
+        std::string text;
+    } cases[] = {
+        {EACCES, "没有权限"},    {EPERM, "没有权限"},    {ENOSPC, "磁盘空间不足"}, {EDQUOT, "磁盘空间不足"},
+        {EROFS, "只读文件系统"}, {ENOENT, "文件不存在"}, {EFBIG, "文件过大"},      {EISDIR, "是文件夹，不是文件"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FileError("写入文件", "/a/Mix.bmp", c.error).what(), "写入文件“/a/Mix.bmp”失败：" + c.text);
+    }
+    EXPECT_EQ(describeSystemError(EXDEV), std::strerror(EXDEV));  // rare causes keep the system's words
+    EXPECT_EQ(describeNotRegularFile(std::filesystem::file_type::block), "是设备，不是普通文件");
 }

@@ -3,6 +3,7 @@
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace tavlo;
 using test::readFileBytes;
@@ -49,7 +50,7 @@ TEST(SettingsFile, ReadsFilesWrittenByOtherProgramsAndSkipsAByteOrderMark) {
     EXPECT_EQ(readSettingsLines(path), (std::vector<std::string>{"NN"}));
 }
 
-TEST(SettingsFile, MissingFileIsNoErrorBrokenTextReadsAsReplacementAndAFolderFails) {
+TEST(SettingsFile, MissingFileIsNoErrorAndBrokenTextReadsAsReplacement) {
     test::TempFolder temp;
     EXPECT_EQ(readSettingsLines(temp / "missing.ini"), std::nullopt);
     // Values are used as read: a stray byte spoils its character, not the file.
@@ -59,7 +60,24 @@ TEST(SettingsFile, MissingFileIsNoErrorBrokenTextReadsAsReplacementAndAFolderFai
     EXPECT_EQ(readSettingsLines(temp / "bad.ini"), (std::vector<std::string>{"ok", "\uFFFD A1.bmp", "\uFFFD"}));
     writeFileBytes(temp / "bad.ini", "\xEF\xBB\xBFok\xFF\r\n");  // marked UTF-8, but is not
     EXPECT_EQ(readSettingsLines(temp / "bad.ini"), (std::vector<std::string>{"ok\uFFFD"}));
-    EXPECT_THROW(readSettingsLines(temp.path()), FileError);  // a folder is not a file
+}
+
+// A pipe in a settings file's place would make the reader wait for a writer
+// that never comes; whatever is not a regular file reads as missing and is
+// not replaced by the defaults the reader then writes.
+TEST(SettingsFile, WhatIsNotARegularFileReadsAsMissingAndIsNotReplaced) {
+    test::TempFolder temp;
+    const auto fifo = temp / "FormSize.ini";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto folder = temp / "BGPicList.ini";
+    std::filesystem::create_directory(folder);
+    for (const auto& path : {fifo, folder}) {
+        EXPECT_EQ(readSettingsLines(path), std::nullopt) << path;
+        EXPECT_THROW(writeSettingsLines(path, {"1"}), FileError) << path;
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_TRUE(std::filesystem::is_empty(folder));
 }
 
 TEST(SettingsFile, ParsesIntegersAsStoredByHand) {

@@ -8,7 +8,9 @@
 #include <string>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -78,7 +80,11 @@ void runDump(const std::vector<std::string>& args, std::FILE* out) {
             });
         }
         for (std::thread& thread : threads) thread.join();
-        for (const std::string& block : blocks) std::fwrite(block.data(), 1, block.size(), out);
+        for (const std::string& block : blocks) {
+            // A full disk ends the dump at once, not after every day is computed.
+            if (std::fwrite(block.data(), 1, block.size(), out) != block.size())
+                throw std::system_error(errno, std::generic_category(), "cannot write the output");
+        }
     }
 }
 

@@ -5,8 +5,11 @@
 #include "RenderCommand.h"
 #endif
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <system_error>
 #include <vector>
 
 int main(int argc, char** argv) {
@@ -31,9 +34,19 @@ int main(int argc, char** argv) {
     } catch (const UsageError& error) {
         std::fprintf(stderr, "tavlo-cal: %s\n", error.what());
         return 1;
+    } catch (const std::system_error& error) {
+        std::fprintf(stderr, "tavlo-cal: %s\n", error.what());
+        return 1;
     }
-    if (std::fflush(stdout) != 0) {
-        std::fprintf(stderr, "tavlo-cal: cannot write the output\n");
+    // A write that failed early (a full disk) leaves nothing for the last
+    // flush to fail on; the stream's error flag remembers it.
+    const bool flushed = std::fflush(stdout) == 0;
+    const int error = errno;
+    if (!flushed || std::ferror(stdout)) {
+        if (flushed)
+            std::fprintf(stderr, "tavlo-cal: cannot write the output\n");
+        else
+            std::fprintf(stderr, "tavlo-cal: cannot write the output: %s\n", std::strerror(error));
         return 1;
     }
     return 0;

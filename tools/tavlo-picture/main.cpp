@@ -16,14 +16,15 @@ int usage() {
     return 1;
 }
 
-// JPEGs stream row by row into the BMP; other formats are decoded whole.
+// JPEGs stream row by row into the BMP; other formats are decoded whole and
+// converted a few rows at a time as they are written.
 void convert(const char* in, const char* out) {
     using namespace tavlo;
     const MappedFile file(in);
     if (imaging::detectFormat(file.bytes()) == imaging::PictureFormat::Jpeg)
-        imaging::writeJpegAsBmp(file.bytes(), out);
+        imaging::writeJpegAsBmp(file, out);
     else
-        imaging::writeBmp(imaging::toBgr24(imaging::decodePicture(file.bytes())), out);
+        imaging::writeBmpAsBgr24(imaging::decodePicture(file), out);
 }
 
 }  // namespace

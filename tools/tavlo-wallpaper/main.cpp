@@ -48,9 +48,15 @@ int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     const std::string_view command = argc > 1 ? argv[1] : "";
     try {
-        if (command == "backend" && argc == 2) return printBackend();
-        if (command == "set" && argc == 3) return setWallpaper(argv[2]);
-        return fail(kUsage);
+        int status = 1;
+        if (command == "backend" && argc == 2)
+            status = printBackend();
+        else if (command == "set" && argc == 3)
+            status = setWallpaper(argv[2]);
+        else
+            return fail(kUsage);
+        if (!std::cout.flush()) return fail("cannot write the output");
+        return status;
     } catch (const std::exception& error) {
         return fail(error.what());
     }
