@@ -2,6 +2,8 @@
 // The calendar's background, composed off screen once per change: white,
 // an optional frame, the year and month as large pale digits behind the
 // grid, and an optional picture blended in.
+#include "BgrColour.h"
+
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -14,10 +16,10 @@ namespace tavlo::calendar {
 struct TBackgroundStyle {
     QFont Font;  // the control's font; the big digits take its style
     bool ShowFrame = true;
-    QColor ColorShowFrame;
+    QColor ColorShowFrame = bgr(0x808080);
     bool ShowBackYearMonth = true;
-    QColor ColorBackYear;
-    QColor ColorBackMonth;
+    QColor ColorBackYear = bgr(0xDDE8FF);
+    QColor ColorBackMonth = bgr(0xEBEBEB);
     QImage Picture;  // empty for none
     bool Center = false;
     bool Stretch = false;

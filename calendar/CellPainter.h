@@ -19,9 +19,15 @@ struct TCellStyle {
     QFont Font;  // the control's font: the weekday row
     QFont FontDate;
     QFont FontCnDate;
-    QColor TitleWeekLine, TitleWeekEnd, TitleWeek;
-    QColor SelectedStart, SelectedEnd, SelectedFrame;
-    QColor WeekNum, TitleConstellation, TitleAnimalsYear;
+    QColor TitleWeekLine = bgr(0xC5C5C5);
+    QColor TitleWeekEnd = bgr(0x0000FF);
+    QColor TitleWeek = bgr(0x4F4F4F);
+    QColor SelectedStart = bgr(0x53AE00);
+    QColor SelectedEnd = bgr(0x65D500);
+    QColor SelectedFrame = bgr(0x469300);
+    QColor WeekNum = bgr(0x808080);
+    QColor TitleConstellation = bgr(0);
+    QColor TitleAnimalsYear = bgr(0);
     bool ShowWeekNum = false;
     bool ShowWeekNumLine = true;
     bool HideSelection = false;

@@ -1,8 +1,6 @@
 #include "ChnCalendarPicker.h"
 
-#include "BackgroundComposer.h"
 #include "CalendarMenus.h"
-#include "CellPainter.h"
 #include "Controls.h"
 #include "DateTimeValue.h"
 #include "DayGrid.h"
@@ -42,24 +40,12 @@ QFont songFont(bool underline = false) {
 
 TChnCalendar::TChnCalendar(QWidget* parent) : QWidget(parent) {
     setFont(songFont());
-    fontDate_ = pixelFont(QStringLiteral("黑体"), kSmallPixels, true);
-    fontCnDate_ = songFont();
-    colorTitleWeekLine_ = bgr(0xC5C5C5);
-    colorTitleWeekEnd_ = bgr(0x0000FF);
-    colorTitleWeek_ = bgr(0x4F4F4F);
-    colorSelectedStart_ = bgr(0x53AE00);
-    colorSelectedEnd_ = bgr(0x65D500);
-    colorSelectedFrame_ = bgr(0x469300);
-    colorWeekNum_ = bgr(0x808080);
-    colorShowFrame_ = bgr(0x808080);
-    colorBackYear_ = bgr(0xDDE8FF);
-    colorBackMonth_ = bgr(0xEBEBEB);
-    colorTitleConstellation_ = bgr(0);
-    colorTitleAnimalsYear_ = bgr(0);
+    cells_.FontDate = pixelFont(QStringLiteral("黑体"), kSmallPixels, true);
+    cells_.FontCnDate = songFont();
     createParts();
     resize(313, 253);
     // What creating the window does: the first columns, today, the title.
-    DayGrid->setColumnWidth(0, showWeekNum_ ? 18 : 6);
+    DayGrid->setColumnWidth(0, cells_.ShowWeekNum ? 18 : 6);
     DayGrid->setRowHeight(0, 18);
     LayoutGrid();
     ApplyDateTime(now());
@@ -205,45 +191,20 @@ void TChnCalendar::LayoutGrid() {
 }
 
 void TChnCalendar::ComposeBackground() {
-    calendar::TBackgroundStyle style;
-    style.Font = font();
-    style.ShowFrame = showFrame_;
-    style.ColorShowFrame = colorShowFrame_;
-    style.ShowBackYearMonth = showBackYearMonth_;
-    style.ColorBackYear = colorBackYear_;
-    style.ColorBackMonth = colorBackMonth_;
-    style.Picture = backGround_;
-    style.Center = center_;
-    style.Stretch = stretch_;
-    style.AlphaBlend = alphaBlend_;
+    back_.Font = font();
     const lunar::CivilDate date = lunar::DecodeDate(dateTime_);
-    calendar::ComposeBackground(backBitmap_, pictureBitmap_, size(), DayGrid->geometry(), date.Year, date.Month, style);
+    calendar::ComposeBackground(backBitmap_, pictureBitmap_, size(), DayGrid->geometry(), date.Year, date.Month, back_);
 }
 
 const QImage& TChnCalendar::GridDrawCell(int column, int row, QRect rect, const calendar::TCellState& state) {
-    calendar::TCellStyle style;
-    style.Font = font();
-    style.FontDate = fontDate_;
-    style.FontCnDate = fontCnDate_;
-    style.TitleWeekLine = colorTitleWeekLine_;
-    style.TitleWeekEnd = colorTitleWeekEnd_;
-    style.TitleWeek = colorTitleWeek_;
-    style.SelectedStart = colorSelectedStart_;
-    style.SelectedEnd = colorSelectedEnd_;
-    style.SelectedFrame = colorSelectedFrame_;
-    style.WeekNum = colorWeekNum_;
-    style.TitleConstellation = colorTitleConstellation_;
-    style.TitleAnimalsYear = colorTitleAnimalsYear_;
-    style.ShowWeekNum = showWeekNum_;
-    style.ShowWeekNumLine = showWeekNumLine_;
-    style.HideSelection = hideSelection_;
+    cells_.Font = font();
     auto hook = [this](const TDrawDateCellEvent& handler) -> calendar::TCellHook {
         if (!handler) return {};
         return [this, &handler](int day, QPainter& canvas, const QRect& cell, bool selected, QString& text,
                                 bool& defaultDraw) { handler(this, day, canvas, cell, selected, text, defaultDraw); };
     };
     const calendar::TCellHooks hooks{hook(onDrawDateCell_), hook(onDrawCnDateCell_)};
-    calendar::PaintCell(cellBitmap_, backBitmap_, DayGrid->pos(), column, row, rect, state, month_, style, hooks);
+    calendar::PaintCell(cellBitmap_, backBitmap_, DayGrid->pos(), column, row, rect, state, month_, cells_, hooks);
     return cellBitmap_;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // TChnCalendar: a month calendar that shows each Gregorian day with its
 // Chinese lunar text, festival or solar term, over a composed background.
+#include "BackgroundComposer.h"
+#include "CellPainter.h"
 #include "ChnCal.h"
 #include "MonthModel.h"
 
@@ -21,7 +23,6 @@ namespace tavlo {
 namespace calendar {
 class TDayGrid;
 class TSpinButton;
-struct TCellState;
 }  // namespace calendar
 
 class TChnCalendar;
@@ -58,20 +59,20 @@ public:
 
     bool ShowTitle() const { return showTitle_; }
     void setShowTitle(bool value);
-    bool ShowWeekNum() const { return showWeekNum_; }
+    bool ShowWeekNum() const { return cells_.ShowWeekNum; }
     void setShowWeekNum(bool value);
-    bool ShowWeekNumLine() const { return showWeekNumLine_; }
+    bool ShowWeekNumLine() const { return cells_.ShowWeekNumLine; }
     void setShowWeekNumLine(bool value);
-    bool ShowFrame() const { return showFrame_; }
+    bool ShowFrame() const { return back_.ShowFrame; }
     void setShowFrame(bool value);
-    bool ShowBackYearMonth() const { return showBackYearMonth_; }
+    bool ShowBackYearMonth() const { return back_.ShowBackYearMonth; }
     void setShowBackYearMonth(bool value);
-    bool HideSelection() const { return hideSelection_; }
-    void setHideSelection(bool value) { hideSelection_ = value; }
+    bool HideSelection() const { return cells_.HideSelection; }
+    void setHideSelection(bool value) { cells_.HideSelection = value; }
 
-    QFont FontDate() const { return fontDate_; }
+    QFont FontDate() const { return cells_.FontDate; }
     void setFontDate(const QFont& value);
-    QFont FontCnDate() const { return fontCnDate_; }
+    QFont FontCnDate() const { return cells_.FontCnDate; }
     void setFontCnDate(const QFont& value);
 
     // Colours that the rebuild writes into the cells.
@@ -87,31 +88,31 @@ public:
     void setColorCnHolDay(const QColor& value);
 
     // Colours of the grid's own drawing.
-    QColor ColorTitleWeekLine() const { return colorTitleWeekLine_; }
+    QColor ColorTitleWeekLine() const { return cells_.TitleWeekLine; }
     void setColorTitleWeekLine(const QColor& value);
-    QColor ColorTitleWeekEnd() const { return colorTitleWeekEnd_; }
+    QColor ColorTitleWeekEnd() const { return cells_.TitleWeekEnd; }
     void setColorTitleWeekEnd(const QColor& value);
-    QColor ColorTitleWeek() const { return colorTitleWeek_; }
+    QColor ColorTitleWeek() const { return cells_.TitleWeek; }
     void setColorTitleWeek(const QColor& value);
-    QColor ColorSelectedStart() const { return colorSelectedStart_; }
+    QColor ColorSelectedStart() const { return cells_.SelectedStart; }
     void setColorSelectedStart(const QColor& value);
-    QColor ColorSelectedEnd() const { return colorSelectedEnd_; }
+    QColor ColorSelectedEnd() const { return cells_.SelectedEnd; }
     void setColorSelectedEnd(const QColor& value);
-    QColor ColorSelectedFrame() const { return colorSelectedFrame_; }
+    QColor ColorSelectedFrame() const { return cells_.SelectedFrame; }
     void setColorSelectedFrame(const QColor& value);
-    QColor ColorWeekNum() const { return colorWeekNum_; }
+    QColor ColorWeekNum() const { return cells_.WeekNum; }
     void setColorWeekNum(const QColor& value);
-    QColor ColorTitleConstellation() const { return colorTitleConstellation_; }
-    void setColorTitleConstellation(const QColor& value) { colorTitleConstellation_ = value; }
-    QColor ColorTitleAnimalsYear() const { return colorTitleAnimalsYear_; }
-    void setColorTitleAnimalsYear(const QColor& value) { colorTitleAnimalsYear_ = value; }
+    QColor ColorTitleConstellation() const { return cells_.TitleConstellation; }
+    void setColorTitleConstellation(const QColor& value) { cells_.TitleConstellation = value; }
+    QColor ColorTitleAnimalsYear() const { return cells_.TitleAnimalsYear; }
+    void setColorTitleAnimalsYear(const QColor& value) { cells_.TitleAnimalsYear = value; }
 
     // Colours of the composed background.
-    QColor ColorShowFrame() const { return colorShowFrame_; }
+    QColor ColorShowFrame() const { return back_.ColorShowFrame; }
     void setColorShowFrame(const QColor& value);
-    QColor ColorBackYear() const { return colorBackYear_; }
+    QColor ColorBackYear() const { return back_.ColorBackYear; }
     void setColorBackYear(const QColor& value);
-    QColor ColorBackMonth() const { return colorBackMonth_; }
+    QColor ColorBackMonth() const { return back_.ColorBackMonth; }
     void setColorBackMonth(const QColor& value);
 
     // Colours kept only as the font colour of their title label.
@@ -125,15 +126,15 @@ public:
     void setColorTitleSelected(const QColor& value);
 
     // The background picture, blended in at AlphaBlend mod 100 percent.
-    QImage BackGround() const { return backGround_; }
+    QImage BackGround() const { return back_.Picture; }
     void setBackGround(const QImage& value);
-    bool Center() const { return center_; }
+    bool Center() const { return back_.Center; }
     void setCenter(bool value);
-    bool Stretch() const { return stretch_; }
+    bool Stretch() const { return back_.Stretch; }
     void setStretch(bool value);
     bool Transparent() const { return transparent_; }
     void setTransparent(bool value);
-    std::uint8_t AlphaBlend() const { return alphaBlend_; }
+    std::uint8_t AlphaBlend() const { return back_.AlphaBlend; }
     void setAlphaBlend(std::uint8_t value);
 
     void setOnDrawDateCell(TDrawDateCellEvent handler) { onDrawDateCell_ = std::move(handler); }
@@ -184,23 +185,10 @@ private:
     double dateTime_ = 0;
     QString cnDate_, cnMonth_, cnDay_;
     bool showTitle_ = false;
-    bool showWeekNum_ = false;
-    bool showWeekNumLine_ = true;
-    bool showFrame_ = true;
-    bool showBackYearMonth_ = true;
-    bool hideSelection_ = false;
-    QFont fontDate_;
-    QFont fontCnDate_;
     calendar::TCellColours colours_;
-    QColor colorTitleWeekLine_, colorTitleWeekEnd_, colorTitleWeek_;
-    QColor colorSelectedStart_, colorSelectedEnd_, colorSelectedFrame_;
-    QColor colorWeekNum_, colorShowFrame_, colorBackYear_, colorBackMonth_;
-    QColor colorTitleConstellation_, colorTitleAnimalsYear_;
-    QImage backGround_;
-    bool center_ = false;
-    bool stretch_ = false;
+    calendar::TBackgroundStyle back_;  // what the composition draws
+    calendar::TCellStyle cells_;       // what the cells are drawn with
     bool transparent_ = false;
-    std::uint8_t alphaBlend_ = 50;
     TDrawDateCellEvent onDrawDateCell_;
     TDrawDateCellEvent onDrawCnDateCell_;
     Clock clock_;

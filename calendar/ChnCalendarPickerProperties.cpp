@@ -35,35 +35,35 @@ void TChnCalendar::setShowTitle(bool value) {
 }
 
 void TChnCalendar::setShowWeekNum(bool value) {
-    if (value == showWeekNum_) return;
-    showWeekNum_ = value;
+    if (value == cells_.ShowWeekNum) return;
+    cells_.ShowWeekNum = value;
     // Only column 0 changes; the others keep their widths until the next layout.
     DayGrid->setColumnWidth(0, value ? 18 : 6);
     DayGrid->update();
 }
 
 void TChnCalendar::setShowWeekNumLine(bool value) {
-    showWeekNumLine_ = value;
+    cells_.ShowWeekNumLine = value;
     DayGrid->update();
 }
 
 void TChnCalendar::setShowFrame(bool value) {
-    showFrame_ = value;
+    back_.ShowFrame = value;
     recomposeAndRepaint();
 }
 
 void TChnCalendar::setShowBackYearMonth(bool value) {
-    showBackYearMonth_ = value;
+    back_.ShowBackYearMonth = value;
     recomposeAndRepaint();
 }
 
 void TChnCalendar::setFontDate(const QFont& value) {
-    fontDate_ = value;
+    cells_.FontDate = value;
     DayGrid->update();
 }
 
 void TChnCalendar::setFontCnDate(const QFont& value) {
-    fontCnDate_ = value;
+    cells_.FontCnDate = value;
     DayGrid->update();
 }
 
@@ -93,52 +93,52 @@ void TChnCalendar::setColorCnHolDay(const QColor& value) {
 }
 
 void TChnCalendar::setColorTitleWeekLine(const QColor& value) {
-    colorTitleWeekLine_ = value;
+    cells_.TitleWeekLine = value;
     DayGrid->update();
 }
 
 void TChnCalendar::setColorTitleWeekEnd(const QColor& value) {
-    colorTitleWeekEnd_ = value;
+    cells_.TitleWeekEnd = value;
     DayGrid->update();
 }
 
 void TChnCalendar::setColorTitleWeek(const QColor& value) {
-    colorTitleWeek_ = value;
+    cells_.TitleWeek = value;
     DayGrid->update();
 }
 
 void TChnCalendar::setColorSelectedStart(const QColor& value) {
-    colorSelectedStart_ = value;
+    cells_.SelectedStart = value;
     DayGrid->update();
 }
 
 void TChnCalendar::setColorSelectedEnd(const QColor& value) {
-    colorSelectedEnd_ = value;
+    cells_.SelectedEnd = value;
     DayGrid->update();
 }
 
 void TChnCalendar::setColorSelectedFrame(const QColor& value) {
-    colorSelectedFrame_ = value;
+    cells_.SelectedFrame = value;
     DayGrid->update();
 }
 
 void TChnCalendar::setColorWeekNum(const QColor& value) {
-    colorWeekNum_ = value;
-    if (showWeekNum_) DayGrid->update();
+    cells_.WeekNum = value;
+    if (cells_.ShowWeekNum) DayGrid->update();
 }
 
 void TChnCalendar::setColorShowFrame(const QColor& value) {
-    colorShowFrame_ = value;
-    if (showFrame_) recomposeAndRepaint();
+    back_.ColorShowFrame = value;
+    if (back_.ShowFrame) recomposeAndRepaint();
 }
 
 void TChnCalendar::setColorBackYear(const QColor& value) {
-    colorBackYear_ = value;
+    back_.ColorBackYear = value;
     recomposeAndRepaint();
 }
 
 void TChnCalendar::setColorBackMonth(const QColor& value) {
-    colorBackMonth_ = value;
+    back_.ColorBackMonth = value;
     recomposeAndRepaint();
 }
 
@@ -168,17 +168,17 @@ void TChnCalendar::setColorTitleSelected(const QColor& value) {
 }
 
 void TChnCalendar::setBackGround(const QImage& value) {
-    backGround_ = value.copy();
+    back_.Picture = value.copy();
     recomposeAndRepaint();
 }
 
 void TChnCalendar::setCenter(bool value) {
-    center_ = value;
+    back_.Center = value;
     recomposeAndRepaint();
 }
 
 void TChnCalendar::setStretch(bool value) {
-    stretch_ = value;
+    back_.Stretch = value;
     recomposeAndRepaint();
 }
 
@@ -188,7 +188,7 @@ void TChnCalendar::setTransparent(bool value) {
 }
 
 void TChnCalendar::setAlphaBlend(std::uint8_t value) {
-    alphaBlend_ = value;
+    back_.AlphaBlend = value;
     recomposeAndRepaint();
 }
 

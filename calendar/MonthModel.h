@@ -1,6 +1,7 @@
 #pragma once
 // The month a calendar shows, as texts and colours per grid cell: computed
 // once per date change, so that painting only looks them up.
+#include "BgrColour.h"
 #include "ChnCal.h"
 
 #include <QColor>
@@ -10,11 +11,6 @@
 #include <array>
 
 namespace tavlo::calendar {
-
-// 0xBBGGRR, the way the calendar's colours are written.
-constexpr QColor bgr(unsigned value) {
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
 
 struct TDayCell {
     int Day = 0;
