@@ -372,7 +372,9 @@ private:
     void commitFontName() {
         flush();
         if (fontName_.isEmpty()) return;
-        fonts_[fontEntry_].name = fontName_.trimmed();
+        // A semicolon ends a name in the table, so no name can hold one, not
+        // even from \u59: the name must read back as it was written.
+        fonts_[fontEntry_].name = fontName_.remove(u';').trimmed();
         tablesChanged();
         fontName_.clear();
     }

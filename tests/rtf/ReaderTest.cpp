@@ -40,6 +40,7 @@ const ReadCase kCodePages[] = {
     {"BadBytesBecomeReplacementCharacters", "{\\rtf1\\ansi\\ansicpg936 a\\'ffb\\'c4}", "a\ufffdb\ufffd"},
     {"FontNameInItsCodePageWithAlternative",
      "{\\rtf1{\\fonttbl{\\f0\\fcharset134 \\'ba\\'da\\'cc\\'e5{\\*\\falt SimHei};}}\\f0 x}", "[黑体]x"},
+    {"SemicolonInAFontNameIsDropped", "{\\rtf1{\\fonttbl{\\f0 A\\u59?B ;}}\\f0 x}", "[AB]x"},
     {"FontTableWithoutGroups", "{\\rtf1{\\fonttbl\\f0\\fswiss Helvetica;\\f1\\froman Times;}\\f1 x}", "[Times]x"},
 };
 
