@@ -54,7 +54,7 @@ void initialiseApplication() {
     QApplication::setApplicationName(QStringLiteral("tavlo"));
     QApplication::setApplicationDisplayName(kApplicationTitle);
     QApplication::setWindowIcon(QIcon(renderArtwork(art::icon)));
-    registerFontSubstitutions();
+    widgets::registerFontSubstitutions();
     // The toolkit's own dialogs (open file, message box buttons) speak Chinese too.
     auto* translator = new QTranslator(qApp);
     if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -3,7 +3,7 @@
 #include <QFont>
 #include <QStringList>
 
-namespace tavlo::app {
+namespace tavlo::widgets {
 
 void registerFontSubstitutions() {
     const QStringList song = {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("WenQuanYi Zen Hei Sharp"),
@@ -23,4 +23,4 @@ void registerFontSubstitutions() {
     }
 }
 
-}  // namespace tavlo::app
+}  // namespace tavlo::widgets
