@@ -60,8 +60,8 @@ void Connection::openAndPrepare() {
     std::error_code error;
     std::filesystem::create_directories(file_.parent_path(), error);
     sqlite3* db = nullptr;
-    const int opened = sqlite3_open_v2(file_.string().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                                       nullptr);
+    const int opened =
+        sqlite3_open_v2(file_.string().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (opened != SQLITE_OK) {
         const std::string text = db ? sqlite3_errmsg(db) : "out of memory";
         sqlite3_close_v2(db);

@@ -105,8 +105,8 @@ void Dataset::Open() {
     sqlite3* db = connection_.handle();
     const QRegularExpressionMatch match = kSingleTable.match(sql_);
     table_ = match.hasMatch() ? match.captured(1) : QString();
-    const QString text = table_.isEmpty() ? sql_
-                                          : QStringLiteral("select rowid, * from %1%2").arg(table_, match.captured(2));
+    const QString text =
+        table_.isEmpty() ? sql_ : QStringLiteral("select rowid, * from %1%2").arg(table_, match.captured(2));
     Statement statement = prepare(db, text);
     for (const auto& [name, value] : params_) {
         const int index = sqlite3_bind_parameter_index(statement.get(), name.toUtf8().constData());
@@ -146,9 +146,9 @@ void Dataset::Next() {
 }
 
 int Dataset::fieldIndex(const QString& field) const {
-    const int index = fields_.indexOf(field, 0, Qt::CaseInsensitive);
-    if (index < 0) throw NotesError("notes result has no column " + field.toStdString());
-    return index;
+    for (int index = 0; index < fields_.size(); ++index)
+        if (fields_[index].compare(field, Qt::CaseInsensitive) == 0) return index;
+    throw NotesError("notes result has no column " + field.toStdString());
 }
 
 void Dataset::requireActive(const char* what) const {
@@ -170,8 +170,7 @@ QByteArray Dataset::blob(const QString& field) const {
 }
 
 void Dataset::setValue(const QString& field, const QVariant& value) {
-    if (state_ != State::Edit && state_ != State::Insert)
-        throw NotesError("notes query is not in edit or insert mode");
+    if (state_ != State::Edit && state_ != State::Insert) throw NotesError("notes query is not in edit or insert mode");
     const int index = fieldIndex(field);
     pending_.values[index] = value;
     changed_[index] = true;
