@@ -161,6 +161,7 @@ protected:
 
 private:
     void createParts();
+    void connectTitleLabels();
     void ApplyDateTime(double value);
     void RebuildMonth();
     void ApplyShowTitle(bool value);

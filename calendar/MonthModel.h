@@ -12,7 +12,9 @@
 namespace tavlo::calendar {
 
 // 0xBBGGRR, the way the calendar's colours are written.
-constexpr QColor bgr(unsigned value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
+constexpr QColor bgr(unsigned value) {
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
 
 struct TDayCell {
     int Day = 0;
@@ -43,7 +45,9 @@ inline constexpr int kAnimalCell = 42;
 // Cell i (1..42) sits in column x (1..7) and row y (1..6); the inverse of
 // CellIndex.
 QPoint CellPosition(int index);
-inline int CellIndex(int column, int row) { return column + (row - 1) * 7; }
+inline int CellIndex(int column, int row) {
+    return column + (row - 1) * 7;
+}
 
 // ISO 8601 week of a proleptic Gregorian date.
 int IsoWeekNumber(int year, int month, int day);

@@ -1,0 +1,195 @@
+// The property setters of TChnCalendar: each stores its value and redoes
+// only what depends on it.
+#include "ChnCalendarPicker.h"
+
+#include "DayGrid.h"
+
+#include <QLabel>
+
+namespace tavlo {
+namespace {
+
+void setLabelColour(QLabel* label, const QColor& colour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+QColor labelColour(const QLabel* label) {
+    return label->palette().color(QPalette::WindowText);
+}
+
+}  // namespace
+
+void TChnCalendar::recomposeAndRepaint() {
+    ComposeBackground();
+    update();
+}
+
+void TChnCalendar::recolourCells() {
+    RebuildMonth();
+}
+
+void TChnCalendar::setShowTitle(bool value) {
+    ApplyShowTitle(value);
+}
+
+void TChnCalendar::setShowWeekNum(bool value) {
+    if (value == showWeekNum_) return;
+    showWeekNum_ = value;
+    // Only column 0 changes; the others keep their widths until the next layout.
+    DayGrid->setColumnWidth(0, value ? 18 : 6);
+    DayGrid->update();
+}
+
+void TChnCalendar::setShowWeekNumLine(bool value) {
+    showWeekNumLine_ = value;
+    DayGrid->update();
+}
+
+void TChnCalendar::setShowFrame(bool value) {
+    showFrame_ = value;
+    recomposeAndRepaint();
+}
+
+void TChnCalendar::setShowBackYearMonth(bool value) {
+    showBackYearMonth_ = value;
+    recomposeAndRepaint();
+}
+
+void TChnCalendar::setFontDate(const QFont& value) {
+    fontDate_ = value;
+    DayGrid->update();
+}
+
+void TChnCalendar::setFontCnDate(const QFont& value) {
+    fontCnDate_ = value;
+    DayGrid->update();
+}
+
+void TChnCalendar::setColorDate(const QColor& value) {
+    colours_.Date = value;
+    recolourCells();
+}
+
+void TChnCalendar::setColorCnDate(const QColor& value) {
+    colours_.CnDate = value;
+    recolourCells();
+}
+
+void TChnCalendar::setColorHoliday(const QColor& value) {
+    colours_.Holiday = value;
+    recolourCells();
+}
+
+void TChnCalendar::setColorLunarHolDay(const QColor& value) {
+    colours_.LunarHolDay = value;
+    recolourCells();
+}
+
+void TChnCalendar::setColorCnHolDay(const QColor& value) {
+    colours_.CnHolDay = value;
+    recolourCells();
+}
+
+void TChnCalendar::setColorTitleWeekLine(const QColor& value) {
+    colorTitleWeekLine_ = value;
+    DayGrid->update();
+}
+
+void TChnCalendar::setColorTitleWeekEnd(const QColor& value) {
+    colorTitleWeekEnd_ = value;
+    DayGrid->update();
+}
+
+void TChnCalendar::setColorTitleWeek(const QColor& value) {
+    colorTitleWeek_ = value;
+    DayGrid->update();
+}
+
+void TChnCalendar::setColorSelectedStart(const QColor& value) {
+    colorSelectedStart_ = value;
+    DayGrid->update();
+}
+
+void TChnCalendar::setColorSelectedEnd(const QColor& value) {
+    colorSelectedEnd_ = value;
+    DayGrid->update();
+}
+
+void TChnCalendar::setColorSelectedFrame(const QColor& value) {
+    colorSelectedFrame_ = value;
+    DayGrid->update();
+}
+
+void TChnCalendar::setColorWeekNum(const QColor& value) {
+    colorWeekNum_ = value;
+    if (showWeekNum_) DayGrid->update();
+}
+
+void TChnCalendar::setColorShowFrame(const QColor& value) {
+    colorShowFrame_ = value;
+    if (showFrame_) recomposeAndRepaint();
+}
+
+void TChnCalendar::setColorBackYear(const QColor& value) {
+    colorBackYear_ = value;
+    recomposeAndRepaint();
+}
+
+void TChnCalendar::setColorBackMonth(const QColor& value) {
+    colorBackMonth_ = value;
+    recomposeAndRepaint();
+}
+
+QColor TChnCalendar::ColorTitleToday() const {
+    return labelColour(TodayLabel);
+}
+void TChnCalendar::setColorTitleToday(const QColor& value) {
+    setLabelColour(TodayLabel, value);
+}
+QColor TChnCalendar::ColorTitleMonth() const {
+    return labelColour(MonthLabel);
+}
+void TChnCalendar::setColorTitleMonth(const QColor& value) {
+    setLabelColour(MonthLabel, value);
+}
+QColor TChnCalendar::ColorTitleYear() const {
+    return labelColour(YearLabel);
+}
+void TChnCalendar::setColorTitleYear(const QColor& value) {
+    setLabelColour(YearLabel, value);
+}
+QColor TChnCalendar::ColorTitleSelected() const {
+    return labelColour(StatusLabel);
+}
+void TChnCalendar::setColorTitleSelected(const QColor& value) {
+    setLabelColour(StatusLabel, value);
+}
+
+void TChnCalendar::setBackGround(const QImage& value) {
+    backGround_ = value.copy();
+    recomposeAndRepaint();
+}
+
+void TChnCalendar::setCenter(bool value) {
+    center_ = value;
+    recomposeAndRepaint();
+}
+
+void TChnCalendar::setStretch(bool value) {
+    stretch_ = value;
+    recomposeAndRepaint();
+}
+
+void TChnCalendar::setTransparent(bool value) {
+    transparent_ = value;
+    recomposeAndRepaint();
+}
+
+void TChnCalendar::setAlphaBlend(std::uint8_t value) {
+    alphaBlend_ = value;
+    recomposeAndRepaint();
+}
+
+}  // namespace tavlo
