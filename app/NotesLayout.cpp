@@ -97,11 +97,15 @@ void TMainFrm::CreateWeekPage() {
 
     // Title strips across the top of each row, then the lines between and
     // around the columns.
-    for (int top : {0, 216}) anchors->anchors.anchor(make<TShape>(tsMain, "", {-280, top, 775, 25}, QColor(216, 227, 243), QColor(216, 227, 243)), strip);
-    for (int left : {154, 333}) anchors->anchors.anchor(make<TShape>(tsMain, "", {left, 0, 1, 371}, Qt::black, Qt::black), column);
+    for (int top : {0, 216})
+        anchors->anchors.anchor(
+            make<TShape>(tsMain, "", {-280, top, 775, 25}, QColor(216, 227, 243), QColor(216, 227, 243)), strip);
+    for (int left : {154, 333})
+        anchors->anchors.anchor(make<TShape>(tsMain, "", {left, 0, 1, 371}, Qt::black, Qt::black), column);
     anchors->anchors.anchor(make<TShape>(tsMain, "", {0, 0, 1, 371}, Qt::black, Qt::black), Anchors::Left | column);
     anchors->anchors.anchor(make<TShape>(tsMain, "", {494, 0, 1, 371}, Qt::black, Qt::black), Anchors::Right | column);
-    anchors->anchors.anchor(make<TShape>(tsMain, "", {0, 370, 495, 1}, Qt::black, Qt::black), Anchors::Left | Anchors::Right | Anchors::Bottom);
+    anchors->anchors.anchor(make<TShape>(tsMain, "", {0, 370, 495, 1}, Qt::black, Qt::black),
+                            Anchors::Left | Anchors::Right | Anchors::Bottom);
 
     struct Place {
         const char* editor;
@@ -110,10 +114,9 @@ void TMainFrm::CreateWeekPage() {
         QPoint labelAt;
     };
     static const Place places[notes::kWeekEditors] = {
-        {"redt1", {1, 24, 107, 127}, "周 一", {17, 8}},    {"redt2", {178, 25, 130, 130}, "周 二", {203, 8}},
-        {"redt3", {375, 26, 115, 130}, "周 三", {417, 8}}, {"redt4", {2, 240, 110, 125}, "周 四", {17, 223}},
-        {"redt5", {176, 240, 130, 127}, "周 五", {206, 223}},
-        {"redt6", {376, 242, 108, 125}, "周 六/日", {416, 223}},
+        {"redt1", {1, 24, 107, 127}, "周 一", {17, 8}},       {"redt2", {178, 25, 130, 130}, "周 二", {203, 8}},
+        {"redt3", {375, 26, 115, 130}, "周 三", {417, 8}},    {"redt4", {2, 240, 110, 125}, "周 四", {17, 223}},
+        {"redt5", {176, 240, 130, 127}, "周 五", {206, 223}}, {"redt6", {376, 242, 108, 125}, "周 六/日", {416, 223}},
     };
     for (int i = 0; i < notes::kWeekEditors; ++i) {
         const Place& p = places[i];
@@ -128,8 +131,7 @@ void TMainFrm::CreateWeekPage() {
 
     static const char* const buttonNames[] = {"btnA", "btnB", "btnC", "btnD", "btnE"};
     for (int k = 0; k < 5; ++k)
-        n.weekButtons[k] =
-            noteButton(this, buttonNames[k], {512 + 26 * k, 7, 23, 22}, QString(QChar(u'A' + k)), 16);
+        n.weekButtons[k] = noteButton(this, buttonNames[k], {512 + 26 * k, 7, 23, 22}, QString(QChar(u'A' + k)), 16);
 }
 
 void TMainFrm::CreateDayArea() {

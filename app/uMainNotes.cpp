@@ -277,7 +277,10 @@ void TMainFrm::imgDateClick() {
 
 void TMainFrm::ReplaceDaySelection(const QString& text) {
     QTextCursor cursor = notes_->rdtAbc->textCursor();
+    // One undo step each, as a typed word would be.
+    cursor.beginEditBlock();
     cursor.insertText(text);
+    cursor.endEditBlock();
     notes_->rdtAbc->setTextCursor(cursor);
 }
 

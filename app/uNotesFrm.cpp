@@ -12,9 +12,9 @@
 namespace tavlo::app {
 
 namespace {
-constexpr int kRow = 6;     // the buttons' row
-constexpr int kTop = 34;    // the panels below it
-constexpr int kRight = 445; // the week page's column
+constexpr int kRow = 6;      // the buttons' row
+constexpr int kTop = 34;     // the panels below it
+constexpr int kRight = 445;  // the week page's column
 }  // namespace
 
 TNotesFrm::TNotesFrm(TMainFrm& main) : QWidget(&main, Qt::Window), main_(main) {

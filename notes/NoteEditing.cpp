@@ -45,6 +45,11 @@ NoteEditing::Saved NoteEditing::saveDay(const QTextDocument& document) {
     return Saved::Written;
 }
 
+QString dateStamp(const QDate& date) {
+    static const QString weekdays = QStringLiteral("一二三四五六日");
+    return QStringLiteral(" %1 (%2)").arg(date.toString(QStringLiteral("yyyy.MM.dd")), weekdays[date.dayOfWeek() - 1]);
+}
+
 QByteArray exportBytes(const QString& plainText) {
     QString text = plainText;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

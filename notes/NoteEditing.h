@@ -51,6 +51,9 @@ private:
     std::optional<QDate> loadedDay_;
 };
 
+// The date stamp: " 2010.06.01 (二)", the weekday Monday 一 to Sunday 日.
+QString dateStamp(const QDate& date);
+
 // What the export command writes: the plain text followed by CR LF, every
 // line ended by CR LF, in GB18030 (the Chinese code page's superset).
 QByteArray exportBytes(const QString& plainText);

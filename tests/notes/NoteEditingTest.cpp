@@ -165,6 +165,16 @@ TEST(NoteExport, NamesAndBytes) {
     EXPECT_EQ(exportBytes(""), "\r\n");
 }
 
+TEST(NoteEditing, DateStamps) {
+    struct Case {
+        QDate date;
+        const char* stamp;
+    };
+    for (const Case& c : {Case{{2010, 6, 1}, " 2010.06.01 (二)"}, Case{{2011, 1, 9}, " 2011.01.09 (日)"},
+                          Case{{2026, 12, 12}, " 2026.12.12 (六)"}, Case{{2026, 12, 7}, " 2026.12.07 (一)"}})
+        EXPECT_EQ(dateStamp(c.date), QString::fromUtf8(c.stamp));
+}
+
 TEST(NoteExport, WritesTheFileWholeOrReportsWhyNot) {
     test::TempFolder folder;
     const QString chosen = QString::fromStdString((folder / "notes.txt").string());
