@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-600}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(bmp jpeg png gif settings)
+[ ${#targets[@]} -gt 0 ] || targets=(bmp jpeg png gif settings rtf)
 
 if [ ! -f build-fuzz/build.ninja ]; then
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -19,7 +19,9 @@ for t in "${targets[@]}"; do
   corpus=fuzz/corpus-$t
   mkdir -p "$corpus" fuzz/artifacts
   cp -n fuzz/seeds/$t/* "$corpus"/ 2>/dev/null || true
+  dict=()
+  [ -f fuzz/$t.dict ] && dict=(-dict=fuzz/$t.dict)
   echo "== fuzz_$t for ${seconds}s"
-  build-fuzz/fuzz/fuzz_$t "$corpus" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+  build-fuzz/fuzz/fuzz_$t "$corpus" "${dict[@]}" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
     -max_len=65536 -artifact_prefix=fuzz/artifacts/$t- -print_final_stats=1 2>&1 | tail -n 12
 done

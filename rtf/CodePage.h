@@ -1,0 +1,31 @@
+#pragma once
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+// Windows code pages as RTF names them (\ansicpgN, \cpgN, \fcharsetN). The
+// conversions themselves live in one small file per platform.
+namespace tavlo::rtf {
+
+// Code page 936 is read as GB18030: the same bytes for every GBK character.
+constexpr int kCodePageGbk = 936;
+constexpr int kCodePageAnsi = 1252;
+
+// Bytes in `codePage` as text; a byte sequence that is not valid there becomes
+// U+FFFD (one per bad byte), and so does every byte outside ASCII in a code
+// page this system cannot convert.
+QString decodeCodePage(int codePage, QByteArrayView bytes);
+
+// What is left of bytes in a code page that cannot be converted: ASCII
+// stays, every other byte becomes U+FFFD.
+QString asciiOrReplacement(QByteArrayView bytes);
+
+// Text in `codePage`; empty and `ok` false when a character has no bytes there.
+QByteArray encodeCodePage(int codePage, QStringView text, bool& ok);
+
+// The code page of a font's \fcharsetN; `documentCodePage` for the default
+// character set (1) and for sets that name no code page.
+int codePageOfCharset(int charset, int documentCodePage);
+
+}  // namespace tavlo::rtf
