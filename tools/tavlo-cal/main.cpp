@@ -1,6 +1,9 @@
-// tavlo-cal month [YYYY-MM] | day [YYYY-MM-DD] | dump START END
+// tavlo-cal month [YYYY-MM] | day [YYYY-MM-DD] | dump START END | render [YYYY-MM-DD] OUT.png ...
 #include "CalendarArgs.h"
 #include "Commands.h"
+#ifdef TAVLO_CAL_RENDER
+#include "RenderCommand.h"
+#endif
 
 #include <cstdio>
 #include <string>
@@ -17,8 +20,14 @@ int main(int argc, char** argv) {
             runDay(args, stdout);
         else if (command == "dump")
             runDump(args, stdout);
+#ifdef TAVLO_CAL_RENDER
+        else if (command == "render")
+            return runRender(args);
+#endif
         else
-            throw UsageError("usage: tavlo-cal month [YYYY-MM] | day [YYYY-MM-DD] | dump START END");
+            throw UsageError(
+                "usage: tavlo-cal month [YYYY-MM] | day [YYYY-MM-DD] | dump START END"
+                " | render [YYYY-MM-DD] OUT.png [--size WxH] [--week-numbers] [--no-title]");
     } catch (const UsageError& error) {
         std::fprintf(stderr, "tavlo-cal: %s\n", error.what());
         return 1;

@@ -1,0 +1,180 @@
+// Pixels of the painted control: the selected cell, day numbers, the big
+// background digits and the picture blend.
+#include "CalendarTestSupport.h"
+#include "CellPainter.h"
+
+#include <QPainter>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace tavlo::calendar {
+namespace {
+
+using test::Calendar;
+using test::countPixels;
+using test::date;
+using test::near;
+
+// A grid cell's rectangle in the control's coordinates.
+QRect cellInControl(const Calendar& calendar, int column, int row) {
+    return calendar.grid->cellRect(column, row).translated(calendar.grid->pos());
+}
+
+QImage shot(const Calendar& calendar) {
+    return calendar.control->grab().toImage();
+}
+
+TEST(CalendarPaint, SelectedCellHasItsGradientAndFrame) {
+    Calendar calendar;  // 2013-01-02: column 4, row 1
+    const QRect cell = cellInControl(calendar, 4, 1);
+    const QImage image = shot(calendar);
+    const QColor frame = bgr(0x469300);
+    EXPECT_EQ(image.pixelColor(cell.left(), cell.center().y()), frame);
+    EXPECT_EQ(image.pixelColor(cell.right(), cell.center().y()), frame);
+    EXPECT_EQ(image.pixelColor(cell.center().x(), cell.top()), frame);
+    EXPECT_EQ(image.pixelColor(cell.center().x(), cell.bottom()), frame);
+    EXPECT_TRUE(near(image.pixelColor(cell.left() + 1, cell.top() + 1), bgr(0x53AE00), 2));
+    EXPECT_TRUE(near(image.pixelColor(cell.left() + 1, cell.bottom() - 1), bgr(0x65D500), 2));
+    // Other cells show the background.
+    EXPECT_EQ(image.pixelColor(cellInControl(calendar, 3, 1).topLeft() + QPoint(1, 1)), QColor(Qt::white));
+}
+
+TEST(CalendarPaint, HideSelectionShowsTheHighlightOnlyWithFocus) {
+    Calendar calendar;
+    const QPoint inside = cellInControl(calendar, 4, 1).topLeft() + QPoint(1, 1);
+    calendar.control->setHideSelection(true);
+    calendar.grid->clearFocus();
+    EXPECT_EQ(shot(calendar).pixelColor(inside), QColor(Qt::white));
+    calendar.control->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(calendar.control.get()));
+    calendar.grid->setFocus();
+    ASSERT_TRUE(calendar.grid->hasFocus());
+    EXPECT_TRUE(near(shot(calendar).pixelColor(inside), bgr(0x53AE00), 2));
+}
+
+TEST(CalendarPaint, WeekendDayNumbersAreRedAndWeekdaysTakeTheDateColour) {
+    Calendar calendar;
+    calendar.control->setColorTitleWeekEnd(QColor(0, 0, 200));  // the headings only
+    const QImage image = shot(calendar);
+    auto upperHalf = [&](int column) {
+        const QRect cell = cellInControl(calendar, column, 2);
+        return QRect(cell.left(), cell.top(), cell.width(), cell.height() / 2);
+    };
+    const QColor red(255, 0, 0), date = bgr(0x4F4F4F);
+    EXPECT_GT(countPixels(image, upperHalf(1), red), 0);  // Sunday 6 January
+    EXPECT_GT(countPixels(image, upperHalf(7), red), 0);  // Saturday 12 January
+    EXPECT_EQ(countPixels(image, upperHalf(4), red), 0);
+    EXPECT_GT(countPixels(image, upperHalf(4), date), 0);
+}
+
+TEST(CalendarPaint, OwnerDrawHooksGetTheCellAndMayReplaceTheText) {
+    Calendar calendar;
+    std::vector<int> days;
+    QRect seen;
+    calendar.control->setOnDrawDateCell(
+        [&](TChnCalendar* sender, int day, QPainter&, const QRect& cell, bool selected, QString& text, bool&) {
+            EXPECT_EQ(sender, calendar.control.get());
+            days.push_back(day);
+            if (selected) seen = cell;
+            if (day == 12) text.clear();  // Saturday: no red number left
+        });
+    calendar.control->setOnDrawCnDateCell(
+        [](TChnCalendar*, int day, QPainter&, const QRect&, bool, QString&, bool& defaultDraw) {
+            if (day == 2) defaultDraw = false;  // also leaves out the selection frame
+        });
+    const QImage image = shot(calendar);
+    EXPECT_EQ(seen, QRect(0, 0, 55, 27));
+    EXPECT_EQ(days.size(), 31u);
+    const QRect saturday = cellInControl(calendar, 7, 2);
+    EXPECT_EQ(countPixels(image, saturday.adjusted(0, 0, 0, -saturday.height() / 2), QColor(255, 0, 0)), 0);
+    const QRect selected = cellInControl(calendar, 4, 1);
+    EXPECT_NE(image.pixelColor(selected.left(), selected.center().y()), bgr(0x469300));
+}
+
+TEST(CalendarPaint, BigPaleDigitsLieBehindTheGrid) {
+    Calendar calendar;
+    const QRect grid = calendar.grid->geometry();
+    const QColor year = bgr(0xDDE8FF), month = bgr(0xEBEBEB);
+    QImage image = shot(calendar);
+    const int yearPixels = countPixels(image, grid, year), monthPixels = countPixels(image, grid, month);
+    EXPECT_GT(yearPixels, 100);
+    EXPECT_GT(monthPixels, 100);
+    calendar.control->setShowBackYearMonth(false);
+    image = shot(calendar);
+    EXPECT_EQ(countPixels(image, grid, year), 0);
+    EXPECT_LT(countPixels(image, grid, month), monthPixels / 10);  // a few edge pixels of grey texts remain
+}
+
+TEST(CalendarPaint, FrameOnlyWhenShown) {
+    Calendar calendar;
+    calendar.control->setColorShowFrame(QColor(10, 20, 30));
+    EXPECT_EQ(shot(calendar).pixelColor(0, 100), QColor(10, 20, 30));
+    calendar.control->setShowFrame(false);
+    EXPECT_EQ(shot(calendar).pixelColor(0, 100), QColor(Qt::white));
+}
+
+TEST(CalendarPaint, PictureBlendsWithTheCornerColourAsKey) {
+    struct Case {
+        int alpha;
+        QColor blended;
+    } cases[] = {{50, QColor(127, 177, 255)}, {100, Qt::white}, {150, QColor(127, 177, 255)}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.alpha);
+        Calendar calendar;
+        QImage picture(419, 255, QImage::Format_RGB32);
+        picture.fill(QColor(0, 100, 255));
+        picture.setPixelColor(0, 0, Qt::white);
+        picture.setPixelColor(300, 232, Qt::white);  // the key colour elsewhere
+        calendar.control->setAlphaBlend(static_cast<std::uint8_t>(c.alpha));
+        calendar.control->setBackGround(picture);
+        const QImage image = shot(calendar);
+        EXPECT_EQ(image.pixelColor(310, 232), c.blended);
+        EXPECT_EQ(image.pixelColor(300, 232), QColor(Qt::white));
+    }
+}
+
+TEST(CalendarPaint, PicturePlacement) {
+    const QColor blue(0, 0, 255);
+    QImage picture(100, 50, QImage::Format_RGB32);
+    picture.fill(blue);
+    struct Case {
+        bool center, stretch;
+        QPoint inside, outside;  // of the placed picture, in the control
+    } cases[] = {
+        {false, false, {99, 49}, {100, 50}},
+        {true, false, {160, 103}, {150, 100}},  // at (159, 103)
+        {false, true, {418, 208}, {100, 215}},  // 419 × 209 at (0, 0)
+        {true, true, {200, 230}, {200, 22}},    // 419 × 209 at (0, 23)
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.center << c.stretch);
+        Calendar calendar;
+        calendar.control->setCenter(c.center);
+        calendar.control->setStretch(c.stretch);
+        calendar.control->setBackGround(picture);
+        const QImage& placed = calendar.control->PictureBitmap();
+        ASSERT_EQ(placed.size(), QSize(419, 255));
+        EXPECT_EQ(placed.pixelColor(c.inside), blue);
+        EXPECT_EQ(placed.pixelColor(c.outside), QColor(Qt::white));
+    }
+}
+
+TEST(CalendarPaint, EmptyPictureIsLeftOut) {
+    Calendar calendar;
+    calendar.control->setStretch(true);
+    calendar.control->setBackGround(QImage(0, 10, QImage::Format_RGB32));
+    EXPECT_TRUE(calendar.control->PictureBitmap().isNull());
+    EXPECT_EQ(shot(calendar).pixelColor(310, 232), QColor(Qt::white));
+}
+
+TEST(CalendarPaint, WeekdayHeadingsAreLongOnlyInWideColumns) {
+    struct Case {
+        int column, width;
+        const char* text;
+    } cases[] = {{1, 53, "星期日"}, {7, 53, "星期六"}, {2, 37, "星期一"}, {1, 36, "日"}, {4, 36, "三"}, {7, 10, "六"}};
+    for (const Case& c : cases) EXPECT_EQ(WeekdayHeading(c.column, c.width), QString::fromUtf8(c.text));
+}
+
+}  // namespace
+}  // namespace tavlo::calendar
