@@ -42,27 +42,17 @@ QTextEdit* noteEditor(QWidget* parent, const char* name, QRect geometry, QColor 
     return editor;
 }
 
-// The date stamp's picture: a small calendar leaf with today's look.
-QPixmap datePicture() {
-    QPixmap pixmap(44, 15);
+// A framed box of `size` with an optional caption: the pictures of the date
+// stamp (a pale leaf saying 日期) and of the colour command (a red bar).
+QPixmap toolPicture(QSize size, QColor frame, QColor fill, const QString& caption = {}) {
+    QPixmap pixmap(size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    painter.setPen(QColor(90, 110, 150));
-    painter.setBrush(QColor(235, 241, 250));
-    painter.drawRect(0, 0, 43, 14);
+    painter.setPen(frame);
+    painter.setBrush(fill);
+    painter.drawRect(0, 0, size.width() - 1, size.height() - 1);
     painter.setFont(pixelFont(QStringLiteral("宋体"), 11));
-    painter.drawText(QRect(0, 0, 44, 15), Qt::AlignCenter, QStringLiteral("日期"));
-    return pixmap;
-}
-
-// The colour command's picture: a red bar.
-QPixmap colourPicture() {
-    QPixmap pixmap(20, 11);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setPen(QColor(120, 0, 0));
-    painter.setBrush(QColor(255, 0, 0));
-    painter.drawRect(0, 0, 19, 10);
+    painter.drawText(QRect(QPoint(0, 0), size), Qt::AlignCenter, caption);
     return pixmap;
 }
 
@@ -161,9 +151,9 @@ void TMainFrm::CreateDayArea() {
     n.btnGou = noteButton(this, "btnGou", {61, 60, 23, 22}, QStringLiteral("√"), 12);
     n.btnX = noteButton(this, "btnX", {85, 60, 23, 22}, QStringLiteral("X"), 12);
     n.imgDate = make<TImage>(this, "imgDate", {115, 63, 44, 15});
-    n.imgDate->setPicture(datePicture());
+    n.imgDate->setPicture(toolPicture({44, 15}, QColor(90, 110, 150), QColor(235, 241, 250), QStringLiteral("日期")));
     n.imgRedColor = make<TImage>(this, "imgRedColor", {161, 66, 20, 11});
-    n.imgRedColor->setPicture(colourPicture());
+    n.imgRedColor->setPicture(toolPicture({20, 11}, QColor(120, 0, 0), QColor(255, 0, 0)));
     for (TImage* image : {n.imgDate, n.imgRedColor}) {
         image->setCursor(Qt::PointingHandCursor);
         image->hide();
