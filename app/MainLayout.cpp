@@ -161,11 +161,14 @@ void TMainFrm::CreateMenus() {
     };
     N_OutPutCon = item("N_OutPutCon", QStringLiteral("内容导出"));
     N_OutPutCon->setVisible(false);
+    // The one way to the notes: a window of their own.
+    N_CalNotes = item("N_CalNotes", QStringLiteral("日历记事"));
     N_help = item("N_help", QStringLiteral("帮助说明"));
     N_Submit = item("N_Submit", QStringLiteral("意见反馈"));
     N4 = popSysset->addSeparator();
     N4->setObjectName(QStringLiteral("N4"));
     N_ExitPrj = item("N_ExitPrj", QStringLiteral("退出程序"));
+    CreateNotesMenu();
 }
 
 }  // namespace tavlo::app

@@ -1,8 +1,74 @@
 #pragma once
+#include "NoteEditing.h"
+
+#include <QColor>
+#include <QString>
+
+#include <array>
+#include <functional>
+
+class QAction;
+class QColorDialog;
+class QFileDialog;
+class QLabel;
+class QTextEdit;
+class QToolButton;
+class QWidget;
+
+namespace tavlo {
+class TChnCalendar;
+class TDM;
+namespace widgets {
+class TImage;
+}
+}  // namespace tavlo
 
 namespace tavlo::app {
 
-// The main window's calendar and notes controls and their state.
-struct NotesParts {};
+class TNotesFrm;
+
+// The main window's calendar and notes controls and their state. None of
+// them shows in the window's own layout; the "日历记事" window borrows them.
+struct NotesParts {
+    // The day area.
+    QWidget* pnlABC = nullptr;
+    TChnCalendar* chnRili = nullptr;
+    QTextEdit* rdtAbc = nullptr;
+    QToolButton* btnAbc_A = nullptr;
+    QToolButton* btnAbc_B = nullptr;
+    QToolButton* btnAbc_C = nullptr;
+    QToolButton* btnClearCon = nullptr;
+    QToolButton* btnGou = nullptr;
+    QToolButton* btnX = nullptr;
+    widgets::TImage* imgDate = nullptr;
+    widgets::TImage* imgRedColor = nullptr;
+
+    // The week page on tsMain and its buttons.
+    std::array<QTextEdit*, notes::kWeekEditors> redt{};
+    std::array<QLabel*, notes::kWeekEditors> weekLabels{};
+    std::array<QToolButton*, 5> weekButtons{};  // btnA … btnE
+
+    // Items of pmDeskTopMonCal.
+    QAction* N1 = nullptr;
+    QAction* N2 = nullptr;
+    QAction* N9 = nullptr;
+    QAction* N3 = nullptr;
+    QAction* N6 = nullptr;
+    QAction* V1 = nullptr;
+    QAction* X1 = nullptr;
+    QAction* N5 = nullptr;
+    QAction* CtrlZ1 = nullptr;
+
+    QColorDialog* ColorDialog1 = nullptr;
+    QFileDialog* svdNoteToTxt = nullptr;
+
+    // Loads and saves, remembering where the editors' contents came from.
+    notes::NoteEditing editing{nullptr};
+    // Set while a load or save runs: focus changes it causes save nothing.
+    bool busy = false;
+
+    TNotesFrm* notesFrm = nullptr;
+    bool notesFrmOpened = false;
+};
 
 }  // namespace tavlo::app

@@ -164,6 +164,54 @@ public:
     // The notes database; created before this window.
     void attachDataModule(TDM* dm);
     void SetCalendarDate();
+    NotesParts& notes() const { return *notes_; }
+    QAction* N_CalNotes = nullptr;  // "日历记事" in the options menu
+
+    // The note operations; false when they failed (and said so).
+    bool LoadWeekNotes(int page);
+    bool SaveWeekNotes(int page);
+    bool LoadDayNote();
+    bool SaveDayNote();
+
+    void btnAClick();
+    void btnBClick();
+    void btnCClick();
+    void btnDClick();
+    void btnEClick();
+    void btnAbc_AClick();
+    void btnAbc_BClick();
+    void btnAbc_CClick();
+    void N1Click();
+    void N2Click();
+    void N9Click();
+    void N3Click();
+    void V1Click();
+    void X1Click();
+    void CtrlZ1Click();
+    void btnGouClick();
+    void btnXClick();
+    void imgDateClick();
+    void imgRedColorClick();
+    void btnClearConClick();
+    void N_OutPutConClick();
+    void redt1Exit();
+    void rdtAbcExit();
+    void chnRiliChange();
+    void N_CalNotesClick();
+    // What the "日历记事" window does when it closes: save like leaving the editors.
+    void NotesFrmClose();
+
+private:
+    void CreateNotesMenu();
+    void CreateWeekPage();
+    void CreateDayArea();
+    void ConnectNotes();
+    void WeekButtonClick(int page);
+    void DayButtonClick(int button);
+    void CalendarDateChanged();
+    void ReplaceDaySelection(const QString& text);
+
+public:
     // ---- end of calendar and notes ----
 
     // The picture shown in imgPicMix, the one the apply command pastes.

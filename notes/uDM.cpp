@@ -2,7 +2,8 @@
 
 namespace tavlo {
 
-TDM::TDM(const ProgramFolder&, QObject* parent) : QObject(parent) {
+TDM::TDM(const ProgramFolder& folder, QObject* parent)
+    : QObject(parent), AdoCon(folder.path(kDatabaseName)), qryData(AdoCon) {
     setObjectName(QStringLiteral("DM"));
     DataModuleCreate();
 }

@@ -42,7 +42,7 @@ TEST(OptionsMenu, ItemsCarryTheirCaptionsWithoutAccelerators) {
         captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
         EXPECT_FALSE(action->text().contains(u'&'));
     }
-    EXPECT_EQ(captions, (QStringList{"内容导出", "帮助说明", "意见反馈", "-", "退出程序"}));
+    EXPECT_EQ(captions, (QStringList{"内容导出", "日历记事", "帮助说明", "意见反馈", "-", "退出程序"}));
     EXPECT_FALSE(w.N_OutPutCon->isVisible());
     EXPECT_TRUE(w.N_help->isVisible());
 }

@@ -1,0 +1,97 @@
+#include "uNotesFrm.h"
+
+#include "MainNotes.h"
+#include "Widgets.h"
+#include "uMain.h"
+
+#include <QCloseEvent>
+#include <QStackedWidget>
+#include <QTextEdit>
+#include <QToolButton>
+
+namespace tavlo::app {
+
+namespace {
+constexpr int kRow = 6;      // the buttons' row
+constexpr int kTop = 34;     // the panels below it
+constexpr int kRight = 445;  // the week page's column
+}  // namespace
+
+TNotesFrm::TNotesFrm(TMainFrm& main) : QWidget(&main, Qt::Window), main_(main) {
+    setObjectName(QStringLiteral("NotesFrm"));
+    setWindowTitle(QStringLiteral("日历记事"));
+    setFont(pixelFont(QStringLiteral("宋体"), 12));
+    resize(kClientSize);
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    setPalette(palette);
+
+    btnOutPutCon = make<QToolButton>(this, "btnOutPutCon", {338, kRow, 66, 22});
+    btnOutPutCon->setText(QStringLiteral("内容导出"));
+    btnOutPutCon->setAutoRaise(true);
+    btnOutPutCon->setFont(pixelFont(QStringLiteral("宋体"), 12, true));
+    connect(btnOutPutCon, &QToolButton::clicked, &main_, asCommand(&main_, &TMainFrm::N_OutPutConClick));
+}
+
+TNotesFrm::~TNotesFrm() = default;
+
+void TNotesFrm::open() {
+    if (loans_.empty()) borrow();
+    show();
+    raise();
+    activateWindow();
+}
+
+void TNotesFrm::borrow() {
+    NotesParts& n = main_.notes();
+    lend(n.btnGou, {8, kRow, 23, 22});
+    lend(n.btnX, {34, kRow, 23, 22});
+    lend(n.imgDate, {62, kRow + 4, 44, 15});
+    lend(n.imgRedColor, {112, kRow + 6, 20, 11});
+    lend(n.btnAbc_A, {230, kRow, 23, 22});
+    lend(n.btnAbc_B, {256, kRow, 23, 22});
+    lend(n.btnAbc_C, {282, kRow, 23, 22});
+    lend(n.pnlABC, {8, kTop, 423, 381});
+    for (int k = 0; k < 5; ++k) lend(n.weekButtons[k], {kRight + 26 * k, kRow, 23, 22});
+    lend(n.btnClearCon, {kRight + 495 - 66, kRow, 66, 22});
+    lend(main_.tsMain, {kRight, kTop, 495, 371});
+}
+
+void TNotesFrm::lend(QWidget* widget, QRect place) {
+    Loan loan{widget, widget->parentWidget(), widget->geometry(), widget->isHidden()};
+    if (auto* stack = qobject_cast<QStackedWidget*>(loan.parent.data())) {
+        loan.stackIndex = stack->indexOf(widget);
+        stack->removeWidget(widget);
+    }
+    loans_.push_back(loan);
+    widget->setParent(this);
+    widget->setGeometry(place);
+    widget->show();
+}
+
+void TNotesFrm::giveBack() {
+    // In reverse, so that each control returns to its old place among its
+    // siblings' stacking order as well.
+    for (auto it = loans_.rbegin(); it != loans_.rend(); ++it) {
+        if (!it->widget || !it->parent) continue;
+        if (auto* stack = qobject_cast<QStackedWidget*>(it->parent.data())) {
+            QWidget* current = stack->currentWidget();
+            stack->insertWidget(it->stackIndex, it->widget);
+            if (current) stack->setCurrentWidget(current);
+        } else {
+            it->widget->setParent(it->parent);
+            it->widget->setVisible(!it->hidden);
+        }
+        it->widget->setGeometry(it->geometry);
+    }
+    loans_.clear();
+}
+
+void TNotesFrm::closeEvent(QCloseEvent* event) {
+    main_.NotesFrmClose();
+    giveBack();
+    event->accept();
+}
+
+}  // namespace tavlo::app

@@ -1,0 +1,57 @@
+#pragma once
+#include <filesystem>
+#include <memory>
+
+struct sqlite3;
+
+namespace tavlo::notes {
+
+// The notes database connection: one SQLite file, opened on first use and
+// given its tables then. A file that is not a database is left exactly as
+// it is; every use then fails with NotesError and tries again next time.
+class Connection {
+public:
+    explicit Connection(std::filesystem::path file);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    const std::filesystem::path& file() const { return file_; }
+
+    // The open handle; opens the file and creates what is missing first.
+    sqlite3* handle();
+    bool isOpen() const { return db_ != nullptr; }
+    void close();
+
+    // How long a statement waits for another copy of the program that
+    // holds the lock, in milliseconds.
+    static constexpr int kBusyTimeoutMs = 30000;
+
+    // Runs SQL text without parameters (schema and transaction control).
+    void exec(const char* sql);
+
+private:
+    void openAndPrepare();
+
+    std::filesystem::path file_;
+    sqlite3* db_ = nullptr;
+};
+
+// One transaction, taken with the write lock at once so that two copies of
+// the program never both read a row and then race to write it. Rolled back
+// unless committed.
+class Transaction {
+public:
+    explicit Transaction(Connection& connection);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    void commit();
+
+private:
+    Connection& connection_;
+    bool open_ = true;
+};
+
+}  // namespace tavlo::notes

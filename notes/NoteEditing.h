@@ -1,0 +1,69 @@
+#pragma once
+#include "NoteStore.h"
+
+#include <QDate>
+
+#include <array>
+#include <optional>
+
+class QTextDocument;
+
+namespace tavlo::notes {
+
+// The notes as the editors see them: loads fill documents, saves write
+// them as Rich Text Format. It remembers which page and which day the
+// documents were loaded from, so that a save never writes documents that
+// were not loaded (at start-up they are empty) and always files them where
+// they came from, whatever page number or date is current by then.
+class NoteEditing {
+public:
+    using WeekDocuments = std::array<QTextDocument*, kWeekEditors>;
+    enum class Saved {
+        Written,
+        NothingWritten,  // a page outside 1 … 5, or its row is missing
+        HeldBack         // nothing was loaded yet
+    };
+
+    // Without a data module the notes cannot be reached: loads fail.
+    explicit NoteEditing(TDM* dm) : dm_(dm) {}
+    void setDataModule(TDM* dm) { dm_ = dm; }
+
+    // Fills the six documents from the page. On failure (NotesError) none
+    // of them changes and the page they were loaded from stays theirs.
+    void loadWeek(int page, const WeekDocuments& documents);
+    // Writes the documents into the page they were loaded from. Nothing for
+    // a page outside 1 … 5 (the number while a page loads).
+    Saved saveWeek(int page, const WeekDocuments& documents);
+
+    // Fills the document with the date's note, empty when it has none.
+    void loadDay(const QDate& date, QTextDocument& document);
+    // Writes the document as the note of the date it was loaded for.
+    Saved saveDay(const QTextDocument& document);
+
+    int loadedWeekPage() const { return loadedWeek_; }
+    std::optional<QDate> loadedDay() const { return loadedDay_; }
+
+private:
+    TDM& dm();
+
+    TDM* dm_ = nullptr;
+    int loadedWeek_ = 0;
+    std::optional<QDate> loadedDay_;
+};
+
+// The date stamp: " 2010.06.01 (二)", the weekday Monday 一 to Sunday 日.
+QString dateStamp(const QDate& date);
+
+// What the export command writes: the plain text followed by CR LF, every
+// line ended by CR LF, in GB18030 (the Chinese code page's superset).
+QByteArray exportBytes(const QString& plainText);
+// The export's file: the chosen name with ".txt" appended, always.
+QString exportFileName(const QString& chosen);
+// The proposed name: the page letter ("A" … "E", none for other pages)
+// followed by "备忘录".
+QString exportProposedName(int notePage);
+// Writes the export file whole or not at all; throws std::exception with a
+// readable text on failure.
+void writeExport(const QString& chosen, const QString& plainText);
+
+}  // namespace tavlo::notes

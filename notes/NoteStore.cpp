@@ -1,0 +1,116 @@
+#include "NoteStore.h"
+
+#include "NotesError.h"
+#include "uDM.h"
+
+namespace tavlo::notes {
+
+namespace {
+
+const QString kDayStatement = QStringLiteral(" select * from UserCon where conIndex = :conIndex ");
+
+QString weekStatement(int page) {
+    return QStringLiteral(" select * from %1 where ID = 1 ").arg(weekTable(page));
+}
+
+void openDay(Dataset& query, const QDate& date) {
+    query.Close();
+    query.setSQL(kDayStatement);
+    query.clearParams();
+    query.setParam(QStringLiteral(":conIndex"), dayKey(date));
+    query.Open();
+}
+
+}  // namespace
+
+const std::array<QString, kWeekEditors>& weekColumns() {
+    static const std::array<QString, kWeekEditors> columns = {
+        QStringLiteral("MondayCon"),   QStringLiteral("TuesdayCon"), QStringLiteral("WednesdayCon"),
+        QStringLiteral("ThursdayCon"), QStringLiteral("FridayCon"),  QStringLiteral("SaturdayCon")};
+    return columns;
+}
+
+QString weekTable(int page) {
+    if (page < 1 || page > 5) return {};
+    return QStringLiteral("tb_") + QChar(u'A' + (page - 1));
+}
+
+QString dayKey(const QDate& date) {
+    return QStringLiteral("%1%2%3")
+        .arg(date.year(), 4, 10, QChar(u'0'))
+        .arg(date.month(), 2, 10, QChar(u'0'))
+        .arg(date.day(), 2, 10, QChar(u'0'));
+}
+
+QDate dateOfKey(const QString& key) {
+    if (key.size() != 8) return {};
+    for (QChar c : key)
+        if (!c.isDigit() || c.unicode() > u'9') return {};
+    return QDate(key.left(4).toInt(), key.mid(4, 2).toInt(), key.right(2).toInt());
+}
+
+WeekTexts readWeekPage(TDM& dm, int page) {
+    if (weekTable(page).isEmpty()) throw NotesError("there is no week page " + std::to_string(page));
+    Dataset& query = dm.qryData;
+    query.Close();
+    query.clearParams();
+    query.setSQL(weekStatement(page));
+    query.Open();
+    WeekTexts texts;
+    if (query.RecordCount() == 0) return texts;
+    for (int i = 0; i < kWeekEditors; ++i) texts[i] = query.blob(weekColumns()[i]);
+    return texts;
+}
+
+bool writeWeekPage(TDM& dm, int page, const WeekTexts& texts) {
+    if (weekTable(page).isEmpty()) return false;
+    Transaction transaction(dm.AdoCon);
+    Dataset& query = dm.qryData;
+    query.Close();
+    query.clearParams();
+    query.setSQL(weekStatement(page));
+    query.Open();
+    if (query.RecordCount() == 0) return false;
+    query.Edit();
+    for (int i = 0; i < kWeekEditors; ++i) query.setValue(weekColumns()[i], texts[i]);
+    query.Post();
+    transaction.commit();
+    return true;
+}
+
+std::optional<QByteArray> readDayNote(TDM& dm, const QDate& date) {
+    Dataset& query = dm.qryData;
+    openDay(query, date);
+    if (query.RecordCount() == 0) return std::nullopt;
+    return query.blob(QStringLiteral("data"));
+}
+
+void writeDayNote(TDM& dm, const QDate& date, const QByteArray& text) {
+    Transaction transaction(dm.AdoCon);
+    Dataset& query = dm.qryData;
+    openDay(query, date);
+    if (query.RecordCount() > 0) {
+        query.Edit();
+    } else {
+        query.Close();
+        query.Open();
+        query.Insert();
+        query.setValue(QStringLiteral("conIndex"), dayKey(date));
+    }
+    query.setValue(QStringLiteral("data"), text);
+    query.Post();
+    transaction.commit();
+}
+
+QStringList dayNoteKeys(TDM& dm) {
+    Dataset& query = dm.qryData;
+    query.Close();
+    query.clearParams();
+    query.setSQL(QStringLiteral(" select conIndex from UserCon order by conIndex "));
+    query.Open();
+    QStringList keys;
+    for (query.First(); !query.Eof(); query.Next()) keys << query.value(QStringLiteral("conIndex")).toString();
+    return keys;
+}
+
+}  // namespace tavlo::notes

@@ -1,0 +1,474 @@
+// The notes on the main window: its controls, the week and day buttons, the
+// editors' menu and tools, the export, saves when an editor is left, and the
+// "日历记事" window that lends the controls to the user.
+#include "ChnCalendarPicker.h"
+#include "Gb18030.h"
+#include "MainNotes.h"
+#include "NoteStore.h"
+#include "Rtf.h"
+#include "Widgets.h"
+#include "WindowTestSupport.h"
+#include "uDM.h"
+#include "uNotesFrm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace tavlo;
+using notes::WeekTexts;
+
+namespace {
+
+// Closes the message boxes that appear, keeping their texts, and gives the
+// other dialogs to `answer`.
+class Dialogs {
+public:
+    explicit Dialogs(std::function<void(QDialog*)> answer = {}) : answer_(std::move(answer)) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { look(); });
+        timer_.start(5);
+    }
+    QStringList messages;
+    int dialogsSeen = 0;
+
+private:
+    void look() {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || dialog == seen_) return;
+        seen_ = dialog;
+        if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
+            messages << box->text();
+            QTimer::singleShot(0, box, [box] { box->button(QMessageBox::Ok)->click(); });
+            return;
+        }
+        ++dialogsSeen;
+        QTimer::singleShot(0, dialog, [this, dialog] {
+            if (answer_) answer_(dialog);
+            if (dialog->isVisible()) dialog->reject();
+        });
+    }
+    std::function<void(QDialog*)> answer_;
+    QPointer<QDialog> seen_;
+    QTimer timer_;
+};
+
+double dayValue(const QDate& date) {
+    return QDate(1899, 12, 30).daysTo(date) + 0.5;
+}
+
+QStringList texts(const std::array<QTextEdit*, 6>& editors) {
+    QStringList list;
+    for (QTextEdit* e : editors) list << e->toPlainText();
+    return list;
+}
+
+WeekTexts page(const char* prefix) {
+    WeekTexts t;
+    for (int i = 0; i < 6; ++i) t[i] = QByteArray(prefix) + QByteArray::number(i + 1);
+    return t;
+}
+
+QStringList pageTexts(const char* prefix) {
+    QStringList list;
+    for (int i = 0; i < 6; ++i) list << QString::fromLatin1(prefix) + QString::number(i + 1);
+    return list;
+}
+
+void leave(QWidget* editor) {
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(editor, &out);
+}
+
+// The user goes to `folder` and types `name` into the save dialog.
+void type(QFileDialog* dialog, const std::filesystem::path& folder, const char* name) {
+    dialog->setDirectory(QString::fromStdString(folder.string()));
+    dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromUtf8(name));
+    static_cast<QDialog*>(dialog)->accept();
+}
+
+QColor textColour(QToolButton* button) {
+    return button->palette().color(QPalette::ButtonText);
+}
+
+class Notes : public testing::Test {
+protected:
+    void SetUp() override {
+        w = &f.create();
+        dm = std::make_unique<TDM>(f.state->folder);
+        w->attachDataModule(dm.get());
+        n = &w->notes();
+    }
+    // What is stored, through a data module of its own.
+    WeekTexts stored(int pageNumber) {
+        TDM other(f.state->folder);
+        return notes::readWeekPage(other, pageNumber);
+    }
+    std::optional<QByteArray> storedDay(const QDate& date) {
+        TDM other(f.state->folder);
+        return notes::readDayNote(other, date);
+    }
+    QString storedDayText(const QDate& date) {
+        QTextDocument document;
+        const auto bytes = storedDay(date);
+        if (bytes) rtf::loadNoteText(*bytes, document);
+        return document.toPlainText();
+    }
+
+    test::MainWindowFixture f;
+    std::unique_ptr<TDM> dm;
+    app::TMainFrm* w = nullptr;
+    app::NotesParts* n = nullptr;
+};
+
+}  // namespace
+
+TEST_F(Notes, ControlsSitWhereDesignedAndNoneShowsInTheMainWindow) {
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    EXPECT_EQ(n->pnlABC->parentWidget(), w->pngRight);
+    EXPECT_EQ(n->pnlABC->geometry(), QRect(49, 398, 423, 381));
+    EXPECT_EQ(n->chnRili->parentWidget(), n->pnlABC);
+    EXPECT_EQ(n->chnRili->geometry(), QRect(2, 2, 419, 255));
+    EXPECT_TRUE(n->chnRili->ShowTitle());
+    EXPECT_FALSE(n->chnRili->ShowFrame());
+    EXPECT_EQ(n->rdtAbc->palette().color(QPalette::Base), QColor(192, 220, 192));
+    EXPECT_EQ(n->rdtAbc->frameShape(), QFrame::NoFrame);
+    EXPECT_FALSE(n->rdtAbc->visibleRegion().boundingRect().intersects(n->rdtAbc->rect()))
+        << "the day area lies below pngRight's visible part";
+    EXPECT_EQ(w->pgcMain->currentWidget(), w->ts_PicShow);
+    EXPECT_EQ(w->pgcMain->indexOf(w->tsMain), 2);
+
+    struct Place {
+        const char* name;
+        QRect geometry;
+    };
+    for (const Place& p :
+         {Place{"btnA", {512, 7, 23, 22}}, Place{"btnE", {616, 7, 23, 22}}, Place{"btnAbc_A", {197, 57, 23, 22}},
+          Place{"btnAbc_C", {249, 57, 23, 22}}, Place{"btnClearCon", {357, 12, 66, 22}},
+          Place{"btnGou", {61, 60, 23, 22}}, Place{"btnX", {85, 60, 23, 22}}, Place{"imgDate", {115, 63, 44, 15}},
+          Place{"imgRedColor", {161, 66, 20, 11}}}) {
+        auto* control = w->findChild<QWidget*>(p.name);
+        ASSERT_TRUE(control) << p.name;
+        EXPECT_EQ(control->geometry(), p.geometry) << p.name;
+        EXPECT_FALSE(control->isVisible()) << p.name;
+    }
+    const char* labels[] = {"周 一", "周 二", "周 三", "周 四", "周 五", "周 六/日"};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(n->redt[i]->objectName(), QStringLiteral("redt%1").arg(i + 1));
+        EXPECT_EQ(n->weekLabels[i]->text(), QString::fromUtf8(labels[i]));
+        EXPECT_EQ(n->redt[i]->palette().color(QPalette::Base), i == 5 ? QColor(247, 247, 247) : QColor(Qt::white));
+    }
+    EXPECT_EQ(w->findChild<QTextEdit*>("redt6"), n->redt[5]);
+    QStringList captions;
+    for (QAction* a : w->pmDeskTopMonCal->actions()) captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    EXPECT_EQ(captions, (QStringList{"复制", "粘贴", "删除", "剪切", "-", "打V", "打X", "-", "撤销(Ctrl+Z)"}));
+    EXPECT_TRUE(n->CtrlZ1->shortcut().isEmpty());
+}
+
+TEST_F(Notes, WeekButtonsSaveThePageOnScreenThenLoadTheirOwn) {
+    notes::writeWeekPage(*dm, 1, page("a"));
+    notes::writeWeekPage(*dm, 2, page("b"));
+    w->NotePage = 1;  // as the geometry file leaves it
+
+    // Nothing is loaded yet: leaving an empty editor must not wipe page A.
+    leave(n->redt[0]);
+    EXPECT_EQ(stored(1), page("a"));
+
+    n->weekButtons[0]->click();
+    EXPECT_EQ(texts(n->redt), pageTexts("a"));
+    n->redt[5]->setPlainText("sunday too");
+    n->weekButtons[1]->click();
+    WeekTexts a = stored(1);
+    EXPECT_TRUE(rtf::noteToPlainText(a[5]) == "sunday too") << a[5].toStdString();
+    EXPECT_EQ(texts(n->redt), pageTexts("b"));
+    EXPECT_EQ(w->NotePage, 2);
+    for (int k = 0; k < 5; ++k)
+        EXPECT_EQ(textColour(n->weekButtons[k]), k == 1 ? QColor(255, 0, 0) : QColor(Qt::black)) << k;
+
+    // Leaving an editor saves the page on screen, B.
+    n->redt[2]->setPlainText("wednesday");
+    leave(n->redt[2]);
+    EXPECT_EQ(rtf::noteToPlainText(stored(2)[2]), "wednesday");
+}
+
+TEST_F(Notes, DayButtonsColourTheEditorAndShowTheCalendarDatesNote) {
+    const QDate day(2010, 6, 1);
+    notes::writeDayNote(*dm, day, "the note of 1 June");
+    n->chnRili->setDateTime(dayValue(day));
+    struct Case {
+        QToolButton* button;
+        QColor background;
+        int notePage;
+    };
+    const Case cases[] = {
+        {n->btnAbc_A, {250, 252, 225}, 1}, {n->btnAbc_C, {224, 255, 227}, 3}, {n->btnAbc_B, {251, 240, 252}, 2}};
+    for (const Case& c : cases) {
+        c.button->click();
+        EXPECT_EQ(n->rdtAbc->palette().color(QPalette::Base), c.background);
+        EXPECT_EQ(w->NotePage, c.notePage);
+        EXPECT_EQ(n->rdtAbc->toPlainText(), "the note of 1 June");
+        for (QToolButton* b : {n->btnAbc_A, n->btnAbc_B, n->btnAbc_C})
+            EXPECT_EQ(textColour(b), b == c.button ? QColor(0, 0, 255) : QColor(Qt::black));
+    }
+}
+
+TEST_F(Notes, ADateWithoutANoteThenTwoSavesAndADateChange) {
+    const QDate june1(2010, 6, 1), june2(2010, 6, 2);
+    notes::writeDayNote(*dm, june2, "already there");
+    n->chnRili->setDateTime(dayValue(june1));
+    n->rdtAbc->setPlainText("typed before anything was loaded");
+    leave(n->rdtAbc);
+    EXPECT_FALSE(storedDay(june1)) << "saved an editor that was never loaded";
+
+    n->btnAbc_A->click();
+    EXPECT_EQ(n->rdtAbc->toPlainText(), "");
+    n->rdtAbc->setPlainText("first");
+    leave(n->rdtAbc);
+    n->rdtAbc->setPlainText("second");
+    leave(n->rdtAbc);
+    EXPECT_EQ(storedDayText(june1), "second");
+    EXPECT_EQ(notes::dayNoteKeys(*dm), (QStringList{"20100601", "20100602"}));
+
+    // Another date: the text goes under the date it was loaded for, and the
+    // new date's note is shown.
+    n->rdtAbc->setPlainText("third, still for 1 June");
+    n->chnRili->setDateTime(dayValue(june2));
+    EXPECT_EQ(storedDayText(june1), "third, still for 1 June");
+    EXPECT_EQ(n->rdtAbc->toPlainText(), "already there");
+    EXPECT_EQ(storedDayText(june2), "already there");
+}
+
+TEST_F(Notes, FailuresAreShownAndTypedTextStays) {
+    w->NotePage = 1;
+    n->weekButtons[0]->click();
+    n->chnRili->setDateTime(dayValue(QDate(2010, 6, 1)));
+    n->btnAbc_A->click();
+    n->rdtAbc->setPlainText("must not be lost");
+    n->redt[0]->setPlainText("monday");
+
+    dm->AdoCon.close();
+    const std::string junk = "not a database";
+    test::writeFileBytes(f.state->folder.path(TDM::kDatabaseName), junk);
+    Dialogs dialogs;
+    leave(n->rdtAbc);
+    n->weekButtons[1]->click();
+    n->btnAbc_B->click();
+    EXPECT_EQ(dialogs.messages, QStringList(3, "保存记事内容失败，内容仍保留在编辑框中！"));
+    EXPECT_EQ(n->rdtAbc->toPlainText(), "must not be lost");
+    EXPECT_EQ(n->redt[0]->toPlainText(), "monday");
+    EXPECT_EQ(w->NotePage, 1) << "a page that could not be saved was replaced";
+    EXPECT_EQ(test::readFileBytes(f.state->folder.path(TDM::kDatabaseName)), junk);
+
+    // Loads say "加载记事内容失败！" once each.
+    app::NotesParts& parts = *n;
+    dialogs.messages.clear();
+    EXPECT_FALSE(w->LoadDayNote());
+    EXPECT_FALSE(w->LoadWeekNotes(3));
+    EXPECT_EQ(dialogs.messages, QStringList(2, "加载记事内容失败！"));
+    EXPECT_EQ(parts.rdtAbc->toPlainText(), "must not be lost");
+}
+
+TEST_F(Notes, WithoutADataModuleTheNotesAreUnavailableButHarmless) {
+    test::MainWindowFixture bare;
+    app::TMainFrm& other = bare.create();
+    Dialogs dialogs;
+    other.notes().btnAbc_A->click();
+    leave(other.notes().rdtAbc);
+    EXPECT_EQ(dialogs.messages, QStringList{"加载记事内容失败！"});
+}
+
+TEST_F(Notes, MenuAndToolsActOnTheDayEditor) {
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    n->rdtAbc->setPlainText("abc");
+    QTextCursor cursor = n->rdtAbc->textCursor();
+    cursor.setPosition(1);
+    cursor.setPosition(2, QTextCursor::KeepAnchor);  // "b"
+    n->rdtAbc->setTextCursor(cursor);
+    n->redt[2]->setPlainText("wednesday");
+
+    // The menu opened on redt3: "打V" still goes into rdtAbc.
+    emit n->redt[2]->customContextMenuRequested(QPoint(5, 5));
+    ASSERT_TRUE(w->pmDeskTopMonCal->isVisible());
+    w->pmDeskTopMonCal->hide();
+    n->V1->trigger();
+    EXPECT_EQ(n->rdtAbc->toPlainText(), "a√c");
+    EXPECT_EQ(n->redt[2]->toPlainText(), "wednesday");
+
+    struct Step {
+        std::function<void()> act;
+        const char* expected;
+    };
+    const Step steps[] = {
+        {[&] { n->X1->trigger(); }, "a√×c"},
+        {[&] { n->btnGou->click(); }, "a√×√c"},
+        {[&] { n->btnX->click(); }, "a√×√×c"},
+        {[&] { n->CtrlZ1->trigger(); }, "a√×√c"},
+        {[&] {
+             n->rdtAbc->selectAll();
+             n->N3->trigger();
+         },
+         ""},
+        {[&] { n->N2->trigger(); }, "a√×√c"},
+        {[&] {
+             n->rdtAbc->selectAll();
+             n->N9->trigger();
+         },
+         ""},
+    };
+    for (const Step& s : steps) {
+        s.act();
+        EXPECT_EQ(n->rdtAbc->toPlainText(), QString::fromUtf8(s.expected));
+    }
+
+    // The date stamp replaces the selection with today's date.
+    n->rdtAbc->setPlainText("xy");
+    n->rdtAbc->selectAll();
+    QTest::mouseClick(n->imgDate, Qt::LeftButton);
+    EXPECT_EQ(n->rdtAbc->toPlainText(), notes::dateStamp(QDate::currentDate()));
+}
+
+TEST_F(Notes, TheColourCommandNeedsTheDayEditorsFocus) {
+    app::TNotesFrm* frm = nullptr;
+    {
+        Dialogs dialogs;
+        w->N_CalNotes->trigger();
+        frm = n->notesFrm;
+    }
+    ASSERT_TRUE(frm);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frm));
+    n->rdtAbc->setPlainText("红字");
+    n->rdtAbc->selectAll();
+
+    Dialogs dialogs([](QDialog* dialog) {
+        auto* colours = qobject_cast<QColorDialog*>(dialog);
+        if (!colours) return;
+        colours->setCurrentColor(QColor(255, 0, 0));
+        colours->accept();
+    });
+    n->redt[1]->setFocus();
+    QTest::mouseClick(n->imgRedColor, Qt::LeftButton);
+    EXPECT_EQ(dialogs.dialogsSeen, 0);
+
+    n->rdtAbc->setFocus();
+    ASSERT_TRUE(n->rdtAbc->hasFocus());
+    QTest::mouseClick(n->imgRedColor, Qt::LeftButton);
+    EXPECT_EQ(dialogs.dialogsSeen, 1);
+    QTextCursor probe(n->rdtAbc->document());
+    probe.setPosition(1);
+    EXPECT_EQ(probe.charFormat().foreground().color(), QColor(255, 0, 0));
+    frm->close();
+}
+
+TEST_F(Notes, ClearEmptiesAndStoresTheWeekPageOnly) {
+    notes::writeWeekPage(*dm, 4, page("d"));
+    w->NotePage = 4;
+    n->weekButtons[3]->click();
+    n->rdtAbc->setPlainText("day text");
+    n->btnClearCon->click();
+    EXPECT_EQ(texts(n->redt), QStringList(6, QString()));
+    for (const QByteArray& text : stored(4)) EXPECT_EQ(rtf::noteToPlainText(text), "");
+    EXPECT_EQ(n->rdtAbc->toPlainText(), "day text");
+}
+
+TEST_F(Notes, ExportProposesThePagesNameAndWritesTheChosenNameWithTxt) {
+    n->rdtAbc->setPlainText("第一行\n第二行");
+    struct Case {
+        int notePage;
+        const char* proposed;
+        const char* chosen;  // nothing: cancel
+        const char* written;
+    };
+    const Case cases[] = {
+        {3, "C备忘录", "notes.txt", "notes.txt.txt"},
+        {0, "备忘录", "备忘录", "备忘录.txt"},
+        {5, "E备忘录", nullptr, nullptr},
+    };
+    for (const Case& c : cases) {
+        w->NotePage = c.notePage;
+        QString proposed;
+        Dialogs dialogs([&](QDialog* dialog) {
+            auto* save = qobject_cast<QFileDialog*>(dialog);
+            if (!save) return;
+            proposed = save->findChild<QLineEdit*>("fileNameEdit")->text();
+            if (!c.chosen) return;
+            type(save, f.folder.path(), c.chosen);
+        });
+        w->N_OutPutCon->trigger();
+        EXPECT_EQ(proposed, QString::fromUtf8(c.proposed));
+        if (c.written) {
+            EXPECT_EQ(test::readFileBytes(f.folder / c.written), utf8ToGb18030("第一行\r\n第二行\r\n"));
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(f.folder / "E备忘录.txt"));
+
+    // A place that cannot be written: an error box, nothing else.
+    Dialogs failing([&](QDialog* dialog) {
+        auto* save = qobject_cast<QFileDialog*>(dialog);
+        if (!save) return;
+        type(save, f.folder / "notes.txt.txt", "x");
+    });
+    w->N_OutPutCon->trigger();
+    ASSERT_EQ(failing.messages.size(), 1);
+    EXPECT_TRUE(failing.messages[0].startsWith("内容导出失败")) << failing.messages[0].toStdString();
+}
+
+TEST_F(Notes, TheNotesWindowLendsTheSameControlsAndGivesThemBack) {
+    notes::writeWeekPage(*dm, 2, page("b"));
+    notes::writeDayNote(*dm, QDate::currentDate(), "today's note");
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    w->NotePage = 2;
+    QTextEdit* rdtAbc = n->rdtAbc;
+
+    w->N_CalNotes->trigger();
+    app::TNotesFrm* frm = n->notesFrm;
+    ASSERT_TRUE(frm);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frm));
+    EXPECT_EQ(frm->windowTitle(), "日历记事");
+    EXPECT_EQ(frm->findChild<QTextEdit*>("rdtAbc"), rdtAbc);
+    EXPECT_EQ(w->findChild<QTextEdit*>("rdtAbc"), rdtAbc) << "it is still the main window's control";
+    for (const char* name : {"chnRili", "rdtAbc", "redt1", "redt6", "btnA", "btnE", "btnAbc_B", "btnGou", "btnX",
+                             "imgDate", "imgRedColor", "btnClearCon", "btnOutPutCon"}) {
+        auto* control = frm->findChild<QWidget*>(name);
+        ASSERT_TRUE(control) << name;
+        EXPECT_TRUE(control->isVisible()) << name;
+    }
+    // The first time: the remembered page and today's note.
+    EXPECT_EQ(texts(n->redt), pageTexts("b"));
+    EXPECT_EQ(rdtAbc->toPlainText(), "today's note");
+    EXPECT_EQ(n->chnRili->DateTime() - std::fmod(n->chnRili->DateTime(), 1.0),
+              QDate(1899, 12, 30).daysTo(QDate::currentDate()));
+
+    rdtAbc->setPlainText("changed today");
+    n->redt[0]->setPlainText("monday");
+    frm->close();
+    EXPECT_EQ(storedDayText(QDate::currentDate()), "changed today");
+    EXPECT_EQ(rtf::noteToPlainText(stored(2)[0]), "monday");
+    EXPECT_EQ(n->pnlABC->parentWidget(), w->pngRight);
+    EXPECT_EQ(n->pnlABC->geometry(), QRect(49, 398, 423, 381));
+    EXPECT_EQ(w->pgcMain->indexOf(w->tsMain), 2);
+    EXPECT_EQ(w->pgcMain->currentWidget(), w->ts_PicShow);
+    EXPECT_FALSE(n->weekButtons[0]->isVisible());
+    EXPECT_EQ(n->weekButtons[0]->parentWidget(), w);
+
+    // Opened again, it shows what the editors hold, without reloading.
+    w->N_CalNotes->trigger();
+    EXPECT_EQ(rdtAbc->toPlainText(), "changed today");
+    EXPECT_EQ(frm, n->notesFrm);
+    frm->close();
+}

@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# The notes as a person reaches them: open "日历记事" from the options menu,
+# pick a day in the calendar, type a note, pick another day, come back;
+# restart the program and find the note again, on disk and on screen (by
+# the window's own export).
+# Usage: notes_calendar.sh BUILD_DIR
+export E2E_SCREEN=1280x720x24
+source "$(dirname "$0")/harness.sh"
+build=$1
+
+e2e_start_display
+e2e_install "$build"
+notes_tool="$E2E_PROGRAM_DIR/tavlo-notes"
+[ -x "$notes_tool" ] || e2e_fail "tavlo-notes is not installed beside the program"
+
+# Calendar cells in the notes window: the grid starts at (8, 40) in chnRili,
+# which sits at (10, 36) in the window; columns after the 6-pixel one are 55
+# wide, week rows 27 high below the 18-pixel weekday row. The third week row
+# always lies inside the shown month.
+cell() { echo "$((10 + 8 + 6 + 55 * ($1 - 1) + 27)) $((36 + 40 + 18 + 27 * ($2 - 1) + 13))"; }
+read -r day1_x day1_y <<<"$(cell 4 3)"
+read -r day2_x day2_y <<<"$(cell 2 3)"
+editor_x=210 editor_y=340   # rdtAbc, below the calendar
+
+# The program's other visible window titled "日历记事".
+notes_window() {
+  local wid
+  for wid in $(xdotool search --onlyvisible --pid "$E2E_PID" 2>/dev/null); do
+    [ "$wid" != "$1" ] || continue
+    xprop -id "$wid" _NET_WM_NAME 2>/dev/null | grep -q '日历记事' && { echo "$wid"; return; }
+  done
+}
+
+# Opens the options menu and chooses its first shown item, "日历记事";
+# prints the notes window's id.
+open_notes() {
+  local main=$1 wid deadline=$((SECONDS + 20))
+  e2e_click "$main" 690 61
+  sleep 0.5
+  xdotool key Down Return
+  until wid=$(notes_window "$main") && [ -n "$wid" ]; do
+    [ $SECONDS -lt $deadline ] || e2e_fail "the 日历记事 window did not appear"
+    sleep 0.2
+  done
+  # In front of the main window, whole on the screen.
+  xdotool windowmove --sync "$wid" 20 20 2>/dev/null || true
+  xdotool windowactivate --sync "$wid" 2>/dev/null || true
+  sleep 0.5
+  echo "$wid"
+}
+
+# --- First start: write a note for one day --------------------------------
+e2e_start_program
+main=$(e2e_find_window)
+notes=$(open_notes "$main")
+e2e_click "$notes" "$day1_x" "$day1_y"
+sleep 0.5
+e2e_click "$notes" "$editor_x" "$editor_y"
+xdotool type --delay 20 "e2e note one"
+sleep 0.3
+e2e_click "$notes" "$day2_x" "$day2_y"     # another day: the note is saved under the first
+sleep 0.5
+e2e_click "$notes" "$day1_x" "$day1_y"     # and back
+sleep 0.5
+
+keys=$("$notes_tool" --folder "$E2E_PROGRAM_DIR" list)
+found=
+for key in $keys; do
+  if "$notes_tool" --folder "$E2E_PROGRAM_DIR" show "$key" | grep -q "e2e note one"; then found=$key; fi
+done
+[ -n "$found" ] || e2e_fail "no day note holds the typed text (days: $keys)"
+e2e_log "the note is stored under $found"
+
+# Closes the notes window (the window manager's close), then ends the
+# program from the options menu.
+xdotool windowactivate --sync "$notes" 2>/dev/null || true
+xdotool key alt+F4
+e2e_wait_for 20 "the 日历记事 window to close" sh -c "! xwininfo -id $notes | grep -q IsViewable"
+xdotool windowactivate --sync "$main" 2>/dev/null || true
+e2e_click "$main" 690 61
+sleep 0.5
+xdotool key Up Return                        # the last item, "退出程序"
+e2e_wait_exit
+
+# --- Second start: the same day shows the same note -----------------------
+e2e_start_program
+main=$(e2e_find_window)
+notes=$(open_notes "$main")
+e2e_click "$notes" "$day1_x" "$day1_y"
+sleep 0.5
+e2e_click "$notes" 370 16                    # 内容导出
+dialog_deadline=$((SECONDS + 20))
+until dialog=$(xdotool search --onlyvisible --pid "$E2E_PID" --name '^(Save|保存|另存为)' 2>/dev/null | head -n1) &&
+      [ -n "$dialog" ]; do
+  [ $SECONDS -lt $dialog_deadline ] || e2e_fail "the export dialog did not appear"
+  sleep 0.2
+done
+sleep 0.5
+xdotool windowactivate --sync "$dialog" 2>/dev/null || true
+xdotool key ctrl+a
+xdotool type --delay 5 "$E2E_TMP/shown"
+xdotool key Return
+e2e_wait_for 20 "the export" test -f "$E2E_TMP/shown.txt"
+grep -q "e2e note one" "$E2E_TMP/shown.txt" || e2e_fail "after a restart the day shows: $(cat "$E2E_TMP/shown.txt")"
+[ "$(tail -c 2 "$E2E_TMP/shown.txt" | od -An -c | tr -d ' ')" = '\r\n' ] || e2e_fail "the export does not end in CR LF"
+e2e_log "after a restart the day shows its note"

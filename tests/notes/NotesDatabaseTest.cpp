@@ -1,0 +1,141 @@
+// The database file under stress: damaged or unreachable files, a crash in
+// the middle of saving, and a second copy of the program at the same time.
+#include "NoteStore.h"
+#include "NotesError.h"
+#include "NotesFixture.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+using namespace tavlo;
+using namespace tavlo::notes;
+
+TEST(NotesDatabase, AFileThatIsNoDatabaseFailsEveryUseAndIsNeverTouched) {
+    const auto validHeaderThenJunk = [] {
+        std::string bytes("SQLite format 3\0", 16);
+        bytes += std::string("\x10\x00\x01\x01\x00\x40\x20\x20", 8);
+        bytes += std::string(4096 * 3, '\xA5');
+        return bytes;
+    };
+    const std::vector<std::pair<const char*, std::string>> files = {
+        {"text", "这不是数据库，是一段文字。\r\n"},
+        {"a picture's header", std::string("\x89PNG\r\n\x1a\n", 8) + std::string(2000, '\0')},
+        {"a database header over junk pages", validHeaderThenJunk()},
+    };
+    for (const auto& [what, bytes] : files) {
+        SCOPED_TRACE(what);
+        test::NotesFixture f;
+        test::writeFileBytes(f.databaseFile(), bytes);
+        EXPECT_THROW(readWeekPage(*f.dm, 1), NotesError);
+        EXPECT_THROW(readDayNote(*f.dm, QDate(2010, 6, 1)), NotesError);
+        EXPECT_THROW(writeDayNote(*f.dm, QDate(2010, 6, 1), "x"), NotesError);
+        EXPECT_THROW(writeWeekPage(*f.dm, 1, WeekTexts{}), NotesError);
+        EXPECT_THROW(dayNoteKeys(*f.dm), NotesError);
+        EXPECT_EQ(test::readFileBytes(f.databaseFile()), bytes);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.databaseFile().parent_path()), {}), 1)
+            << "left files beside it";
+    }
+}
+
+TEST(NotesDatabase, AnUnreachableDatabaseFailsEveryUse) {
+    test::NotesFixture f;
+    // The settings folder's name is taken by a file.
+    test::writeFileBytes(f.folder / "Data", "");
+    EXPECT_THROW(readDayNote(*f.dm, QDate(2010, 6, 1)), NotesError);
+    EXPECT_THROW(writeDayNote(*f.dm, QDate(2010, 6, 1), "x"), NotesError);
+    // Once the way is clear the same data module works.
+    std::filesystem::remove(f.folder / "Data");
+    writeDayNote(*f.dm, QDate(2010, 6, 1), "x");
+    EXPECT_EQ(readDayNote(*f.dm, QDate(2010, 6, 1)).value(), "x");
+}
+
+namespace {
+
+// A note that shows whether it was written whole: `size` bytes of one letter.
+QByteArray generation(int n, int size) {
+    return QByteArray(size, static_cast<char>('a' + n % 26));
+}
+
+bool isWhole(const QByteArray& note, int size) {
+    return note.size() == size && note.count(note.front()) == size;
+}
+
+}  // namespace
+
+TEST(NotesDatabase, AKillDuringSavesLeavesAnIntactDatabaseAndWholeNotes) {
+    test::NotesFixture f;
+    const QDate day(2026, 12, 10);
+    constexpr int kSize = 256 * 1024;
+    writeDayNote(*f.dm, day, generation(0, kSize));
+    f.dm.reset();
+
+    for (int round = 0; round < 3; ++round) {
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // The child saves without end, day note and week page in turn;
+            // it says when its first saves are done.
+            close(ready[0]);
+            TDM dm(f.programFolder);
+            for (int n = 1;; ++n) {
+                writeDayNote(dm, day, generation(n, kSize));
+                WeekTexts page;
+                page.fill(generation(n, kSize / 8));
+                writeWeekPage(dm, 1, page);
+                if (n == 3 + round * 5) (void)!write(ready[1], "x", 1);
+            }
+        }
+        close(ready[1]);
+        char byte;
+        ASSERT_EQ(read(ready[0], &byte, 1), 1);
+        close(ready[0]);
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status));
+
+        EXPECT_EQ(f.sql("pragma integrity_check"), "ok");
+        TDM dm(f.programFolder);
+        const QByteArray note = readDayNote(dm, day).value();
+        EXPECT_TRUE(isWhole(note, kSize)) << "a torn day note";
+        const WeekTexts page = readWeekPage(dm, 1);
+        for (const QByteArray& text : page) EXPECT_TRUE(isWhole(text, kSize / 8)) << "a torn week text";
+        // The six texts of a page go in together.
+        for (const QByteArray& text : page) EXPECT_EQ(text, page[0]);
+        EXPECT_EQ(f.sql("select count(*) from UserCon"), "1");
+    }
+}
+
+TEST(NotesDatabase, ASecondCopyWaitsForTheLockInsteadOfFailing) {
+    test::NotesFixture f;
+    TDM other(f.programFolder);
+    const QDate day(2010, 6, 1);
+    writeDayNote(*f.dm, day, "before");
+
+    // The first copy is in the middle of a save.
+    Transaction held(f.dm->AdoCon);
+    std::atomic<bool> done = false;
+    std::string failure;
+    std::thread second([&] {
+        try {
+            writeDayNote(other, day, "from the second copy");
+        } catch (const std::exception& e) {
+            failure = e.what();
+        }
+        done = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(done) << "did not wait: " << failure;
+    held.commit();
+    second.join();
+    EXPECT_EQ(failure, "");
+    EXPECT_EQ(readDayNote(*f.dm, day).value(), "from the second copy");
+}
