@@ -78,10 +78,9 @@ void TMainFrm::imgAppToDeskClick() {
     switch (apply.run(shownPicture_ ? &*shownPicture_ : nullptr)) {
     case ApplyResult::BackgroundUnreadable: showMessage(this, QStringLiteral("加载失败！")); break;
     case ApplyResult::NoPicture: showMessage(this, QStringLiteral("请先插入图片或截图，再更换壁纸。")); break;
-    case ApplyResult::EmptyList: showMessage(this, QStringLiteral("没有可用的背景图片，请先添加背景图片。")); break;
+    case ApplyResult::NoBackground: showMessage(this, QStringLiteral("没有可用的背景图片，请先添加背景图片。")); break;
     case ApplyResult::Applied:
-    case ApplyResult::Declined:
-    case ApplyResult::BackgroundMissing: break;
+    case ApplyResult::Declined: break;
     }
 }
 
