@@ -33,6 +33,7 @@ TMainFrm::TMainFrm(GlobalState& state, QWidget* parent)
       notes_(std::make_unique<NotesParts>()) {
     setObjectName(QStringLiteral("TMainFrm"));
     setWindowTitle(kApplicationTitle);
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
     shellOpen_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     terminate_ = [] { QCoreApplication::exit(0); };
     CreateControls();
@@ -135,18 +136,14 @@ void TMainFrm::FormResize() {
     anchors_.apply(size());
 }
 
+// The remembered geometry and the current picture are taken at the first
+// show only: a window restored after minimising keeps the place and size it
+// had, instead of jumping back to where it was last closed.
 void TMainFrm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!event->spontaneous()) FormShow();
-}
-
-void TMainFrm::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange) return;
-    // Restoring from the taskbar shows the window again, and every show
-    // re-applies the remembered geometry.
-    const auto old = static_cast<QWindowStateChangeEvent*>(event)->oldState();
-    if ((old & Qt::WindowMinimized) && !isMinimized()) FormShow();
+    if (event->spontaneous() || formShown_) return;
+    formShown_ = true;
+    FormShow();
 }
 
 void TMainFrm::resizeEvent(QResizeEvent* event) {

@@ -180,7 +180,6 @@ protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
     void CreateControls();
@@ -219,6 +218,7 @@ private:
     std::optional<imaging::Bitmap> shownPicture_;
     bool lblSetHasMenu_ = false;
     bool firstPaintSeen_ = false;
+    bool formShown_ = false;
     // The parts of the screen capture and of the notes, each defined beside
     // its own handlers.
     std::unique_ptr<CaptureParts> capture_;

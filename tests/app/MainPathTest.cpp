@@ -21,44 +21,10 @@
 #include <png.h>
 
 using namespace tavlo;
+using test::ModalAnswers;
 namespace fs = std::filesystem;
 
 namespace {
-
-// Answers the modal windows the command opens: message boxes are read and
-// closed, the other dialogs get `answer`.
-class ModalAnswers {
-public:
-    explicit ModalAnswers(std::function<void(QWidget*)> answer = {}) : answer_(std::move(answer)) {
-        timer_.setInterval(5);
-        QObject::connect(&timer_, &QTimer::timeout, [this] { look(); });
-        timer_.start();
-    }
-    std::vector<QString> messages;
-
-private:
-    void look() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || modal == answering_) return;
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            messages.push_back(box->text());
-            EXPECT_EQ(box->buttons().size(), 1);
-            box->button(QMessageBox::Ok)->click();
-        } else if (answer_) {
-            // Answered from a timer of its own, so that this one still sees
-            // the message boxes the answer opens.
-            answering_ = modal;
-            QTimer::singleShot(0, modal, [this, modal] {
-                answer_(modal);
-                if (modal->isVisible()) static_cast<QDialog*>(modal)->reject();  // a failed answer must not hang
-                answering_ = nullptr;
-            });
-        }
-    }
-    std::function<void(QWidget*)> answer_;
-    QWidget* answering_ = nullptr;
-    QTimer timer_;
-};
 
 class MainPath : public testing::Test {
 protected:

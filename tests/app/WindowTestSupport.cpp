@@ -1,7 +1,13 @@
 #include "WindowTestSupport.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QWindow>
+
+#include <gtest/gtest.h>
 
 namespace tavlo::test {
 
@@ -30,6 +36,31 @@ void mouseMove(QWidget* widget, QPoint pos) {
 void mouseClick(QWidget* widget, Qt::MouseButton button, QPoint pos) {
     mousePress(widget, button, pos);
     mouseRelease(widget, button, pos);
+}
+
+ModalAnswers::ModalAnswers(std::function<void(QWidget*)> answer) : answer_(std::move(answer)) {
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { look(); });
+    timer_.start();
+}
+
+void ModalAnswers::look() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || modal == answering_) return;
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+        messages.push_back(box->text());
+        EXPECT_EQ(box->buttons().size(), 1);
+        box->button(QMessageBox::Ok)->click();
+    } else if (answer_) {
+        // Answered from a timer of its own, so that this one still sees
+        // the message boxes the answer opens.
+        answering_ = modal;
+        QTimer::singleShot(0, modal, [this, modal] {
+            answer_(modal);
+            if (modal->isVisible()) static_cast<QDialog*>(modal)->reject();  // a failed answer must not hang
+            answering_ = nullptr;
+        });
+    }
 }
 
 MainWindowFixture::MainWindowFixture() : state(std::make_unique<GlobalState>(ProgramFolder(folder.path()))) {}

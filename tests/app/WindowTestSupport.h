@@ -4,9 +4,11 @@
 #include "uMain.h"
 
 #include <QPoint>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -30,6 +32,20 @@ void mousePress(QWidget* widget, Qt::MouseButton button, QPoint pos = {});
 void mouseRelease(QWidget* widget, Qt::MouseButton button, QPoint pos = {});
 void mouseMove(QWidget* widget, QPoint pos = {});
 void mouseClick(QWidget* widget, Qt::MouseButton button, QPoint pos = {});
+
+// Answers the modal windows a command opens: message boxes are read and
+// closed, the other dialogs get `answer`.
+class ModalAnswers {
+public:
+    explicit ModalAnswers(std::function<void(QWidget*)> answer = {});
+    std::vector<QString> messages;
+
+private:
+    void look();
+    std::function<void(QWidget*)> answer_;
+    QWidget* answering_ = nullptr;
+    QTimer timer_;
+};
 
 // A main window in a fresh program folder, recording what it asks the system
 // browser to open and whether it ended the program.
