@@ -13,17 +13,23 @@
 
 #include <QContextMenuEvent>
 #include <QDesktopServices>
+#include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QOpenGLWidget>
 #include <QPointer>
+#include <QPromise>
 #include <QScreen>
+#include <QThreadPool>
 #include <QTimer>
 #include <QToolButton>
 #include <QWebEngineView>
 
 #include <filesystem>
+#include <memory>
+#include <optional>
 
 namespace tavlo::app {
 
@@ -37,6 +43,7 @@ TMainFrm::TMainFrm(GlobalState& state, QWidget* parent)
     shellOpen_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     terminate_ = [] { QCoreApplication::exit(0); };
     CreateControls();
+    prepareBrowserSurface();
     frame_ = new WindowFrame(this);
     frame_->setExempt([this](const QWidget* w) {
         return w == img_close_normal || w == img_close_highlight || w == img_close_down || w == img_mini_normal ||
@@ -51,6 +58,18 @@ TMainFrm::TMainFrm(GlobalState& state, QWidget* parent)
 }
 
 TMainFrm::~TMainFrm() = default;
+
+// The browser views draw through OpenGL. A window that gets its first such
+// child once it exists is destroyed and made anew with another kind of
+// surface: it blinks, and whatever tracks it (a dock, a window manager rule)
+// loses it. A hidden OpenGL child from the start gives the window that
+// surface when it is first made, so it is made once.
+void TMainFrm::prepareBrowserSurface() {
+    auto* surface = new QOpenGLWidget(this);
+    surface->setObjectName(QStringLiteral("browserSurface"));
+    surface->setGeometry(0, 0, 1, 1);
+    surface->hide();
+}
 
 QWebEngineView* TMainFrm::webLink() const {
     return webPanel_->webLink();
@@ -120,16 +139,54 @@ void TMainFrm::FormShow() {
     });
 }
 
+namespace {
+// A picture read on a worker thread, or why it could not be.
+struct LoadedPicture {
+    std::optional<imaging::Bitmap> bitmap;
+    QString error;
+};
+}  // namespace
+
+// The current picture of the last run is read on a worker thread: a large one
+// must not keep the window from painting and answering meanwhile. A picture
+// inserted before it arrives wins.
 void TMainFrm::LoadCurrentPicture() {
-    const std::filesystem::path& path = state_.CurrentPicturePath;
+    const std::filesystem::path path = state_.CurrentPicturePath;
     std::error_code error;
-    if (path.empty() || !std::filesystem::is_regular_file(path, error)) return;
-    showPicture(loadShownPicture(path));
+    if (path.empty() || !std::filesystem::is_regular_file(path, error)) {
+        emit currentPictureLoaded();
+        return;
+    }
+    auto promise = std::make_shared<QPromise<LoadedPicture>>();
+    auto* watcher = new QFutureWatcher<LoadedPicture>(this);
+    const std::uint64_t generation = pictureGeneration_;
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation] {
+        watcher->deleteLater();
+        LoadedPicture loaded = watcher->future().takeResult();
+        if (loaded.bitmap && generation == pictureGeneration_) showPicture(std::move(*loaded.bitmap));
+        if (!loaded.error.isEmpty()) showErrorReport(this, loaded.error);
+        emit currentPictureLoaded();
+    });
+    watcher->setFuture(promise->future());
+    QThreadPool::globalInstance()->start([promise, path] {
+        promise->start();
+        LoadedPicture loaded;
+        try {
+            loaded.bitmap = loadShownPicture(path);
+        } catch (const std::exception& e) {
+            loaded.error = QString::fromUtf8(e.what());
+        }
+        promise->addResult(std::move(loaded));
+        promise->finish();
+    });
 }
 
+// The control shows the bitmap's own rows, so the picture exists once.
 void TMainFrm::showPicture(imaging::Bitmap picture) {
-    imgPicMix->setPicture(QPixmap::fromImage(toQImage(picture)));
+    imgPicMix->setPicture(QImage());  // let go of the old rows before they go
     shownPicture_ = std::move(picture);
+    imgPicMix->setPicture(widgets::pictureImage(*shownPicture_));
+    ++pictureGeneration_;
 }
 
 void TMainFrm::FormResize() {

@@ -175,6 +175,9 @@ public:
 signals:
     // The window has been shown and painted for the first time.
     void firstPainted();
+    // The current picture of the last run has been read and shown (or there
+    // was none, or it could not be read); it is read after the first show.
+    void currentPictureLoaded();
 
 protected:
     bool event(QEvent* event) override;
@@ -191,6 +194,7 @@ private:
     void CreateCalendarAndNotes();
     void CreateMenus();
     void ConnectHandlers();
+    void prepareBrowserSurface();
 
     void showCaptionFaces(CaptionFaces faces);
     void handleCaptionEvent(CaptionEvent event);
@@ -219,6 +223,9 @@ private:
     bool lblSetHasMenu_ = false;
     bool firstPaintSeen_ = false;
     bool formShown_ = false;
+    // Counts the pictures shown: a start-up read that finishes after an
+    // insert must not replace the inserted picture.
+    std::uint64_t pictureGeneration_ = 0;
     // The parts of the screen capture and of the notes, each defined beside
     // its own handlers.
     std::unique_ptr<CaptureParts> capture_;

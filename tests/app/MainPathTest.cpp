@@ -30,7 +30,7 @@ class MainPath : public testing::Test {
 protected:
     void SetUp() override {
         app::TMainFrm& w = f.show();
-        picker = std::make_unique<TPicSelFrm>(f.state->folder, &w);
+        picker = std::make_unique<TPicSelFrm>(*f.state, &w);
         question = std::make_unique<TInforFrm>(*f.state, &w);
         w.attachDialogs(picker.get(), question.get());
         auto backend = std::make_unique<wallpaper::RecordingWallpaper>();
@@ -57,7 +57,7 @@ protected:
         return answers.messages;
     }
     std::string tmppic() { return test::readFileBytes(f.folder / "Data/tmppic.ini"); }
-    QRgb shownPixel(int x, int y) { return f.window->imgPicMix->picture().toImage().pixel(x, y); }
+    QRgb shownPixel(int x, int y) { return f.window->imgPicMix->picture().pixel(x, y); }
 
     test::MainWindowFixture f;
     std::unique_ptr<TPicSelFrm> picker;

@@ -73,3 +73,36 @@ TEST(ConvertToBmp, ReplacesAnEarlierConversionButKeepsItWhenDecodingFails) {
 
     EXPECT_THROW(ConvertToBmp(temp / "missing.gif"), std::exception);
 }
+
+TEST(InsertedPicture, GoesBesideItsSourceOrElseIntoTheProgramsTmpFolder) {
+    test::TempFolder temp;
+    const ProgramFolder program(temp / "program");
+    const imaging::Bitmap picture = test::gradientPicture(40, 30);
+    const auto pixelsOf = [](const fs::path& path) { return imaging::loadPicture(path).pixels(); };
+
+    const fs::path writable = temp / "mine/photo.jpg";
+    save(writable, test::encodeJpeg(picture, 90));
+    EXPECT_EQ(writeInsertedPicture(picture, writable, program), temp / "mine/photo.bmp");
+    EXPECT_EQ(pixelsOf(temp / "mine/photo.bmp"), picture.pixels());
+
+    // Two folders where nothing can be written beside the source: read-only
+    // for a user, and a folder standing at the BMP's name (root writes
+    // anywhere else).
+    std::vector<fs::path> written;
+    for (const char* folder : {"share", "cd"}) {
+        const fs::path source = temp / folder / "photo.jpg";
+        save(source, test::encodeJpeg(picture, 90));
+        fs::create_directories(temp / folder / "photo.bmp/inside");
+        fs::permissions(temp / folder, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                        fs::perm_options::remove);
+        written.push_back(writeInsertedPicture(picture, source, program));
+        fs::permissions(temp / folder, fs::perms::owner_write, fs::perm_options::add);
+        EXPECT_EQ(written.back().parent_path(), temp / "program/tmp");
+        EXPECT_EQ(pixelsOf(written.back()), picture.pixels());
+        // The same source keeps its name.
+        EXPECT_EQ(written.back().filename(), insertedPictureName(source));
+    }
+    EXPECT_NE(written[0], written[1]);  // same file name, other folder: no collision
+    EXPECT_NE(insertedPictureName(temp / "share/photo.jpg"), insertedPictureName(temp / "share/photo.gif"));
+    EXPECT_NE(insertedPictureName(temp / "tmp.jpg"), "tmp.bmp");
+}
