@@ -63,8 +63,11 @@ TMainFrm::~TMainFrm() = default;
 // child once it exists is destroyed and made anew with another kind of
 // surface: it blinks, and whatever tracks it (a dock, a window manager rule)
 // loses it. A hidden OpenGL child from the start gives the window that
-// surface when it is first made, so it is made once.
+// surface when it is first made, so it is made once. (The off-screen
+// platforms that tests run on have no such surface to give.)
 void TMainFrm::prepareBrowserSurface() {
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) return;
     auto* surface = new QOpenGLWidget(this);
     surface->setObjectName(QStringLiteral("browserSurface"));
     surface->setGeometry(0, 0, 1, 1);

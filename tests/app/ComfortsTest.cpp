@@ -6,8 +6,10 @@
 #include "uInfoFrm.h"
 #include "uPicSel.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -29,7 +31,7 @@ TEST(Confirmation, EnterPressesOkAndEscCancel) {
     for (const auto& c : cases) {
         test::TempFolder temp;
         GlobalState state{ProgramFolder(temp.path())};
-        writeSettingsLines(state.ConfigSetBgPath, {"1"});
+        writeSettingsLines(state.folder.pathForWrite("data\\configSetBg.ini"), {"1"});
         TInforFrm dialog(state);
         dialog.chkSetBgInfo->setChecked(c.tick);
         dialog.chkSetBgInfo->setFocus();  // the key goes to the dialog wherever the focus is
@@ -48,6 +50,8 @@ TEST(OpenDialogs, StartWhereTheLastPictureWasChosen) {
     TPicSelFrm picker(*f.state, &w);
     w.attachDialogs(&picker, nullptr);
     const fs::path folderA = f.folder / "相册 A";
+    fs::create_directories(folderA);
+    fs::create_directories(f.folder / "B");
     imaging::writeBmp(imaging::Bitmap(8, 8, 24), folderA / "one.bmp");
     imaging::writeBmp(imaging::Bitmap(8, 8, 24), f.folder / "B/two.bmp");
 
@@ -59,8 +63,11 @@ TEST(OpenDialogs, StartWhereTheLastPictureWasChosen) {
         ASSERT_NE(dialog, nullptr);
         folders.push_back(dialog->directory().absolutePath());
         if (next.empty()) return;
-        dialog->selectFile(QString::fromStdU16String(next.u16string()));
-        dialog->accept();
+        // Typed into the name field, as a user may.
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        name->setText(QString::fromStdU16String(next.u16string()));
+        QMetaObject::invokeMethod(dialog, "accept");
     };
     const auto insert = [&](const fs::path& choice) {
         next = choice;
