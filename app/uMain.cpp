@@ -18,7 +18,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QOpenGLWidget>
 #include <QPointer>
 #include <QPromise>
 #include <QScreen>
@@ -43,7 +42,6 @@ TMainFrm::TMainFrm(GlobalState& state, QWidget* parent)
     shellOpen_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     terminate_ = [] { QCoreApplication::exit(0); };
     CreateControls();
-    prepareBrowserSurface();
     frame_ = new WindowFrame(this);
     frame_->setExempt([this](const QWidget* w) {
         return w == img_close_normal || w == img_close_highlight || w == img_close_down || w == img_mini_normal ||
@@ -58,21 +56,6 @@ TMainFrm::TMainFrm(GlobalState& state, QWidget* parent)
 }
 
 TMainFrm::~TMainFrm() = default;
-
-// The browser views draw through OpenGL. A window that gets its first such
-// child once it exists is destroyed and made anew with another kind of
-// surface: it blinks, and whatever tracks it (a dock, a window manager rule)
-// loses it. A hidden OpenGL child from the start gives the window that
-// surface when it is first made, so it is made once. (The off-screen
-// platforms that tests run on have no such surface to give.)
-void TMainFrm::prepareBrowserSurface() {
-    const QString platform = QGuiApplication::platformName();
-    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) return;
-    auto* surface = new QOpenGLWidget(this);
-    surface->setObjectName(QStringLiteral("browserSurface"));
-    surface->setGeometry(0, 0, 1, 1);
-    surface->hide();
-}
 
 QWebEngineView* TMainFrm::webLink() const {
     return webPanel_->webLink();

@@ -194,7 +194,6 @@ private:
     void CreateCalendarAndNotes();
     void CreateMenus();
     void ConnectHandlers();
-    void prepareBrowserSurface();
 
     void showCaptionFaces(CaptionFaces faces);
     void handleCaptionEvent(CaptionEvent event);
