@@ -2,6 +2,8 @@
 
 #include "SettingsFile.h"
 
+#include <algorithm>
+
 namespace tavlo::app {
 
 FormGeometry firstRunGeometry(int screenWidth, int screenHeight) {
@@ -35,13 +37,28 @@ FormGeometry geometryFromLines(const std::vector<std::string>& lines, const Form
     return g;
 }
 
-LoadedGeometry loadFormSize(const ProgramFolder& folder, int screenWidth, int screenHeight) {
+LoadedGeometry readFormSize(const ProgramFolder& folder, int screenWidth, int screenHeight) {
     const FormGeometry firstRun = firstRunGeometry(screenWidth, screenHeight);
     if (auto lines = readSettingsLines(folder.path(kFormSizeFile))) {
         return {geometryFromLines(*lines, firstRun), false};
     }
-    writeSettingsLines(folder.pathForWrite(kFormSizeFile), formSizeLines(firstRun));
     return {firstRun, true};
+}
+
+namespace {
+// One axis: the size between the minimum and the area, the start within it.
+void fitAxis(std::int32_t& start, std::int32_t& size, int minimum, int areaStart, int areaSize) {
+    size = std::max<std::int32_t>(minimum, std::min<std::int32_t>(size, areaSize));
+    const std::int64_t last = std::int64_t{areaStart} + areaSize - size;
+    start = last < areaStart ? areaStart : static_cast<std::int32_t>(std::clamp<std::int64_t>(start, areaStart, last));
+}
+}  // namespace
+
+FormGeometry fitToScreen(const FormGeometry& geometry, const ScreenArea& area) {
+    FormGeometry g = geometry;
+    fitAxis(g.left, g.width, kMinimumWidth, area.left, area.width);
+    fitAxis(g.top, g.height, kMinimumHeight, area.top, area.height);
+    return g;
 }
 
 void saveFormSize(const ProgramFolder& folder, const FormGeometry& geometry) {

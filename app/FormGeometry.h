@@ -32,12 +32,31 @@ FormGeometry geometryFromLines(const std::vector<std::string>& lines, const Form
 
 struct LoadedGeometry {
     FormGeometry geometry;
-    bool fileWritten = false;  // true on a first run: the file was created
+    bool firstRun = false;  // no file: the first-run values, to be written once applied
 };
 
-// LoadFormSize's file part: reads "data\FormSize.ini", or on a first run
-// writes it with the first-run values.
-LoadedGeometry loadFormSize(const ProgramFolder& folder, int screenWidth, int screenHeight);
+// LoadFormSize's file part: the values "data\FormSize.ini" holds, or the
+// first-run values when there is no file.
+LoadedGeometry readFormSize(const ProgramFolder& folder, int screenWidth, int screenHeight);
+
+// The smallest window at which every visible control stays usable: the
+// caption buttons, the apply button and the options label (anchored right)
+// stay clear of the date line and the insert buttons, and the add-background
+// picture of the left column shows whole.
+inline constexpr int kMinimumWidth = 700;
+inline constexpr int kMinimumHeight = 466;
+
+// Part of the screen a window may take (the screen less its panels).
+struct ScreenArea {
+    int left = 0, top = 0, width = 0, height = 0;
+};
+
+// The geometry as the window takes it: no smaller than the minimum, no
+// larger than the area, and lying within the area (a huge or far-off
+// geometry would cost memory or lose the window). Where the area is smaller
+// than the minimum, the minimum wins and the window starts at the area's
+// top-left corner.
+FormGeometry fitToScreen(const FormGeometry& geometry, const ScreenArea& area);
 
 // SaveFormSize's file part: replaces "data\FormSize.ini".
 void saveFormSize(const ProgramFolder& folder, const FormGeometry& geometry);

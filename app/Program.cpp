@@ -24,7 +24,7 @@ ProgramWindows::ProgramWindows(ProgramFolder folder) : state_(std::move(folder))
     deskBGSetFrm_ = std::make_unique<TDeskBGSetFrm>();
     picPreviewFrm_ = std::make_unique<TPicPreviewFrm>();
     // The dialogs belong to the main window, which they are centred on.
-    picSelFrm_ = std::make_unique<TPicSelFrm>(state_.folder, mainFrm_.get());
+    picSelFrm_ = std::make_unique<TPicSelFrm>(state_, mainFrm_.get());
     inforFrm_ = std::make_unique<TInforFrm>(state_, mainFrm_.get());
     copyScreenForm_ = std::make_unique<TCopyScreenForm>();
     mainFrm_->attachDialogs(picSelFrm_.get(), inforFrm_.get());

@@ -23,14 +23,21 @@ void WebPanel::turnOnEditorDesignMode() {
     designModeWanted_ = true;
 }
 
-void WebPanel::createViews() {
-    if (webLink_ || !linkParent_ || !editorParent_) return;
+QWebEngineView* WebPanel::webEditor() {
+    if (!webEditor_ && webLink_ && editorParent_) createEditor();
+    return webEditor_;
+}
 
+void WebPanel::createEditor() {
     webEditor_ = new QWebEngineView(editorParent_);
     webEditor_->setObjectName(QStringLiteral("WebEditor"));
     webEditor_->setGeometry(editorParent_->rect());
     connect(webEditor_, &QWebEngineView::loadFinished, this, &WebPanel::editorLoaded);
     if (editorUrl_.isValid()) webEditor_->setUrl(editorUrl_);
+}
+
+void WebPanel::createViews() {
+    if (webLink_ || !linkParent_) return;
 
     webLink_ = new QWebEngineView(linkParent_);
     webLink_->setObjectName(QStringLiteral("webLink"));

@@ -10,10 +10,11 @@ namespace tavlo::app {
 
 // The two browser views of the main window: `webLink`, the window onto the
 // start page, and `WebEditor`, a blank page in design mode on a hidden page.
-// Starting the browser engine takes a noticeable time, so the views are made
-// only when createViews() is called (after the window has been painted);
-// navigations and design mode asked for before then are carried out at once
-// when the views exist.
+// Starting the browser engine takes a noticeable time, so webLink is made
+// only when createViews() is called (after the window has been painted).
+// WebEditor, which no user ever sees, is made when something first asks for
+// it: until then it costs no renderer of its own. Navigations and design mode
+// asked for before a view exists are carried out when it is made.
 class WebPanel : public QObject {
     Q_OBJECT
 public:
@@ -24,11 +25,12 @@ public:
     // Puts the editor's document in design mode once it has loaded.
     void turnOnEditorDesignMode();
 
-    // Makes the two views; does nothing the second time.
+    // Makes webLink; does nothing the second time.
     void createViews();
 
     QWebEngineView* webLink() const { return webLink_; }
-    QWebEngineView* webEditor() const { return webEditor_; }
+    // Made on first use once createViews() has run; null before then.
+    QWebEngineView* webEditor();
 
 signals:
     void viewsCreated();
@@ -37,6 +39,7 @@ signals:
     void editorDesignModeOn();
 
 private:
+    void createEditor();
     void editorLoaded(bool ok);
     void applyDesignMode();
 

@@ -13,17 +13,22 @@
 
 #include <QContextMenuEvent>
 #include <QDesktopServices>
+#include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QPromise>
 #include <QScreen>
+#include <QThreadPool>
 #include <QTimer>
 #include <QToolButton>
 #include <QWebEngineView>
 
 #include <filesystem>
+#include <memory>
+#include <optional>
 
 namespace tavlo::app {
 
@@ -33,6 +38,7 @@ TMainFrm::TMainFrm(GlobalState& state, QWidget* parent)
       notes_(std::make_unique<NotesParts>()) {
     setObjectName(QStringLiteral("TMainFrm"));
     setWindowTitle(kApplicationTitle);
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
     shellOpen_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     terminate_ = [] { QCoreApplication::exit(0); };
     CreateControls();
@@ -119,34 +125,68 @@ void TMainFrm::FormShow() {
     });
 }
 
+namespace {
+// A picture read on a worker thread, or why it could not be.
+struct LoadedPicture {
+    std::optional<imaging::Bitmap> bitmap;
+    QString error;
+};
+}  // namespace
+
+// The current picture of the last run is read on a worker thread: a large one
+// must not keep the window from painting and answering meanwhile. A picture
+// inserted before it arrives wins.
 void TMainFrm::LoadCurrentPicture() {
-    const std::filesystem::path& path = state_.CurrentPicturePath;
+    const std::filesystem::path path = state_.CurrentPicturePath;
     std::error_code error;
-    if (path.empty() || !std::filesystem::is_regular_file(path, error)) return;
-    showPicture(loadShownPicture(path));
+    if (path.empty() || !std::filesystem::is_regular_file(path, error)) {
+        emit currentPictureLoaded();
+        return;
+    }
+    auto promise = std::make_shared<QPromise<LoadedPicture>>();
+    auto* watcher = new QFutureWatcher<LoadedPicture>(this);
+    const std::uint64_t generation = pictureGeneration_;
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation] {
+        watcher->deleteLater();
+        LoadedPicture loaded = watcher->future().takeResult();
+        if (loaded.bitmap && generation == pictureGeneration_) showPicture(std::move(*loaded.bitmap));
+        if (!loaded.error.isEmpty()) showErrorReport(this, loaded.error);
+        emit currentPictureLoaded();
+    });
+    watcher->setFuture(promise->future());
+    QThreadPool::globalInstance()->start([promise, path] {
+        promise->start();
+        LoadedPicture loaded;
+        try {
+            loaded.bitmap = loadShownPicture(path);
+        } catch (const std::exception& e) {
+            loaded.error = QString::fromUtf8(e.what());
+        }
+        promise->addResult(std::move(loaded));
+        promise->finish();
+    });
 }
 
+// The control shows the bitmap's own rows, so the picture exists once.
 void TMainFrm::showPicture(imaging::Bitmap picture) {
-    imgPicMix->setPicture(QPixmap::fromImage(toQImage(picture)));
+    imgPicMix->setPicture(QImage());  // let go of the old rows before they go
     shownPicture_ = std::move(picture);
+    imgPicMix->setPicture(widgets::pictureImage(*shownPicture_));
+    ++pictureGeneration_;
 }
 
 void TMainFrm::FormResize() {
     anchors_.apply(size());
 }
 
+// The remembered geometry and the current picture are taken at the first
+// show only: a window restored after minimising keeps the place and size it
+// had, instead of jumping back to where it was last closed.
 void TMainFrm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!event->spontaneous()) FormShow();
-}
-
-void TMainFrm::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange) return;
-    // Restoring from the taskbar shows the window again, and every show
-    // re-applies the remembered geometry.
-    const auto old = static_cast<QWindowStateChangeEvent*>(event)->oldState();
-    if ((old & Qt::WindowMinimized) && !isMinimized()) FormShow();
+    if (event->spontaneous() || formShown_) return;
+    formShown_ = true;
+    FormShow();
 }
 
 void TMainFrm::resizeEvent(QResizeEvent* event) {

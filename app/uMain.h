@@ -223,12 +223,14 @@ public:
 signals:
     // The window has been shown and painted for the first time.
     void firstPainted();
+    // The current picture of the last run has been read and shown (or there
+    // was none, or it could not be read); it is read after the first show.
+    void currentPictureLoaded();
 
 protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
     void CreateControls();
@@ -267,6 +269,10 @@ private:
     std::optional<imaging::Bitmap> shownPicture_;
     bool lblSetHasMenu_ = false;
     bool firstPaintSeen_ = false;
+    bool formShown_ = false;
+    // Counts the pictures shown: a start-up read that finishes after an
+    // insert must not replace the inserted picture.
+    std::uint64_t pictureGeneration_ = 0;
     // The parts of the screen capture and of the notes, each defined beside
     // its own handlers.
     std::unique_ptr<CaptureParts> capture_;

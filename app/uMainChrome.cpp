@@ -45,12 +45,14 @@ void TMainFrm::img_close_highlightClick() {
     SavedHeight = height();
     SavedLeft = x();
     SavedTop = y();
-    // A geometry file that cannot be written is reported, and the program
-    // stays open.
-    runStep([this] {
+    // A geometry file that cannot be written (a read-only program folder) is
+    // reported, and the program ends all the same: the close button must close.
+    try {
         SaveFormSize();
-        terminate_();
-    });
+    } catch (const std::exception& e) {
+        showErrorReport(this, QString::fromUtf8(e.what()));
+    }
+    terminate_();
 }
 
 void TMainFrm::img_mini_highlightClick() {
@@ -88,15 +90,21 @@ CaptionFaces TMainFrm::captionFaces() const {
 }
 
 void TMainFrm::LoadFormSize() {
-    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-    const LoadedGeometry loaded = loadFormSize(state_.folder, screen.width(), screen.height());
-    SavedWidth = loaded.geometry.width;
-    SavedHeight = loaded.geometry.height;
-    SavedLeft = loaded.geometry.left;
-    SavedTop = loaded.geometry.top;
-    NotePage = loaded.geometry.NotePage;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize size = screen->geometry().size();
+    const LoadedGeometry loaded = readFormSize(state_.folder, size.width(), size.height());
+    const QRect available = screen->availableGeometry();
+    const FormGeometry placed =
+        fitToScreen(loaded.geometry, {available.x(), available.y(), available.width(), available.height()});
+    SavedWidth = placed.width;
+    SavedHeight = placed.height;
+    SavedLeft = placed.left;
+    SavedTop = placed.top;
+    NotePage = placed.NotePage;
     resize(SavedWidth, SavedHeight);
     move(SavedLeft, SavedTop);
+    // A first run keeps the first-run values, written once the window stands.
+    if (loaded.firstRun) saveFormSize(state_.folder, loaded.geometry);
 }
 
 void TMainFrm::SaveFormSize() {

@@ -17,11 +17,11 @@ const QString kInsertFailed = QStringLiteral("加载该图片失败！");
 
 // picOpenDLg: BMP, JPEG, PNG and GIF files, whatever the case of their
 // extension; several may be chosen.
-std::vector<std::filesystem::path> choosePictureFiles(QWidget* parent) {
+std::vector<std::filesystem::path> choosePictureFiles(QWidget* parent, std::filesystem::path& lastFolder) {
     return widgets::choosePictures(parent, "picOpenDLg",
                                    QStringLiteral("All(*.bmp;*.Jpg;*.PNG;*.JPEG;*.Gif;) (*.[bB][mM][pP] *.[jJ][pP][gG] "
                                                   "*.[pP][nN][gG] *.[jJ][pP][eE][gG] *.[gG][iI][fF])"),
-                                   true);
+                                   true, lastFolder);
 }
 
 }  // namespace
@@ -41,22 +41,32 @@ wallpaper::WallpaperBackend& TMainFrm::wallpaperBackend() {
 }
 
 // Insert picture: the chosen file is shown, turned into a BMP file that
-// becomes the current picture, and remembered for the next start.
+// becomes the current picture, and remembered for the next start. The picture
+// is decoded once: the BMP file is written from the picture shown, so it holds
+// exactly what is shown and is not read back.
 void TMainFrm::btnInsertPicClick() {
-    const auto files = chooseFiles_ ? chooseFiles_(this) : choosePictureFiles(this);
+    const auto files = chooseFiles_ ? chooseFiles_(this) : choosePictureFiles(this, state_.lastPictureFolder);
     if (files.empty()) return;
     const std::filesystem::path& chosen = files.front();
     std::error_code error;
     if (!std::filesystem::is_regular_file(chosen, error)) return;
     try {
-        showPicture(loadShownPicture(chosen));
-        if (lowerExtension(chosen) == ".png") {
+        widgets::ShownPicture loaded = widgets::loadPictureForShowing(chosen);
+        showPicture(std::move(loaded.bitmap));
+        const std::string extension = lowerExtension(chosen);
+        if (extension == ".png") {
             SavePngAsBmp();
+        } else if (extension == ".bmp") {
+            state_.CurrentPicturePath = chosen;
+        } else if (extension == ".jpg" || extension == ".jpeg" || extension == ".gif") {
+            // Only what the program's codecs read becomes a BMP file.
+            if (!loaded.ownCodec) throw imaging::ImageError("not a picture the program converts");
+            state_.CurrentPicturePath = writeInsertedPicture(*shownPicture_, chosen, state_.folder);
         } else {
-            state_.CurrentPicturePath = ConvertToBmp(chosen);
+            state_.CurrentPicturePath.clear();
         }
         SaveTmpPic(state_);
-        showPicture(loadShownPicture(state_.CurrentPicturePath));
+        if (state_.CurrentPicturePath.empty()) throw imaging::ImageError("no BMP file for this picture");
     } catch (const std::exception&) {
         showMessage(this, kInsertFailed);
     }
@@ -78,10 +88,9 @@ void TMainFrm::imgAppToDeskClick() {
     switch (apply.run(shownPicture_ ? &*shownPicture_ : nullptr)) {
     case ApplyResult::BackgroundUnreadable: showMessage(this, QStringLiteral("加载失败！")); break;
     case ApplyResult::NoPicture: showMessage(this, QStringLiteral("请先插入图片或截图，再更换壁纸。")); break;
-    case ApplyResult::EmptyList: showMessage(this, QStringLiteral("没有可用的背景图片，请先添加背景图片。")); break;
+    case ApplyResult::NoBackground: showMessage(this, QStringLiteral("没有可用的背景图片，请先添加背景图片。")); break;
     case ApplyResult::Applied:
-    case ApplyResult::Declined:
-    case ApplyResult::BackgroundMissing: break;
+    case ApplyResult::Declined: break;
     }
 }
 

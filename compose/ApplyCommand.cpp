@@ -3,14 +3,47 @@
 #include "Composition.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace tavlo {
+
+namespace {
+
+// The entry the walk takes after `i`: one back, wrapping from entry 1 (or 0)
+// to the last entry.
+std::int32_t nextInWalk(std::int32_t i, std::int32_t count) {
+    return i - 1 <= 0 ? count - 1 : i - 1;
+}
+
+}  // namespace
+
+std::optional<ApplyCommand::Found> ApplyCommand::findBackground() const {
+    const std::int32_t count = state_.PicBGCount();
+    // From the walk's entry on, in the walk's own order; the chosen entry 0,
+    // which the walk only reaches while it stands there, comes last.
+    std::vector<std::int32_t> order;
+    std::vector<bool> seen(static_cast<std::size_t>(count), false);
+    for (std::int32_t i = std::clamp(walk_.CurrentBGIndex, 0, count - 1); !seen[static_cast<std::size_t>(i)];
+         i = nextInWalk(i, count)) {
+        seen[static_cast<std::size_t>(i)] = true;
+        order.push_back(i);
+    }
+    if (!seen[0]) order.push_back(0);
+    for (const std::int32_t i : order) {
+        const auto path = backgroundPath(state_.folder, state_.PicBGList[static_cast<std::size_t>(i)].FileName);
+        std::error_code error;
+        if (path && std::filesystem::is_regular_file(*path, error)) return Found{i, *path};
+    }
+    return std::nullopt;
+}
 
 ApplyResult ApplyCommand::run(const imaging::Bitmap* currentPicture) {
     // Nothing to paste or nothing to paste on: say so before asking anything.
     if (!currentPicture || currentPicture->empty()) return ApplyResult::NoPicture;
     const std::int32_t count = state_.PicBGCount();
-    if (count == 0) return ApplyResult::EmptyList;
+    if (count == 0) return ApplyResult::NoBackground;
+    const auto found = findBackground();
+    if (!found) return ApplyResult::NoBackground;
 
     if (state_.ConfirmApply) {
         confirm_();
@@ -19,21 +52,11 @@ ApplyResult ApplyCommand::run(const imaging::Bitmap* currentPicture) {
 
     Composition composition(state_.folder.backgroundFolder());
     composition.SaveContentPicture(*currentPicture);
-
-    const std::int32_t i = std::clamp(walk_.CurrentBGIndex, 0, count - 1);
-    const std::filesystem::path background =
-        state_.folder.backgroundFile(state_.PicBGList[static_cast<std::size_t>(i)].FileName);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(background, error)) {
-        // Skip the missing entry: the next apply takes the one after it.
-        if (i != 0) walk_.CurrentBGIndex = i + 1 < count ? i + 1 : 1;
-        return ApplyResult::BackgroundMissing;
-    }
-    if (!composition.LoadBackground(background)) return ApplyResult::BackgroundUnreadable;
+    if (!composition.LoadBackground(found->path)) return ApplyResult::BackgroundUnreadable;
     composition.ComposeWallpaper();
     desktop_.SetWallpaper(composition.mixPath());
 
-    walk_.CurrentBGIndex = i - 1 <= 0 ? count - 1 : i - 1;
+    walk_.CurrentBGIndex = nextInWalk(found->index, count);
     return ApplyResult::Applied;
 }
 

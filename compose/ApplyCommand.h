@@ -4,7 +4,9 @@
 #include "WallpaperBackend.h"
 #include "uGlobal.h"
 
+#include <filesystem>
 #include <functional>
+#include <optional>
 
 namespace tavlo {
 
@@ -13,14 +15,14 @@ enum class ApplyResult {
     Applied,               // "Mix.bmp" written and set as the wallpaper
     Declined,              // the confirmation was answered no
     NoPicture,             // there is no current picture to paste
-    EmptyList,             // the background list has no entry
-    BackgroundMissing,     // the background file is gone; the walk moved on
+    NoBackground,          // no entry of the list names an existing file
     BackgroundUnreadable,  // the background is no picture: "加载失败！"
 };
 
 // The apply command: confirmation, then the current picture pasted on the
 // background the walk points at, "Mix.bmp" set as the wallpaper, and the walk
-// stepped back by one. File and wallpaper failures throw, to be shown by the
+// stepped back by one. An entry whose file is gone is passed over: the walk
+// goes on to the next entry that exists, within the same apply. File and wallpaper failures throw, to be shown by the
 // general error report; the walk then stays where it was.
 class ApplyCommand {
 public:
@@ -34,6 +36,13 @@ public:
     ApplyResult run(const imaging::Bitmap* currentPicture);
 
 private:
+    struct Found {
+        std::int32_t index;
+        std::filesystem::path path;
+    };
+    // The first entry of the walk, from where it stands, whose file exists.
+    std::optional<Found> findBackground() const;
+
     GlobalState& state_;
     BackgroundWalk& walk_;
     wallpaper::WallpaperBackend& desktop_;

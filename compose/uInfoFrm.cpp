@@ -8,6 +8,7 @@
 #include "WindowFrame.h"
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -40,6 +41,8 @@ TInforFrm::TInforFrm(GlobalState& state, QWidget* parent)
     btnClose->setFont(widgets::pixelFont(QStringLiteral("Arial"), 12, true));
     btnClose->setFlat(true);
     for (QPushButton* b : {btnok, btncancel, btnClose}) b->setAutoDefault(false);
+    // Enter answers yes wherever the focus is; Esc is handled in keyPressEvent.
+    btnok->setDefault(true);
 
     connect(btnok, &QPushButton::clicked, this, widgets::asCommand(this, &TInforFrm::btnokClick));
     connect(btncancel, &QPushButton::clicked, this, widgets::asCommand(this, &TInforFrm::btncancelClick));
@@ -55,6 +58,16 @@ void TInforFrm::ask() {
         move(area.center() - rect().center());
     }
     exec();
+}
+
+// Esc presses "取  消", as the user would with the mouse; everything else as
+// any dialog does (Enter presses the default button "确  定").
+void TInforFrm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        btncancel->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TInforFrm::btnokClick() {

@@ -39,6 +39,9 @@ public:
     void btnCloseClick();
     void shpBGMouseDown(QMouseEvent* event);
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     GlobalState& state_;
     widgets::WindowFrame* frame_ = nullptr;

@@ -42,6 +42,12 @@ void writeBGListLines(const ProgramFolder& folder, const std::string& chosen, co
     writeSettingsLines(folder.pathForWrite(kBGListFile), lines);
 }
 
+std::optional<std::filesystem::path> backgroundPath(const ProgramFolder& folder, std::string_view name) {
+    const std::filesystem::path file = textToPath(std::string(name)).relative_path().lexically_normal();
+    if (file.empty() || file == "." || *file.begin() == "..") return std::nullopt;
+    return folder.backgroundFolder() / file;
+}
+
 void LoadBGList(GlobalState& state, BackgroundWalk& walk, bool StartAtChoice) {
     std::vector<std::string> lines;
     try {

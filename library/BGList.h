@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tavlo {
@@ -21,6 +22,12 @@ std::vector<std::string> readBGListLines(const ProgramFolder& folder);
 
 // Replaces the list file: the chosen name, then the library entries.
 void writeBGListLines(const ProgramFolder& folder, const std::string& chosen, const std::vector<std::string>& library);
+
+// Where a list line's picture lies: in the background folder, whatever the
+// line says. A rooted name is taken as relative to the folder; a name that
+// climbs out of it ("../x.bmp") or names the folder itself names no
+// background at all.
+std::optional<std::filesystem::path> backgroundPath(const ProgramFolder& folder, std::string_view name);
 
 // Where the apply command's walk through the list stands: fields of the main window.
 struct BackgroundWalk {

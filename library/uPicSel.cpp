@@ -15,16 +15,18 @@
 
 namespace tavlo {
 
-std::optional<std::filesystem::path> chooseBackgroundFile(QWidget* parent) {
+std::optional<std::filesystem::path> chooseBackgroundFile(QWidget* parent, std::filesystem::path& lastFolder) {
     // The patterns match the extensions in any case, as the title promises.
     const auto chosen = widgets::choosePictures(
-        parent, "opgPic", QStringLiteral("(*.Bmp; *.JPG; *Gif) (*.[bB][mM][pP] *.[jJ][pP][gG] *.[gG][iI][fF])"), false);
+        parent, "opgPic", QStringLiteral("(*.Bmp; *.JPG; *Gif) (*.[bB][mM][pP] *.[jJ][pP][gG] *.[gG][iI][fF])"), false,
+        lastFolder);
     if (chosen.empty()) return std::nullopt;
     return chosen.front();
 }
 
-TPicSelFrm::TPicSelFrm(const ProgramFolder& folder, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), picker_(folder), chooseFile_(chooseBackgroundFile) {
+TPicSelFrm::TPicSelFrm(GlobalState& state, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), picker_(state.folder),
+      chooseFile_([&state](QWidget* owner) { return chooseBackgroundFile(owner, state.lastPictureFolder); }) {
     setObjectName(QStringLiteral("TPicSelFrm"));
     setWindowTitle(QStringLiteral("背景图片选择"));
     setFixedSize(524, 286);

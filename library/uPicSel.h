@@ -25,7 +25,9 @@ namespace tavlo {
 class TPicSelFrm : public QDialog {
     Q_OBJECT
 public:
-    TPicSelFrm(const ProgramFolder& folder, QWidget* parent = nullptr);
+    // Its open dialog shares the folder of the last picture chosen with the
+    // program's others (state.lastPictureFolder).
+    TPicSelFrm(GlobalState& state, QWidget* parent = nullptr);
 
     // The open dialog of Add: the chosen file, or nothing when cancelled.
     using ChooseFile = std::function<std::optional<std::filesystem::path>(QWidget*)>;
@@ -69,7 +71,8 @@ private:
     widgets::WindowFrame* frame_ = nullptr;
 };
 
-// The open dialog that Add shows: BMP, JPEG and GIF files, in any case.
-std::optional<std::filesystem::path> chooseBackgroundFile(QWidget* parent);
+// The open dialog that Add shows: BMP, JPEG and GIF files, in any case,
+// starting in `lastFolder` (see widgets::choosePictures).
+std::optional<std::filesystem::path> chooseBackgroundFile(QWidget* parent, std::filesystem::path& lastFolder);
 
 }  // namespace tavlo

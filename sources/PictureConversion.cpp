@@ -1,4 +1,5 @@
 #include "BmpFormat.h"
+#include "FileError.h"
 #include "JpegToBmp.h"
 #include "MappedFile.h"
 #include "Picture.h"
@@ -6,6 +7,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
+#include <cstdio>
 
 namespace tavlo {
 
@@ -26,6 +29,33 @@ std::filesystem::path convertToSiblingBmp(const std::filesystem::path& source) {
 }
 
 }  // namespace
+
+std::string insertedPictureName(const std::filesystem::path& source) {
+    // FNV-1a over the full path: the same source keeps its name (a second
+    // insert replaces its own file), different sources get different ones.
+    std::uint64_t hash = 0xcbf29ce484222325ULL;
+    for (const char c : pathToText(std::filesystem::absolute(source).lexically_normal())) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ULL;
+    }
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+    return std::string("insert-") + hex + ".bmp";
+}
+
+std::filesystem::path writeInsertedPicture(const imaging::Bitmap& picture, const std::filesystem::path& source,
+                                           const ProgramFolder& folder) {
+    std::filesystem::path beside = source;
+    beside.replace_extension(".bmp");
+    try {
+        imaging::writeBmp(picture, beside);
+        return beside;
+    } catch (const FileError&) {
+        // The source's folder cannot take the file: the program's own does.
+    }
+    const std::filesystem::path scratch = folder.pathForWrite("tmp\\" + insertedPictureName(source));
+    imaging::writeBmp(picture, scratch);
+    return scratch;
+}
 
 std::string lowerExtension(const std::filesystem::path& path) {
     std::string ext = pathToText(path.extension());

@@ -1,4 +1,5 @@
 #pragma once
+#include "Bitmap.h"
 #include "ProgramFolder.h"
 
 #include <cstdint>
@@ -31,6 +32,10 @@ struct GlobalState {
     std::int32_t ApplyConfirmed = 0;
     std::filesystem::path ConfigSetBgPath;
 
+    // The folder of the last picture chosen in an open dialog in this run;
+    // empty until one is chosen.
+    std::filesystem::path lastPictureFolder;
+
     // The background list file, line 1 included as entry 0.
     std::vector<TPicBGList> PicBGList;
     std::int32_t PicBGCount() const { return static_cast<std::int32_t>(PicBGList.size()); }
@@ -49,6 +54,19 @@ void SaveTmpPic(const GlobalState& state);
 std::filesystem::path ConvertToBmp(const std::filesystem::path& source);
 std::filesystem::path JpegToBmp(const std::filesystem::path& source);
 std::filesystem::path GifToBmp(const std::filesystem::path& source);
+
+// The BMP file an inserted ".jpg", ".jpeg" or ".gif" picture becomes, written
+// from `picture`, the picture already decoded for showing (so that it is not
+// decoded twice): beside the source under its name with ".bmp"; where that
+// cannot be written (a read-only share, installed wallpapers, a CD) in the
+// program's "tmp\" folder under insertedPictureName. Returns the file
+// written; throws FileError when neither place can be written.
+std::filesystem::path writeInsertedPicture(const imaging::Bitmap& picture, const std::filesystem::path& source,
+                                           const ProgramFolder& folder);
+
+// The name an inserted picture's BMP takes in "tmp\": one per source file,
+// so that no two pictures share one ("tmp\tmp.bmp" is never one of them).
+std::string insertedPictureName(const std::filesystem::path& source);
 
 // A path's extension with its dot, in lower case (".jpg"); empty if none.
 std::string lowerExtension(const std::filesystem::path& path);

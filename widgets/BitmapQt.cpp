@@ -53,32 +53,85 @@ Bitmap fromQImage(const QImage& image) {
 }
 
 std::vector<std::filesystem::path> choosePictures(QWidget* parent, const char* name, const QString& filter,
-                                                  bool several) {
+                                                  bool several, std::filesystem::path& lastFolder) {
     QFileDialog dialog(parent);
     dialog.setObjectName(QLatin1String(name));
     dialog.setFileMode(several ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);  // the title alone, not our patterns
+    const QString last = QString::fromStdU16String(lastFolder.u16string());
     const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    dialog.setDirectory(QDir(pictures).exists() ? pictures : QDir::homePath());
+    if (!last.isEmpty() && QDir(last).exists()) {
+        dialog.setDirectory(last);
+    } else {
+        dialog.setDirectory(QDir(pictures).exists() ? pictures : QDir::homePath());
+    }
     dialog.setNameFilter(filter);
     std::vector<std::filesystem::path> chosen;
     if (dialog.exec() != QDialog::Accepted) return chosen;
     for (const QString& file : dialog.selectedFiles())
         if (!file.isEmpty()) chosen.emplace_back(file.toStdU16String());
+    if (!chosen.empty()) lastFolder = chosen.front().parent_path();
     return chosen;
 }
 
 imaging::Bitmap loadShownPicture(const std::filesystem::path& path) {
+    return loadPictureForShowing(path).bitmap;
+}
+
+ShownPicture loadPictureForShowing(const std::filesystem::path& path) {
     try {
-        return imaging::loadPicture(path);
+        return {imaging::loadPicture(path), true};
     } catch (const imaging::ImageError&) {
         QImageReader reader(QString::fromStdU16String(path.u16string()));
         reader.setDecideFormatFromContent(true);
         const QImage image = reader.read();
         if (image.isNull()) throw;
-        return fromQImage(image);
+        return {fromQImage(image), false};
     }
+}
+
+namespace {
+
+// The palette as a colour table of 2^bits entries: indices the palette does
+// not cover show black, as they would in the 24-bit copy.
+QList<QRgb> colourTable(const Bitmap& bitmap) {
+    QList<QRgb> table(qsizetype{1} << bitmap.bitsPerPixel(), qRgb(0, 0, 0));
+    for (std::size_t i = 0; i < bitmap.palette.size() && i < static_cast<std::size_t>(table.size()); ++i) {
+        const auto& p = bitmap.palette[i];
+        table[static_cast<qsizetype>(i)] = qRgb(p.red, p.green, p.blue);
+    }
+    return table;
+}
+
+QImage::Format sharedFormat(const Bitmap& bitmap) {
+    using tavlo::imaging::ChannelMasks;
+    const ChannelMasks& m = bitmap.masks;
+    switch (bitmap.bitsPerPixel()) {
+    case 1: return QImage::Format_Mono;
+    case 8: return QImage::Format_Indexed8;
+    case 24: return QImage::Format_BGR888;
+    case 32:
+        return m.red == 0xFF0000 && m.green == 0xFF00 && m.blue == 0xFF && m.alpha == 0 ? QImage::Format_RGB32
+                                                                                        : QImage::Format_Invalid;
+    case 16:
+        if (m == ChannelMasks::rgb555()) return QImage::Format_RGB555;
+        if (m == ChannelMasks{0xF800, 0x07E0, 0x001F, 0}) return QImage::Format_RGB16;
+        return QImage::Format_Invalid;
+    default: return QImage::Format_Invalid;
+    }
+}
+
+}  // namespace
+
+QImage pictureImage(const Bitmap& bitmap) {
+    if (bitmap.empty()) return {};
+    const QImage::Format format = sharedFormat(bitmap);
+    if (format == QImage::Format_Invalid) return toQImage(bitmap);
+    QImage image(bitmap.pixels().data(), bitmap.width(), bitmap.height(), static_cast<qsizetype>(bitmap.stride()),
+                 format);
+    if (bitmap.isIndexed()) image.setColorTable(colourTable(bitmap));
+    return image;
 }
 
 }  // namespace tavlo::widgets

@@ -12,19 +12,35 @@ namespace tavlo::widgets {
 // bitmap gives a null image.
 QImage toQImage(const tavlo::imaging::Bitmap& bitmap);
 
+// The bitmap as an image for showing. Where Qt has the bitmap's pixel format
+// (24 bits, 32 and 16 bits with the usual masks, 8 and 1 bits with a palette)
+// the image lies over the bitmap's own rows, without a copy, and stays valid
+// only while the bitmap lives unchanged; other formats give a 24-bit copy.
+QImage pictureImage(const tavlo::imaging::Bitmap& bitmap);
+
 // A QImage as a 24-bit blue-green-red bitmap; transparent and translucent
 // pixels are drawn over white.
 tavlo::imaging::Bitmap fromQImage(const QImage& image);
 
 // An open dialog for pictures, named `name`, listing the files `filter`
-// matches (title, then patterns; the title alone is shown). It starts in the
-// user's pictures folder (or home). The chosen files; none when cancelled.
+// matches (title, then patterns; the title alone is shown). It starts in
+// `lastFolder`, the folder of the last picture chosen in this run, and before
+// that in the user's pictures folder (or home); a choice updates `lastFolder`.
+// The chosen files; none when cancelled.
 std::vector<std::filesystem::path> choosePictures(QWidget* parent, const char* name, const QString& filter,
-                                                  bool several);
+                                                  bool several, std::filesystem::path& lastFolder);
 
 // Loads a picture for showing in a picture control: BMP, JPEG, PNG and GIF
 // through the program's own codecs, other formats Qt can read (icons, say)
 // through Qt. Throws the codec's error when neither can read the file.
 imaging::Bitmap loadShownPicture(const std::filesystem::path& path);
+
+// A picture loaded for showing, and whether the program's own codecs read it
+// (false: only Qt could).
+struct ShownPicture {
+    imaging::Bitmap bitmap;
+    bool ownCodec = true;
+};
+ShownPicture loadPictureForShowing(const std::filesystem::path& path);
 
 }  // namespace tavlo::widgets

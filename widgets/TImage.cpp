@@ -12,6 +12,10 @@ TImage::TImage(QWidget* parent) : QWidget(parent) {
 }
 
 void TImage::setPicture(const QPixmap& picture) {
+    setPicture(picture.toImage());
+}
+
+void TImage::setPicture(const QImage& picture) {
     picture_ = picture;
     fitToPicture();
     update();
@@ -35,10 +39,11 @@ void TImage::paintEvent(QPaintEvent*) {
     if (picture_.isNull()) return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    if (stretch_) {
-        painter.drawPixmap(rect(), picture_);
+    // Only the exposed part is drawn: a large picture costs its visible part.
+    if (stretch_ && rect().size() != picture_.deviceIndependentSize().toSize()) {
+        painter.drawImage(rect(), picture_);
     } else {
-        painter.drawPixmap(0, 0, picture_);
+        painter.drawImage(QPoint(0, 0), picture_);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "Artwork.h"
 
+#include <QImage>
 #include <QPixmap>
 #include <QRect>
 #include <QWidget>
@@ -18,7 +19,10 @@ public:
     explicit TImage(QWidget* parent = nullptr);
 
     void setPicture(const QPixmap& picture);
-    const QPixmap& picture() const { return picture_; }
+    // A picture as an image: shown as it is, without a copy (an image over a
+    // bitmap's own rows stays valid only while that bitmap lives).
+    void setPicture(const QImage& picture);
+    const QImage& picture() const { return picture_; }
     void setStretch(bool stretch);
     bool stretch() const { return stretch_; }
     void setAutoSize(bool autoSize);
@@ -39,7 +43,7 @@ protected:
 private:
     void fitToPicture();
 
-    QPixmap picture_;
+    QImage picture_;
     bool stretch_ = false;
     bool autoSize_ = false;
     bool leftPressed_ = false;

@@ -5,6 +5,11 @@
 //            (counter page_ms: until the web panel's start page has loaded)
 //   memory   PSS of the process and all its helpers (the browser engine's
 //            processes) once the start page has loaded and things settled
+//   insert   a 6000 × 4000 JPEG inserted once the start page has loaded:
+//            the main process's peak resident size over the whole run
+//            (peak_MB) and its resident size with the picture shown (shown_MB)
+#include "PictureEncoders.h"
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -27,7 +32,7 @@ namespace {
 
 class ProgramRun {
 public:
-    ProgramRun() {
+    explicit ProgramRun(const fs::path& picture = {}) {
         folder_ = fs::temp_directory_path() / ("tavlo-bench-" + std::to_string(::getpid()));
         fs::remove_all(folder_);
         fs::create_directories(folder_ / "Data");
@@ -39,7 +44,12 @@ public:
             ::setpgid(0, 0);  // one group: the engine's helpers end with it
             ::close(pipe_[0]);
             const std::string fd = std::to_string(pipe_[1]);
-            ::execl(TAVLO_PROBE, TAVLO_PROBE, folder_.c_str(), fd.c_str(), static_cast<char*>(nullptr));
+            if (picture.empty()) {
+                ::execl(TAVLO_PROBE, TAVLO_PROBE, folder_.c_str(), fd.c_str(), static_cast<char*>(nullptr));
+            } else {
+                ::execl(TAVLO_PROBE, TAVLO_PROBE, folder_.c_str(), fd.c_str(), picture.c_str(),
+                        static_cast<char*>(nullptr));
+            }
             ::_exit(127);
         }
         ::setpgid(pid_, pid_);
@@ -83,6 +93,16 @@ public:
         return total;
     }
 
+    // A "Vm…:" value of the main process's status, in bytes.
+    double mainProcess(const std::string& field) const {
+        std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
+        std::string line;
+        while (std::getline(status, line)) {
+            if (line.rfind(field + ":", 0) == 0) return std::stod(line.substr(field.size() + 1)) * 1024;
+        }
+        return 0;
+    }
+
 private:
     fs::path folder_;
     int pipe_[2] = {-1, -1};
@@ -115,6 +135,24 @@ void memory(benchmark::State& state) {
     }
 }
 BENCHMARK(memory)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true);
+
+void insert(benchmark::State& state) {
+    const fs::path jpeg = fs::temp_directory_path() / ("tavlo-bench-" + std::to_string(::getpid()) + ".jpg");
+    {
+        const tavlo::test::Bytes bytes = tavlo::test::encodeJpeg(tavlo::test::gradientPicture(6000, 4000), 90);
+        std::ofstream(jpeg, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    for (auto _ : state) {
+        ProgramRun run(jpeg);
+        run.secondsUntil('i');
+        std::this_thread::sleep_for(std::chrono::seconds(2));  // shown and painted
+        state.counters["peak_MB"] = benchmark::Counter(run.mainProcess("VmHWM") / 1e6);
+        state.counters["shown_MB"] = benchmark::Counter(run.mainProcess("VmRSS") / 1e6);
+    }
+    fs::remove(jpeg);
+}
+BENCHMARK(insert)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true);
 
 }  // namespace
 

@@ -2,21 +2,32 @@
 // tavlo does in the program folder given as its first argument, and tells
 // the benchmark through the file descriptor given as its second when the
 // main window has been shown and painted ("p") and when the web panel has
-// loaded its start page ("l").
+// loaded its start page ("l"). Given a picture as its third argument, it
+// then inserts it as the insert command would with that file chosen, and
+// says "i" when the command has returned.
 #include "Program.h"
 #include "WebPanel.h"
 #include "uMain.h"
 
 #include <unistd.h>
 #include <cstdlib>
+#include <filesystem>
+#include <vector>
 
 int main(int argc, char** argv) {
     if (argc < 3) return 2;
     const tavlo::ProgramFolder folder{argv[1]};
     const int report = std::atoi(argv[2]);
-    return tavlo::app::runProgram(1, argv, folder, [report](tavlo::app::TMainFrm& window) {
+    const std::filesystem::path picture = argc > 3 ? argv[3] : "";
+    return tavlo::app::runProgram(1, argv, folder, [report, picture](tavlo::app::TMainFrm& window) {
         (void)!write(report, "p", 1);
         QObject::connect(&window.webPanel(), &tavlo::app::WebPanel::linkLoadFinished, &window,
-                         [report] { (void)!write(report, "l", 1); });
+                         [report, picture, &window] {
+                             (void)!write(report, "l", 1);
+                             if (picture.empty()) return;
+                             window.setChooseFiles([picture](QWidget*) { return std::vector{picture}; });
+                             window.btnInsertPicClick();
+                             (void)!write(report, "i", 1);
+                         });
     });
 }

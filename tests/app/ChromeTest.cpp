@@ -23,13 +23,18 @@ TEST(FormSize, FirstRunCentresTheWindowAndWritesTheFile) {
     EXPECT_EQ(readFileBytes(f.folder / "Data/FormSize.ini"), "1\r\n830\r\n500\r\n545\r\n275\r\n");
 }
 
-TEST(FormSize, ValuesAreUsedAsReadAndTheFileIsNotRewritten) {
+TEST(FormSize, ValuesAreTakenWithinTheScreenAndTheFileIsNotRewritten) {
     const struct {
         const char* file;
         QRect geometry;
         int notePage;
     } cases[] = {
-        {"1\r\n900\r\n600\r\n-2000\r\n100\r\n", {-2000, 100, 900, 600}, 1},
+        // Off the screen, too small, too large: the window stays on the
+        // screen at no less than its minimum size.
+        {"1\r\n900\r\n600\r\n-2000\r\n100\r\n", {0, 100, 900, 600}, 1},
+        {"1\r\n900\r\n600\r\n1800\r\n900\r\n", {1020, 480, 900, 600}, 1},
+        {"2\r\n30\r\n1\r\n10\r\n20\r\n", {10, 20, 700, 466}, 2},
+        {"1\r\n30000\r\n20000\r\n-5\r\n7\r\n", {0, 0, 1920, 1080}, 1},
         {"5\r\n1000\r\n700\r\n100\r\n120\r\n", {100, 120, 1000, 700}, 5},
         // Short or damaged files: what is missing or bad takes first-run values.
         {"3\r\n1000\r\n", {545, 275, 1000, 500}, 3},
@@ -57,6 +62,20 @@ TEST(CloseButton, SavesTheGeometryThenEndsTheProgram) {
     test::mouseClick(w.img_close_highlight, Qt::LeftButton);
     EXPECT_EQ(f.terminations, 1);
     EXPECT_EQ(readFileBytes(f.folder / "Data/FormSize.ini"), "4\r\n1000\r\n700\r\n100\r\n120\r\n");
+}
+
+TEST(CloseButton, AGeometryFileThatCannotBeWrittenIsReportedAndTheProgramStillEnds) {
+    test::MainWindowFixture f;
+    app::TMainFrm& w = f.show();
+    // A folder where the file should be: no file can replace it, as root too.
+    std::filesystem::remove(f.folder / "Data/FormSize.ini");
+    std::filesystem::create_directories(f.folder / "Data/FormSize.ini/x");
+    test::ModalAnswers answers;
+    test::mouseMove(w.img_close_normal);
+    test::mouseClick(w.img_close_highlight, Qt::LeftButton);
+    ASSERT_EQ(answers.messages.size(), 1u);
+    EXPECT_TRUE(answers.messages[0].contains(QStringLiteral("FormSize.ini"))) << answers.messages[0].toStdString();
+    EXPECT_EQ(f.terminations, 1);
 }
 
 TEST(CloseButton, ReleasingOutsideKeepsThePressedPictureUntilThePointerCrossesTheBackground) {
@@ -134,20 +153,21 @@ TEST(CaptionButtons, FollowTheStateTable) {
     }
 }
 
-TEST(MinimiseButton, MinimisesWithNormalButtonsAndRestoringReappliesTheGeometry) {
+TEST(MinimiseButton, MinimisesWithNormalButtonsAndRestoringKeepsTheGeometry) {
     test::MainWindowFixture f;
     app::TMainFrm& w = f.show();
-    w.move(300, 200);
+    w.setGeometry(300, 200, 900, 550);
     test::mouseMove(w.img_mini_normal);
     test::mouseClick(w.img_mini_highlight, Qt::LeftButton);
     EXPECT_TRUE(w.isMinimized());
     EXPECT_EQ(w.captionFaces(), CaptionFaces{});
     EXPECT_EQ(f.terminations, 0);
 
-    // Every show applies the remembered geometry, the restore included.
+    // The file is applied at the first show only: the restored window is
+    // where it was before it was minimised.
     w.showNormal();
     EXPECT_FALSE(w.isMinimized());
-    EXPECT_EQ(w.geometry(), QRect(545, 275, 830, 500));
+    EXPECT_EQ(w.geometry(), QRect(300, 200, 900, 550));
 }
 
 TEST(WindowFrame, WithoutAWindowManagerTheWindowFollowsTheMouse) {
@@ -168,4 +188,11 @@ TEST(WindowFrame, WithoutAWindowManagerTheWindowFollowsTheMouse) {
     test::mouseRelease(w.imgBG, Qt::LeftButton, corner + QPoint(70, 50));
     EXPECT_EQ(w.geometry(), QRect(585, 300, 900, 550));
     EXPECT_EQ(w.img_close_normal->geometry().topLeft(), QPoint(782 + 900 - 822, 1));
+
+    // It cannot be made smaller than its minimum.
+    const QPoint newCorner(w.width() - 2, w.height() - 2);
+    test::mousePress(w.imgBG, Qt::LeftButton, newCorner);
+    test::mouseMove(w.imgBG, newCorner - QPoint(800, 500));
+    test::mouseRelease(w.imgBG, Qt::LeftButton, newCorner - QPoint(800, 500));
+    EXPECT_EQ(w.geometry(), QRect(585, 300, 700, 466));
 }

@@ -19,17 +19,16 @@
 #include <png.h>
 
 using namespace tavlo;
+using test::ModalAnswers;
 namespace fs = std::filesystem;
 
 namespace {
-
-using test::ModalAnswers;
 
 class MainPath : public testing::Test {
 protected:
     void SetUp() override {
         app::TMainFrm& w = f.show();
-        picker = std::make_unique<TPicSelFrm>(f.state->folder, &w);
+        picker = std::make_unique<TPicSelFrm>(*f.state, &w);
         question = std::make_unique<TInforFrm>(*f.state, &w);
         w.attachDialogs(picker.get(), question.get());
         auto backend = std::make_unique<wallpaper::RecordingWallpaper>();
@@ -56,7 +55,7 @@ protected:
         return answers.messages;
     }
     std::string tmppic() { return test::readFileBytes(f.folder / "Data/tmppic.ini"); }
-    QRgb shownPixel(int x, int y) { return f.window->imgPicMix->picture().toImage().pixel(x, y); }
+    QRgb shownPixel(int x, int y) { return f.window->imgPicMix->picture().pixel(x, y); }
 
     test::MainWindowFixture f;
     std::unique_ptr<TPicSelFrm> picker;
@@ -116,7 +115,7 @@ TEST_F(MainPath, InsertFailuresFollowTheTable) {
     EXPECT_EQ(tmppic(), "\r\n");
 
     // Vanished or cancelled: no message, and nothing changes.
-    const QImage shown = f.window->imgPicMix->picture().toImage();
+    const QImage shown = f.window->imgPicMix->picture();
     EXPECT_TRUE(insert(f.folder / "pictures/gone.jpg").empty());
     chosen.clear();
     ModalAnswers answers;
@@ -124,7 +123,7 @@ TEST_F(MainPath, InsertFailuresFollowTheTable) {
     EXPECT_TRUE(answers.messages.empty());
     EXPECT_TRUE(f.state->CurrentPicturePath.empty());
     EXPECT_EQ(tmppic(), "\r\n");
-    EXPECT_EQ(f.window->imgPicMix->picture().toImage(), shown);
+    EXPECT_EQ(f.window->imgPicMix->picture(), shown);
     EXPECT_FALSE(fs::exists(f.folder / "pictures/gone.bmp"));
 }
 

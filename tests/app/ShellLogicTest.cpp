@@ -59,23 +59,44 @@ TEST(FormGeometry, LinesAreUsedAsReadAndBadOrMissingOnesTakeFirstRunValues) {
     for (const auto& c : cases) EXPECT_EQ(app::geometryFromLines(c.lines, firstRun), c.expected);
 }
 
-TEST(FormGeometry, FirstRunWritesTheFileAndLaterReadsLeaveItAlone) {
+TEST(FormGeometry, AFirstRunIsToldApartAndReadsLeaveTheFileAlone) {
     TempFolder temp;
     const ProgramFolder folder(temp.path());
     const auto file = temp / "Data/FormSize.ini";
 
-    const app::LoadedGeometry first = app::loadFormSize(folder, 1920, 1080);
-    EXPECT_TRUE(first.fileWritten);
-    EXPECT_EQ(readFileBytes(file), "1\r\n830\r\n500\r\n545\r\n275\r\n");
+    const app::LoadedGeometry first = app::readFormSize(folder, 1920, 1080);
+    EXPECT_TRUE(first.firstRun);
+    EXPECT_EQ(first.geometry, app::firstRunGeometry(1920, 1080));
+    EXPECT_FALSE(std::filesystem::exists(file));
 
     writeFileBytes(file, "4\r\n900\r\nabc\r\n");
-    const app::LoadedGeometry second = app::loadFormSize(folder, 800, 600);
-    EXPECT_FALSE(second.fileWritten);
+    const app::LoadedGeometry second = app::readFormSize(folder, 800, 600);
+    EXPECT_FALSE(second.firstRun);
     EXPECT_EQ(second.geometry, (app::FormGeometry{4, 900, 500, -15, 35}));
     EXPECT_EQ(readFileBytes(file), "4\r\n900\r\nabc\r\n");
 
     app::saveFormSize(folder, {2, 1000, 700, -100, 120});
     EXPECT_EQ(readFileBytes(file), "2\r\n1000\r\n700\r\n-100\r\n120\r\n");
+}
+
+TEST(FormGeometry, FitsTheScreenAreaAtNoLessThanTheMinimum) {
+    const app::ScreenArea hd{0, 0, 1920, 1040};  // a 40-pixel panel at the bottom
+    const struct {
+        app::FormGeometry geometry;
+        app::ScreenArea area;
+        app::FormGeometry fitted;
+    } cases[] = {
+        {{1, 830, 500, 545, 275}, hd, {1, 830, 500, 545, 275}},
+        {{1, 30, 1, 100, 100}, hd, {1, 700, 466, 100, 100}},       // raised to the minimum
+        {{1, 30000, 20000, 0, 0}, hd, {1, 1920, 1040, 0, 0}},      // no larger than the area
+        {{1, 900, 600, -2000, 100}, hd, {1, 900, 600, 0, 100}},    // back onto the screen
+        {{1, 900, 600, 1800, 900}, hd, {1, 900, 600, 1020, 440}},  // right and bottom edges
+        {{1, 900, 600, 2147483647, -2147483647 - 1}, hd, {1, 900, 600, 1020, 0}},
+        {{1, 830, 500, -15, 35}, {0, 0, 800, 600}, {1, 800, 500, 0, 35}},
+        {{1, 830, 500, 50, 50}, {0, 0, 640, 400}, {1, 700, 466, 0, 0}},          // the minimum wins
+        {{1, 830, 500, 0, 0}, {1920, 30, 1280, 1024}, {1, 830, 500, 1920, 30}},  // a second screen's area
+    };
+    for (const auto& c : cases) EXPECT_EQ(app::fitToScreen(c.geometry, c.area), c.fitted) << c.geometry.left;
 }
 
 TEST(ApplyConfirmation, FirstLineDecidesAndAMissingFileIsCreated) {

@@ -85,8 +85,11 @@ TEST_F(WebPanelTest, WebLinkShowsTheStartPageThroughItsWindow) {
 
 TEST_F(WebPanelTest, WebEditorIsABlankPageInDesignMode) {
     app::TMainFrm& w = *f.window;
+    // Nobody has used the hidden editor yet: it has no view, and no renderer.
+    EXPECT_EQ(w.ts_PicMix->findChild<QWebEngineView*>(), nullptr);
     QWebEngineView* editor = w.WebEditor();
     ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(w.WebEditor(), editor);
     QSignalSpy designMode(&w.webPanel(), &app::WebPanel::editorDesignModeOn);
     if (evaluate(editor, QStringLiteral("document.designMode")) != QLatin1String("on")) {
         ASSERT_TRUE(designMode.wait(20000));

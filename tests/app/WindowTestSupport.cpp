@@ -1,7 +1,13 @@
 #include "WindowTestSupport.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QWindow>
+
+#include <gtest/gtest.h>
 
 namespace tavlo::test {
 

@@ -1,12 +1,15 @@
 #pragma once
+#include "ModalAnswers.h"
 #include "Program.h"
 #include "TempFolder.h"
 #include "uMain.h"
 
 #include <QPoint>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <vector>

@@ -83,28 +83,64 @@ TEST_F(Apply, WalksTheLibraryBackwardsFromTheLastEntry) {
     EXPECT_EQ(imaging::loadPicture(temp / "source/DeskTopBG/Content.bmp").width(), 20);
 }
 
-TEST_F(Apply, MissingEntriesAreSkippedEveryOtherApply) {
-    useList(4);
-    fs::remove(temp / "source/DeskTopBG/b2.bmp");
-    // 3, then 2 is missing (index moves to 3), then 3 again, 2 missing, ...
-    EXPECT_EQ(applyOnce(), 3);
-    EXPECT_EQ(applyOnce(), -1);
-    EXPECT_EQ(walk.CurrentBGIndex, 3);
-    EXPECT_EQ(applyOnce(), 3);
-    EXPECT_EQ(applyOnce(), -1);
-
-    useList(1);
-    fs::remove(temp / "source/DeskTopBG/b0.bmp");
-    for (int n = 0; n < 3; ++n) EXPECT_EQ(command.run(&picture), ApplyResult::BackgroundMissing);
-    EXPECT_EQ(walk.CurrentBGIndex, 0);
+TEST_F(Apply, AMissingEntryIsPassedOverWithinTheSameApply) {
+    // Entries removed from b0..b4 (the walk after start-up: 4, 3, 2, 1, 4, ...),
+    // and the entries the next applies use.
+    const struct {
+        std::vector<int> missing;
+        std::vector<int> used;
+    } cases[] = {
+        {{2}, {4, 3, 1, 4, 3, 1}},  // the walk's order over the rest is kept
+        {{4}, {3, 2, 1, 3}},        // the first entry of the walk itself
+        {{1, 2, 3}, {4, 4, 4}},     // one left: every apply uses it
+        {{1, 2, 3, 4}, {0, 0}},     // only the chosen entry 0 is left
+        {{0, 3}, {4, 2, 1, 4}},     // entry 0 plays no part while others exist
+    };
+    for (const auto& c : cases) {
+        useList(5);
+        for (int k : c.missing) fs::remove(temp / ("source/DeskTopBG/b" + std::to_string(k) + ".bmp"));
+        std::vector<int> used;
+        for (std::size_t n = 0; n < c.used.size(); ++n) used.push_back(applyOnce());
+        EXPECT_EQ(used, c.used) << c.missing.size() << " missing, first " << c.missing.front();
+    }
 }
 
-TEST_F(Apply, AnEmptyLineInTheListIsAMissingEntryNotTheFolder) {
+TEST_F(Apply, WithNoListedBackgroundLeftTheUserIsToldAndNothingIsAsked) {
     useList(3);
-    writeSettingsLines(state.folder.pathForWrite("Data\\BGPicList.ini"), {"b0.bmp", "b1.bmp", ""});
+    state.ConfirmApply = true;
+    for (int k = 0; k < 3; ++k) fs::remove(temp / ("source/DeskTopBG/b" + std::to_string(k) + ".bmp"));
+    const std::int32_t index = walk.CurrentBGIndex;
+    EXPECT_EQ(command.run(&picture), ApplyResult::NoBackground);
+    EXPECT_EQ(walk.CurrentBGIndex, index);
+    EXPECT_EQ(confirmations, 0);
+    EXPECT_TRUE(desktop.calls().empty());
+
+    // A list of one entry whose file is gone, and the chosen entry 0 missing
+    // while the walk stands on it.
+    useList(1);
+    fs::remove(temp / "source/DeskTopBG/b0.bmp");
+    EXPECT_EQ(command.run(&picture), ApplyResult::NoBackground);
+    useList(2);
+    walk.CurrentBGIndex = 0;
+    fs::remove(temp / "source/DeskTopBG/b0.bmp");
+    EXPECT_EQ(applyOnce(), 1);
+}
+
+TEST_F(Apply, NamesReachingOutOfTheBackgroundFolderAreMissingEntries) {
+    useList(3);
+    // A picture that would be found one folder up, and one at an absolute path.
+    imaging::Bitmap outside(100, 50, 24);
+    std::fill(outside.pixels().begin(), outside.pixels().end(), std::uint8_t{90});
+    imaging::writeBmp(outside, temp / "source/outside.bmp");
+    writeSettingsLines(state.folder.pathForWrite("Data\\BGPicList.ini"),
+                       {"b0.bmp", "b1.bmp", "../outside.bmp", "DeskTopBG/../../outside.bmp"});
     LoadBGList(state, walk, false);
-    EXPECT_EQ(command.run(&picture), ApplyResult::BackgroundMissing);
-    EXPECT_EQ(walk.CurrentBGIndex, 1);
+    EXPECT_EQ(applyOnce(), 1);
+
+    // An absolute name is taken inside the folder.
+    writeSettingsLines(state.folder.pathForWrite("Data\\BGPicList.ini"),
+                       {"b0.bmp", "b1.bmp", (temp / "source/outside.bmp").string()});
+    LoadBGList(state, walk, false);
     EXPECT_EQ(applyOnce(), 1);
 }
 
@@ -143,7 +179,7 @@ TEST_F(Apply, NothingToPasteOrNothingToPasteOnIsReportedNotApplied) {
     state.ConfirmApply = true;
     EXPECT_EQ(command.run(nullptr), ApplyResult::NoPicture);
     state.PicBGList.clear();
-    EXPECT_EQ(command.run(&picture), ApplyResult::EmptyList);
+    EXPECT_EQ(command.run(&picture), ApplyResult::NoBackground);
     EXPECT_EQ(confirmations, 0);
     EXPECT_TRUE(desktop.calls().empty());
 }

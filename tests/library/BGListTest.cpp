@@ -128,3 +128,24 @@ TEST_F(Library, RemoveAndOkFollowTheChosenBackground) {
     EXPECT_EQ(list(), "c.bmp\r\nA1.bmp\r\nc.bmp\r\n");
     EXPECT_EQ(picker.PickedBGFile, "c.bmp");
 }
+
+TEST_F(Library, ListLinesNameOnlyPicturesInsideTheBackgroundFolder) {
+    const fs::path bg = temp / "source/DeskTopBG";
+    const struct {
+        const char* line;
+        std::optional<fs::path> path;
+    } cases[] = {
+        {"A1.bmp", bg / "A1.bmp"},
+        {"sub/x.bmp", bg / "sub/x.bmp"},
+        {"/etc/x.bmp", bg / "etc/x.bmp"},  // rooted: taken inside the folder
+        {"sub/../x.bmp", bg / "x.bmp"},
+        {"../x.bmp", std::nullopt},
+        {"../../../../etc/passwd", std::nullopt},
+        {"sub/../../x.bmp", std::nullopt},
+        {"/../x.bmp", std::nullopt},
+        {"", std::nullopt},
+        {".", std::nullopt},
+        {"sub/..", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(backgroundPath(folder, c.line), c.path) << c.line;
+}

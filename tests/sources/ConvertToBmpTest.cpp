@@ -2,6 +2,7 @@
 #include "JpegDecoder.h"
 #include "Picture.h"
 #include "PictureEncoders.h"
+#include "ReadOnlyFolder.h"
 #include "TempFolder.h"
 #include "uGlobal.h"
 
@@ -72,4 +73,36 @@ TEST(ConvertToBmp, ReplacesAnEarlierConversionButKeepsItWhenDecodingFails) {
     EXPECT_EQ(std::distance(fs::directory_iterator(temp.path()), {}), 2);  // no temporary left behind
 
     EXPECT_THROW(ConvertToBmp(temp / "missing.gif"), std::exception);
+}
+
+TEST(InsertedPicture, GoesBesideItsSourceOrElseIntoTheProgramsTmpFolder) {
+    test::TempFolder temp;
+    const ProgramFolder program(temp / "program");
+    const imaging::Bitmap picture = test::gradientPicture(40, 30);
+    const auto pixelsOf = [](const fs::path& path) { return imaging::loadPicture(path).pixels(); };
+
+    const fs::path writable = temp / "mine/photo.jpg";
+    save(writable, test::encodeJpeg(picture, 90));
+    EXPECT_EQ(writeInsertedPicture(picture, writable, program), temp / "mine/photo.bmp");
+    EXPECT_EQ(pixelsOf(temp / "mine/photo.bmp"), picture.pixels());
+
+    // Two read-only folders (a share, a CD) holding pictures of one name.
+    std::vector<fs::path> written;
+    for (const char* folder : {"share", "cd"}) {
+        const fs::path source = temp / folder / "photo.jpg";
+        save(source, test::encodeJpeg(picture, 90));
+        {
+            const test::ReadOnlyFolder readOnly(temp / folder);
+            if (readOnly.writable()) GTEST_SKIP() << "no folder here can be made read-only";
+            written.push_back(writeInsertedPicture(picture, source, program));
+        }
+        EXPECT_FALSE(fs::exists(temp / folder / "photo.bmp"));
+        EXPECT_EQ(written.back().parent_path(), temp / "program/tmp");
+        EXPECT_EQ(pixelsOf(written.back()), picture.pixels());
+        // The same source keeps its name.
+        EXPECT_EQ(written.back().filename(), insertedPictureName(source));
+    }
+    EXPECT_NE(written[0], written[1]);  // same file name, other folder: no collision
+    EXPECT_NE(insertedPictureName(temp / "share/photo.jpg"), insertedPictureName(temp / "share/photo.gif"));
+    EXPECT_NE(insertedPictureName(temp / "tmp.jpg"), "tmp.bmp");
 }
