@@ -26,7 +26,6 @@ QLabel* infoLabel(QWidget* panel, const char* name, int y, const QString& text) 
     label->setFont(font);
     label->move(8, y);
     label->adjustSize();
-    label->setMouseTracking(true);
     return label;
 }
 
@@ -87,10 +86,11 @@ void TCopyScreenForm::CreateControls() {
     LblActionInfo = infoLabel(PnlInfo, "LblActionInfo", 32, opening.action);
     LblCancelInfo = infoLabel(PnlInfo, "LblCancelInfo", 56, opening.cancel);
     Label1 = infoLabel(PnlInfo, "Label1", 80, QStringLiteral("按ESC键退出"));
-    for (QWidget* part :
-         {static_cast<QWidget*>(PnlInfo), static_cast<QWidget*>(LblRGB), static_cast<QWidget*>(LblActionInfo),
-          static_cast<QWidget*>(LblCancelInfo), static_cast<QWidget*>(Label1)})
-        part->installEventFilter(this);
+    for (QLabel* label : {LblRGB, LblActionInfo, LblCancelInfo, Label1}) {
+        label->setMouseTracking(true);
+        label->installEventFilter(this);
+    }
+    PnlInfo->installEventFilter(this);
 
     LblSelSize = new QLabel(this);
     LblSelSize->setObjectName(QStringLiteral("LblSelSize"));
@@ -132,7 +132,12 @@ void TCopyScreenForm::PnlInfoMouseMove() {
 }
 
 bool TCopyScreenForm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseMove && watched->isWidgetType()) PnlInfoMouseMove();
+    // Taken here, so that a move over a label does not reach the panel as well.
+    if (event->type() == QEvent::MouseMove && watched->isWidgetType() &&
+        (watched == PnlInfo || static_cast<QWidget*>(watched)->parentWidget() == PnlInfo)) {
+        PnlInfoMouseMove();
+        return true;
+    }
     return QWidget::eventFilter(watched, event);
 }
 
