@@ -26,13 +26,7 @@ TEST_F(CaptureRatioTest, TheSelectionCutsThePhysicalPixels) {
     ASSERT_EQ(written.width(), 200);
     ASSERT_EQ(written.height(), 100);
     const QImage screen = test::patternImage(kPhysicalWidth, kPhysicalHeight);
-    int mismatches = 0;
-    for (int y = 0; y < written.height(); ++y)
-        for (int x = 0; x < written.width(); ++x) {
-            const std::uint8_t* bgr = written.row(y) + 3 * x;
-            mismatches += qRgb(bgr[2], bgr[1], bgr[0]) != screen.pixel(120 + x, 240 + y);
-        }
-    EXPECT_EQ(mismatches, 0);
+    EXPECT_EQ(test::mismatchesWithScreen(written, screen, QPoint(120, 240)), 0);
 }
 
 }  // namespace

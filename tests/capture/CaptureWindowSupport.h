@@ -1,4 +1,5 @@
 #pragma once
+#include "Bitmap.h"
 #include "CapturePictures.h"
 #include "CopyScreenFrm.h"
 #include "TempFolder.h"
@@ -33,6 +34,17 @@ public:
 private:
     QTimer timer_;
 };
+
+// Pixels of a written 24-bit picture that differ from `screen` at `origin` onwards.
+inline int mismatchesWithScreen(const imaging::Bitmap& written, const QImage& screen, QPoint origin) {
+    int mismatches = 0;
+    for (int y = 0; y < written.height(); ++y)
+        for (int x = 0; x < written.width(); ++x) {
+            const std::uint8_t* bgr = written.row(y) + 3 * x;
+            mismatches += qRgb(bgr[2], bgr[1], bgr[0]) != screen.pixel(origin.x() + x, origin.y() + y);
+        }
+    return mismatches;
+}
 
 // A capture window over the pattern screen, in a fresh program folder, with
 // a plain window standing in for the main window.

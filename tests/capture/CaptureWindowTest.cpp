@@ -189,13 +189,7 @@ TEST_F(CaptureWindowTest, SendingWritesTheRegionAndHandsItOver) {
     ASSERT_EQ(written.width(), 200);
     ASSERT_EQ(written.height(), 100);
     const QImage screen = test::patternImage(kWidth, kHeight);
-    int mismatches = 0;
-    for (int y = 0; y < written.height(); ++y)
-        for (int x = 0; x < written.width(); ++x) {
-            const std::uint8_t* bgr = written.row(y) + 3 * x;
-            mismatches += qRgb(bgr[2], bgr[1], bgr[0]) != screen.pixel(kFrom.x() + x, kFrom.y() + y);
-        }
-    EXPECT_EQ(mismatches, 0);
+    EXPECT_EQ(test::mismatchesWithScreen(written, screen, kFrom), 0);
     EXPECT_EQ(state.CurrentPicturePath, tmpBmp());
     EXPECT_EQ(test::readFileBytes(folder / "Data" / "tmppic.ini"), tmpBmp().string() + "\r\n");
     EXPECT_EQ(shown, std::vector<std::filesystem::path>{tmpBmp()});
@@ -214,8 +208,7 @@ TEST_F(CaptureWindowTest, SelectionDraggedTowardsTheUpperLeftIsSentInOrderButCan
     const imaging::Bitmap written = imaging::loadPicture(tmpBmp());
     ASSERT_EQ(written.width(), 200);
     ASSERT_EQ(written.height(), 100);
-    const std::uint8_t* first = written.row(0);
-    EXPECT_EQ(qRgb(first[2], first[1], first[0]), test::patternImage(kWidth, kHeight).pixel(kFrom));
+    EXPECT_EQ(test::mismatchesWithScreen(written, test::patternImage(kWidth, kHeight), kFrom), 0);
 }
 
 TEST_F(CaptureWindowTest, AMadeSelectionMovesWithTheMouseAndTheArrowKeys) {
