@@ -154,6 +154,9 @@ public:
     void SpeedButton1Click();
     // Handler of the posted WM_COPYSCREEN.
     void Copyscreanform();
+    // The capture's settings and state (MainCapture.h): the question before
+    // it, the screen copy, the two fixed waits, the open capture window.
+    CaptureParts& captureParts() { return *capture_; }
     // ---- end of screen capture ----
 
     // Start-up steps of other parts of the system.

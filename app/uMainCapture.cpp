@@ -1,18 +1,81 @@
 // The screen capture command: the main window's side of it.
+#include "CopyScreenFrm.h"
 #include "MainCapture.h"
+#include "ScreenCopyFactory.h"
+#include "Widgets.h"
 #include "uMain.h"
 
 #include <QEvent>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QThread>
 
 namespace tavlo::app {
 
-void TMainFrm::SpeedButton1Click() {}
+namespace {
 
-void TMainFrm::Copyscreanform() {}
+// WM_COPYSCREEN: posted, so that the screen is copied only once the messages
+// already queued (minimising and hiding this window) have been handled.
+constexpr QEvent::Type kCopyScreen = QEvent::Type(5129);
+
+bool askMinimiseBox(QWidget* owner) {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("提示"), QStringLiteral("     Tavlo 窗口最小化"),
+                    QMessageBox::Ok | QMessageBox::Cancel, owner);
+    box.setObjectName(QStringLiteral("captureQuestion"));
+    return box.exec() == QMessageBox::Ok;
+}
+
+void sleepFor(std::chrono::milliseconds wait) {
+    if (wait.count() > 0) QThread::msleep(static_cast<unsigned long>(wait.count()));
+}
+
+}  // namespace
+
+void TMainFrm::SpeedButton1Click() {
+    const bool minimise = capture_->askMinimise ? capture_->askMinimise(this) : askMinimiseBox(this);
+    if (minimise) {
+        QCoreApplication::processEvents();
+        showMinimized();
+        hide();
+        sleepFor(capture_->beforePost);
+    }
+    QCoreApplication::postEvent(this, new QEvent(kCopyScreen));
+}
+
+// Photographs the primary screen from (0, 0), in its physical pixels, and
+// opens a capture window of its own over it.
+void TMainFrm::Copyscreanform() {
+    repaint();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal ratio = screen->devicePixelRatio();
+    const QSize physical = screen->size() * ratio;
+    if (!capture_->screenCopy) capture_->screenCopy = screencopy::createSessionScreenCopy();
+    sleepFor(capture_->beforeCopy);
+    screencopy::ScreenPicture picture;
+    try {
+        picture = capture_->screenCopy->CopyScreen(physical.width(), physical.height());
+    } catch (const screencopy::ScreenCopyError& error) {
+        showNormal();
+        show();
+        showMessage(this, QStringLiteral("截取屏幕失败！\n") + QString::fromUtf8(error.what()));
+        return;
+    }
+
+    auto* form = new TCopyScreenForm(this);
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    form->setScreenPicture(std::move(picture), ratio);
+    form->setHandOver(state_, [this](const std::filesystem::path& path) { showPicture(loadShownPicture(path)); });
+    form->ReturnForm = this;
+    form->move(0, 0);
+    form->showFullScreen();
+    form->activateWindow();
+    form->setFocus();
+    capture_->window = form;
+}
 
 bool TMainFrm::event(QEvent* event) {
-    // WM_COPYSCREEN, posted by the capture command.
-    if (event->type() == QEvent::Type(5129)) {
+    if (event->type() == kCopyScreen) {
         Copyscreanform();
         return true;
     }

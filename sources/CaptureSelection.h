@@ -1,0 +1,65 @@
+#pragma once
+#include <QImage>
+#include <QRect>
+#include <QRegion>
+
+#include <optional>
+
+namespace tavlo {
+
+// The picture's cursor, which the mouse handlers set and read back.
+enum class CaptureCursor { Cross, Arrow, Move };
+
+// The selection of the capture window: its state, corners and frame, in the
+// screen picture's own (physical) pixels. The frame is drawn into the picture
+// itself by inversion; `dirty` collects the picture areas that changed.
+class CaptureSelection {
+public:
+    explicit CaptureSelection(QImage& picture) : picture_(picture) {}
+
+    int SelState = 0;  // 0 none, 1 being dragged out, 2 made
+    int x1 = -1, y1 = -1, x2 = -1, y2 = -1;
+    bool MouseHeld = false;
+    bool BandDrawn = false;
+    int dragX = 0, dragY = 0;
+
+    // Mouse move, after the panel dodge: drags the selection or its corner;
+    // gives the cursor the picture shows now.
+    CaptureCursor mouseMove(int X, int Y);
+    // A press other than the right button (the right one cancels, see cancel).
+    void mouseDown(int X, int Y, CaptureCursor cursor);
+    void mouseUp();
+    // CancelSelection: true when the window is to close (nothing selected).
+    bool cancel();
+    // Esc: erases a drawn frame; the window then closes.
+    void escape();
+    // Moves a made selection, each axis only within the picture (left and top
+    // edges at 1 or more, right and bottom edges at most the picture's size).
+    void moveBy(int dx, int dy);
+
+    // SendSelection's steps 1 to 4: orders the corners, erases the frame and
+    // gives the selected pixels. Nothing happens for a selection of zero width
+    // or height, or outside state 2: nullopt.
+    std::optional<QImage> cutSelection();
+    // After the picture was written: state 0, no frame.
+    void sent();
+    // The picture could not be written: the frame comes back as it was.
+    void sendFailed();
+
+    // The selection's size, whichever way it was dragged.
+    QSize size() const { return normalised().size(); }
+    QRect normalised() const;
+
+    // Picture areas changed since the last call.
+    QRegion takeDirty();
+
+private:
+    void drawFrame();
+    void eraseFrame();
+
+    QImage& picture_;
+    QRegion dirty_;
+    bool frameHeldBack_ = false;
+};
+
+}  // namespace tavlo

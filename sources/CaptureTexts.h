@@ -1,0 +1,21 @@
+#pragma once
+#include <QString>
+
+namespace tavlo {
+
+// The capture window's hints, as the selection state leaves them.
+struct CaptureHints {
+    QString action;  // LblActionInfo
+    QString cancel;  // LblCancelInfo
+};
+
+// The hints for SelState 0 (also when the window opens), 1 and 2.
+CaptureHints hintsForState(int selState);
+
+// LblRGB's text for a pixel's channels.
+QString pixelReadout(int red, int green, int blue);
+
+// The size shown beside a selection: "W × H".
+QString selectionSizeText(int width, int height);
+
+}  // namespace tavlo

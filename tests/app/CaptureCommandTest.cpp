@@ -1,0 +1,173 @@
+// The screenshot command through the main window: the question, hiding,
+// the posted WM_COPYSCREEN, the capture window over a fixed screen, and the
+// hand-over of the sent picture.
+#include "BmpFormat.h"
+#include "CopyScreenFrm.h"
+#include "FixedScreenCopy.h"
+#include "MainCapture.h"
+#include "Picture.h"
+#include "TScreenImage.h"
+#include "WindowTestSupport.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace tavlo;
+
+namespace {
+
+constexpr int kWidth = TAVLO_TEST_SCREEN_WIDTH, kHeight = TAVLO_TEST_SCREEN_HEIGHT;
+constexpr QEvent::Type kCopyScreen = QEvent::Type(5129);
+
+screencopy::ScreenPicture screenPattern() {
+    screencopy::ScreenPicture picture = screencopy::blackPicture(kWidth, kHeight);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            picture.pixels[static_cast<std::size_t>(y * kWidth + x)] = qRgb(x % 256, y % 256, (x ^ y) % 256);
+    return picture;
+}
+
+class CaptureCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        main = &fixture.show();
+        auto copy = std::make_unique<screencopy::FixedScreenCopy>(screenPattern());
+        screen = copy.get();
+        parts().screenCopy = std::move(copy);
+        parts().askMinimise = [this](QWidget*) {
+            ++questions;
+            return answerOk;
+        };
+    }
+
+    app::CaptureParts& parts() { return main->captureParts(); }
+
+    // Clicks "截  图" and lets the posted WM_COPYSCREEN be handled.
+    TCopyScreenForm* capture() {
+        test::mouseClick(main->SpeedButton1, Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(main, kCopyScreen);
+        return parts().window;
+    }
+
+    void drag(TCopyScreenForm* form, QPoint from, QPoint to) {
+        test::mousePress(form->ImgScreen, Qt::LeftButton, from);
+        test::mouseMove(form->ImgScreen, (from + to) / 2);
+        test::mouseMove(form->ImgScreen, to);
+        test::mouseRelease(form->ImgScreen, Qt::LeftButton, to);
+    }
+
+    static void destroyClosedWindows() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    test::MainWindowFixture fixture;
+    app::TMainFrm* main = nullptr;
+    screencopy::FixedScreenCopy* screen = nullptr;
+    bool answerOk = true;
+    int questions = 0;
+};
+
+TEST_F(CaptureCommandTest, OkHidesTheWindowAndTheCaptureOpensOverTheWholeScreen) {
+    TCopyScreenForm* form = capture();
+    EXPECT_EQ(questions, 1);
+    EXPECT_FALSE(main->isVisible());
+    ASSERT_TRUE(form);
+    EXPECT_EQ(screen->requests(), (std::vector<std::pair<int, int>>{{kWidth, kHeight}}));
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->geometry(), QRect(0, 0, kWidth, kHeight));
+    EXPECT_EQ(form->parentWidget(), main);
+    EXPECT_EQ(form->ReturnForm, main);
+    EXPECT_TRUE(form->testAttribute(Qt::WA_DeleteOnClose));
+    EXPECT_EQ(form->screenPicture().pixel(300, 200), screenPattern().pixel(300, 200));
+}
+
+TEST_F(CaptureCommandTest, ASentSelectionBecomesTheCurrentPictureAndTheWindowComesBack) {
+    QPointer<TCopyScreenForm> form = capture();
+    ASSERT_TRUE(form);
+    drag(form, {300, 200}, {420, 290});
+    QTest::keyClick(form, Qt::Key_Return);
+    destroyClosedWindows();
+    EXPECT_FALSE(form) << "a closed capture window is destroyed";
+
+    const std::filesystem::path tmp = fixture.folder / "tmp" / "tmp.bmp";
+    const imaging::Bitmap written = imaging::loadPicture(tmp);
+    ASSERT_EQ(written.width(), 120);
+    ASSERT_EQ(written.height(), 90);
+    const std::uint8_t* bgr = written.row(89) + 3 * 119;
+    EXPECT_EQ(qRgb(bgr[2], bgr[1], bgr[0]), screenPattern().pixel(419, 289));
+    EXPECT_EQ(fixture.state->CurrentPicturePath, tmp);
+    EXPECT_EQ(test::readFileBytes(fixture.folder / "Data" / "tmppic.ini"), tmp.string() + "\r\n");
+    ASSERT_TRUE(main->shownPicture());
+    EXPECT_EQ(main->shownPicture()->pixels(), written.pixels());
+    EXPECT_EQ(main->imgPicMix->size(), QSize(120, 90));
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_FALSE(main->isMinimized());
+}
+
+TEST_F(CaptureCommandTest, CancelCapturesWithTheWindowOnScreenAndKeysDoNothing) {
+    answerOk = false;
+    QPointer<TCopyScreenForm> first = capture();
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(main->isVisible());
+    drag(first, {300, 200}, {420, 290});
+    QTest::keyClick(first, Qt::Key_Return);
+    QTest::keyClick(first, Qt::Key_Escape);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_FALSE(std::filesystem::exists(fixture.folder / "tmp" / "tmp.bmp"));
+    test::mouseClick(first->ImgScreen, Qt::RightButton, {500, 400});
+    test::mousePress(first->ImgScreen, Qt::RightButton, {500, 400});  // closes the window
+    QTest::mouseRelease(main->windowHandle(), Qt::RightButton);
+    destroyClosedWindows();
+    EXPECT_FALSE(first);
+
+    QPointer<TCopyScreenForm> second = capture();
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->selection().SelState, 0);
+    EXPECT_EQ(screen->requests().size(), 2u);
+}
+
+TEST_F(CaptureCommandTest, AScreenThatCannotBeCopiedIsReportedAndTheWindowComesBack) {
+    parts().screenCopy =
+        std::make_unique<screencopy::FixedScreenCopy>(screencopy::FixedScreenCopy::failing("x11: no screen here"));
+    std::vector<QString> messages;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&messages] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            messages.push_back(box->text());
+            box->accept();
+        }
+    });
+    answer.start(5);
+    EXPECT_FALSE(capture());
+    EXPECT_EQ(messages, std::vector<QString>{QStringLiteral("截取屏幕失败！\nx11: no screen here")});
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_FALSE(main->isMinimized());
+    EXPECT_TRUE(main->findChildren<TCopyScreenForm*>().empty());
+}
+
+TEST_F(CaptureCommandTest, TheQuestionHasItsTitleTextAndTwoButtons) {
+    parts().askMinimise = nullptr;
+    QString title, text;
+    QMessageBox::StandardButtons buttons;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        title = box->windowTitle();
+        text = box->text();
+        buttons = box->standardButtons();
+        box->button(QMessageBox::Cancel)->click();
+    });
+    answer.start(5);
+    ASSERT_TRUE(capture());
+    EXPECT_EQ(title, QStringLiteral("提示"));
+    EXPECT_EQ(text, QStringLiteral("     Tavlo 窗口最小化"));
+    EXPECT_EQ(buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_TRUE(main->isVisible()) << "Cancel keeps the window on screen";
+}
+
+}  // namespace

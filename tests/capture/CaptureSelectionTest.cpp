@@ -1,0 +1,223 @@
+// The selection of the capture window without the window: the inverted
+// frame, the moves and their bounds, the cut.
+#include "CapturePictures.h"
+#include "CaptureSelection.h"
+#include "CaptureTexts.h"
+#include "FixedScreenCopy.h"
+#include "SelectionFrame.h"
+
+#include <gtest/gtest.h>
+
+namespace tavlo {
+namespace {
+
+constexpr int kWidth = 100, kHeight = 80;
+
+// Pixels of `image` that differ from `reference`.
+std::vector<QPoint> differences(const QImage& image, const QImage& reference) {
+    std::vector<QPoint> points;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != reference.pixel(x, y)) points.emplace_back(x, y);
+    return points;
+}
+
+TEST(SelectionFrame, OutlineInvertsEachPixelOnceAndTwiceRestores) {
+    struct Case {
+        QRect rect;
+        int pixels;  // outline pixels inside the picture
+    } cases[] = {
+        {QRect(10, 20, 30, 15), 2 * 30 + 2 * 13},
+        {QRect(5, 5, 1, 1), 1},
+        {QRect(5, 5, 1, 9), 9},
+        {QRect(5, 5, 9, 1), 9},
+        {QRect(5, 5, 2, 2), 4},
+        {QRect(90, 70, 20, 20), 10 + 9},  // right and bottom edges lie off the picture
+        {QRect(5, 5, 0, 9), 0},
+    };
+    const QImage original = test::patternImage(kWidth, kHeight);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rect.x() * 1000 + c.rect.width());
+        QImage picture = original;
+        invertOutline(picture, c.rect);
+        const std::vector<QPoint> changed = differences(picture, original);
+        EXPECT_EQ(static_cast<int>(changed.size()), c.pixels);
+        for (const QPoint& p : changed) {
+            EXPECT_EQ(picture.pixel(p), original.pixel(p) ^ 0x00FFFFFFu);
+            EXPECT_TRUE(outlineRegion(c.rect).contains(p));
+        }
+        invertOutline(picture, c.rect);
+        EXPECT_TRUE(differences(picture, original).empty());
+    }
+}
+
+TEST(SelectionFrame, CornersInEitherOrderGiveTheSameRectangle) {
+    EXPECT_EQ(normalisedSelection(10, 20, 40, 35), QRect(10, 20, 30, 15));
+    EXPECT_EQ(normalisedSelection(40, 35, 10, 20), QRect(10, 20, 30, 15));
+    EXPECT_EQ(normalisedSelection(40, 20, 10, 35), QRect(10, 20, 30, 15));
+    EXPECT_TRUE(normalisedSelection(10, 20, 10, 35).isEmpty());
+}
+
+class CaptureSelectionTest : public ::testing::Test {
+protected:
+    // A selection made by dragging from (ax, ay) to (bx, by) and releasing.
+    void make(int ax, int ay, int bx, int by) {
+        selection.mouseDown(ax, ay, CaptureCursor::Cross);
+        selection.mouseMove(bx, by);
+        selection.mouseUp();
+    }
+    // The picture as it must look with a frame around `rect` (or none).
+    QImage withFrame(QRect rect) const {
+        QImage expected = original;
+        invertOutline(expected, rect);
+        return expected;
+    }
+
+    const QImage original = test::patternImage(kWidth, kHeight);
+    QImage picture = original;
+    CaptureSelection selection{picture};
+};
+
+TEST_F(CaptureSelectionTest, DraggingRedrawsOneFrameAndReleasingMakesTheSelection) {
+    selection.mouseDown(10, 20, CaptureCursor::Cross);
+    EXPECT_EQ(selection.SelState, 1);
+    EXPECT_FALSE(selection.BandDrawn);
+    selection.mouseMove(30, 40);
+    selection.mouseMove(50, 35);
+    EXPECT_TRUE(selection.BandDrawn);
+    EXPECT_EQ(picture, withFrame(QRect(10, 20, 40, 15)));
+    selection.mouseUp();
+    EXPECT_EQ(selection.SelState, 2);
+    EXPECT_FALSE(selection.MouseHeld);
+    EXPECT_EQ(selection.size(), QSize(40, 15));
+    EXPECT_FALSE(selection.takeDirty().isEmpty());
+}
+
+TEST_F(CaptureSelectionTest, CursorIsTheMoveCursorOnlyStrictlyInsideAMadeSelection) {
+    EXPECT_EQ(selection.mouseMove(5, 5), CaptureCursor::Arrow);
+    make(10, 20, 50, 60);
+    EXPECT_EQ(selection.mouseMove(30, 30), CaptureCursor::Move);
+    EXPECT_EQ(selection.mouseMove(10, 30), CaptureCursor::Arrow);
+    EXPECT_EQ(selection.mouseMove(50, 30), CaptureCursor::Arrow);
+    EXPECT_EQ(selection.mouseMove(30, 60), CaptureCursor::Arrow);
+}
+
+TEST_F(CaptureSelectionTest, DraggingInsideMovesTheSelectionAndItsFrame) {
+    make(10, 20, 50, 60);
+    selection.mouseDown(30, 30, selection.mouseMove(30, 30));
+    EXPECT_EQ(selection.SelState, 2);
+    EXPECT_TRUE(selection.MouseHeld);
+    selection.mouseMove(35, 28);
+    EXPECT_EQ(QRect(QPoint(selection.x1, selection.y1), QPoint(selection.x2, selection.y2)),
+              QRect(QPoint(15, 18), QPoint(55, 58)));
+    EXPECT_EQ(picture, withFrame(QRect(15, 18, 40, 40)));
+}
+
+TEST_F(CaptureSelectionTest, MovesStayInsideThePictureOneAxisAtATime) {
+    struct Case {
+        int dx, dy;
+        QRect after;  // x1, y1 – x2, y2 as a rect from the corners
+    } cases[] = {
+        {-9, 0, QRect(QPoint(1, 20), QPoint(41, 60))},    // left edge reaches 1
+        {-10, 0, QRect(QPoint(10, 20), QPoint(50, 60))},  // would reach 0: ignored
+        {50, 0, QRect(QPoint(60, 20), QPoint(100, 60))},  // right edge reaches the width
+        {51, 0, QRect(QPoint(10, 20), QPoint(50, 60))},  {0, -19, QRect(QPoint(10, 1), QPoint(50, 41))},
+        {0, 21, QRect(QPoint(10, 20), QPoint(50, 60))},   // bottom would pass the height
+        {-10, 5, QRect(QPoint(10, 25), QPoint(50, 65))},  // x ignored, y applied
+        {7, -20, QRect(QPoint(17, 20), QPoint(57, 60))},  // x applied, y ignored
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.dx) + ", " + std::to_string(c.dy));
+        QImage fresh = original;
+        CaptureSelection s(fresh);
+        s.mouseDown(10, 20, CaptureCursor::Cross);
+        s.mouseMove(50, 60);
+        s.mouseUp();
+        s.moveBy(c.dx, c.dy);
+        EXPECT_EQ(QRect(QPoint(s.x1, s.y1), QPoint(s.x2, s.y2)), c.after);
+        QImage expected = original;
+        invertOutline(expected, normalisedSelection(c.after.left(), c.after.top(), c.after.right(), c.after.bottom()));
+        EXPECT_EQ(fresh, expected);
+    }
+}
+
+TEST_F(CaptureSelectionTest, SelectionDraggedTowardsTheUpperLeftCannotBeMovedButIsCutInOrder) {
+    make(50, 60, 10, 20);
+    EXPECT_EQ(selection.mouseMove(30, 30), CaptureCursor::Arrow);
+    selection.mouseDown(30, 30, CaptureCursor::Arrow);
+    selection.mouseMove(35, 35);
+    EXPECT_EQ(selection.x1, 50);
+    EXPECT_EQ(selection.y2, 20);
+
+    const std::optional<QImage> cut = selection.cutSelection();
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(*cut, original.copy(10, 20, 40, 40));
+    EXPECT_EQ(picture, original) << "the frame is erased before the copy";
+    EXPECT_EQ(std::tie(selection.x1, selection.y1, selection.x2, selection.y2), std::make_tuple(10, 20, 50, 60));
+    selection.sent();
+    EXPECT_EQ(selection.SelState, 0);
+    EXPECT_FALSE(selection.BandDrawn);
+}
+
+TEST_F(CaptureSelectionTest, AFailedSendDrawsTheFrameAgain) {
+    make(10, 20, 50, 60);
+    ASSERT_TRUE(selection.cutSelection());
+    selection.sendFailed();
+    EXPECT_EQ(selection.SelState, 2);
+    EXPECT_TRUE(selection.BandDrawn);
+    EXPECT_EQ(picture, withFrame(QRect(10, 20, 40, 40)));
+    selection.cancel();
+    EXPECT_EQ(picture, original);
+}
+
+TEST_F(CaptureSelectionTest, ASelectionOfZeroWidthOrHeightIsNotCut) {
+    make(10, 20, 10, 60);
+    EXPECT_FALSE(selection.cutSelection());
+    EXPECT_EQ(selection.SelState, 2);
+    EXPECT_EQ(selection.x1, 10);
+    QImage other = original;
+    CaptureSelection click(other);
+    click.mouseDown(30, 30, CaptureCursor::Cross);
+    click.mouseUp();
+    EXPECT_FALSE(click.cutSelection());
+    EXPECT_EQ(click.SelState, 2);
+}
+
+TEST_F(CaptureSelectionTest, CancelClearsASelectionAndAsksToCloseOnlyWithoutOne) {
+    selection.mouseDown(10, 20, CaptureCursor::Cross);
+    selection.mouseMove(50, 60);
+    EXPECT_FALSE(selection.cancel()) << "state 1";
+    EXPECT_EQ(selection.SelState, 0);
+    EXPECT_EQ(picture, original);
+    EXPECT_TRUE(selection.cancel());
+    make(10, 20, 50, 60);
+    EXPECT_FALSE(selection.cancel()) << "state 2";
+    EXPECT_EQ(picture, original);
+    EXPECT_TRUE(selection.cancel());
+}
+
+TEST_F(CaptureSelectionTest, EscapeErasesTheFrame) {
+    make(10, 20, 50, 60);
+    selection.escape();
+    EXPECT_EQ(picture, original);
+}
+
+TEST(CaptureTexts, ReadoutAndSize) {
+    EXPECT_EQ(pixelReadout(255, 0, 17), QStringLiteral("当前像素RGB值（255、0、17）"));
+    EXPECT_EQ(selectionSizeText(640, 7), QStringLiteral("640 × 7"));
+}
+
+TEST(FixedScreenCopy, CopiesFromTheOriginRecordsTheSizeAndPadsWithBlack) {
+    screencopy::FixedScreenCopy copy(test::patternScreen(4, 3));
+    const screencopy::ScreenPicture picture = copy.CopyScreen(5, 2);
+    ASSERT_EQ(copy.requests(), (std::vector<std::pair<int, int>>{{5, 2}}));
+    EXPECT_EQ(picture.width, 5);
+    EXPECT_EQ(picture.pixel(3, 1), qRgb(3, 1, 34));
+    EXPECT_EQ(picture.pixel(4, 1), 0xFF000000u);
+    EXPECT_THROW(copy.CopyScreen(0, 10), screencopy::ScreenCopyError);
+    auto failing = screencopy::FixedScreenCopy::failing("no screen here");
+    EXPECT_THROW(failing.CopyScreen(5, 2), screencopy::ScreenCopyError);
+}
+
+}  // namespace
+}  // namespace tavlo

@@ -1,0 +1,278 @@
+// The capture window on the offscreen platform over a fixed picture: its
+// controls, the state table, the hints, the panel that dodges the pointer,
+// the readout, sending and its failures.
+#include "BmpFormat.h"
+#include "CaptureWindowSupport.h"
+#include "FileSizeCap.h"
+#include "Picture.h"
+#include "SelectionFrame.h"
+#include "TCaptureMagnifier.h"
+#include "TScreenImage.h"
+
+#include <QFrame>
+#include <QLabel>
+
+namespace tavlo {
+namespace {
+
+using test::CaptureWindowFixture;
+
+// The selection the tests drag, clear of the information panel.
+const QPoint kFrom(100, 150), kTo(300, 250);
+
+const QString kOpeningAction = QStringLiteral("按住鼠标左键不放选择截取范围");
+const QString kOpeningCancel = QStringLiteral("按鼠标右键退出");
+const QString kDraggingAction = QStringLiteral("松开鼠标左键以确定最终截取范围");
+const QString kMadeAction = QStringLiteral("按空格/回车/双击左键发送当前选区的图像");
+const QString kSelectionCancel = QStringLiteral("按鼠标右键取消当前选区");
+
+class CaptureWindowTest : public CaptureWindowFixture {
+protected:
+    std::pair<QString, QString> hints() const { return {form->LblActionInfo->text(), form->LblCancelInfo->text()}; }
+
+    // The pattern screen with a frame around `rect`.
+    static QImage framed(QRect rect) {
+        QImage picture = test::patternImage(kWidth, kHeight);
+        invertOutline(picture, rect);
+        return picture;
+    }
+    QImage shownPicture() const {
+        QImage picture = form->screenPicture();
+        picture.setDevicePixelRatio(1);
+        return picture;
+    }
+};
+
+TEST_F(CaptureWindowTest, OpensFullScreenWithThePanelAndItsTexts) {
+    open(true, true);
+    EXPECT_EQ(form->geometry(), QRect(0, 0, kWidth, kHeight));
+    EXPECT_TRUE(form->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(form->ImgScreen->geometry(), form->rect());
+    EXPECT_EQ(form->ImgScreen->cursor().shape(), Qt::CrossCursor);
+
+    EXPECT_EQ(form->PnlInfo->geometry(), QRect(0, 0, 249, 99));
+    EXPECT_EQ(form->PnlInfo->palette().color(QPalette::Window), QColor(240, 251, 255));
+    EXPECT_EQ(form->PnlInfo->frameShadow(), QFrame::Raised);
+    struct Label {
+        QLabel* label;
+        int y;
+        QString text;
+    } labels[] = {
+        {form->LblRGB, 8, QStringLiteral("当前像素RGB值（255、255、255）")},
+        {form->LblActionInfo, 32, kOpeningAction},
+        {form->LblCancelInfo, 56, kOpeningCancel},
+        {form->Label1, 80, QStringLiteral("按ESC键退出")},
+    };
+    for (const Label& l : labels) {
+        SCOPED_TRACE(l.label->objectName().toStdString());
+        EXPECT_EQ(l.label->parentWidget(), form->PnlInfo);
+        EXPECT_EQ(l.label->pos(), QPoint(8, l.y));
+        EXPECT_EQ(l.label->text(), l.text);
+        EXPECT_EQ(l.label->font().family(), QStringLiteral("宋体"));
+        EXPECT_EQ(l.label->font().pixelSize(), 12);
+    }
+    EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("LblRGB")), form->LblRGB);
+    EXPECT_EQ(shownPicture(), test::patternImage(kWidth, kHeight));
+}
+
+// Steps: P press at kFrom, M move to kTo, R release at kTo, X right click,
+// E Esc, N Enter, S Space, D double-click at kTo.
+TEST_F(CaptureWindowTest, StateTable) {
+    struct Case {
+        const char* steps;
+        int state;
+        bool open;
+        bool sent;
+        std::pair<QString, QString> hints;
+    } cases[] = {
+        {"P", 1, true, false, {kDraggingAction, kSelectionCancel}},
+        {"PM", 1, true, false, {kDraggingAction, kSelectionCancel}},
+        {"PMR", 2, true, false, {kMadeAction, kSelectionCancel}},
+        {"PMX", 0, true, false, {kOpeningAction, kOpeningCancel}},
+        {"PMRX", 0, true, false, {kOpeningAction, kOpeningCancel}},
+        {"X", 0, false, false},
+        {"PMXX", 0, false, false},
+        {"PMRXX", 0, false, false},
+        {"E", 0, false, false},
+        {"PME", 1, false, false},
+        {"PMRE", 2, false, false},
+        {"N", 0, true, false, {kOpeningAction, kOpeningCancel}},
+        {"S", 0, true, false, {kOpeningAction, kOpeningCancel}},
+        {"PMN", 1, true, false, {kDraggingAction, kSelectionCancel}},
+        {"PMRN", 0, false, true},
+        {"PMRS", 0, false, true},
+        {"PMRD", 0, false, true},
+        {"D", 2, true, false, {kMadeAction, kSelectionCancel}},  // a click's empty selection is not sent
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.steps);
+        std::filesystem::remove(tmpBmp());
+        open();
+        for (const char* step = c.steps; *step; ++step) {
+            switch (*step) {
+            case 'P': press(kFrom); break;
+            case 'M':
+                move((kFrom + kTo) / 2);
+                move(kTo);
+                break;
+            case 'R': release(kTo); break;
+            case 'X':
+                press(kTo, Qt::RightButton);
+                release(kTo, Qt::RightButton);
+                break;
+            case 'E': key(Qt::Key_Escape); break;
+            case 'N': key(Qt::Key_Return); break;
+            case 'S': key(Qt::Key_Space); break;
+            case 'D': QTest::mouseDClick(window(), Qt::LeftButton, {}, kTo); break;
+            }
+        }
+        EXPECT_EQ(form->selection().SelState, c.state);
+        EXPECT_EQ(form->isVisible(), c.open);
+        EXPECT_EQ(std::filesystem::exists(tmpBmp()), c.sent);
+        if (c.open) {
+            EXPECT_EQ(hints(), c.hints);
+            EXPECT_EQ(shownPicture(),
+                      c.state == 0 ? test::patternImage(kWidth, kHeight) : framed(form->selection().normalised()));
+        }
+    }
+}
+
+TEST_F(CaptureWindowTest, KeysDoNothingWhileTheMainWindowIsOnScreenButTheMouseWorks) {
+    open(false);
+    drag(kFrom, kTo);
+    for (Qt::Key k : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_Escape}) key(k);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->selection().SelState, 2);
+    EXPECT_FALSE(std::filesystem::exists(tmpBmp()));
+    QTest::mouseDClick(window(), Qt::LeftButton, {}, {400, 300});
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(std::filesystem::exists(tmpBmp()));
+}
+
+TEST_F(CaptureWindowTest, PanelJumpsBetweenTheEdgesWhenThePointerReachesIt) {
+    open();
+    const int right = kWidth - 249 - 8;
+    QTest::mouseMove(window(), {100, 50});  // over the panel at 0: to 8
+    EXPECT_EQ(form->PnlInfo->pos(), QPoint(8, 0));
+    QTest::mouseMove(window(), {20, 40});  // over a label: to the right
+    EXPECT_EQ(form->PnlInfo->pos(), QPoint(right, 0));
+    QTest::mouseMove(window(), {100, 50});  // the panel is gone from here
+    EXPECT_EQ(form->PnlInfo->pos(), QPoint(right, 0));
+
+    // While a selection is dragged the picture sees every position: the
+    // panel jumps only when the pointer is strictly inside it.
+    press(kFrom);
+    move({right, 50});
+    EXPECT_EQ(form->PnlInfo->pos(), QPoint(right, 0));
+    move({right + 1, 50});
+    EXPECT_EQ(form->PnlInfo->pos(), QPoint(8, 0));
+    release({right + 1, 50});
+}
+
+TEST_F(CaptureWindowTest, ReadoutShowsThePictureIncludingTheInvertedFrame) {
+    open();
+    move({151, 151});
+    EXPECT_EQ(form->LblRGB->text(), QStringLiteral("当前像素RGB值（151、151、204）"));
+    drag(kFrom, kTo);
+    move({150, 150});  // on the frame's top edge
+    EXPECT_EQ(form->LblRGB->text(), QStringLiteral("当前像素RGB值（105、105、71）"));
+}
+
+TEST_F(CaptureWindowTest, SendingWritesTheRegionAndHandsItOver) {
+    open();
+    drag(kFrom, kTo);
+    key(Qt::Key_Return);
+    ASSERT_FALSE(form->isVisible());
+    const imaging::Bitmap written = imaging::loadPicture(tmpBmp());
+    EXPECT_EQ(written.bitsPerPixel(), 24);
+    ASSERT_EQ(written.width(), 200);
+    ASSERT_EQ(written.height(), 100);
+    const QImage screen = test::patternImage(kWidth, kHeight);
+    EXPECT_EQ(test::mismatchesWithScreen(written, screen, kFrom), 0);
+    EXPECT_EQ(state.CurrentPicturePath, tmpBmp());
+    EXPECT_EQ(test::readFileBytes(folder / "Data" / "tmppic.ini"), tmpBmp().string() + "\r\n");
+    EXPECT_EQ(shown, std::vector<std::filesystem::path>{tmpBmp()});
+    EXPECT_TRUE(mainWindow.isVisible());
+}
+
+TEST_F(CaptureWindowTest, SelectionDraggedTowardsTheUpperLeftIsSentInOrderButCannotBeMoved) {
+    open();
+    drag(kTo, kFrom);
+    press({200, 200});
+    move({210, 205});
+    move({220, 210});
+    release({220, 210});
+    EXPECT_EQ(form->ImgScreen->cursor().shape(), Qt::ArrowCursor);
+    key(Qt::Key_Space);
+    const imaging::Bitmap written = imaging::loadPicture(tmpBmp());
+    ASSERT_EQ(written.width(), 200);
+    ASSERT_EQ(written.height(), 100);
+    EXPECT_EQ(test::mismatchesWithScreen(written, test::patternImage(kWidth, kHeight), kFrom), 0);
+}
+
+TEST_F(CaptureWindowTest, AMadeSelectionMovesWithTheMouseAndTheArrowKeys) {
+    open();
+    drag(kFrom, kTo);
+    press({200, 200});
+    EXPECT_EQ(form->ImgScreen->cursor().shape(), Qt::SizeAllCursor);
+    move({205, 190});
+    move({210, 180});
+    EXPECT_TRUE(form->LblSelSize->isVisible());
+    EXPECT_EQ(form->LblSelSize->text(), QStringLiteral("200 × 100"));
+    release({210, 180});
+    EXPECT_EQ(form->selection().normalised(), QRect(110, 130, 200, 100));
+    key(Qt::Key_Right);
+    key(Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(form->selection().normalised(), QRect(111, 120, 200, 100));
+    for (int i = 0; i < 20; ++i) key(Qt::Key_Up, Qt::ShiftModifier);  // stops at the top, row 1
+    EXPECT_EQ(form->selection().normalised(), QRect(111, 10, 200, 100));
+    EXPECT_EQ(shownPicture(), framed(QRect(111, 10, 200, 100)));
+}
+
+TEST_F(CaptureWindowTest, MagnifierFollowsThePointerAndStaysOnScreen) {
+    open();
+    for (QPoint at : {QPoint(300, 300), QPoint(kWidth - 3, kHeight - 2), QPoint(5, kHeight - 1)}) {
+        move(at);
+        EXPECT_TRUE(form->Magnifier->isVisible());
+        EXPECT_EQ(form->Magnifier->pixel(), at);
+        EXPECT_TRUE(form->rect().contains(form->Magnifier->geometry()));
+        EXPECT_FALSE(form->Magnifier->geometry().contains(at));
+    }
+}
+
+TEST_F(CaptureWindowTest, AFailedWriteIsReportedAndTheWindowStaysAsItWas) {
+    test::writeFileBytes(folder / "tmp", "a file where the folder should be");
+    open();
+    drag(kFrom, kTo);
+    test::MessageBoxAnswers answers;
+    key(Qt::Key_Return);
+    ASSERT_EQ(answers.texts.size(), 1u);
+    EXPECT_FALSE(answers.texts[0].isEmpty());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->selection().SelState, 2);
+    EXPECT_EQ(shownPicture(), framed(QRect(kFrom, kTo - QPoint(1, 1))));
+    EXPECT_TRUE(shown.empty());
+    EXPECT_TRUE(state.CurrentPicturePath.empty());
+}
+
+TEST_F(CaptureWindowTest, AFullDiskKeepsTheOldPicture) {
+    std::filesystem::create_directory(folder / "tmp");
+    test::writeFileBytes(tmpBmp(), "the picture of the last capture");
+    open();
+    drag(kFrom, kTo);
+    test::MessageBoxAnswers answers;
+    {
+        test::FileSizeCap disk(4096);
+        key(Qt::Key_Return);
+    }
+    EXPECT_EQ(answers.texts.size(), 1u);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(test::readFileBytes(tmpBmp()), "the picture of the last capture");
+    key(Qt::Key_Return);  // room again: the same selection goes out
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(imaging::loadPicture(tmpBmp()).width(), 200);
+}
+
+}  // namespace
+}  // namespace tavlo
