@@ -1,6 +1,7 @@
 // The portal backend on a private session bus, against a stand-in portal
 // that answers with the real request object and Response signal.
 #include "ChildProcess.h"
+#include "MissingTool.h"
 #include "PictureEncoders.h"
 #include "PortalScreenCopy.h"
 #include "PrivateSessionBus.h"
@@ -21,7 +22,7 @@ std::uint32_t patternPixel(int x, int y) {
 class PortalScreenCopyTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!test::PrivateSessionBus::instance()) GTEST_SKIP() << "dbus-daemon is not installed";
+        TAVLO_REQUIRE_TOOL(test::PrivateSessionBus::instance(), "dbus-daemon");
         test::PngPicture png{kWidth, kHeight};
         for (int y = 0; y < kHeight; ++y) {
             test::Bytes row;

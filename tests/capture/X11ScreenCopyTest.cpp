@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>  // before Xlib, whose macros (None, Bool) clash with it
 
 #include "ChildProcess.h"
+#include "MissingTool.h"
 #include "X11ScreenCopy.h"
 
 #include <X11/Xlib.h>
@@ -40,7 +41,7 @@ unsigned long place(std::uint32_t value, unsigned long mask) {
 class X11ScreenCopyTest : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override {
-        if (!test::programInPath("Xvfb")) GTEST_SKIP() << "Xvfb is not installed";
+        TAVLO_REQUIRE_TOOL(test::programInPath("Xvfb"), "Xvfb");
         server_ = std::make_unique<test::ChildProcess>(std::vector<std::string>{
             "Xvfb", "-displayfd", "1", "-nolisten", "tcp", "-screen", "0",
             std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x" + std::to_string(GetParam())});
