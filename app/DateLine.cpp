@@ -13,8 +13,7 @@ std::string composeDateLine(std::chrono::year_month_day date) {
            std::to_string(static_cast<unsigned>(date.day())) + "日(" + weekdayChars[isoWeekday] + ")";
 }
 
-std::chrono::year_month_day localToday() {
-    const std::time_t now = std::time(nullptr);
+std::chrono::year_month_day localDay(std::time_t now) {
     std::tm local{};
     localtime_r(&now, &local);
     return std::chrono::year_month_day{std::chrono::year(local.tm_year + 1900),

@@ -1,5 +1,6 @@
 #pragma once
 #include <chrono>
+#include <ctime>
 #include <string>
 
 namespace tavlo::app {
@@ -8,7 +9,7 @@ namespace tavlo::app {
 // weekday character, Monday 一 to Sunday 日.
 std::string composeDateLine(std::chrono::year_month_day date);
 
-// Today's date on the local clock.
-std::chrono::year_month_day localToday();
+// The local date at `now`.
+std::chrono::year_month_day localDay(std::time_t now);
 
 }  // namespace tavlo::app

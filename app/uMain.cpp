@@ -107,7 +107,7 @@ void TMainFrm::FormCreate() {
         NotePage = 0;
         webPanel_->navigateLink(site_->page(SiteAddress::kStartPage));
         SetCalendarDate();
-        lblDateTime->setText(QString::fromStdString(composeDateLine(localToday())));
+        lblDateTime->setText(QString::fromStdString(composeDateLine(localDay(state_.clock()))));
         lblDateTime->adjustSize();
     });
     // Each settings file in a step of its own: one that cannot be read must

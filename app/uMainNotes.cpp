@@ -86,7 +86,7 @@ void TMainFrm::attachDataModule(TDM* dm) {
 }
 
 void TMainFrm::SetCalendarDate() {
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = QDateTime::fromSecsSinceEpoch(state_.clock());
     notes_->chnRili->setDateTime(kDayZero.daysTo(now.date()) + now.time().msecsSinceStartOfDay() / 86400000.0);
 }
 
@@ -272,7 +272,7 @@ void TMainFrm::btnXClick() {
     ReplaceDaySelection(QStringLiteral("×"));
 }
 void TMainFrm::imgDateClick() {
-    ReplaceDaySelection(notes::dateStamp(QDate::currentDate()));
+    ReplaceDaySelection(notes::dateStamp(QDateTime::fromSecsSinceEpoch(state_.clock()).date()));
 }
 
 void TMainFrm::ReplaceDaySelection(const QString& text) {

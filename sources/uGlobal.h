@@ -3,7 +3,9 @@
 #include "ProgramFolder.h"
 
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,10 @@ struct GlobalState {
         : folder(std::move(programFolder)), ConfigSetBgPath(folder.path("data\\configSetBg.ini")) {}
 
     ProgramFolder folder;
+
+    // The program's "now" (seconds since the epoch): today's date line, the
+    // calendar's date at start-up and the notes' date stamp. Tests pin it.
+    std::function<std::time_t()> clock = [] { return std::time(nullptr); };
 
     // Full path of the BMP file that holds the current picture; empty if none.
     std::filesystem::path CurrentPicturePath;

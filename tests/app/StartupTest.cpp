@@ -2,7 +2,6 @@
 // current picture.
 #include "BmpFormat.h"
 #include "CopyScreenFrm.h"
-#include "DateLine.h"
 #include "WindowTestSupport.h"
 #include "uGlobal.h"
 
@@ -10,6 +9,8 @@
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
+
+#include <ctime>
 
 using namespace tavlo;
 using test::readFileBytes;
@@ -46,9 +47,17 @@ TEST(Startup, FormCreateResetsTheWindowStateAndComposesTheDateLine) {
     f.state->PicBGList = {{0, "A1.bmp"}};
     writeFileBytes(f.folder / "Data/configSetBg.ini", "0\r\n");
     writeFileBytes(f.folder / "Data/tmppic.ini", "/nowhere/picture.bmp\r\n");
+    std::tm noon{};  // 9 January 2011, a Sunday, at noon on the local clock
+    noon.tm_year = 2011 - 1900;
+    noon.tm_mon = 0;
+    noon.tm_mday = 9;
+    noon.tm_hour = 12;
+    noon.tm_isdst = -1;
+    const std::time_t pinned = std::mktime(&noon);
+    f.state->clock = [pinned] { return pinned; };
     app::TMainFrm& w = f.create();
 
-    EXPECT_EQ(w.lblDateTime->text().toStdString(), app::composeDateLine(app::localToday()));
+    EXPECT_EQ(w.lblDateTime->text(), QStringLiteral("今天是 2011年1月9日(日)"));
     EXPECT_EQ(w.NotePage, 0);
     // The list was emptied, then loaded: a first run writes the default list.
     EXPECT_EQ(w.walk.CurrentBGFile, "A1.bmp");

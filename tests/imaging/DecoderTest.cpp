@@ -40,13 +40,22 @@ Bitmap flat(int width, int height, std::uint8_t b, std::uint8_t g, std::uint8_t 
     return p;
 }
 
-void expectRejected(const Bytes& file, const char* what) {
+// The file must be refused for the reason named, and only for it: each
+// hostile file below is otherwise sound (checksums included), so that a
+// deleted guard makes its case fail.
+void expectRejected(const Bytes& file, const char* what, const char* reason) {
     try {
         decodePicture(file);
         ADD_FAILURE() << what << ": accepted";
     } catch (const ImageError& e) {
-        EXPECT_NE(std::string(e.what()), "") << what;
+        EXPECT_NE(std::string(e.what()).find(reason), std::string::npos) << what << ": " << e.what();
     }
+}
+
+// Puts the right checksum behind the PNG chunk whose type starts at `type`.
+void fixPngChecksum(Bytes& png, std::size_t type, std::size_t dataLength) {
+    const auto crc = static_cast<std::uint32_t>(::crc32(0, png.data() + type, static_cast<unsigned>(4 + dataLength)));
+    for (int k = 0; k < 4; ++k) png[type + 4 + dataLength + k] = static_cast<std::uint8_t>(crc >> (24 - 8 * k));
 }
 
 }  // namespace
@@ -160,46 +169,53 @@ TEST(Picture, FormatComesFromTheContentNotTheName) {
 
 TEST(Picture, RejectsDamagedJpegPngAndGifFiles) {
     const Bytes jpeg = encodeJpeg(gradientPicture(32, 32));
-    expectRejected(Bytes(jpeg.begin(), jpeg.begin() + 20), "JPEG header cut");
-    Bytes wideJpeg = jpeg;
-    for (std::size_t i = 0; i + 8 < wideJpeg.size(); ++i)
-        if (wideJpeg[i] == 0xFF && wideJpeg[i + 1] == 0xC0) {  // frame header: make it 60000 × 60000
-            wideJpeg[i + 5] = wideJpeg[i + 7] = 0xEA;
-            wideJpeg[i + 6] = wideJpeg[i + 8] = 0x60;
-            break;
-        }
-    expectRejected(wideJpeg, "JPEG too large");
-    Bytes bigJpeg = jpeg;  // 4000 × 4000 is allowed, but not from a file of a few hundred bytes
-    for (std::size_t i = 0; i + 8 < bigJpeg.size(); ++i)
-        if (bigJpeg[i] == 0xFF && bigJpeg[i + 1] == 0xC0) {
-            bigJpeg[i + 5] = bigJpeg[i + 7] = 0x0F;
-            bigJpeg[i + 6] = bigJpeg[i + 8] = 0xA0;
-            break;
-        }
-    expectRejected(bigJpeg, "JPEG too large for its file");
+    expectRejected(Bytes(jpeg.begin(), jpeg.begin() + 20), "JPEG header cut", "contains no image");
+    // The frame header's height and width (big-endian, at offsets 5 and 7).
+    const auto withJpegSize = [&jpeg](std::uint8_t high, std::uint8_t low) {
+        Bytes sized = jpeg;
+        for (std::size_t i = 0; i + 8 < sized.size(); ++i)
+            if (sized[i] == 0xFF && sized[i + 1] == 0xC0) {
+                sized[i + 5] = sized[i + 7] = high;
+                sized[i + 6] = sized[i + 8] = low;
+                break;
+            }
+        return sized;
+    };
+    expectRejected(withJpegSize(0xEA, 0x60), "JPEG of 60000 × 60000", "picture too large");
+    // 4000 × 4000 is allowed, but not from a file of a few hundred bytes.
+    expectRejected(withJpegSize(0x0F, 0xA0), "JPEG too large for its file", "cannot come from a file of");
 
     const Bytes png = encodePng({4, 4, PNG_COLOR_TYPE_RGB, 8, false, std::vector<Bytes>(4, Bytes(12, 5))});
-    expectRejected(Bytes(png.begin(), png.end() - 20), "PNG cut");
+    expectRejected(Bytes(png.begin(), png.end() - 20), "PNG cut", "file ends early");
     Bytes badCrc = png;
     badCrc[29] ^= 0xFF;  // inside IHDR's checksum
-    expectRejected(badCrc, "PNG checksum");
-    Bytes hugePng = png;
-    hugePng[16] = hugePng[20] = 0x7F;
-    expectRejected(hugePng, "PNG too large");
-    Bytes bigPng = png;  // 4000 × 4000, with a correct checksum, from a tiny file
-    bigPng[18] = bigPng[22] = 0x0F;
-    bigPng[19] = bigPng[23] = 0xA0;
-    const std::uint32_t crc = static_cast<std::uint32_t>(::crc32(0, bigPng.data() + 12, 17));
-    for (int k = 0; k < 4; ++k) bigPng[29 + k] = static_cast<std::uint8_t>(crc >> (24 - 8 * k));
-    expectRejected(bigPng, "PNG too large for its file");
+    expectRejected(badCrc, "PNG checksum", "CRC");
+    // IHDR's width and height (big-endian, at offsets 16 and 20), with the
+    // checksum made right so that only our guards can refuse the size.
+    const auto withPngSize = [&png](std::uint8_t high, std::uint8_t low) {
+        Bytes sized = png;
+        sized[18] = sized[22] = high;
+        sized[19] = sized[23] = low;
+        fixPngChecksum(sized, 12, 13);
+        return sized;
+    };
+    expectRejected(withPngSize(0x4E, 0x20), "PNG of 20000 × 20000", "picture too large");
+    expectRejected(withPngSize(0x0F, 0xA0), "PNG too large for its file", "cannot come from a file this small");
 
     const Bytes gif = encodeGif(2, 2, {0, 0, 0, 255, 255, 255}, {GifFrame{0, 0, 2, 2, false, -1, {}, {0, 1, 1, 0}}});
-    expectRejected(Bytes(gif.begin(), gif.begin() + 13), "GIF without a frame");
-    expectRejected(Bytes(gif.begin(), gif.end() - 6), "GIF cut inside the frame");
-    Bytes noTable = encodeGif(2, 2, {}, {GifFrame{0, 0, 2, 2, false, -1, {}, {0, 1, 1, 0}}});
-    expectRejected(noTable, "GIF without colours");
+    Bytes noFrame(gif.begin(), gif.begin() + 19);  // header, screen and colour table, then the trailer
+    noFrame.push_back(0x3B);
+    expectRejected(noFrame, "GIF without a frame", "no picture in the file");
+    expectRejected(Bytes(gif.begin(), gif.end() - 6), "GIF cut inside the frame", "Failed to read");
+    // The same picture without its colour table: the flag cleared and the
+    // table's two entries (six bytes) taken out; the frame has none either.
+    Bytes noTable = gif;
+    ASSERT_EQ(noTable[10] & 0x87, 0x80);
+    noTable[10] &= 0x7F;
+    noTable.erase(noTable.begin() + 13, noTable.begin() + 19);
+    expectRejected(noTable, "GIF without colours", "frame without a colour table");
     Bytes bigCanvas = gif;  // a logical screen of 4000 × 4000 around a 2 × 2 frame
     bigCanvas[6] = bigCanvas[8] = 0xA0;
     bigCanvas[7] = bigCanvas[9] = 0x0F;
-    expectRejected(bigCanvas, "GIF canvas too large for its file");
+    expectRejected(bigCanvas, "GIF canvas too large for its file", "cannot come from a file of");
 }
