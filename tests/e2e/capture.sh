@@ -19,20 +19,6 @@ e2e_install "$build"
 bg="$E2E_PROGRAM_DIR/source/DeskTopBG"
 tmp_bmp="$E2E_PROGRAM_DIR/tmp/tmp.bmp"
 
-# A window of the program of the given size, waiting for it.
-find_window_of_size() {
-  local want=$1 wid deadline=$((SECONDS + 20))
-  while [ $SECONDS -lt $deadline ]; do
-    for wid in $(xdotool search --onlyvisible --pid "$E2E_PID" 2>/dev/null); do
-      local X Y WIDTH HEIGHT
-      read -r X Y WIDTH HEIGHT <<<"$(e2e_geometry "$wid")"
-      [ "${WIDTH}x${HEIGHT}" = "$want" ] && { echo "$wid"; return; }
-    done
-    sleep 0.1
-  done
-  e2e_fail "no window of size $want appeared"
-}
-
 pixels_differ() { compare -metric AE ${3:+-fuzz $3} "$1" "$2" null: 2>&1 || true; }
 
 # --- A known picture on the screen ------------------------------------------
@@ -53,7 +39,7 @@ xdotool windowactivate --sync "$question" 2>/dev/null || true
 xdotool key --window "$question" Return      # OK is the default button
 
 # --- Drag a region and send it ---------------------------------------------
-capture=$(find_window_of_size 1280x720)
+capture=$(e2e_find_window_of_size 1280x720)
 e2e_wait_geometry "$capture" "0 0 1280 720"
 xdotool windowactivate --sync "$capture" 2>/dev/null || true
 xdotool mousemove 398 300
@@ -84,7 +70,7 @@ e2e_log "picture shown after the capture: $differ of 28800 pixels differ"
 
 # --- Apply: the capture lands in Mix.bmp --------------------------------------
 e2e_click "$wid" 784 59
-answer=$(find_window_of_size 344x156)
+answer=$(e2e_find_window_of_size 344x156)
 e2e_click "$answer" 213 132                  # 确  定
 e2e_wait_for 20 "Mix.bmp" test -f "$bg/Mix.bmp"
 sleep 0.5
