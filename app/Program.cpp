@@ -23,17 +23,16 @@ ProgramWindows::ProgramWindows(ProgramFolder folder) : state_(std::move(folder))
     mainFrm_->attachDataModule(dm_.get());
     deskBGSetFrm_ = std::make_unique<TDeskBGSetFrm>();
     picPreviewFrm_ = std::make_unique<TPicPreviewFrm>();
-    // The dialogs belong to the main window, which they are centred on.
-    picSelFrm_ = std::make_unique<TPicSelFrm>(state_, mainFrm_.get());
-    inforFrm_ = std::make_unique<TInforFrm>(state_, mainFrm_.get());
+    // The dialogs belong to the main window, which they are centred on and
+    // which deletes them with itself.
+    picSelFrm_ = new TPicSelFrm(state_, mainFrm_.get());
+    inforFrm_ = new TInforFrm(state_, mainFrm_.get());
     copyScreenForm_ = std::make_unique<TCopyScreenForm>();
-    mainFrm_->attachDialogs(picSelFrm_.get(), inforFrm_.get());
+    mainFrm_->attachDialogs(picSelFrm_, inforFrm_);
 }
 
 ProgramWindows::~ProgramWindows() {
     copyScreenForm_.reset();
-    inforFrm_.reset();
-    picSelFrm_.reset();
     picPreviewFrm_.reset();
     deskBGSetFrm_.reset();
     mainFrm_.reset();
@@ -41,8 +40,8 @@ ProgramWindows::~ProgramWindows() {
 }
 
 std::vector<QObject*> ProgramWindows::creationOrder() const {
-    return {dm_.get(),        mainFrm_.get(),  deskBGSetFrm_.get(),  picPreviewFrm_.get(),
-            picSelFrm_.get(), inforFrm_.get(), copyScreenForm_.get()};
+    return {dm_.get(),  mainFrm_.get(), deskBGSetFrm_.get(),  picPreviewFrm_.get(),
+            picSelFrm_, inforFrm_,      copyScreenForm_.get()};
 }
 
 void prepareApplication() {

@@ -20,7 +20,8 @@ class TDeskBGSetFrm;
 class TPicPreviewFrm;
 
 // Everything start-up creates, in the order it creates it; destroyed in the
-// reverse order. Needs a running QApplication.
+// reverse order (the two dialogs with the main window, their parent). Needs a
+// running QApplication.
 class ProgramWindows {
 public:
     explicit ProgramWindows(ProgramFolder folder);
@@ -46,8 +47,8 @@ private:
     std::unique_ptr<TMainFrm> mainFrm_;
     std::unique_ptr<TDeskBGSetFrm> deskBGSetFrm_;
     std::unique_ptr<TPicPreviewFrm> picPreviewFrm_;
-    std::unique_ptr<TPicSelFrm> picSelFrm_;
-    std::unique_ptr<TInforFrm> inforFrm_;
+    TPicSelFrm* picSelFrm_ = nullptr;  // owned by the main window, their parent
+    TInforFrm* inforFrm_ = nullptr;
     std::unique_ptr<TCopyScreenForm> copyScreenForm_;
 };
 
