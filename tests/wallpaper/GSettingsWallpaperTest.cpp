@@ -1,8 +1,8 @@
 // The GNOME-family backends against GIO and the real settings store (dconf on
 // a private session bus), read back by another process.
 #include "ChildProcess.h"
-#include "MissingTool.h"
 #include "GSettingsWallpaper.h"
+#include "MissingTool.h"
 #include "PrivateSessionBus.h"
 
 #include <gio/gio.h>
