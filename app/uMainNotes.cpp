@@ -1,5 +1,6 @@
 // The main window's calendar and notes: the day and week editors, their
 // commands and the calendar whose date keys the day notes.
+#include "CalendarDates.h"
 #include "ChnCalendarPicker.h"
 #include "MainNotes.h"
 #include "NotesError.h"
@@ -18,7 +19,6 @@
 #include <QTextEdit>
 #include <QToolButton>
 
-#include <cmath>
 
 namespace tavlo::app {
 
@@ -27,7 +27,6 @@ namespace {
 const QString kLoadFailed = QStringLiteral("加载记事内容失败！");
 const QString kSaveFailed = QStringLiteral("保存记事内容失败，内容仍保留在编辑框中！");
 const QString kExportFailed = QStringLiteral("内容导出失败，请换一个文件名或位置后重试！");
-const QDate kDayZero(1899, 12, 30);
 
 // Calls back when the watched editor loses the focus to another control of
 // the program (not to its own context menu).
@@ -73,12 +72,6 @@ void setTextColour(QToolButton* button, QColor colour) {
     button->setPalette(palette);
 }
 
-// The calendar's date: the day count's whole part (toward zero, so that a
-// time of day before 1899 stays on its own day).
-QDate dateOf(double dateTime) {
-    return kDayZero.addDays(static_cast<qint64>(std::trunc(dateTime)));
-}
-
 }  // namespace
 
 void TMainFrm::attachDataModule(TDM* dm) {
@@ -87,7 +80,7 @@ void TMainFrm::attachDataModule(TDM* dm) {
 
 void TMainFrm::SetCalendarDate() {
     const QDateTime now = QDateTime::fromSecsSinceEpoch(state_.clock());
-    notes_->chnRili->setDateTime(kDayZero.daysTo(now.date()) + now.time().msecsSinceStartOfDay() / 86400000.0);
+    notes_->chnRili->setDateTime(calendar::dateTimeValue(now));
 }
 
 void TMainFrm::ConnectNotes() {
@@ -159,7 +152,7 @@ bool TMainFrm::SaveWeekNotes(int page) {
 bool TMainFrm::LoadDayNote() {
     NotesParts& n = *notes_;
     try {
-        n.editing.loadDay(dateOf(n.chnRili->DateTime()), *n.rdtAbc->document());
+        n.editing.loadDay(calendar::calendarDay(n.chnRili->DateTime()), *n.rdtAbc->document());
         return true;
     } catch (const notes::NotesError&) {
         showMessage(this, kLoadFailed);
@@ -237,7 +230,7 @@ void TMainFrm::btnAbc_CClick() {
 void TMainFrm::CalendarDateChanged() {
     NotesParts& n = *notes_;
     const std::optional<QDate> loaded = n.editing.loadedDay();
-    if (!loaded || *loaded == dateOf(n.chnRili->DateTime())) return;
+    if (!loaded || *loaded == calendar::calendarDay(n.chnRili->DateTime())) return;
     if (!SaveDayNote()) return;
     guarded(n, [&] { return LoadDayNote(); });
 }

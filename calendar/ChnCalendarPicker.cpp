@@ -1,5 +1,6 @@
 #include "ChnCalendarPicker.h"
 
+#include "CalendarDates.h"
 #include "CalendarMenus.h"
 #include "Controls.h"
 #include "DateTimeValue.h"
@@ -23,12 +24,6 @@ namespace {
 constexpr int kSmallPixels = 12;  // 9 pt at 96 dpi
 constexpr int kFirstYear = 1;
 constexpr int kLastYear = 2100;
-
-double currentDateTime() {
-    const QDateTime now = QDateTime::currentDateTime();
-    const QDate date = now.date();
-    return lunar::EncodeDate(date.year(), date.month(), date.day()) + now.time().msecsSinceStartOfDay() / 86400000.0;
-}
 
 QFont songFont(bool underline = false) {
     QFont font = pixelFont(QStringLiteral("宋体"), kSmallPixels);
@@ -108,7 +103,7 @@ void TChnCalendar::setClock(Clock clock) {
 }
 
 double TChnCalendar::now() const {
-    return clock_ ? clock_() : currentDateTime();
+    return clock_ ? clock_() : calendar::dateTimeValue(QDateTime::currentDateTime());
 }
 
 void TChnCalendar::setDateTime(double value) {
