@@ -22,13 +22,14 @@ wineserver=
 # Wine's server outlives the programs for a few seconds: it goes first.
 trap '[ -n "$wineserver" ] && "$wineserver" -k 2>/dev/null; rm -rf "$out"' EXIT
 
+build_started=$(date +%s)
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
 cmake -S scripts/checks/windows -B "$out/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$PWD/scripts/checks/windows/mingw-w64.cmake" "${launcher[@]}" >"$out/configure.log" ||
   { cat "$out/configure.log" >&2; exit 1; }
 cmake --build "$out/build" >"$out/build.log" || { cat "$out/build.log" >&2; exit 1; }
-echo "windows-cross: platform/, lunar/ and tavlo-cal built for Windows"
+echo "windows-cross: platform/, lunar/ and tavlo-cal built for Windows in $(($(date +%s) - build_started)) s"
 
 skip() {
   if [ "${TAVLO_REQUIRE_ALL_TOOLS:-0}" = 1 ]; then
