@@ -84,14 +84,14 @@ struct AtomicFile::Native {
 
 // Only a regular file is replaced: a folder, or a device or pipe name.
 void AtomicFile::Native::refuseWhatIsNotAFile() const {
-    const DWORD attributes = GetFileAttributesW(resolved.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return;  // nothing there yet
     using std::filesystem::file_type;
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+    const DWORD attributes = GetFileAttributesW(resolved.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         throw FileError(kWriteAction, target, describeNotRegularFile(file_type::directory));
+    // Device names ("NUL", "COM1") open without being files on the disk.
     const HANDLE existing = CreateFileW(resolved.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                         nullptr, OPEN_EXISTING, 0, nullptr);
-    if (existing == INVALID_HANDLE_VALUE) return;  // the rename reports what is wrong
+    if (existing == INVALID_HANDLE_VALUE) return;  // nothing there yet, or the rename reports what is wrong
     const DWORD type = GetFileType(existing);
     CloseHandle(existing);
     if (type != FILE_TYPE_DISK)

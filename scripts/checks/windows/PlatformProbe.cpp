@@ -81,6 +81,8 @@ void checkReplacement(const std::filesystem::path& folder) {
     const std::string refused = errorOf([&] { write(folder / "Folder.bmp", "x", AtomicFile::Sync::Durable); });
     expect(refused.ends_with("失败：是文件夹，不是文件"), "a folder is not replaced: " + refused);
     expect(std::filesystem::is_directory(folder / "Folder.bmp"), "the folder stays");
+    const std::string device = errorOf([&] { write("NUL", "x", AtomicFile::Sync::Fast); });
+    expect(device.ends_with("失败：是设备，不是普通文件"), "a device is not replaced: " + device);
     const std::string missing = errorOf([&] { write(folder / "no" / "x", "x", AtomicFile::Sync::Fast); });
     expect(missing.ends_with("失败：文件不存在"), "a missing folder is named: " + missing);
     expect(filesIn(folder) == 3, "no temporary is left behind");
