@@ -12,9 +12,8 @@ namespace tavlo {
 // away (a network share dropped, a stick pulled) raises an in-page error on
 // the read, and unlike SIGBUS on POSIX there is no page to put in its place:
 // a view is unmapped whole, and GCC has no structured exception handling to
-// end the read cleanly. A read fails with an error code instead, and the
-// pictures and settings files read here are small beside what is decoded
-// from them.
+// end the read cleanly. A read fails with an error code instead. The price is
+// the file's size in memory, never more than the picture decoded from it.
 
 namespace {
 
