@@ -1,5 +1,6 @@
 // The borderless window's chrome: remembered geometry, caption buttons,
 // dragging and sizing.
+#include "WindowFrame.h"
 #include "WindowTestSupport.h"
 
 #include <QTest>
@@ -199,4 +200,43 @@ TEST(WindowFrame, WithoutAWindowManagerTheWindowFollowsTheMouse) {
     test::mouseMove(test::control(w, "imgBG"), newCorner - QPoint(800, 500));
     test::mouseRelease(test::control(w, "imgBG"), Qt::LeftButton, newCorner - QPoint(800, 500));
     EXPECT_EQ(w.geometry(), QRect(585, 300, 700, 466));
+}
+
+TEST(WindowFrame, FollowsTheControlsItsWindowGainsLoansOutAndGetsBack) {
+    QWidget window(nullptr, Qt::FramelessWindowHint);
+    window.setGeometry(100, 100, 300, 200);
+    new widgets::WindowFrame(&window);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    // A control made after the frame, covering the whole window, edges too;
+    // it takes the presses, so none reaches the window itself.
+    auto* later = new app::TImage(&window);
+    later->setGeometry(window.rect());
+    later->show();
+    const auto dragCorner = [](QWidget* control, QPoint by) {
+        const QPoint corner(control->width() - 2, control->height() - 2);
+        test::mousePress(control, Qt::LeftButton, corner);
+        test::mouseMove(control, corner + by);
+        test::mouseRelease(control, Qt::LeftButton, corner + by);
+    };
+    dragCorner(later, {40, 30});
+    EXPECT_EQ(window.size(), QSize(340, 230));
+
+    // Lent to another window, its edges are that window's business.
+    QWidget other;
+    other.setGeometry(600, 100, 300, 200);
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    later->setParent(&other);
+    later->setGeometry(other.rect());
+    later->show();
+    dragCorner(later, {40, 30});
+    EXPECT_EQ(window.size(), QSize(340, 230));
+
+    // Back home, it resizes its window again.
+    later->setParent(&window);
+    later->setGeometry(window.rect());
+    later->show();
+    dragCorner(later, {-20, -10});
+    EXPECT_EQ(window.size(), QSize(320, 220));
 }
