@@ -3,6 +3,7 @@
 #include "ApplyCommand.h"
 #include "BmpFormat.h"
 #include "Picture.h"
+#include "PictureOpenDialog.h"
 #include "WallpaperFactory.h"
 #include "Widgets.h"
 #include "uInfoFrm.h"

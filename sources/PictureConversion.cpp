@@ -1,9 +1,11 @@
+#include "PictureConversion.h"
+
 #include "BmpFormat.h"
 #include "FileError.h"
 #include "JpegToBmp.h"
 #include "MappedFile.h"
+#include "PathText.h"
 #include "Picture.h"
-#include "uGlobal.h"
 
 #include <algorithm>
 #include <cctype>

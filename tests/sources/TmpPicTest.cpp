@@ -1,5 +1,5 @@
+#include "CurrentPicture.h"
 #include "TempFolder.h"
-#include "uGlobal.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
-#include "uGlobal.h"
+#include "CurrentPicture.h"
 
+#include "PathText.h"
 #include "SettingsFile.h"
 
 namespace tavlo {
@@ -9,15 +10,6 @@ namespace {
 constexpr const char* kTmpPicFile = "Data\\tmppic.ini";
 
 }  // namespace
-
-std::string pathToText(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return {text.begin(), text.end()};
-}
-
-std::filesystem::path textToPath(const std::string& text) {
-    return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
 
 void LoadTmpPic(GlobalState& state) {
     const auto lines = readSettingsLines(state.folder.path(kTmpPicFile));
