@@ -15,7 +15,8 @@ void LoadTmpPic(GlobalState& state) {
     const auto lines = readSettingsLines(state.folder.path(kTmpPicFile));
     if (!lines) {
         state.CurrentPicturePath.clear();
-        writeSettingsLines(state.folder.pathForWrite(kTmpPicFile), {""});
+        // Something other than a file in its place (a pipe) is left as it is.
+        writeDefaultSettingsLines(state.folder.pathForWrite(kTmpPicFile), {""});
         return;
     }
     // A file without any line holds no picture.
