@@ -121,7 +121,12 @@ bool WindowFrame::handleMouse(QWidget* target, QEvent* event) {
         return false;
     }
     const bool exempt = exempt_ && exempt_(target);
-    const Qt::Edges edges = exempt ? Qt::Edges() : edgesAt(window_->mapFromGlobal(global).toPoint());
+    // The place in the window comes from the event itself, not from the
+    // screen position: the window's idea of where it is on the screen can
+    // lag behind where the window manager put it (just after it is shown),
+    // and a click in the middle would then count as one on the edge.
+    const QPoint inWindow = target->mapTo(window_, mouse->position().toPoint());
+    const Qt::Edges edges = exempt ? Qt::Edges() : edgesAt(inWindow);
     if (event->type() == QEvent::MouseMove && mouse->buttons() == Qt::NoButton) setEdgeCursor(edges);
     if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton && edges) {
         startResize(edges, global);

@@ -3,6 +3,9 @@
 #include "WindowFrame.h"
 #include "WindowTestSupport.h"
 
+#include <QApplication>
+#include <QMouseEvent>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -239,4 +242,32 @@ TEST(WindowFrame, FollowsTheControlsItsWindowGainsLoansOutAndGetsBack) {
     later->show();
     dragCorner(later, {-20, -10});
     EXPECT_EQ(window.size(), QSize(320, 220));
+}
+
+// Just after the window is shown, the toolkit's record of where it is on the
+// screen can lag behind where the window manager put it, so the screen
+// position of a press may seem to lie on the window's edge. A click on a
+// control inside stays a click there instead of starting a resize.
+TEST(WindowFrame, APressIsPlacedByItsPointInTheWindowNotByItsScreenPosition) {
+    test::MainWindowFixture f;
+    app::TMainFrm& w = f.show();
+    auto* logo = w.findChild<widgets::TImage*>(QStringLiteral("imgLogo"));
+    ASSERT_NE(logo, nullptr);
+    QSignalSpy clicked(logo, &widgets::TImage::clicked);
+    const QRect before = w.geometry();
+    const QPoint local = logo->rect().center();
+    const QPoint scene = logo->mapTo(&w, local);
+    // Each edge in turn, as a screen position that a stale record would give.
+    for (const QPoint stale : {QPoint(w.width() - 1, scene.y()), QPoint(0, scene.y()), QPoint(scene.x(), 0),
+                               QPoint(scene.x(), w.height() - 1)}) {
+        const QPointF global = w.mapToGlobal(QPointF(stale));
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(local), QPointF(scene), global, Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(logo, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(local), QPointF(scene), global, Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(logo, &release);
+    }
+    EXPECT_EQ(clicked.count(), 4);
+    EXPECT_EQ(w.geometry(), before);
 }
