@@ -99,8 +99,8 @@ e2e_main_window_now() {
   done
 }
 
-# The main window gets a new X window once its browser views exist (they
-# need an OpenGL surface): wait until the same window is found for a second.
+# Prints the main window's id once the same window has been found for a
+# second (steady_window.sh checks that it never changes).
 e2e_find_window() {
   local wid previous= deadline=$((SECONDS + 30))
   while :; do
