@@ -14,6 +14,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <QWindow>
 
 namespace tavlo::app {
 
@@ -67,6 +68,13 @@ int runProgram(int argc, char** argv, const ProgramFolder& folder, const std::fu
     initialiseApplication();
     ProgramWindows windows(folder);
     TMainFrm& main = windows.MainFrm();
+    // Asking once more for the place the window already has makes the window
+    // manager report it again: the first report can come before the window
+    // manager has placed it, and menus would then open as if the window
+    // stood at the screen's corner.
+    QObject::connect(&main, &TMainFrm::firstPainted, &main, [&main] {
+        if (QWindow* handle = main.windowHandle()) handle->setPosition(main.geometry().topLeft());
+    });
     if (shown) QObject::connect(&main, &TMainFrm::firstPainted, &main, [&main, shown] { shown(main); });
     main.show();
     return QApplication::exec();

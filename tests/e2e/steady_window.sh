@@ -54,4 +54,14 @@ while read -r id width height; do
 done < <(grep -A1 '^CreateNotify' "$E2E_TMP/created.log" |
   sed -n 's/.* window \(0x[0-9a-f]*\), ([-0-9]*,[-0-9]*), width \([0-9]*\), height \([0-9]*\).*/\1 \2 \3/p')
 [ "$made" = "$first " ] || e2e_fail "the program made the main-window-sized windows '$made', expected only '$first'"
+# And the program knows where its window stands: the options menu opens
+# under 选项 (at 675, 56 in the window), not where it would be were the window
+# at the screen's corner.
+read -r wx wy _ <<<"$(e2e_geometry "$first")"
+e2e_click "$first" 690 62
+menu=$(e2e_wait_other_window "$first" "the options menu")
+read -r mx my _ <<<"$(e2e_geometry "$menu")"
+e2e_log "window at $wx,$wy; options menu at $mx,$my"
+[ $((mx - wx)) -ge 660 ] && [ $((mx - wx)) -le 720 ] && [ $((my - wy)) -ge 60 ] && [ $((my - wy)) -le 100 ] ||
+  e2e_fail "the options menu opened at $mx,$my, not under 选项 of the window at $wx,$wy"
 echo "PASS"
