@@ -3,6 +3,7 @@
 #include "BGList.h"
 #include "Bitmap.h"
 #include "CaptionButtons.h"
+#include "CurrentPicture.h"
 #include "WallpaperBackend.h"
 #include "uGlobal.h"
 
@@ -217,8 +218,9 @@ private:
 public:
     // ---- end of calendar and notes ----
 
-    // The picture shown in imgPicMix, the one the apply command pastes.
-    const std::optional<imaging::Bitmap>& shownPicture() const { return shownPicture_; }
+    // The picture shown in imgPicMix, or the part of it that can be seen;
+    // null when there is none.
+    const imaging::Bitmap* shownPicture() const { return currentPicture_ ? &currentPicture_->shown() : nullptr; }
 
     // The faces the caption buttons show now.
     CaptionFaces captionFaces() const;
@@ -251,7 +253,10 @@ private:
     void captionDownReleased(QMouseEvent* event, bool isClose);
     void LoadCurrentPicture();
     void openInBrowser(const QUrl& page);
-    void showPicture(imaging::Bitmap picture);
+    void showPicture(CurrentPicture picture);
+    bool insertConverted(const std::filesystem::path& chosen, bool png);
+    CurrentPicture loadPicture(const std::filesystem::path& path) const;
+    CurrentPicture::Limit pictureLimit() const;
     wallpaper::WallpaperBackend& wallpaperBackend();
     void shapePainted();
     void runStep(const std::function<void()>& step);
@@ -269,7 +274,8 @@ private:
     TInforFrm* inforFrm_ = nullptr;
     std::unique_ptr<wallpaper::WallpaperBackend> wallpaper_;
     ChooseFiles chooseFiles_;
-    std::optional<imaging::Bitmap> shownPicture_;
+    // The picture imgPicMix shows, the one the apply command pastes.
+    std::optional<CurrentPicture> currentPicture_;
     bool lblSetHasMenu_ = false;
     bool firstPaintSeen_ = false;
     bool formShown_ = false;

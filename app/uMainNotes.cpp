@@ -19,7 +19,6 @@
 #include <QTextEdit>
 #include <QToolButton>
 
-
 namespace tavlo::app {
 
 namespace {
