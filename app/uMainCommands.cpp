@@ -59,9 +59,8 @@ void TMainFrm::btnInsertPicClick() {
     try {
         const std::string extension = lowerExtension(chosen);
         const bool png = extension == ".png";
-        if (png || extension == ".jpg" || extension == ".jpeg" || extension == ".gif") {
-            if (insertConverted(chosen, png)) return;
-        }
+        if ((png || extension == ".jpg" || extension == ".jpeg" || extension == ".gif") && insertConverted(chosen, png))
+            return;
         showPicture(loadPicture(chosen));
         if (png) {
             SavePngAsBmp();
@@ -85,8 +84,8 @@ void TMainFrm::btnInsertPicClick() {
 
 // A JPEG, PNG or GIF by content: shown and written as the current picture's
 // BMP file: "tmp\tmp.bmp" for a PNG, beside the file or else in "tmp\" for
-// the others. False when the content is none of them. Throws when the
-// picture cannot be read or no BMP can be written (it is shown then).
+// the others. False when the content is none of them or the program's codecs
+// cannot read it. Throws when no BMP can be written (it is shown then).
 bool TMainFrm::insertConverted(const std::filesystem::path& chosen, bool png) {
     std::vector<std::filesystem::path> targets;
     if (png) {
@@ -96,7 +95,12 @@ bool TMainFrm::insertConverted(const std::filesystem::path& chosen, bool png) {
         targets.push_back(state_.folder.pathForWrite("tmp\\" + insertedPictureName(chosen)));
     }
     std::filesystem::path written;
-    std::optional<CurrentPicture> picture = convertInsertedPicture(chosen, targets, pictureLimit(), written);
+    std::optional<CurrentPicture> picture;
+    try {
+        picture = convertInsertedPicture(chosen, targets, pictureLimit(), written);
+    } catch (const imaging::ImageError&) {
+        return false;  // the usual way then: another reader may show it
+    }
     if (!picture) return false;
     showPicture(std::move(*picture));
     if (png) state_.CurrentPicturePath = targets.front();  // named before it is written, as ever

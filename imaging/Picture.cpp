@@ -7,6 +7,7 @@
 #include "PngDecoder.h"
 
 #include <cstring>
+#include <optional>
 #include <type_traits>
 
 namespace tavlo::imaging {
@@ -84,10 +85,12 @@ void decodePictureRows(const MappedFile& file, RowSink& sink) {
     decodeFile(file, [&] { decodeRows(file.bytes(), sink); });
 }
 
-void writePictureAsBmp(const MappedFile& file, AtomicFile& target, RowSink& shown) {
+void writePictureAsBmp(const MappedFile& file, AtomicFile& target, RowSink* also) {
     BmpRowWriter writer(target);
-    BothSinks both(writer, shown);
-    decodeFile(file, [&] { decodeRows(file.bytes(), both); });
+    std::optional<BothSinks> both;
+    if (also) both.emplace(writer, *also);
+    RowSink& sink = also ? static_cast<RowSink&>(*both) : writer;
+    decodeFile(file, [&] { decodeRows(file.bytes(), sink); });
     writer.finish();
 }
 

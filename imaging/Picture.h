@@ -34,9 +34,9 @@ Bitmap loadPicture(const std::filesystem::path& path);
 void decodePictureRows(const MappedFile& file, RowSink& sink);
 
 // Decodes a picture and writes it as a 24-bit BMP file into
-// `target` (left uncommitted), row by row: no more than the wanted part of
-// `shown` is held (an interlaced PNG excepted, drawn whole first). `shown`
+// `target` (left uncommitted), row by row, so that the picture is not held
+// whole (an interlaced PNG excepted, drawn whole first). `also`, if given,
 // takes the rows as well. Errors as above.
-void writePictureAsBmp(const MappedFile& file, AtomicFile& target, RowSink& shown);
+void writePictureAsBmp(const MappedFile& file, AtomicFile& target, RowSink* also = nullptr);
 
 }  // namespace tavlo::imaging

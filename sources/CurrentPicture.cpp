@@ -28,20 +28,25 @@ CurrentPicture CurrentPicture::fromPart(imaging::TopLeftPart& part, const std::f
 }
 
 CurrentPicture CurrentPicture::load(const std::filesystem::path& path, Limit limit, const OtherFormats& others) {
-    std::optional<MappedFile> file(std::in_place, path);
-    const PictureFormat format = imaging::detectFormat(file->bytes());
-    if (format == PictureFormat::Unknown && others) {
-        file.reset();
-        return CurrentPicture(others(path));
+    try {
+        return loadOwnFormat(path, limit);
+    } catch (const imaging::ImageError&) {
+        // Another reader may still make something of it.
+        if (!others) throw;
     }
-    if (format == PictureFormat::Bmp) {
+    return CurrentPicture(others(path));
+}
+
+CurrentPicture CurrentPicture::loadOwnFormat(const std::filesystem::path& path, Limit limit) {
+    const MappedFile file(path);
+    if (imaging::detectFormat(file.bytes()) == PictureFormat::Bmp) {
         // A BMP that fits keeps its own pixel format, as its copies will.
-        const imaging::BmpLayout layout = imaging::parseBmpLayout(file->bytes());
+        const imaging::BmpLayout layout = imaging::parseBmpLayout(file.bytes());
         if (layout.width <= limit.width && layout.height <= limit.height)
-            return CurrentPicture(imaging::decodePicture(*file));
+            return CurrentPicture(imaging::decodePicture(file));
     }
     imaging::TopLeftPart part(limit.width, limit.height);
-    imaging::decodePictureRows(*file, part);
+    imaging::decodePictureRows(file, part);
     return fromPart(part, path);
 }
 

@@ -25,8 +25,9 @@ public:
     // A picture held whole.
     explicit CurrentPicture(imaging::Bitmap whole);
 
-    // Reads the picture at `path` (any format, told by content); throws
-    // FileError or ImageError. A BMP that fits is held in its own format.
+    // Reads the picture at `path` (any format, told by content); what the
+    // program's codecs cannot read goes to `others`. Throws FileError or
+    // ImageError. A BMP that fits is held in its own format.
     static CurrentPicture load(const std::filesystem::path& path, Limit limit, const OtherFormats& others = {});
 
     // The picture's size.
@@ -42,6 +43,8 @@ public:
     static CurrentPicture fromPart(imaging::TopLeftPart& part, const std::filesystem::path& file);
 
 private:
+    static CurrentPicture loadOwnFormat(const std::filesystem::path& path, Limit limit);
+
     imaging::Bitmap shown_;
     int width_ = 0, height_ = 0;
     std::filesystem::path file_;  // where the whole is read from, when not held

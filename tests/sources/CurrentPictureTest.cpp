@@ -70,17 +70,22 @@ TEST(CurrentPicture, ABmpKeepsItsOwnFormatWhereverItIsHeldWhole) {
     EXPECT_EQ(wide.whole(storage).pixels(), indexed.pixels());
 }
 
+// Files the program's codecs do not read, or refuse, may still be pictures
+// to another reader.
 TEST(CurrentPicture, OtherFormatsGoToTheirOwnReader) {
     test::TempFolder temp;
     test::writeFileBytes(temp / "icon.ico", "not one of ours");
+    test::writeFileBytes(temp / "odd.bmp", "BM, but not as we know it");
     int asked = 0;
-    const CurrentPicture picture = CurrentPicture::load(temp / "icon.ico", kScreen, [&](const fs::path&) {
+    const auto reader = [&](const fs::path&) {
         ++asked;
         return imaging::Bitmap(3, 2, 24);
-    });
-    EXPECT_EQ(asked, 1);
-    EXPECT_TRUE(picture.isWhole());
-    EXPECT_THROW(CurrentPicture::load(temp / "icon.ico", kScreen), imaging::ImageError);
+    };
+    for (const char* name : {"icon.ico", "odd.bmp"}) {
+        EXPECT_TRUE(CurrentPicture::load(temp / name, kScreen, reader).isWhole());
+        EXPECT_THROW(CurrentPicture::load(temp / name, kScreen), imaging::ImageError);
+    }
+    EXPECT_EQ(asked, 2);
 }
 
 TEST(InsertedPictureConversion, WritesTheFirstWritableTargetAndKeepsWhatIsShown) {
