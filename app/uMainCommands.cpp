@@ -124,10 +124,7 @@ void TMainFrm::imgAppToDeskClick() {
     ApplyCommand apply(state_, walk, wallpaperBackend(), [this] {
         if (inforFrm_) inforFrm_->ask();
     });
-    // A picture held in part is read whole again for pasting, only now.
-    std::optional<imaging::Bitmap> whole;
-    const imaging::Bitmap* picture = currentPicture_ ? &currentPicture_->whole(whole) : nullptr;
-    switch (apply.run(picture)) {
+    switch (apply.runWithCurrentPicture(currentPicture_ ? &*currentPicture_ : nullptr)) {
     case ApplyResult::BackgroundUnreadable: showMessage(this, QStringLiteral("加载失败！")); break;
     case ApplyResult::NoPicture: showMessage(this, QStringLiteral("请先插入图片或截图，再更换壁纸。")); break;
     case ApplyResult::NoBackground: showMessage(this, QStringLiteral("没有可用的背景图片，请先添加背景图片。")); break;
