@@ -100,7 +100,9 @@ bool WindowFrame::handleMouse(QWidget* target, QEvent* event) {
         return false;
     }
     const bool exempt = exempt_ && exempt_(target);
-    const Qt::Edges edges = exempt ? Qt::Edges() : edgesAt(window_->mapFromGlobal(global).toPoint());
+    // Mapped within the window, not from the screen: the window's idea of its
+    // own place on the screen may lag behind the window manager's.
+    const Qt::Edges edges = exempt ? Qt::Edges() : edgesAt(target->mapTo(window_, mouse->position().toPoint()));
     if (event->type() == QEvent::MouseMove && mouse->buttons() == Qt::NoButton) setEdgeCursor(edges);
     if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton && edges) {
         startResize(edges, global);

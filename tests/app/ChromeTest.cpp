@@ -1,7 +1,10 @@
 // The borderless window's chrome: remembered geometry, caption buttons,
 // dragging and sizing.
+#include "ModalAnswers.h"
 #include "WindowTestSupport.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -195,4 +198,24 @@ TEST(WindowFrame, WithoutAWindowManagerTheWindowFollowsTheMouse) {
     test::mouseMove(w.imgBG, newCorner - QPoint(800, 500));
     test::mouseRelease(w.imgBG, Qt::LeftButton, newCorner - QPoint(800, 500));
     EXPECT_EQ(w.geometry(), QRect(585, 300, 700, 466));
+}
+
+// The window's idea of its place on the screen may lag behind the window
+// manager's (seen under load on a real X server): a press in a control, by
+// its own coordinates, is a press there, not at the frame.
+TEST(WindowFrame, EdgesComeFromThePointInTheWindowNotFromTheScreen) {
+    test::MainWindowFixture f;
+    app::TMainFrm& w = f.show();
+    f.state->ConfirmApply = false;
+    const QPoint inside(w.imgAppToDesk->width() / 2, w.imgAppToDesk->height() / 2);
+    // A screen point that the stale place would put on the right edge: the
+    // window would start a resize and the apply would never run.
+    const QPointF screen = w.mapToGlobal(QPointF(w.width() - 1, w.imgAppToDesk->y() + inside.y()));
+    test::ModalAnswers answers;
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, inside, screen, Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w.imgAppToDesk, &event);
+    }
+    EXPECT_EQ(answers.messages, std::vector<QString>{QStringLiteral("请先插入图片或截图，再更换壁纸。")});
 }
