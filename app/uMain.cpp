@@ -128,7 +128,7 @@ void TMainFrm::FormShow() {
 namespace {
 // A picture read on a worker thread, or why it could not be.
 struct LoadedPicture {
-    std::optional<CurrentPicture> picture;
+    std::optional<HeldPicture> picture;
     QString error;
 };
 }  // namespace
@@ -154,12 +154,12 @@ void TMainFrm::LoadCurrentPicture() {
         emit currentPictureLoaded();
     });
     watcher->setFuture(promise->future());
-    const CurrentPicture::Limit limit = pictureLimit();
+    const HeldPicture::Limit limit = pictureLimit();
     QThreadPool::globalInstance()->start([promise, path, limit] {
         promise->start();
         LoadedPicture loaded;
         try {
-            loaded.picture = CurrentPicture::load(path, limit, loadShownPicture);
+            loaded.picture = HeldPicture::load(path, limit, loadShownPicture);
         } catch (const std::exception& e) {
             loaded.error = QString::fromUtf8(e.what());
         }
@@ -169,7 +169,7 @@ void TMainFrm::LoadCurrentPicture() {
 }
 
 // The control shows the held rows themselves, so the picture exists once.
-void TMainFrm::showPicture(CurrentPicture picture) {
+void TMainFrm::showPicture(HeldPicture picture) {
     imgPicMix->setPicture(QImage());  // let go of the old rows before they go
     currentPicture_ = std::move(picture);
     imgPicMix->setPicturePart(widgets::pictureImage(currentPicture_->shown()),
@@ -179,15 +179,15 @@ void TMainFrm::showPicture(CurrentPicture picture) {
 
 // No more of a picture than the desktop's extent can be seen in the window,
 // which shows it at its own size from its top-left corner.
-CurrentPicture::Limit TMainFrm::pictureLimit() const {
+HeldPicture::Limit TMainFrm::pictureLimit() const {
     const QScreen* desktop = screen();
     const QSize size = desktop ? desktop->virtualSize() : QSize();
     if (size.isEmpty()) return {4096, 4096};
     return {size.width(), size.height()};
 }
 
-CurrentPicture TMainFrm::loadPicture(const std::filesystem::path& path) const {
-    return CurrentPicture::load(path, pictureLimit(), loadShownPicture);
+HeldPicture TMainFrm::loadPicture(const std::filesystem::path& path) const {
+    return HeldPicture::load(path, pictureLimit(), loadShownPicture);
 }
 
 void TMainFrm::FormResize() {

@@ -3,7 +3,7 @@
 #include "BGList.h"
 #include "Bitmap.h"
 #include "CaptionButtons.h"
-#include "CurrentPicture.h"
+#include "HeldPicture.h"
 #include "WallpaperBackend.h"
 #include "uGlobal.h"
 
@@ -253,10 +253,10 @@ private:
     void captionDownReleased(QMouseEvent* event, bool isClose);
     void LoadCurrentPicture();
     void openInBrowser(const QUrl& page);
-    void showPicture(CurrentPicture picture);
+    void showPicture(HeldPicture picture);
     bool insertConverted(const std::filesystem::path& chosen, bool png);
-    CurrentPicture loadPicture(const std::filesystem::path& path) const;
-    CurrentPicture::Limit pictureLimit() const;
+    HeldPicture loadPicture(const std::filesystem::path& path) const;
+    HeldPicture::Limit pictureLimit() const;
     wallpaper::WallpaperBackend& wallpaperBackend();
     void shapePainted();
     void runStep(const std::function<void()>& step);
@@ -275,7 +275,7 @@ private:
     std::unique_ptr<wallpaper::WallpaperBackend> wallpaper_;
     ChooseFiles chooseFiles_;
     // The picture imgPicMix shows, the one the apply command pastes.
-    std::optional<CurrentPicture> currentPicture_;
+    std::optional<HeldPicture> currentPicture_;
     bool lblSetHasMenu_ = false;
     bool firstPaintSeen_ = false;
     bool formShown_ = false;

@@ -95,7 +95,7 @@ bool TMainFrm::insertConverted(const std::filesystem::path& chosen, bool png) {
         targets.push_back(state_.folder.pathForWrite("tmp\\" + insertedPictureName(chosen)));
     }
     std::filesystem::path written;
-    std::optional<CurrentPicture> picture;
+    std::optional<HeldPicture> picture;
     try {
         picture = convertInsertedPicture(chosen, targets, pictureLimit(), written);
     } catch (const imaging::ImageError&) {

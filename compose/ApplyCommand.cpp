@@ -41,7 +41,7 @@ ApplyResult ApplyCommand::run(const imaging::Bitmap* currentPicture) {
     return run(currentPicture && !currentPicture->empty(), [&]() -> const imaging::Bitmap& { return *currentPicture; });
 }
 
-ApplyResult ApplyCommand::runWithCurrentPicture(const CurrentPicture* currentPicture) {
+ApplyResult ApplyCommand::runWithCurrentPicture(const HeldPicture* currentPicture) {
     std::optional<imaging::Bitmap> storage;
     return run(currentPicture && !currentPicture->shown().empty(),
                [&]() -> const imaging::Bitmap& { return currentPicture->whole(storage); });

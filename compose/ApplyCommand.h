@@ -1,7 +1,7 @@
 #pragma once
 #include "BGList.h"
 #include "Bitmap.h"
-#include "CurrentPicture.h"
+#include "HeldPicture.h"
 #include "WallpaperBackend.h"
 #include "uGlobal.h"
 
@@ -37,7 +37,7 @@ public:
     ApplyResult run(const imaging::Bitmap* currentPicture);
     // The same for a picture perhaps held only in part: the whole is read
     // when the apply goes ahead, after the question.
-    ApplyResult runWithCurrentPicture(const CurrentPicture* currentPicture);
+    ApplyResult runWithCurrentPicture(const HeldPicture* currentPicture);
 
 private:
     ApplyResult run(bool havePicture, const std::function<const imaging::Bitmap&()>& wholePicture);

@@ -194,7 +194,7 @@ TEST_F(Apply, APictureHeldInPartIsReadWholeOnlyWhenPasted) {
     imaging::Bitmap wide(60, 8, 24);
     for (std::size_t i = 0; i < wide.pixels().size(); ++i) wide.pixels()[i] = static_cast<std::uint8_t>(i % 251);
     imaging::writeBmp(wide, file);
-    const CurrentPicture held = CurrentPicture::load(file, {20, 4});
+    const HeldPicture held = HeldPicture::load(file, {20, 4});
     ASSERT_FALSE(held.isWhole());
 
     answer = 1;

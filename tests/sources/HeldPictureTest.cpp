@@ -1,8 +1,8 @@
 // The current picture held as far as it can be seen: what is shown, what is
 // pasted, and the BMP an insert writes on the way.
 #include "BmpFormat.h"
-#include "CurrentPicture.h"
 #include "FileError.h"
+#include "HeldPicture.h"
 #include "Picture.h"
 #include "PictureEncoders.h"
 #include "ReadOnlyFolder.h"
@@ -28,17 +28,17 @@ imaging::Bitmap topLeft(const imaging::Bitmap& whole, int width, int height) {
     return part;
 }
 
-const CurrentPicture::Limit kScreen{20, 10};
+const HeldPicture::Limit kScreen{20, 10};
 
 }  // namespace
 
-TEST(CurrentPicture, ALargePictureIsShownInPartAndPastedWhole) {
+TEST(HeldPicture, ALargePictureIsShownInPartAndPastedWhole) {
     test::TempFolder temp;
     const imaging::Bitmap source = test::gradientPicture(60, 40);
     save(temp / "big.jpg", test::encodeJpeg(source, 95));
     const imaging::Bitmap decoded = imaging::loadPicture(temp / "big.jpg");
 
-    const CurrentPicture picture = CurrentPicture::load(temp / "big.jpg", kScreen);
+    const HeldPicture picture = HeldPicture::load(temp / "big.jpg", kScreen);
     EXPECT_FALSE(picture.isWhole());
     EXPECT_EQ(picture.width(), 60);
     EXPECT_EQ(picture.height(), 40);
@@ -52,17 +52,17 @@ TEST(CurrentPicture, ALargePictureIsShownInPartAndPastedWhole) {
     EXPECT_THROW(picture.whole(storage), FileError);
 }
 
-TEST(CurrentPicture, ABmpKeepsItsOwnFormatWhereverItIsHeldWhole) {
+TEST(HeldPicture, ABmpKeepsItsOwnFormatWhereverItIsHeldWhole) {
     test::TempFolder temp;
     imaging::Bitmap indexed(30, 8, 8);
     for (std::size_t i = 0; i < indexed.pixels().size(); ++i) indexed.pixels()[i] = static_cast<std::uint8_t>(i);
     imaging::writeBmp(indexed, temp / "indexed.bmp");
 
-    const CurrentPicture fits = CurrentPicture::load(temp / "indexed.bmp", {30, 8});
+    const HeldPicture fits = HeldPicture::load(temp / "indexed.bmp", {30, 8});
     EXPECT_TRUE(fits.isWhole());
     EXPECT_EQ(fits.shown().bitsPerPixel(), 8);
 
-    const CurrentPicture wide = CurrentPicture::load(temp / "indexed.bmp", kScreen);
+    const HeldPicture wide = HeldPicture::load(temp / "indexed.bmp", kScreen);
     EXPECT_FALSE(wide.isWhole());
     EXPECT_EQ(wide.shown().bitsPerPixel(), 24);
     std::optional<imaging::Bitmap> storage;
@@ -72,7 +72,7 @@ TEST(CurrentPicture, ABmpKeepsItsOwnFormatWhereverItIsHeldWhole) {
 
 // Files the program's codecs do not read, or refuse, may still be pictures
 // to another reader.
-TEST(CurrentPicture, OtherFormatsGoToTheirOwnReader) {
+TEST(HeldPicture, OtherFormatsGoToTheirOwnReader) {
     test::TempFolder temp;
     test::writeFileBytes(temp / "icon.ico", "not one of ours");
     test::writeFileBytes(temp / "odd.bmp", "BM, but not as we know it");
@@ -82,8 +82,8 @@ TEST(CurrentPicture, OtherFormatsGoToTheirOwnReader) {
         return imaging::Bitmap(3, 2, 24);
     };
     for (const char* name : {"icon.ico", "odd.bmp"}) {
-        EXPECT_TRUE(CurrentPicture::load(temp / name, kScreen, reader).isWhole());
-        EXPECT_THROW(CurrentPicture::load(temp / name, kScreen), imaging::ImageError);
+        EXPECT_TRUE(HeldPicture::load(temp / name, kScreen, reader).isWhole());
+        EXPECT_THROW(HeldPicture::load(temp / name, kScreen), imaging::ImageError);
     }
     EXPECT_EQ(asked, 2);
 }
@@ -114,7 +114,7 @@ TEST(InsertedPictureConversion, WritesTheFirstWritableTargetAndKeepsWhatIsShown)
     const std::vector<fs::path> targets = {temp / "cd/photo.bmp", temp / "tmp/insert.bmp"};
     fs::create_directories(temp / "tmp");
     fs::path written;
-    std::optional<CurrentPicture> picture;
+    std::optional<HeldPicture> picture;
     {
         const test::ReadOnlyFolder readOnly(temp / "cd");
         if (readOnly.writable()) GTEST_SKIP() << "no folder here can be made read-only";

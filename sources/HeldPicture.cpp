@@ -1,4 +1,4 @@
-#include "CurrentPicture.h"
+#include "HeldPicture.h"
 
 #include "AtomicFile.h"
 #include "BmpFormat.h"
@@ -13,44 +13,44 @@ namespace tavlo {
 using imaging::Bitmap;
 using imaging::PictureFormat;
 
-CurrentPicture::CurrentPicture(Bitmap whole) : shown_(std::move(whole)) {
+HeldPicture::HeldPicture(Bitmap whole) : shown_(std::move(whole)) {
     width_ = shown_.width();
     height_ = shown_.height();
 }
 
-CurrentPicture CurrentPicture::fromPart(imaging::TopLeftPart& part, const std::filesystem::path& file) {
+HeldPicture HeldPicture::fromPart(imaging::TopLeftPart& part, const std::filesystem::path& file) {
     const int width = part.pictureWidth(), height = part.pictureHeight();
-    CurrentPicture picture(part.take());
+    HeldPicture picture(part.take());
     picture.width_ = width;
     picture.height_ = height;
     if (!picture.isWhole()) picture.file_ = file;
     return picture;
 }
 
-CurrentPicture CurrentPicture::load(const std::filesystem::path& path, Limit limit, const OtherFormats& others) {
+HeldPicture HeldPicture::load(const std::filesystem::path& path, Limit limit, const OtherFormats& others) {
     try {
         return loadOwnFormat(path, limit);
     } catch (const imaging::ImageError&) {
         // Another reader may still make something of it.
         if (!others) throw;
     }
-    return CurrentPicture(others(path));
+    return HeldPicture(others(path));
 }
 
-CurrentPicture CurrentPicture::loadOwnFormat(const std::filesystem::path& path, Limit limit) {
+HeldPicture HeldPicture::loadOwnFormat(const std::filesystem::path& path, Limit limit) {
     const MappedFile file(path);
     if (imaging::detectFormat(file.bytes()) == PictureFormat::Bmp) {
         // A BMP that fits keeps its own pixel format, as its copies will.
         const imaging::BmpLayout layout = imaging::parseBmpLayout(file.bytes());
         if (layout.width <= limit.width && layout.height <= limit.height)
-            return CurrentPicture(imaging::decodePicture(file));
+            return HeldPicture(imaging::decodePicture(file));
     }
     imaging::TopLeftPart part(limit.width, limit.height);
     imaging::decodePictureRows(file, part);
     return fromPart(part, path);
 }
 
-const Bitmap& CurrentPicture::whole(std::optional<Bitmap>& storage) const {
+const Bitmap& HeldPicture::whole(std::optional<Bitmap>& storage) const {
     if (isWhole()) return shown_;
     return storage.emplace(imaging::loadPicture(file_));
 }
@@ -74,9 +74,9 @@ std::unique_ptr<AtomicFile> openFirstWritable(std::span<const std::filesystem::p
 
 }  // namespace
 
-std::optional<CurrentPicture> convertInsertedPicture(const std::filesystem::path& chosen,
-                                                     std::span<const std::filesystem::path> targets,
-                                                     CurrentPicture::Limit limit, std::filesystem::path& written) {
+std::optional<HeldPicture> convertInsertedPicture(const std::filesystem::path& chosen,
+                                                  std::span<const std::filesystem::path> targets,
+                                                  HeldPicture::Limit limit, std::filesystem::path& written) {
     const MappedFile file(chosen);
     const PictureFormat format = imaging::detectFormat(file.bytes());
     if (format != PictureFormat::Jpeg && format != PictureFormat::Png && format != PictureFormat::Gif)
@@ -87,7 +87,7 @@ std::optional<CurrentPicture> convertInsertedPicture(const std::filesystem::path
     std::unique_ptr<AtomicFile> bmp = openFirstWritable(targets, target);
     if (!bmp) {
         imaging::decodePictureRows(file, part);
-        return CurrentPicture::fromPart(part, chosen);
+        return HeldPicture::fromPart(part, chosen);
     }
     imaging::writePictureAsBmp(file, *bmp, &part);
     try {
@@ -96,9 +96,9 @@ std::optional<CurrentPicture> convertInsertedPicture(const std::filesystem::path
     } catch (const FileError&) {
         // The folder took the new file but not its name (a full disk, say):
         // the picture is still shown, from the chosen file.
-        return CurrentPicture::fromPart(part, chosen);
+        return HeldPicture::fromPart(part, chosen);
     }
-    return CurrentPicture::fromPart(part, written);
+    return HeldPicture::fromPart(part, written);
 }
 
 }  // namespace tavlo

@@ -13,7 +13,7 @@ namespace tavlo {
 // shows a picture at its own size from its top-left corner, so no more of it
 // than the screen can ever be seen: a larger picture is held only as that
 // top-left part, and read whole again from its file when it is pasted.
-class CurrentPicture {
+class HeldPicture {
 public:
     // At most this much of a picture is held for showing.
     struct Limit {
@@ -23,12 +23,12 @@ public:
     using OtherFormats = std::function<imaging::Bitmap(const std::filesystem::path&)>;
 
     // A picture held whole.
-    explicit CurrentPicture(imaging::Bitmap whole);
+    explicit HeldPicture(imaging::Bitmap whole);
 
     // Reads the picture at `path` (any format, told by content); what the
     // program's codecs cannot read goes to `others`. Throws FileError or
     // ImageError. A BMP that fits is held in its own format.
-    static CurrentPicture load(const std::filesystem::path& path, Limit limit, const OtherFormats& others = {});
+    static HeldPicture load(const std::filesystem::path& path, Limit limit, const OtherFormats& others = {});
 
     // The picture's size.
     int width() const { return width_; }
@@ -40,10 +40,10 @@ public:
     const imaging::Bitmap& whole(std::optional<imaging::Bitmap>& storage) const;
 
     // The picture as a sink's top-left part kept of the file `file`.
-    static CurrentPicture fromPart(imaging::TopLeftPart& part, const std::filesystem::path& file);
+    static HeldPicture fromPart(imaging::TopLeftPart& part, const std::filesystem::path& file);
 
 private:
-    static CurrentPicture loadOwnFormat(const std::filesystem::path& path, Limit limit);
+    static HeldPicture loadOwnFormat(const std::filesystem::path& path, Limit limit);
 
     imaging::Bitmap shown_;
     int width_ = 0, height_ = 0;
@@ -56,8 +56,8 @@ private:
 // be written, the picture alone is returned (its file the chosen one) and
 // `written` is left empty. Returns nothing when the content is not a JPEG,
 // PNG or GIF. Throws ImageError when it cannot be decoded.
-std::optional<CurrentPicture> convertInsertedPicture(const std::filesystem::path& chosen,
-                                                     std::span<const std::filesystem::path> targets,
-                                                     CurrentPicture::Limit limit, std::filesystem::path& written);
+std::optional<HeldPicture> convertInsertedPicture(const std::filesystem::path& chosen,
+                                                  std::span<const std::filesystem::path> targets,
+                                                  HeldPicture::Limit limit, std::filesystem::path& written);
 
 }  // namespace tavlo
