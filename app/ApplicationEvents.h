@@ -7,6 +7,9 @@ namespace tavlo::app {
 
 // An application-wide message filter: sees every event before its receiver
 // does; a handler that sets `handled` keeps the event from its receiver.
+// It is the program's one filter on the application (the windows' frames
+// filter their own controls): only a filter there runs before every filter
+// the browser engine puts on the widgets it makes, whenever it makes them.
 class TApplicationEvents : public QObject {
     Q_OBJECT
 public:

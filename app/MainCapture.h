@@ -1,16 +1,11 @@
 #pragma once
 #include "ScreenCopy.h"
 
-#include <QPointer>
 #include <QWidget>
 
 #include <chrono>
 #include <functional>
 #include <memory>
-
-namespace tavlo {
-class TCopyScreenForm;
-}
 
 namespace tavlo::app {
 
@@ -24,8 +19,6 @@ struct CaptureParts {
     // copying the screen.
     std::chrono::milliseconds beforePost{10};
     std::chrono::milliseconds beforeCopy{50};
-    // The capture window of the moment; it deletes itself when closed.
-    QPointer<TCopyScreenForm> window;
 };
 
 }  // namespace tavlo::app

@@ -10,7 +10,7 @@ void loadApplyConfirmation(GlobalState& state) {
     state.ConfigSetBgPath = state.folder.path("data\\configSetBg.ini");
     const auto lines = readSettingsLines(state.ConfigSetBgPath);
     if (!lines) {
-        writeSettingsLines(state.folder.pathForWrite("data\\configSetBg.ini"), {"1"});
+        writeDefaultSettingsLines(state.folder.pathForWrite("data\\configSetBg.ini"), {"1"});
         return;
     }
     if (lines->empty()) return;

@@ -60,9 +60,6 @@ TMainFrm::~TMainFrm() = default;
 QWebEngineView* TMainFrm::webLink() const {
     return webPanel_->webLink();
 }
-QWebEngineView* TMainFrm::WebEditor() const {
-    return webPanel_->webEditor();
-}
 
 void TMainFrm::ConnectHandlers() {
     connect(shpBG, &TShape::painted, this, &TMainFrm::shapePainted);

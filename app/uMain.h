@@ -4,18 +4,21 @@
 #include "Bitmap.h"
 #include "CaptionButtons.h"
 #include "HeldPicture.h"
+#include "ScreenCopy.h"
 #include "WallpaperBackend.h"
 #include "uGlobal.h"
 
 #include <QUrl>
 #include <QWidget>
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QMenu;
 class QAction;
@@ -46,31 +49,71 @@ struct NotesParts;
 class TMainFrm : public QWidget {
     Q_OBJECT
 public:
-    // The system browser, given a page address (QDesktopServices by default).
     // The system browser, given a page address; false when none could be started.
     using ShellOpen = std::function<bool(const QUrl&)>;
 
     explicit TMainFrm(GlobalState& state, QWidget* parent = nullptr);
     ~TMainFrm() override;
 
+    // Opens pages (QDesktopServices by default).
     void setShellOpen(ShellOpen open) { shellOpen_ = std::move(open); }
     // Ends the program (QCoreApplication::exit by default).
     using Terminate = std::function<void()>;
     void setTerminate(Terminate terminate) { terminate_ = std::move(terminate); }
     WebPanel& webPanel() const { return *webPanel_; }
-    const SiteAddress& site() const { return *site_; }
 
     // The window as designed; its run-time geometry comes from LoadFormSize.
     static constexpr QSize kDesignClientSize{822, 466};
 
     // The dialogs the commands show; they are created after this window.
     void attachDialogs(TPicSelFrm* picker, TInforFrm* confirmation);
+    // The notes database; created before this window.
+    void attachDataModule(TDM* dm);
     // Where "Mix.bmp" goes: the running desktop's backend unless one is given.
     void setWallpaperBackend(std::unique_ptr<wallpaper::WallpaperBackend> backend);
     // The insert command's open dialog: the chosen files, none when cancelled.
     using ChooseFiles = std::function<std::vector<std::filesystem::path>(QWidget*)>;
     void setChooseFiles(ChooseFiles choose) { chooseFiles_ = std::move(choose); }
 
+    // The screen capture's sources: where the screen's pixels come from (the
+    // session's own until set), the question before it (a message box until
+    // set) and its two fixed waits, before posting WM_COPYSCREEN (after
+    // hiding) and before copying the screen.
+    void setScreenCopy(std::unique_ptr<screencopy::ScreenCopy> screenCopy);
+    using AskMinimise = std::function<bool(QWidget*)>;
+    void setAskMinimise(AskMinimise ask);
+    void setCaptureWaits(std::chrono::milliseconds beforePost, std::chrono::milliseconds beforeCopy);
+
+    // The handlers of the "日历记事" window: its export button, and what it
+    // does when it closes (save like leaving the editors).
+    void N_OutPutConClick();
+    void NotesFrmClose();
+
+    // State that no control shows as it is: the walk through the background
+    // list (CurrentBGFile, CurrentBGIndex) and the notes page.
+    const BackgroundWalk& backgroundWalk() const { return walk; }
+    std::int32_t notePage() const { return NotePage; }
+
+    // The picture shown in imgPicMix, or the part of it that can be seen;
+    // null when there is none.
+    const imaging::Bitmap* shownPicture() const { return currentPicture_ ? &currentPicture_->shown() : nullptr; }
+
+    // The faces the caption buttons show now.
+    CaptionFaces captionFaces() const;
+
+signals:
+    // The window has been shown and painted for the first time.
+    void firstPainted();
+    // The current picture of the last run has been read and shown (or there
+    // was none, or it could not be read); it is read after the first show.
+    void currentPictureLoaded();
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
     // Fields of the window: CurrentBGFile and CurrentBGIndex, the walk
     // through the background list.
     BackgroundWalk walk;
@@ -113,6 +156,7 @@ public:
     QMenu* popSysset = nullptr;
     QMenu* pmDeskTopMonCal = nullptr;
     QAction* N_OutPutCon = nullptr;
+    QAction* N_CalNotes = nullptr;  // "日历记事" in the options menu
     QAction* N_help = nullptr;
     QAction* N_Submit = nullptr;
     QAction* N4 = nullptr;
@@ -122,7 +166,6 @@ public:
 
     // The browser views; null until the web panel has made them.
     QWebEngineView* webLink() const;
-    QWebEngineView* WebEditor() const;
 
     // Handlers.
     void FormCreate();
@@ -155,21 +198,13 @@ public:
     void SpeedButton1Click();
     // Handler of the posted WM_COPYSCREEN.
     void Copyscreanform();
-    // The capture's settings and state (MainCapture.h): the question before
-    // it, the screen copy, the two fixed waits, the open capture window.
-    CaptureParts& captureParts() { return *capture_; }
-    // ---- end of screen capture ----
 
     // Start-up steps of other parts of the system.
     void LoadBGList(bool StartAtChoice);
     void SavePngAsBmp();
 
     // ---- Calendar and notes (uMainNotes.cpp) ----
-    // The notes database; created before this window.
-    void attachDataModule(TDM* dm);
     void SetCalendarDate();
-    NotesParts& notes() const { return *notes_; }
-    QAction* N_CalNotes = nullptr;  // "日历记事" in the options menu
 
     // The note operations; false when they failed (and said so).
     bool LoadWeekNotes(int page);
@@ -197,15 +232,11 @@ public:
     void imgDateClick();
     void imgRedColorClick();
     void btnClearConClick();
-    void N_OutPutConClick();
     void redt1Exit();
     void rdtAbcExit();
     void chnRiliChange();
     void N_CalNotesClick();
-    // What the "日历记事" window does when it closes: save like leaving the editors.
-    void NotesFrmClose();
 
-private:
     void CreateNotesMenu();
     void CreateWeekPage();
     void CreateDayArea();
@@ -214,30 +245,8 @@ private:
     void DayButtonClick(int button);
     void CalendarDateChanged();
     void ReplaceDaySelection(const QString& text);
-
-public:
     // ---- end of calendar and notes ----
 
-    // The picture shown in imgPicMix, or the part of it that can be seen;
-    // null when there is none.
-    const imaging::Bitmap* shownPicture() const { return currentPicture_ ? &currentPicture_->shown() : nullptr; }
-
-    // The faces the caption buttons show now.
-    CaptionFaces captionFaces() const;
-
-signals:
-    // The window has been shown and painted for the first time.
-    void firstPainted();
-    // The current picture of the last run has been read and shown (or there
-    // was none, or it could not be read); it is read after the first show.
-    void currentPictureLoaded();
-
-protected:
-    bool event(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-
-private:
     void CreateControls();
     void CreateCaptionButtons();
     void CreateTopBar();

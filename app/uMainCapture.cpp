@@ -32,6 +32,19 @@ void sleepFor(std::chrono::milliseconds wait) {
 
 }  // namespace
 
+void TMainFrm::setScreenCopy(std::unique_ptr<screencopy::ScreenCopy> screenCopy) {
+    capture_->screenCopy = std::move(screenCopy);
+}
+
+void TMainFrm::setAskMinimise(AskMinimise ask) {
+    capture_->askMinimise = std::move(ask);
+}
+
+void TMainFrm::setCaptureWaits(std::chrono::milliseconds beforePost, std::chrono::milliseconds beforeCopy) {
+    capture_->beforePost = beforePost;
+    capture_->beforeCopy = beforeCopy;
+}
+
 void TMainFrm::SpeedButton1Click() {
     const bool minimise = capture_->askMinimise ? capture_->askMinimise(this) : askMinimiseBox(this);
     if (minimise) {
@@ -71,7 +84,6 @@ void TMainFrm::Copyscreanform() {
     form->showFullScreen();
     form->activateWindow();
     form->setFocus();
-    capture_->window = form;
 }
 
 bool TMainFrm::event(QEvent* event) {

@@ -4,6 +4,7 @@
 #include "BmpFormat.h"
 #include "MappedFile.h"
 #include "Picture.h"
+#include "PictureOpenDialog.h"
 #include "WallpaperFactory.h"
 #include "Widgets.h"
 #include "uInfoFrm.h"

@@ -313,7 +313,7 @@ void TMainFrm::rdtAbcExit() {
 
 void TMainFrm::N_CalNotesClick() {
     NotesParts& n = *notes_;
-    if (!n.notesFrm) n.notesFrm = new TNotesFrm(*this);
+    if (!n.notesFrm) n.notesFrm = new TNotesFrm(*this, n, tsMain);
     n.notesFrm->open();
     if (n.notesFrmOpened) return;
     // The first time: the remembered page and today's note.

@@ -17,7 +17,8 @@ constexpr int kTop = 34;     // the panels below it
 constexpr int kRight = 445;  // the week page's column
 }  // namespace
 
-TNotesFrm::TNotesFrm(TMainFrm& main) : QWidget(&main, Qt::Window), main_(main) {
+TNotesFrm::TNotesFrm(TMainFrm& main, NotesParts& parts, QWidget* weekPage)
+    : QWidget(&main, Qt::Window), main_(main), parts_(parts), weekPage_(weekPage) {
     setObjectName(QStringLiteral("NotesFrm"));
     setWindowTitle(QStringLiteral("日历记事"));
     setFont(pixelFont(QStringLiteral("宋体"), 12));
@@ -44,7 +45,7 @@ void TNotesFrm::open() {
 }
 
 void TNotesFrm::borrow() {
-    NotesParts& n = main_.notes();
+    NotesParts& n = parts_;
     lend(n.btnGou, {8, kRow, 23, 22});
     lend(n.btnX, {34, kRow, 23, 22});
     lend(n.imgDate, {62, kRow + 4, 44, 15});
@@ -55,7 +56,7 @@ void TNotesFrm::borrow() {
     lend(n.pnlABC, {8, kTop, 423, 381});
     for (int k = 0; k < 5; ++k) lend(n.weekButtons[k], {kRight + 26 * k, kRow, 23, 22});
     lend(n.btnClearCon, {kRight + 495 - 66, kRow, 66, 22});
-    lend(main_.tsMain, {kRight, kTop, 495, 371});
+    lend(weekPage_, {kRight, kTop, 495, 371});
 }
 
 void TNotesFrm::lend(QWidget* widget, QRect place) {

@@ -10,6 +10,7 @@ class QToolButton;
 namespace tavlo::app {
 
 class TMainFrm;
+struct NotesParts;
 
 // The "日历记事" window: while it is open it holds the main window's own
 // calendar, day editor, week page and their buttons (the same controls, not
@@ -19,14 +20,13 @@ class TMainFrm;
 class TNotesFrm : public QWidget {
     Q_OBJECT
 public:
-    explicit TNotesFrm(TMainFrm& main);
+    // `parts` and `weekPage` are the main window's own controls.
+    TNotesFrm(TMainFrm& main, NotesParts& parts, QWidget* weekPage);
     ~TNotesFrm() override;
 
     // Borrows the controls (if not yet) and shows the window in front.
     void open();
     bool holdsControls() const { return !loans_.empty(); }
-
-    QToolButton* btnOutPutCon = nullptr;  // "内容导出"
 
     static constexpr QSize kClientSize{948, 425};
 
@@ -41,11 +41,15 @@ private:
         bool hidden = false;
         int stackIndex = -1;  // its place in the main window's page control
     };
+    QToolButton* btnOutPutCon = nullptr;  // "内容导出"
+
     void borrow();
     void lend(QWidget* widget, QRect place);
     void giveBack();
 
     TMainFrm& main_;
+    NotesParts& parts_;
+    QWidget* weekPage_;
     std::vector<Loan> loans_;
 };
 

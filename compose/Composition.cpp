@@ -54,7 +54,7 @@ void Background::writePatchedCopy(const Bitmap& content, Placement at, const std
     const BmpLayout& layout = *layout_;
     const auto file = file_.bytes();
     AtomicFile out(target, AtomicFile::Sync::Fast);
-    out.copyFrom(file_.fd(), 0, file.size());
+    out.copyFrom(file_, 0, file.size());
 
     const int firstRow = std::max(0, at.y);
     const int lastRow = std::min(layout.height, at.y + content.height());  // one past

@@ -20,7 +20,8 @@ const std::vector<std::string> kDefaultLines = {kBuiltInBackground, kBuiltInBack
 void copyReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
     const MappedFile source(from);
     AtomicFile target(to, AtomicFile::Sync::Durable);
-    target.copyFrom(source.fd(), 0, source.bytes().size());
+    target.copyFrom(source, 0, source.bytes().size());
+    source.checkUnchanged();
     target.commit();
 }
 
@@ -30,7 +31,7 @@ std::vector<std::string> readBGListLines(const ProgramFolder& folder) {
     auto lines = readSettingsLines(folder.path(kBGListFile));
     if (lines && !lines->empty()) return *lines;
     // A file without any line has no chosen background either: start afresh.
-    writeSettingsLines(folder.pathForWrite(kBGListFile), kDefaultLines);
+    writeDefaultSettingsLines(folder.pathForWrite(kBGListFile), kDefaultLines);
     return kDefaultLines;
 }
 

@@ -4,6 +4,7 @@
 #include "BitmapQt.h"
 #include "Controls.h"
 #include "MessageBoxes.h"
+#include "PictureOpenDialog.h"
 #include "TImage.h"
 #include "WindowFrame.h"
 

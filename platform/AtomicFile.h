@@ -2,9 +2,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <span>
 
 namespace tavlo {
+
+class MappedFile;
 
 // Writes a file beside its target and puts it in the target's place on
 // commit(), so that readers (and the user after a crash or a full disk) see
@@ -41,8 +44,8 @@ public:
     void write(const void* data, std::size_t size) { write({static_cast<const std::byte*>(data), size}); }
     void writeAt(std::uint64_t offset, const void* data, std::size_t size);
     void writeGathered(std::span<const Piece> pieces);
-    // Copies [offset, offset + size) of another open file to the current end.
-    void copyFrom(int sourceFd, std::uint64_t offset, std::size_t size);
+    // Copies [offset, offset + size) of an open file to the current end.
+    void copyFrom(const MappedFile& source, std::uint64_t offset, std::size_t size);
     // Sets the final size up front, so that rows can be written at their places.
     void reserve(std::uint64_t size);
 
@@ -51,18 +54,11 @@ public:
     const std::filesystem::path& target() const { return target_; }
 
 private:
-    [[noreturn]] void fail(int errnoValue);
-    void openTemporary();
-    void linkTemporary();
-    void putInPlace();
+    // The new file while it is written; each system has its own (AtomicFile_*.cpp).
+    struct Native;
 
-    std::filesystem::path target_;    // as given, for messages
-    std::filesystem::path resolved_;  // the file replaced: the target, links followed
-    std::filesystem::path temp_;      // the new file's temporary name, once it has one
-    Sync sync_;
-    int fd_ = -1;
-    bool unnamed_ = false;  // opened without a name (O_TMPFILE)
-    std::uint64_t end_ = 0;
+    std::filesystem::path target_;  // as given, for messages
+    std::unique_ptr<Native> native_;
 };
 
 }  // namespace tavlo

@@ -14,11 +14,14 @@ public:
 };
 
 // The cause behind a system error number in the user's words: the causes a
-// user meets (no permission, a full disk, ...) in Chinese, any other in the
-// system's own text.
+// user meets (no permission, a full disk, ...) in words, any other by its
+// error number.
 std::string describeSystemError(int errnoValue);
 
 // The cause when a file to read or replace is not a regular file: what it is.
 std::string describeNotRegularFile(std::filesystem::file_type type);
+
+// The cause when a file changed (cut short, rewritten) while it was read.
+std::string describeChangedWhileRead();
 
 }  // namespace tavlo

@@ -81,6 +81,13 @@ void writeSettingsLines(const std::filesystem::path& path, const std::vector<std
     file.commit();
 }
 
+void writeDefaultSettingsLines(const std::filesystem::path& path, const std::vector<std::string>& lines) {
+    std::error_code ec;
+    const std::filesystem::file_type type = std::filesystem::status(path, ec).type();
+    if (type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::regular && !ec) return;
+    writeSettingsLines(path, lines);
+}
+
 std::optional<std::int32_t> parseInteger(std::string_view text) {
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
     while (!text.empty() && blank(text.front())) text.remove_prefix(1);

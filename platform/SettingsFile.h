@@ -24,6 +24,12 @@ std::optional<std::vector<std::string>> readSettingsLines(const std::filesystem:
 // Replaces the file with these lines, atomically and durably; throws FileError.
 void writeSettingsLines(const std::filesystem::path& path, const std::vector<std::string>& lines);
 
+// Writes a reader's defaults back, as writeSettingsLines, unless something
+// that is not a regular file (a pipe, a device, a folder) stands at `path`:
+// that is left as it is and nothing is written, as its reader has already
+// taken the defaults in memory. A failed write throws FileError.
+void writeDefaultSettingsLines(const std::filesystem::path& path, const std::vector<std::string>& lines);
+
 // A decimal integer with an optional sign, blanks around it allowed; nothing
 // when the text is not one or does not fit 32 bits.
 std::optional<std::int32_t> parseInteger(std::string_view text);

@@ -4,8 +4,9 @@
 #include <QString>
 #include <QStringView>
 
-// Windows code pages as RTF names them (\ansicpgN, \cpgN, \fcharsetN). The
-// conversions themselves live in one small file per platform.
+// Windows code pages as RTF names them (\ansicpgN, \cpgN, \fcharsetN), for
+// Qt text. The conversions themselves are the platform layer's
+// (CodePageText.h).
 namespace tavlo::rtf {
 
 // Code page 936 is read as GB18030: the same bytes for every GBK character.

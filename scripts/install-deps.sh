@@ -8,6 +8,8 @@ packages=(
   # toolchain
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   g++-mingw-w64-x86-64
+  # running the Windows build of the platform layer and tavlo-cal
+  wine64
   # libraries
   qt6-base-dev qt6-webengine-dev qt6-svg-dev qt6-translations-l10n libqt6svg6 libqt6opengl6-dev
   libjpeg62-turbo-dev libpng-dev zlib1g-dev libgif-dev libsqlite3-dev

@@ -1,9 +1,11 @@
+#include "PictureConversion.h"
+
 #include "AtomicFile.h"
 #include "BmpFormat.h"
 #include "FileError.h"
 #include "MappedFile.h"
+#include "PathText.h"
 #include "Picture.h"
-#include "uGlobal.h"
 
 #include <algorithm>
 #include <cctype>

@@ -5,7 +5,7 @@
 
 namespace tavlo::widgets {
 
-// The window's pictures, drawn from the SVG files of app/art at the exact
+// The window's pictures, drawn from the SVG files of widgets/art at the exact
 // pixel size each control uses.
 struct ArtworkPiece {
     const char* name;  // file name without ".svg"

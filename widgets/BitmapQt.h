@@ -4,7 +4,6 @@
 #include <QImage>
 
 #include <filesystem>
-#include <vector>
 
 namespace tavlo::widgets {
 
@@ -21,14 +20,6 @@ QImage pictureImage(const tavlo::imaging::Bitmap& bitmap);
 // A QImage as a 24-bit blue-green-red bitmap; transparent and translucent
 // pixels are drawn over white.
 tavlo::imaging::Bitmap fromQImage(const QImage& image);
-
-// An open dialog for pictures, named `name`, listing the files `filter`
-// matches (title, then patterns; the title alone is shown). It starts in
-// `lastFolder`, the folder of the last picture chosen in this run, and before
-// that in the user's pictures folder (or home); a choice updates `lastFolder`.
-// The chosen files; none when cancelled.
-std::vector<std::filesystem::path> choosePictures(QWidget* parent, const char* name, const QString& filter,
-                                                  bool several, std::filesystem::path& lastFolder);
 
 // Loads a picture for showing in a picture control: BMP, JPEG, PNG and GIF
 // through the program's own codecs, other formats Qt can read (icons, say)

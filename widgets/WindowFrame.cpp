@@ -1,13 +1,24 @@
 #include "WindowFrame.h"
 
 #include <QApplication>
+#include <QChildEvent>
 #include <QMouseEvent>
 #include <QWindow>
 
 namespace tavlo::widgets {
 
 WindowFrame::WindowFrame(QWidget* window, int margin) : QObject(window), window_(window), margin_(margin) {
-    qApp->installEventFilter(this);
+    watch(window);
+}
+
+// The window and every control in it, including those added later: mouse
+// input goes to the control under the pointer, not to the window.
+void WindowFrame::watch(QWidget* widget) {
+    widget->installEventFilter(this);
+    for (QObject* child : widget->children()) {
+        auto* control = qobject_cast<QWidget*>(child);
+        if (control && !control->isWindow()) watch(control);
+    }
 }
 
 WindowFrame::~WindowFrame() {
@@ -79,6 +90,11 @@ void WindowFrame::setEdgeCursor(Qt::Edges edges) {
 
 bool WindowFrame::eventFilter(QObject* watched, QEvent* event) {
     const auto type = event->type();
+    if (type == QEvent::ChildAdded) {
+        auto* added = qobject_cast<QWidget*>(static_cast<QChildEvent*>(event)->child());
+        if (added && !added->isWindow()) watch(added);
+        return false;
+    }
     if (type == QEvent::Leave && watched == window_) {
         setEdgeCursor({});
         return false;
@@ -87,7 +103,12 @@ bool WindowFrame::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     auto* target = qobject_cast<QWidget*>(watched);
-    if (!target || target->window() != window_) return false;
+    if (!target) return false;
+    if (target->window() != window_) {
+        // Moved to another window (or made one): no longer this frame's.
+        target->removeEventFilter(this);
+        return false;
+    }
     return handleMouse(target, event);
 }
 

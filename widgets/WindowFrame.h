@@ -11,7 +11,8 @@ namespace tavlo::widgets {
 // The frame of a borderless window: pressing within a few pixels of its edge
 // resizes it, and startMove() drags it, both through the window manager.
 // Where no window manager answers (or the platform has none), the window
-// follows the mouse itself until the button is released.
+// follows the mouse itself until the button is released. It filters the
+// window's own controls only, so other windows' input never passes it.
 class WindowFrame : public QObject {
     Q_OBJECT
 public:
@@ -35,6 +36,7 @@ protected:
 private:
     enum class Follow { None, Move, Resize };
 
+    void watch(QWidget* widget);
     bool handleMouse(QWidget* target, QEvent* event);
     void startResize(Qt::Edges edges, QPointF globalPos);
     void followTo(QPointF globalPos);

@@ -10,6 +10,8 @@
 #include "WebPanel.h"
 #include "uMain.h"
 
+#include <QToolButton>
+
 #include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
@@ -33,7 +35,7 @@ int main(int argc, char** argv) {
                              (void)!write(report, "l", 1);
                              if (picture.empty()) return;
                              window.setChooseFiles([picture](QWidget*) { return std::vector{picture}; });
-                             window.btnInsertPicClick();
+                             window.findChild<QToolButton*>(QStringLiteral("btnInsertPic"))->click();
                              (void)!write(report, "i", 1);
                          });
     });

@@ -6,7 +6,6 @@
 //       first capture window adds while open)
 #include "CopyScreenFrm.h"
 #include "FixedScreenCopy.h"
-#include "MainCapture.h"
 #include "Program.h"
 #include "TempFolder.h"
 #include "uMain.h"
@@ -44,11 +43,10 @@ void BM_PostedMessageToCaptureShown(benchmark::State& state) {
     tavlo::app::TMainFrm main(global);
     main.show();
     QCoreApplication::processEvents();
-    tavlo::app::CaptureParts& parts = main.captureParts();
-    parts.beforeCopy = std::chrono::milliseconds(0);
+    main.setCaptureWaits(std::chrono::milliseconds(10), std::chrono::milliseconds(0));
     tavlo::screencopy::ScreenPicture screen = tavlo::screencopy::blackPicture(screenWidth, screenHeight);
     for (std::size_t i = 0; i < screen.pixels.size(); ++i) screen.pixels[i] = 0xFF000000u | (i * 2654435761u >> 8);
-    parts.screenCopy = std::make_unique<tavlo::screencopy::FixedScreenCopy>(std::move(screen));
+    main.setScreenCopy(std::make_unique<tavlo::screencopy::FixedScreenCopy>(std::move(screen)));
 
     // Measured on the first capture of the process, before freed memory
     // can be reused.
@@ -59,7 +57,7 @@ void BM_PostedMessageToCaptureShown(benchmark::State& state) {
         const double before = measure ? residentMiB() : 0;
         QCoreApplication::postEvent(&main, new QEvent(QEvent::Type(5129)));
         QCoreApplication::sendPostedEvents(&main, QEvent::Type(5129));
-        tavlo::TCopyScreenForm* form = parts.window;
+        auto* form = main.findChild<tavlo::TCopyScreenForm*>(QString(), Qt::FindDirectChildrenOnly);
         if (!form) {
             state.SkipWithError("no capture window");
             break;

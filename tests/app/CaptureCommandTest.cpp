@@ -4,7 +4,6 @@
 #include "BmpFormat.h"
 #include "CopyScreenFrm.h"
 #include "FixedScreenCopy.h"
-#include "MainCapture.h"
 #include "Picture.h"
 #include "TScreenImage.h"
 #include "WindowTestSupport.h"
@@ -39,20 +38,26 @@ protected:
         main = &fixture.show();
         auto copy = std::make_unique<screencopy::FixedScreenCopy>(screenPattern());
         screen = copy.get();
-        parts().screenCopy = std::move(copy);
-        parts().askMinimise = [this](QWidget*) {
+        main->setScreenCopy(std::move(copy));
+        main->setAskMinimise([this](QWidget*) {
             ++questions;
             return answerOk;
-        };
+        });
     }
-
-    app::CaptureParts& parts() { return main->captureParts(); }
 
     // Clicks "截  图" and lets the posted WM_COPYSCREEN be handled.
     TCopyScreenForm* capture() {
-        test::mouseClick(main->SpeedButton1, Qt::LeftButton);
+        test::mouseClick(test::control<QToolButton>(*main, "SpeedButton1"), Qt::LeftButton);
         QCoreApplication::sendPostedEvents(main, kCopyScreen);
-        return parts().window;
+        return openCaptureWindow();
+    }
+
+    // The capture window the command opened over the screen, if any.
+    TCopyScreenForm* openCaptureWindow() const {
+        TCopyScreenForm* open = nullptr;
+        for (TCopyScreenForm* form : main->findChildren<TCopyScreenForm*>(Qt::FindDirectChildrenOnly))
+            if (form->isVisible()) open = form;
+        return open;
     }
 
     void drag(TCopyScreenForm* form, QPoint from, QPoint to) {
@@ -103,7 +108,7 @@ TEST_F(CaptureCommandTest, ASentSelectionBecomesTheCurrentPictureAndTheWindowCom
     EXPECT_EQ(test::readFileBytes(fixture.folder / "Data" / "tmppic.ini"), tmp.string() + "\r\n");
     ASSERT_TRUE(main->shownPicture());
     EXPECT_EQ(main->shownPicture()->pixels(), written.pixels());
-    EXPECT_EQ(main->imgPicMix->size(), QSize(120, 90));
+    EXPECT_EQ(test::control<app::TImage>(*main, "imgPicMix")->size(), QSize(120, 90));
     EXPECT_TRUE(main->isVisible());
     EXPECT_FALSE(main->isMinimized());
 }
@@ -131,8 +136,8 @@ TEST_F(CaptureCommandTest, CancelCapturesWithTheWindowOnScreenAndKeysDoNothing) 
 }
 
 TEST_F(CaptureCommandTest, AScreenThatCannotBeCopiedIsReportedAndTheWindowComesBack) {
-    parts().screenCopy =
-        std::make_unique<screencopy::FixedScreenCopy>(screencopy::FixedScreenCopy::failing("x11: no screen here"));
+    main->setScreenCopy(
+        std::make_unique<screencopy::FixedScreenCopy>(screencopy::FixedScreenCopy::failing("x11: no screen here")));
     std::vector<QString> messages;
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&messages] {
@@ -150,7 +155,7 @@ TEST_F(CaptureCommandTest, AScreenThatCannotBeCopiedIsReportedAndTheWindowComesB
 }
 
 TEST_F(CaptureCommandTest, TheQuestionHasItsTitleTextAndTwoButtons) {
-    parts().askMinimise = nullptr;
+    main->setAskMinimise(nullptr);
     QString title, text;
     QMessageBox::StandardButtons buttons;
     QTimer answer;

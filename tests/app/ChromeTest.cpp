@@ -1,6 +1,7 @@
 // The borderless window's chrome: remembered geometry, caption buttons,
 // dragging and sizing.
 #include "ModalAnswers.h"
+#include "WindowFrame.h"
 #include "WindowTestSupport.h"
 
 #include <QApplication>
@@ -22,7 +23,7 @@ TEST(FormSize, FirstRunCentresTheWindowAndWritesTheFile) {
     test::MainWindowFixture f;
     app::TMainFrm& w = f.show();
     EXPECT_EQ(w.geometry(), QRect(545, 275, 830, 500));
-    EXPECT_EQ(w.NotePage, 1);
+    EXPECT_EQ(w.notePage(), 1);
     EXPECT_EQ(readFileBytes(f.folder / "Data/FormSize.ini"), "1\r\n830\r\n500\r\n545\r\n275\r\n");
 }
 
@@ -49,7 +50,7 @@ TEST(FormSize, ValuesAreTakenWithinTheScreenAndTheFileIsNotRewritten) {
         writeFileBytes(f.folder / "Data/FormSize.ini", c.file);
         app::TMainFrm& w = f.show();
         EXPECT_EQ(w.geometry(), c.geometry) << c.file;
-        EXPECT_EQ(w.NotePage, c.notePage) << c.file;
+        EXPECT_EQ(w.notePage(), c.notePage) << c.file;
         EXPECT_EQ(readFileBytes(f.folder / "Data/FormSize.ini"), c.file);
     }
 }
@@ -60,9 +61,9 @@ TEST(CloseButton, SavesTheGeometryThenEndsTheProgram) {
     app::TMainFrm& w = f.show();
     w.move(100, 120);
     w.resize(1000, 700);
-    test::mouseMove(w.img_close_normal);
-    ASSERT_TRUE(w.img_close_highlight->isVisible());
-    test::mouseClick(w.img_close_highlight, Qt::LeftButton);
+    test::mouseMove(test::control(w, "img_close_normal"));
+    ASSERT_TRUE(test::control(w, "img_close_highlight")->isVisible());
+    test::mouseClick(test::control(w, "img_close_highlight"), Qt::LeftButton);
     EXPECT_EQ(f.terminations, 1);
     EXPECT_EQ(readFileBytes(f.folder / "Data/FormSize.ini"), "4\r\n1000\r\n700\r\n100\r\n120\r\n");
 }
@@ -74,8 +75,8 @@ TEST(CloseButton, AGeometryFileThatCannotBeWrittenIsReportedAndTheProgramStillEn
     std::filesystem::remove(f.folder / "Data/FormSize.ini");
     std::filesystem::create_directories(f.folder / "Data/FormSize.ini/x");
     test::ModalAnswers answers;
-    test::mouseMove(w.img_close_normal);
-    test::mouseClick(w.img_close_highlight, Qt::LeftButton);
+    test::mouseMove(test::control(w, "img_close_normal"));
+    test::mouseClick(test::control(w, "img_close_highlight"), Qt::LeftButton);
     ASSERT_EQ(answers.messages.size(), 1u);
     EXPECT_TRUE(answers.messages[0].contains(QStringLiteral("FormSize.ini"))) << answers.messages[0].toStdString();
     EXPECT_EQ(f.terminations, 1);
@@ -85,15 +86,15 @@ TEST(CloseButton, ReleasingOutsideKeepsThePressedPictureUntilThePointerCrossesTh
     test::MainWindowFixture f;
     app::TMainFrm& w = f.show();
     const std::string before = readFileBytes(f.folder / "Data/FormSize.ini");
-    test::mouseMove(w.img_close_normal);
-    test::mousePress(w.img_close_highlight, Qt::LeftButton);
+    test::mouseMove(test::control(w, "img_close_normal"));
+    test::mousePress(test::control(w, "img_close_highlight"), Qt::LeftButton);
     EXPECT_EQ(w.captionFaces(), (CaptionFaces{ButtonFace::Down, ButtonFace::Normal}));
-    test::mouseRelease(w.img_close_down, Qt::LeftButton, {-300, 200});
+    test::mouseRelease(test::control(w, "img_close_down"), Qt::LeftButton, {-300, 200});
     EXPECT_EQ(f.terminations, 0);
     EXPECT_EQ(w.captionFaces().close, ButtonFace::Down);
-    test::mouseMove(w.img_close_down);
+    test::mouseMove(test::control(w, "img_close_down"));
     EXPECT_EQ(w.captionFaces().close, ButtonFace::Down);
-    test::mouseMove(w.imgBG, kOpenBackground);
+    test::mouseMove(test::control(w, "imgBG"), kOpenBackground);
     EXPECT_EQ(w.captionFaces(), CaptionFaces{});
     EXPECT_EQ(readFileBytes(f.folder / "Data/FormSize.ini"), before);
 }
@@ -133,26 +134,30 @@ TEST(CaptionButtons, FollowTheStateTable) {
         app::TMainFrm& w = f.show();
         for (Step step : c.steps) {
             switch (step) {
-            case OverCloseNormal: test::mouseMove(w.img_close_normal); break;
-            case PressCloseHighlight: test::mousePress(w.img_close_highlight, Qt::LeftButton); break;
-            case OverMiniNormal: test::mouseMove(w.img_mini_normal); break;
-            case PressMiniHighlight: test::mousePress(w.img_mini_highlight, Qt::LeftButton); break;
-            case OverBackground: test::mouseMove(w.imgBG, kOpenBackground); break;
-            case OverCloseHighlight: test::mouseMove(w.img_close_highlight, {5, 5}); break;
-            case OverMiniHighlight: test::mouseMove(w.img_mini_highlight, {5, 5}); break;
-            case ReleaseAway: test::mouseRelease(w.imgBG, Qt::LeftButton, kOpenBackground + QPoint(3, 0)); break;
+            case OverCloseNormal: test::mouseMove(test::control(w, "img_close_normal")); break;
+            case PressCloseHighlight: test::mousePress(test::control(w, "img_close_highlight"), Qt::LeftButton); break;
+            case OverMiniNormal: test::mouseMove(test::control(w, "img_mini_normal")); break;
+            case PressMiniHighlight: test::mousePress(test::control(w, "img_mini_highlight"), Qt::LeftButton); break;
+            case OverBackground: test::mouseMove(test::control(w, "imgBG"), kOpenBackground); break;
+            case OverCloseHighlight: test::mouseMove(test::control(w, "img_close_highlight"), {5, 5}); break;
+            case OverMiniHighlight: test::mouseMove(test::control(w, "img_mini_highlight"), {5, 5}); break;
+            case ReleaseAway:
+                test::mouseRelease(test::control(w, "imgBG"), Qt::LeftButton, kOpenBackground + QPoint(3, 0));
+                break;
             }
         }
         EXPECT_EQ(w.captionFaces(), c.faces) << "after " << c.steps.size() << " steps";
         // Exactly one picture of each button is visible.
-        const int closeShown =
-            w.img_close_normal->isVisible() + w.img_close_highlight->isVisible() + w.img_close_down->isVisible();
-        const int miniShown =
-            w.img_mini_normal->isVisible() + w.img_mini_highlight->isVisible() + w.img_mini_down->isVisible();
+        const int closeShown = test::control(w, "img_close_normal")->isVisible() +
+                               test::control(w, "img_close_highlight")->isVisible() +
+                               test::control(w, "img_close_down")->isVisible();
+        const int miniShown = test::control(w, "img_mini_normal")->isVisible() +
+                              test::control(w, "img_mini_highlight")->isVisible() +
+                              test::control(w, "img_mini_down")->isVisible();
         EXPECT_EQ(closeShown, 1);
         EXPECT_EQ(miniShown, 1);
         // Let go of any button still held, away from the buttons.
-        test::mouseRelease(w.imgBG, Qt::LeftButton, kOpenBackground);
+        test::mouseRelease(test::control(w, "imgBG"), Qt::LeftButton, kOpenBackground);
     }
 }
 
@@ -160,8 +165,8 @@ TEST(MinimiseButton, MinimisesWithNormalButtonsAndRestoringKeepsTheGeometry) {
     test::MainWindowFixture f;
     app::TMainFrm& w = f.show();
     w.setGeometry(300, 200, 900, 550);
-    test::mouseMove(w.img_mini_normal);
-    test::mouseClick(w.img_mini_highlight, Qt::LeftButton);
+    test::mouseMove(test::control(w, "img_mini_normal"));
+    test::mouseClick(test::control(w, "img_mini_highlight"), Qt::LeftButton);
     EXPECT_TRUE(w.isMinimized());
     EXPECT_EQ(w.captionFaces(), CaptionFaces{});
     EXPECT_EQ(f.terminations, 0);
@@ -177,26 +182,26 @@ TEST(WindowFrame, WithoutAWindowManagerTheWindowFollowsTheMouse) {
     test::MainWindowFixture f;
     app::TMainFrm& w = f.show();
     // Drag by the background: press, move by (40, 25), release.
-    test::mousePress(w.imgBG, Qt::LeftButton, kOpenBackground);
-    test::mouseMove(w.imgBG, kOpenBackground + QPoint(40, 25));
+    test::mousePress(test::control(w, "imgBG"), Qt::LeftButton, kOpenBackground);
+    test::mouseMove(test::control(w, "imgBG"), kOpenBackground + QPoint(40, 25));
     // The window has moved under the pointer: the same screen point is back
     // at the window point where the drag began.
-    test::mouseRelease(w.imgBG, Qt::LeftButton, kOpenBackground);
+    test::mouseRelease(test::control(w, "imgBG"), Qt::LeftButton, kOpenBackground);
     EXPECT_EQ(w.pos(), QPoint(585, 300));
 
     // Resize by the bottom-right corner: press within the frame margin.
     const QPoint corner(w.width() - 2, w.height() - 2);
-    test::mousePress(w.imgBG, Qt::LeftButton, corner);
-    test::mouseMove(w.imgBG, corner + QPoint(70, 50));
-    test::mouseRelease(w.imgBG, Qt::LeftButton, corner + QPoint(70, 50));
+    test::mousePress(test::control(w, "imgBG"), Qt::LeftButton, corner);
+    test::mouseMove(test::control(w, "imgBG"), corner + QPoint(70, 50));
+    test::mouseRelease(test::control(w, "imgBG"), Qt::LeftButton, corner + QPoint(70, 50));
     EXPECT_EQ(w.geometry(), QRect(585, 300, 900, 550));
-    EXPECT_EQ(w.img_close_normal->geometry().topLeft(), QPoint(782 + 900 - 822, 1));
+    EXPECT_EQ(test::control(w, "img_close_normal")->geometry().topLeft(), QPoint(782 + 900 - 822, 1));
 
     // It cannot be made smaller than its minimum.
     const QPoint newCorner(w.width() - 2, w.height() - 2);
-    test::mousePress(w.imgBG, Qt::LeftButton, newCorner);
-    test::mouseMove(w.imgBG, newCorner - QPoint(800, 500));
-    test::mouseRelease(w.imgBG, Qt::LeftButton, newCorner - QPoint(800, 500));
+    test::mousePress(test::control(w, "imgBG"), Qt::LeftButton, newCorner);
+    test::mouseMove(test::control(w, "imgBG"), newCorner - QPoint(800, 500));
+    test::mouseRelease(test::control(w, "imgBG"), Qt::LeftButton, newCorner - QPoint(800, 500));
     EXPECT_EQ(w.geometry(), QRect(585, 300, 700, 466));
 }
 
@@ -207,15 +212,55 @@ TEST(WindowFrame, EdgesComeFromThePointInTheWindowNotFromTheScreen) {
     test::MainWindowFixture f;
     app::TMainFrm& w = f.show();
     f.state->ConfirmApply = false;
-    const QPoint inside(w.imgAppToDesk->width() / 2, w.imgAppToDesk->height() / 2);
+    QWidget* apply = test::control(w, "imgAppToDesk");
+    const QPoint inside(apply->width() / 2, apply->height() / 2);
     // A screen point that the stale place would put on the right edge: the
     // window would start a resize and the apply would never run.
-    const QPointF screen = w.mapToGlobal(QPointF(w.width() - 1, w.imgAppToDesk->y() + inside.y()));
+    const QPointF screen = w.mapToGlobal(QPointF(w.width() - 1, apply->y() + inside.y()));
     test::ModalAnswers answers;
     for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
         QMouseEvent event(type, inside, screen, Qt::LeftButton,
                           type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(w.imgAppToDesk, &event);
+        QApplication::sendEvent(apply, &event);
     }
     EXPECT_EQ(answers.messages, std::vector<QString>{QStringLiteral("请先插入图片或截图，再更换壁纸。")});
+}
+
+TEST(WindowFrame, FollowsTheControlsItsWindowGainsLoansOutAndGetsBack) {
+    QWidget window(nullptr, Qt::FramelessWindowHint);
+    window.setGeometry(100, 100, 300, 200);
+    new widgets::WindowFrame(&window);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    // A control made after the frame, covering the whole window, edges too;
+    // it takes the presses, so none reaches the window itself.
+    auto* later = new app::TImage(&window);
+    later->setGeometry(window.rect());
+    later->show();
+    const auto dragCorner = [](QWidget* control, QPoint by) {
+        const QPoint corner(control->width() - 2, control->height() - 2);
+        test::mousePress(control, Qt::LeftButton, corner);
+        test::mouseMove(control, corner + by);
+        test::mouseRelease(control, Qt::LeftButton, corner + by);
+    };
+    dragCorner(later, {40, 30});
+    EXPECT_EQ(window.size(), QSize(340, 230));
+
+    // Lent to another window, its edges are that window's business.
+    QWidget other;
+    other.setGeometry(600, 100, 300, 200);
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    later->setParent(&other);
+    later->setGeometry(other.rect());
+    later->show();
+    dragCorner(later, {40, 30});
+    EXPECT_EQ(window.size(), QSize(340, 230));
+
+    // Back home, it resizes its window again.
+    later->setParent(&window);
+    later->setGeometry(window.rect());
+    later->show();
+    dragCorner(later, {-20, -10});
+    EXPECT_EQ(window.size(), QSize(320, 220));
 }

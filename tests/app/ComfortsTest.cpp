@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -72,7 +73,7 @@ TEST(OpenDialogs, StartWhereTheLastPictureWasChosen) {
     const auto insert = [&](const fs::path& choice) {
         next = choice;
         test::ModalAnswers answers(answer);
-        w.btnInsertPicClick();
+        test::control<QToolButton>(w, "btnInsertPic")->click();
     };
     const auto add = [&](const fs::path& choice) {
         next = choice;

@@ -54,62 +54,65 @@ TEST(MainLayout, ControlsSitAtTheirDesignedPlacesAndFollowTheirAnchors) {
             EXPECT_EQ(widget->geometry(), p.designRect) << p.name;
         }
     }
-    EXPECT_EQ(w.lblDateTime->pos(), QPoint(343, 19));
-    EXPECT_EQ(w.lblSet->pos(), QPoint(675, 56));
-    EXPECT_EQ(w.pngRight->geometry(), QRect(315, 80, 503, 381));
+    EXPECT_EQ(test::control<QLabel>(w, "lblDateTime")->pos(), QPoint(343, 19));
+    EXPECT_EQ(test::control<app::TLabel>(w, "lblSet")->pos(), QPoint(675, 56));
+    EXPECT_EQ(test::control(w, "pngRight")->geometry(), QRect(315, 80, 503, 381));
 
     f.show();
     w.resize(1022, 566);
-    ASSERT_TRUE(QTest::qWaitFor([&w] { return w.imgBG->width() == 1022; }));
+    const QWidget* imgBG = test::control(w, "imgBG");
+    ASSERT_TRUE(QTest::qWaitFor([imgBG] { return imgBG->width() == 1022; }));
     for (const Placement& p : kPlacements) {
         const QRect expected = p.designRect.translated(p.followsRight ? 200 : 0, 0);
         if (QWidget* widget = child(w, p.name)) {
             EXPECT_EQ(widget->geometry(), expected) << p.name;
         }
     }
-    EXPECT_EQ(w.lblSet->pos(), QPoint(875, 56));
-    EXPECT_EQ(w.lblDateTime->pos(), QPoint(343, 19));
-    EXPECT_EQ(w.pngRight->geometry(), QRect(315, 80, 703, 481));
-    EXPECT_EQ(w.pgcMain->geometry(), QRect(0, 0, 703, 481));
-    EXPECT_EQ(w.imgBG->geometry(), QRect(0, 0, 1022, 566));
+    EXPECT_EQ(test::control<app::TLabel>(w, "lblSet")->pos(), QPoint(875, 56));
+    EXPECT_EQ(test::control<QLabel>(w, "lblDateTime")->pos(), QPoint(343, 19));
+    EXPECT_EQ(test::control(w, "pngRight")->geometry(), QRect(315, 80, 703, 481));
+    EXPECT_EQ(test::control<QStackedWidget>(w, "pgcMain")->geometry(), QRect(0, 0, 703, 481));
+    EXPECT_EQ(imgBG->geometry(), QRect(0, 0, 1022, 566));
 }
 
 TEST(MainLayout, CaptionsFontsAndCursorsAreTheWindowsOwn) {
     test::MainWindowFixture f;
     app::TMainFrm& w = f.create();
-    EXPECT_EQ(w.lblSet->text(), QStringLiteral("|  选项"));
-    EXPECT_EQ(w.lblSet->font().family(), QStringLiteral("宋体"));
-    EXPECT_EQ(w.lblSet->font().pixelSize(), 12);
-    EXPECT_EQ(w.lblDateTime->font().family(), QStringLiteral("微软雅黑"));
-    EXPECT_EQ(w.lblDateTime->font().pixelSize(), 12);
-    EXPECT_TRUE(w.lblDateTime->font().bold());
-    EXPECT_EQ(w.lblDateTime->palette().color(QPalette::WindowText), QColor(128, 0, 0));
-    EXPECT_EQ(w.btnInsertPic->text(), QStringLiteral("插入图片"));
-    EXPECT_EQ(w.SpeedButton1->text(), QStringLiteral("截  图"));
-    EXPECT_TRUE(w.btnInsertPic->autoRaise());
-    for (QWidget* hand : std::initializer_list<QWidget*>{w.lblSet, w.imgAppToDesk, w.btnInsertPic, w.SpeedButton1,
-                                                         w.imgAddToDesk, w.imgPicMix}) {
-        EXPECT_EQ(hand->cursor().shape(), Qt::PointingHandCursor) << hand->objectName().toStdString();
+    const auto* lblSet = test::control<app::TLabel>(w, "lblSet");
+    const auto* lblDateTime = test::control<QLabel>(w, "lblDateTime");
+    const auto* btnInsertPic = test::control<QToolButton>(w, "btnInsertPic");
+    EXPECT_EQ(lblSet->text(), QStringLiteral("|  选项"));
+    EXPECT_EQ(lblSet->font().family(), QStringLiteral("宋体"));
+    EXPECT_EQ(lblSet->font().pixelSize(), 12);
+    EXPECT_EQ(lblDateTime->font().family(), QStringLiteral("微软雅黑"));
+    EXPECT_EQ(lblDateTime->font().pixelSize(), 12);
+    EXPECT_TRUE(lblDateTime->font().bold());
+    EXPECT_EQ(lblDateTime->palette().color(QPalette::WindowText), QColor(128, 0, 0));
+    EXPECT_EQ(btnInsertPic->text(), QStringLiteral("插入图片"));
+    EXPECT_EQ(test::control<QToolButton>(w, "SpeedButton1")->text(), QStringLiteral("截  图"));
+    EXPECT_TRUE(btnInsertPic->autoRaise());
+    for (const char* hand : {"lblSet", "imgAppToDesk", "btnInsertPic", "SpeedButton1", "imgAddToDesk", "imgPicMix"}) {
+        EXPECT_EQ(test::control(w, hand)->cursor().shape(), Qt::PointingHandCursor) << hand;
     }
     // The artwork at its pixel sizes.
     const struct {
-        app::TImage* image;
+        const char* image;
         QSize size;
     } art[] = {
-        {w.imgBG, {416, 289}},
-        {w.imgLogo, {200, 57}},
-        {w.img_close_normal, {39, 20}},
-        {w.img_close_highlight, {39, 20}},
-        {w.img_close_down, {39, 20}},
-        {w.img_mini_normal, {28, 20}},
-        {w.img_mini_highlight, {28, 20}},
-        {w.img_mini_down, {28, 20}},
-        {w.imgAppToDesk, {84, 29}},
-        {w.imgAddToDesk, {200, 93}},
+        {"imgBG", {416, 289}},
+        {"imgLogo", {200, 57}},
+        {"img_close_normal", {39, 20}},
+        {"img_close_highlight", {39, 20}},
+        {"img_close_down", {39, 20}},
+        {"img_mini_normal", {28, 20}},
+        {"img_mini_highlight", {28, 20}},
+        {"img_mini_down", {28, 20}},
+        {"imgAppToDesk", {84, 29}},
+        {"imgAddToDesk", {200, 93}},
     };
-    for (const auto& a : art) EXPECT_EQ(a.image->picture().size(), a.size) << a.image->objectName().toStdString();
-    EXPECT_TRUE(w.imgBG->stretch());
-    EXPECT_TRUE(w.imgAddToDesk->stretch());
+    for (const auto& a : art) EXPECT_EQ(test::control<app::TImage>(w, a.image)->picture().size(), a.size) << a.image;
+    EXPECT_TRUE(test::control<app::TImage>(w, "imgBG")->stretch());
+    EXPECT_TRUE(test::control<app::TImage>(w, "imgAddToDesk")->stretch());
 }
 
 TEST(MainLayout, PaintsTheWhiteAreaItsBorderAndTheLeftColumn) {
@@ -129,16 +132,19 @@ TEST(MainLayout, PaintsTheWhiteAreaItsBorderAndTheLeftColumn) {
 TEST(MainLayout, HiddenPartsExistAndAreNeverShown) {
     test::MainWindowFixture f;
     app::TMainFrm& w = f.show();
-    EXPECT_EQ(w.pgcMain->currentWidget(), w.ts_PicShow);
-    EXPECT_EQ(w.pgcMain->indexOf(w.ts_PicMix), 1);
-    EXPECT_EQ(w.pgcMain->indexOf(w.tsMain), 2);
-    EXPECT_FALSE(w.ts_PicMix->isVisible());
-    EXPECT_FALSE(w.imgHint->isVisible());
-    EXPECT_FALSE(w.rdtMain->isVisible());
-    EXPECT_EQ(w.TmrSaveCopy->interval(), 200);
-    EXPECT_EQ(w.tmrAutoSave->interval(), 10000);
-    EXPECT_FALSE(w.TmrSaveCopy->isActive());
-    EXPECT_FALSE(w.tmrAutoSave->isActive());
-    EXPECT_TRUE(w.pmEmpty->actions().isEmpty());
+    const auto* pgcMain = test::control<QStackedWidget>(w, "pgcMain");
+    EXPECT_EQ(pgcMain->currentWidget(), test::control(w, "ts_PicShow"));
+    EXPECT_EQ(pgcMain->indexOf(test::control(w, "ts_PicMix")), 1);
+    EXPECT_EQ(pgcMain->indexOf(test::control(w, "tsMain")), 2);
+    EXPECT_FALSE(test::control(w, "ts_PicMix")->isVisible());
+    EXPECT_FALSE(test::control<app::TImage>(w, "imgHint")->isVisible());
+    EXPECT_FALSE(test::control<QTextEdit>(w, "rdtMain")->isVisible());
+    const auto* TmrSaveCopy = test::control<QTimer>(w, "TmrSaveCopy");
+    const auto* tmrAutoSave = test::control<QTimer>(w, "tmrAutoSave");
+    EXPECT_EQ(TmrSaveCopy->interval(), 200);
+    EXPECT_EQ(tmrAutoSave->interval(), 10000);
+    EXPECT_FALSE(TmrSaveCopy->isActive());
+    EXPECT_FALSE(tmrAutoSave->isActive());
+    EXPECT_TRUE(test::control<QMenu>(w, "pmEmpty")->actions().isEmpty());
     EXPECT_TRUE(w.windowFlags().testFlag(Qt::FramelessWindowHint));
 }

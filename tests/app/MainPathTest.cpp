@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QPushButton>
 #include <QScreen>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -54,11 +55,16 @@ protected:
     std::vector<QString> insert(const fs::path& path) {
         chosen = {path};
         ModalAnswers answers;
-        f.window->btnInsertPicClick();
+        clickInsert();
         return answers.messages;
     }
+    // The commands, as the user gives them.
+    void clickInsert() { test::control<QToolButton>(*f.window, "btnInsertPic")->click(); }
+    void clickApply() { test::mouseClick(test::control(*f.window, "imgAppToDesk"), Qt::LeftButton); }
+    void clickBackgrounds() { test::mouseClick(test::control(*f.window, "imgAddToDesk"), Qt::LeftButton); }
     std::string tmppic() { return test::readFileBytes(f.folder / "Data/tmppic.ini"); }
-    QRgb shownPixel(int x, int y) { return f.window->imgPicMix->picture().pixel(x, y); }
+    app::TImage* imgPicMix() { return test::control<app::TImage>(*f.window, "imgPicMix"); }
+    QRgb shownPixel(int x, int y) { return imgPicMix()->picture().pixel(x, y); }
 
     test::MainWindowFixture f;
     std::unique_ptr<TPicSelFrm> picker;
@@ -76,7 +82,7 @@ TEST_F(MainPath, InsertTurnsEveryFormatIntoABmpAndRemembersIt) {
     EXPECT_TRUE(insert(jpeg).empty());
     EXPECT_EQ(f.state->CurrentPicturePath, f.folder / "pictures/photo.bmp");
     EXPECT_EQ(tmppic(), (f.folder / "pictures/photo.bmp").string() + "\r\n");
-    EXPECT_EQ(f.window->imgPicMix->size(), QSize(40, 30));
+    EXPECT_EQ(imgPicMix()->size(), QSize(40, 30));
 
     const std::vector<std::uint8_t> colours = {255, 0, 0, 0, 0, 255};
     const fs::path gif = file("anim.GIF", test::encodeGif(2, 1, colours,
@@ -106,27 +112,27 @@ TEST_F(MainPath, InsertFailuresFollowTheTable) {
     // Not a picture: nothing changes.
     EXPECT_EQ(insert(file("broken.jpg", {0xFF, 0xD8, 0xFF, 0})), std::vector<QString>{kInsertFailed});
     EXPECT_EQ(tmppic(), remembered);
-    EXPECT_EQ(f.window->imgPicMix->size(), QSize(40, 30));
+    EXPECT_EQ(imgPicMix()->size(), QSize(40, 30));
 
     // An icon: shown, but no BMP for it: the current picture becomes none.
     QImage icon(16, 16, QImage::Format_ARGB32);
     icon.fill(qRgb(0, 128, 0));
     ASSERT_TRUE(icon.save(QString::fromStdString((f.folder / "pictures/app.ico").string()), "ICO"));
     EXPECT_EQ(insert(f.folder / "pictures/app.ico"), std::vector<QString>{kInsertFailed});
-    EXPECT_EQ(f.window->imgPicMix->size(), QSize(16, 16));
+    EXPECT_EQ(imgPicMix()->size(), QSize(16, 16));
     EXPECT_TRUE(f.state->CurrentPicturePath.empty());
     EXPECT_EQ(tmppic(), "\r\n");
 
     // Vanished or cancelled: no message, and nothing changes.
-    const QImage shown = f.window->imgPicMix->picture();
+    const QImage shown = imgPicMix()->picture();
     EXPECT_TRUE(insert(f.folder / "pictures/gone.jpg").empty());
     chosen.clear();
     ModalAnswers answers;
-    f.window->btnInsertPicClick();
+    clickInsert();
     EXPECT_TRUE(answers.messages.empty());
     EXPECT_TRUE(f.state->CurrentPicturePath.empty());
     EXPECT_EQ(tmppic(), "\r\n");
-    EXPECT_EQ(f.window->imgPicMix->picture(), shown);
+    EXPECT_EQ(imgPicMix()->picture(), shown);
     EXPECT_FALSE(fs::exists(f.folder / "pictures/gone.bmp"));
 }
 
@@ -146,25 +152,25 @@ TEST_F(MainPath, ApplyAsksFirstAndNeverAgainOnceTold) {
     };
     {
         ModalAnswers answers(answer(true, &TInforFrm::btncancel));
-        f.window->imgAppToDeskClick();
+        clickApply();
     }
     EXPECT_TRUE(desktop->calls().empty());
     EXPECT_TRUE(question->chkSetBgInfo->isChecked());  // kept for the next showing
     EXPECT_EQ(test::readFileBytes(f.folder / "Data/configSetBg.ini"), "1\r\n");
     {
         ModalAnswers answers(answer(false, &TInforFrm::btnClose));
-        f.window->imgAppToDeskClick();
+        clickApply();
     }
     EXPECT_TRUE(desktop->calls().empty());
     {
         ModalAnswers answers(answer(true, &TInforFrm::btnok));
-        f.window->imgAppToDeskClick();
+        clickApply();
     }
     ASSERT_EQ(desktop->calls(), std::vector<fs::path>{f.folder / "source/DeskTopBG/Mix.bmp"});
     EXPECT_EQ(test::readFileBytes(f.folder / "Data/configSetBg.ini"), "0\r\n");
     EXPECT_FALSE(f.state->ConfirmApply);
 
-    f.window->imgAppToDeskClick();  // no question any more
+    clickApply();  // no question any more
     EXPECT_EQ(asked, 3);
     EXPECT_EQ(desktop->calls().size(), 2u);
     const imaging::Bitmap mix = imaging::loadPicture(f.folder / "source/DeskTopBG/Mix.bmp");
@@ -175,20 +181,20 @@ TEST_F(MainPath, ApplyAsksFirstAndNeverAgainOnceTold) {
 TEST_F(MainPath, ApplyExplainsWhatIsMissingAndReportsFailures) {
     f.state->ConfirmApply = false;
     ModalAnswers answers;
-    f.window->imgAppToDeskClick();
+    clickApply();
     ASSERT_EQ(answers.messages.size(), 1u);
     EXPECT_EQ(answers.messages[0], QStringLiteral("请先插入图片或截图，再更换壁纸。"));
 
     insert(file("photo.jpg", test::encodeJpeg(test::gradientPicture(40, 30), 100)));
     test::writeFileBytes(f.folder / "source/DeskTopBG/A1.bmp", "BM, but broken");
-    f.window->imgAppToDeskClick();
+    clickApply();
     EXPECT_EQ(answers.messages.back(), QStringLiteral("加载失败！"));
 
     imaging::writeBmp(imaging::Bitmap(100, 50, 24), f.folder / "source/DeskTopBG/A1.bmp");
     desktop->failWith("x11: cannot open display");
-    test::mouseClick(f.window->imgAppToDesk, Qt::LeftButton);  // the general error report, with the failure's own text
+    clickApply();  // the general error report, with the failure's own text
     EXPECT_EQ(answers.messages.back(), QStringLiteral("x11: cannot open display"));
-    EXPECT_EQ(f.window->walk.CurrentBGIndex, 1);
+    EXPECT_EQ(f.window->backgroundWalk().CurrentBGIndex, 1);
 }
 
 TEST_F(MainPath, PickerAddsAndChoosesABackgroundThatTheNextApplyUses) {
@@ -212,19 +218,19 @@ TEST_F(MainPath, PickerAddsAndChoosesABackgroundThatTheNextApplyUses) {
             picker->LVpic->setCurrentItem(picker->LVpic->topLevelItem(1));
             picker->btnOk->click();
         });
-        f.window->imgAddToDeskClick();
+        clickBackgrounds();
         messages = answers.messages;
     }
     EXPECT_EQ(messages, std::vector<QString>{QStringLiteral("添加背景图片异常，请重试！")});
     EXPECT_EQ(test::readFileBytes(f.folder / "Data/BGPicList.ini"), "red.bmp\r\nA1.bmp\r\nred.bmp\r\n");
-    EXPECT_EQ(f.window->walk.CurrentBGFile, "red.bmp");
-    EXPECT_EQ(f.window->walk.CurrentBGIndex, 2);
+    EXPECT_EQ(f.window->backgroundWalk().CurrentBGFile, "red.bmp");
+    EXPECT_EQ(f.window->backgroundWalk().CurrentBGIndex, 2);
 
-    f.window->imgAppToDeskClick();
+    clickApply();
     const imaging::Bitmap mix = imaging::loadPicture(f.folder / "source/DeskTopBG/Mix.bmp");
     EXPECT_EQ(mix.width(), 320);
     EXPECT_NEAR(mix.row(200)[2], 200, 3);  // the red background
-    EXPECT_EQ(f.window->walk.CurrentBGIndex, 1);
+    EXPECT_EQ(f.window->backgroundWalk().CurrentBGIndex, 1);
 }
 
 // A picture larger than the screen: only what the window can ever show of it
@@ -238,8 +244,8 @@ TEST_F(MainPath, APictureLargerThanTheScreenIsHeldInPartAndPastedWhole) {
     const imaging::Bitmap whole = imaging::loadPicture(f.folder / "pictures/wide.bmp");
     EXPECT_EQ(whole.pixels(), imaging::loadPicture(jpeg).pixels());
 
-    EXPECT_EQ(f.window->imgPicMix->size(), QSize(width, height));
-    const QImage shown = f.window->imgPicMix->picture();
+    EXPECT_EQ(imgPicMix()->size(), QSize(width, height));
+    const QImage shown = imgPicMix()->picture();
     EXPECT_EQ(shown.size(), screen);
     for (const QPoint at : {QPoint(0, 0), QPoint(screen.width() - 1, screen.height() - 1), QPoint(17, 300)}) {
         const std::uint8_t* bgr = whole.row(at.y()) + 3 * at.x();
@@ -250,7 +256,7 @@ TEST_F(MainPath, APictureLargerThanTheScreenIsHeldInPartAndPastedWhole) {
     imaging::writeBmp(background, f.state->folder.pathForWrite("source\\DeskTopBG\\A1.bmp"));
     f.state->ConfirmApply = false;
     ModalAnswers answers;
-    f.window->imgAppToDeskClick();
+    clickApply();
     EXPECT_TRUE(answers.messages.empty());
     EXPECT_EQ(imaging::loadPicture(f.folder / "source/DeskTopBG/Content.bmp").pixels(), whole.pixels());
     const imaging::Bitmap mix = imaging::loadPicture(f.folder / "source/DeskTopBG/Mix.bmp");

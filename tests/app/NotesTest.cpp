@@ -3,7 +3,7 @@
 // "日历记事" window that lends the controls to the user.
 #include "ChnCalendarPicker.h"
 #include "Gb18030.h"
-#include "MainNotes.h"
+#include "NoteEditing.h"
 #include "NoteStore.h"
 #include "Rtf.h"
 #include "Widgets.h"
@@ -104,14 +104,54 @@ QColor textColour(QToolButton* button) {
     return button->palette().color(QPalette::ButtonText);
 }
 
+// The main window's calendar and notes controls, found by their names.
+struct NotesControls {
+    explicit NotesControls(const app::TMainFrm& w)
+        : pnlABC(test::control(w, "pnlABC")), chnRili(test::control<TChnCalendar>(w, "chnRili")),
+          rdtAbc(test::control<QTextEdit>(w, "rdtAbc")), btnAbc_A(test::control<QToolButton>(w, "btnAbc_A")),
+          btnAbc_B(test::control<QToolButton>(w, "btnAbc_B")), btnAbc_C(test::control<QToolButton>(w, "btnAbc_C")),
+          btnClearCon(test::control<QToolButton>(w, "btnClearCon")), btnGou(test::control<QToolButton>(w, "btnGou")),
+          btnX(test::control<QToolButton>(w, "btnX")), imgDate(test::control(w, "imgDate")),
+          imgRedColor(test::control(w, "imgRedColor")), N1(test::control<QAction>(w, "N1")),
+          N2(test::control<QAction>(w, "N2")), N9(test::control<QAction>(w, "N9")), N3(test::control<QAction>(w, "N3")),
+          V1(test::control<QAction>(w, "V1")), X1(test::control<QAction>(w, "X1")),
+          CtrlZ1(test::control<QAction>(w, "CtrlZ1")) {
+        for (int i = 0; i < 6; ++i)
+            redt[i] = test::control<QTextEdit>(w, QStringLiteral("redt%1").arg(i + 1).toLatin1().constData());
+        for (int k = 0; k < 5; ++k)
+            weekButtons[k] = test::control<QToolButton>(w, QByteArray("btn").append(char('A' + k)).constData());
+        // The day captions above the week editors carry no names of their own.
+        const QList<QLabel*> labels = test::control(w, "tsMain")->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+        for (int i = 0; i < 6 && i < labels.size(); ++i) weekLabels[i] = labels[i];
+    }
+
+    QWidget* pnlABC;
+    TChnCalendar* chnRili;
+    QTextEdit* rdtAbc;
+    QToolButton *btnAbc_A, *btnAbc_B, *btnAbc_C, *btnClearCon, *btnGou, *btnX;
+    QWidget *imgDate, *imgRedColor;
+    QAction *N1, *N2, *N9, *N3, *V1, *X1, *CtrlZ1;
+    std::array<QTextEdit*, 6> redt{};
+    std::array<QLabel*, 6> weekLabels{};
+    std::array<QToolButton*, 5> weekButtons{};
+};
+
+// The geometry file a window reads at its first show, with notes page `page`.
+void rememberNotePage(const test::MainWindowFixture& f, int page) {
+    test::writeFileBytes(f.folder / "Data/FormSize.ini", std::to_string(page) + "\r\n830\r\n500\r\n0\r\n0\r\n");
+}
+
 class Notes : public testing::Test {
 protected:
     void SetUp() override {
         w = &f.create();
         dm = std::make_unique<TDM>(f.state->folder);
         w->attachDataModule(dm.get());
-        n = &w->notes();
+        controls = std::make_unique<NotesControls>(*w);
+        n = controls.get();
     }
+    // The "日历记事" window, once opened.
+    app::TNotesFrm* notesFrm() const { return w->findChild<app::TNotesFrm*>(); }
     // What is stored, through a data module of its own.
     WeekTexts stored(int pageNumber) {
         TDM other(f.state->folder);
@@ -131,7 +171,8 @@ protected:
     test::MainWindowFixture f;
     std::unique_ptr<TDM> dm;
     app::TMainFrm* w = nullptr;
-    app::NotesParts* n = nullptr;
+    std::unique_ptr<NotesControls> controls;
+    NotesControls* n = nullptr;
 };
 
 }  // namespace
@@ -139,7 +180,7 @@ protected:
 TEST_F(Notes, ControlsSitWhereDesignedAndNoneShowsInTheMainWindow) {
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
-    EXPECT_EQ(n->pnlABC->parentWidget(), w->pngRight);
+    EXPECT_EQ(n->pnlABC->parentWidget(), test::control(*w, "pngRight"));
     EXPECT_EQ(n->pnlABC->geometry(), QRect(49, 398, 423, 381));
     EXPECT_EQ(n->chnRili->parentWidget(), n->pnlABC);
     EXPECT_EQ(n->chnRili->geometry(), QRect(2, 2, 419, 255));
@@ -149,8 +190,9 @@ TEST_F(Notes, ControlsSitWhereDesignedAndNoneShowsInTheMainWindow) {
     EXPECT_EQ(n->rdtAbc->frameShape(), QFrame::NoFrame);
     EXPECT_FALSE(n->rdtAbc->visibleRegion().boundingRect().intersects(n->rdtAbc->rect()))
         << "the day area lies below pngRight's visible part";
-    EXPECT_EQ(w->pgcMain->currentWidget(), w->ts_PicShow);
-    EXPECT_EQ(w->pgcMain->indexOf(w->tsMain), 2);
+    const auto* pgcMain = test::control<QStackedWidget>(*w, "pgcMain");
+    EXPECT_EQ(pgcMain->currentWidget(), test::control(*w, "ts_PicShow"));
+    EXPECT_EQ(pgcMain->indexOf(test::control(*w, "tsMain")), 2);
 
     struct Place {
         const char* name;
@@ -174,7 +216,8 @@ TEST_F(Notes, ControlsSitWhereDesignedAndNoneShowsInTheMainWindow) {
     }
     EXPECT_EQ(w->findChild<QTextEdit*>("redt6"), n->redt[5]);
     QStringList captions;
-    for (QAction* a : w->pmDeskTopMonCal->actions()) captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    for (QAction* a : test::control<QMenu>(*w, "pmDeskTopMonCal")->actions())
+        captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
     EXPECT_EQ(captions, (QStringList{"复制", "粘贴", "删除", "剪切", "-", "打V", "打X", "-", "撤销(Ctrl+Z)"}));
     EXPECT_TRUE(n->CtrlZ1->shortcut().isEmpty());
 }
@@ -182,7 +225,8 @@ TEST_F(Notes, ControlsSitWhereDesignedAndNoneShowsInTheMainWindow) {
 TEST_F(Notes, WeekButtonsSaveThePageOnScreenThenLoadTheirOwn) {
     notes::writeWeekPage(*dm, 1, page("a"));
     notes::writeWeekPage(*dm, 2, page("b"));
-    w->NotePage = 1;  // as the geometry file leaves it
+    f.show();  // a first run's geometry file leaves notes page 1
+    ASSERT_EQ(w->notePage(), 1);
 
     // Nothing is loaded yet: leaving an empty editor must not wipe page A.
     leave(n->redt[0]);
@@ -195,7 +239,7 @@ TEST_F(Notes, WeekButtonsSaveThePageOnScreenThenLoadTheirOwn) {
     WeekTexts a = stored(1);
     EXPECT_TRUE(rtf::noteToPlainText(a[5]) == "sunday too") << a[5].toStdString();
     EXPECT_EQ(texts(n->redt), pageTexts("b"));
-    EXPECT_EQ(w->NotePage, 2);
+    EXPECT_EQ(w->notePage(), 2);
     for (int k = 0; k < 5; ++k)
         EXPECT_EQ(textColour(n->weekButtons[k]), k == 1 ? QColor(255, 0, 0) : QColor(Qt::black)) << k;
 
@@ -219,7 +263,7 @@ TEST_F(Notes, DayButtonsColourTheEditorAndShowTheCalendarDatesNote) {
     for (const Case& c : cases) {
         c.button->click();
         EXPECT_EQ(n->rdtAbc->palette().color(QPalette::Base), c.background);
-        EXPECT_EQ(w->NotePage, c.notePage);
+        EXPECT_EQ(w->notePage(), c.notePage);
         EXPECT_EQ(n->rdtAbc->toPlainText(), "the note of 1 June");
         for (QToolButton* b : {n->btnAbc_A, n->btnAbc_B, n->btnAbc_C})
             EXPECT_EQ(textColour(b), b == c.button ? QColor(0, 0, 255) : QColor(Qt::black));
@@ -252,8 +296,7 @@ TEST_F(Notes, ADateWithoutANoteThenTwoSavesAndADateChange) {
     EXPECT_EQ(storedDayText(june2), "already there");
 }
 
-TEST_F(Notes, FailuresAreShownAndTypedTextStays) {
-    w->NotePage = 1;
+TEST_F(Notes, FailedSavesAreShownAndTypedTextStays) {
     n->weekButtons[0]->click();
     n->chnRili->setDateTime(dayValue(QDate(2010, 6, 1)));
     n->btnAbc_A->click();
@@ -270,24 +313,33 @@ TEST_F(Notes, FailuresAreShownAndTypedTextStays) {
     EXPECT_EQ(dialogs.messages, QStringList(3, "保存记事内容失败，内容仍保留在编辑框中！"));
     EXPECT_EQ(n->rdtAbc->toPlainText(), "must not be lost");
     EXPECT_EQ(n->redt[0]->toPlainText(), "monday");
-    EXPECT_EQ(w->NotePage, 1) << "a page that could not be saved was replaced";
+    EXPECT_EQ(w->notePage(), 1) << "a page that could not be saved was replaced";
     EXPECT_EQ(test::readFileBytes(f.state->folder.path(TDM::kDatabaseName)), junk);
+}
 
-    // Loads say "加载记事内容失败！" once each.
-    app::NotesParts& parts = *n;
-    dialogs.messages.clear();
-    EXPECT_FALSE(w->LoadDayNote());
-    EXPECT_FALSE(w->LoadWeekNotes(3));
+TEST_F(Notes, FailedLoadsAreShownOnceEachAndTypedTextStays) {
+    n->chnRili->setDateTime(dayValue(QDate(2010, 6, 1)));
+    n->rdtAbc->setPlainText("must not be lost");
+    n->redt[0]->setPlainText("monday");
+    dm->AdoCon.close();
+    test::writeFileBytes(f.state->folder.path(TDM::kDatabaseName), "not a database");
+
+    // Nothing was loaded, so there is nothing to save first: each button
+    // goes straight to its load.
+    Dialogs dialogs;
+    n->btnAbc_A->click();
+    n->weekButtons[2]->click();
     EXPECT_EQ(dialogs.messages, QStringList(2, "加载记事内容失败！"));
-    EXPECT_EQ(parts.rdtAbc->toPlainText(), "must not be lost");
+    EXPECT_EQ(n->rdtAbc->toPlainText(), "must not be lost");
+    EXPECT_EQ(n->redt[0]->toPlainText(), "monday");
 }
 
 TEST_F(Notes, WithoutADataModuleTheNotesAreUnavailableButHarmless) {
     test::MainWindowFixture bare;
     app::TMainFrm& other = bare.create();
     Dialogs dialogs;
-    other.notes().btnAbc_A->click();
-    leave(other.notes().rdtAbc);
+    test::control<QToolButton>(other, "btnAbc_A")->click();
+    leave(test::control(other, "rdtAbc"));
     EXPECT_EQ(dialogs.messages, QStringList{"加载记事内容失败！"});
 }
 
@@ -303,8 +355,9 @@ TEST_F(Notes, MenuAndToolsActOnTheDayEditor) {
 
     // The menu opened on redt3: "打V" still goes into rdtAbc.
     emit n->redt[2]->customContextMenuRequested(QPoint(5, 5));
-    ASSERT_TRUE(w->pmDeskTopMonCal->isVisible());
-    w->pmDeskTopMonCal->hide();
+    auto* pmDeskTopMonCal = test::control<QMenu>(*w, "pmDeskTopMonCal");
+    ASSERT_TRUE(pmDeskTopMonCal->isVisible());
+    pmDeskTopMonCal->hide();
     n->V1->trigger();
     EXPECT_EQ(n->rdtAbc->toPlainText(), "a√c");
     EXPECT_EQ(n->redt[2]->toPlainText(), "wednesday");
@@ -346,8 +399,8 @@ TEST_F(Notes, TheColourCommandNeedsTheDayEditorsFocus) {
     app::TNotesFrm* frm = nullptr;
     {
         Dialogs dialogs;
-        w->N_CalNotes->trigger();
-        frm = n->notesFrm;
+        test::control<QAction>(*w, "N_CalNotes")->trigger();
+        frm = notesFrm();
     }
     ASSERT_TRUE(frm);
     ASSERT_TRUE(QTest::qWaitForWindowActive(frm));
@@ -376,7 +429,6 @@ TEST_F(Notes, TheColourCommandNeedsTheDayEditorsFocus) {
 
 TEST_F(Notes, ClearEmptiesAndStoresTheWeekPageOnly) {
     notes::writeWeekPage(*dm, 4, page("d"));
-    w->NotePage = 4;
     n->weekButtons[3]->click();
     n->rdtAbc->setPlainText("day text");
     n->btnClearCon->click();
@@ -388,18 +440,21 @@ TEST_F(Notes, ClearEmptiesAndStoresTheWeekPageOnly) {
 TEST_F(Notes, ExportProposesThePagesNameAndWritesTheChosenNameWithTxt) {
     n->rdtAbc->setPlainText("第一行\n第二行");
     struct Case {
+        const char* weekButton;  // clicked first: its page becomes the notes page
         int notePage;
         const char* proposed;
         const char* chosen;  // nothing: cancel
         const char* written;
     };
     const Case cases[] = {
-        {3, "C备忘录", "notes.txt", "notes.txt.txt"},
-        {0, "备忘录", "备忘录", "备忘录.txt"},
-        {5, "E备忘录", nullptr, nullptr},
+        {nullptr, 0, "备忘录", "备忘录", "备忘录.txt"},
+        {"btnC", 3, "C备忘录", "notes.txt", "notes.txt.txt"},
+        {"btnE", 5, "E备忘录", nullptr, nullptr},
     };
+    auto* N_OutPutCon = test::control<QAction>(*w, "N_OutPutCon");
     for (const Case& c : cases) {
-        w->NotePage = c.notePage;
+        if (c.weekButton) test::control<QToolButton>(*w, c.weekButton)->click();
+        ASSERT_EQ(w->notePage(), c.notePage);
         QString proposed;
         Dialogs dialogs([&](QDialog* dialog) {
             auto* save = qobject_cast<QFileDialog*>(dialog);
@@ -408,7 +463,7 @@ TEST_F(Notes, ExportProposesThePagesNameAndWritesTheChosenNameWithTxt) {
             if (!c.chosen) return;
             type(save, f.folder.path(), c.chosen);
         });
-        w->N_OutPutCon->trigger();
+        N_OutPutCon->trigger();
         EXPECT_EQ(proposed, QString::fromUtf8(c.proposed));
         if (c.written) {
             EXPECT_EQ(test::readFileBytes(f.folder / c.written), utf8ToGb18030("第一行\r\n第二行\r\n"));
@@ -422,7 +477,7 @@ TEST_F(Notes, ExportProposesThePagesNameAndWritesTheChosenNameWithTxt) {
         if (!save) return;
         type(save, f.folder / "notes.txt.txt", "x");
     });
-    w->N_OutPutCon->trigger();
+    N_OutPutCon->trigger();
     ASSERT_EQ(failing.messages.size(), 1);
     EXPECT_TRUE(failing.messages[0].startsWith("内容导出失败")) << failing.messages[0].toStdString();
 }
@@ -430,13 +485,15 @@ TEST_F(Notes, ExportProposesThePagesNameAndWritesTheChosenNameWithTxt) {
 TEST_F(Notes, TheNotesWindowLendsTheSameControlsAndGivesThemBack) {
     notes::writeWeekPage(*dm, 2, page("b"));
     notes::writeDayNote(*dm, QDate::currentDate(), "today's note");
+    rememberNotePage(f, 2);
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
-    w->NotePage = 2;
+    ASSERT_EQ(w->notePage(), 2);
     QTextEdit* rdtAbc = n->rdtAbc;
 
-    w->N_CalNotes->trigger();
-    app::TNotesFrm* frm = n->notesFrm;
+    auto* N_CalNotes = test::control<QAction>(*w, "N_CalNotes");
+    N_CalNotes->trigger();
+    app::TNotesFrm* frm = notesFrm();
     ASSERT_TRUE(frm);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frm));
     EXPECT_EQ(frm->windowTitle(), "日历记事");
@@ -459,16 +516,17 @@ TEST_F(Notes, TheNotesWindowLendsTheSameControlsAndGivesThemBack) {
     frm->close();
     EXPECT_EQ(storedDayText(QDate::currentDate()), "changed today");
     EXPECT_EQ(rtf::noteToPlainText(stored(2)[0]), "monday");
-    EXPECT_EQ(n->pnlABC->parentWidget(), w->pngRight);
+    EXPECT_EQ(n->pnlABC->parentWidget(), test::control(*w, "pngRight"));
     EXPECT_EQ(n->pnlABC->geometry(), QRect(49, 398, 423, 381));
-    EXPECT_EQ(w->pgcMain->indexOf(w->tsMain), 2);
-    EXPECT_EQ(w->pgcMain->currentWidget(), w->ts_PicShow);
+    const auto* pgcMain = test::control<QStackedWidget>(*w, "pgcMain");
+    EXPECT_EQ(pgcMain->indexOf(test::control(*w, "tsMain")), 2);
+    EXPECT_EQ(pgcMain->currentWidget(), test::control(*w, "ts_PicShow"));
     EXPECT_FALSE(n->weekButtons[0]->isVisible());
     EXPECT_EQ(n->weekButtons[0]->parentWidget(), w);
 
     // Opened again, it shows what the editors hold, without reloading.
-    w->N_CalNotes->trigger();
+    N_CalNotes->trigger();
     EXPECT_EQ(rdtAbc->toPlainText(), "changed today");
-    EXPECT_EQ(frm, n->notesFrm);
+    EXPECT_EQ(frm, notesFrm());
     frm->close();
 }

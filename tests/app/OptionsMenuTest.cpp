@@ -18,40 +18,43 @@ TEST(OptionsMenu, OpensBelowTheLabelAndFromThenOnOnARightClickToo) {
     test::MainWindowFixture f;
     app::TMainFrm& w = f.show();
 
-    // Before the first left click the label has no menu.
-    test::mouseClick(w.lblSet, Qt::RightButton);
-    EXPECT_FALSE(w.popSysset->isVisible());
+    auto* lblSet = test::control<app::TLabel>(w, "lblSet");
+    auto* popSysset = test::control<QMenu>(w, "popSysset");
 
-    test::mouseClick(w.lblSet, Qt::LeftButton);
-    ASSERT_TRUE(w.popSysset->isVisible());
-    EXPECT_EQ(w.popSysset->pos(), w.lblSet->mapToGlobal(QPoint(0, w.lblSet->height())));
-    w.popSysset->hide();
+    // Before the first left click the label has no menu.
+    test::mouseClick(lblSet, Qt::RightButton);
+    EXPECT_FALSE(popSysset->isVisible());
+
+    test::mouseClick(lblSet, Qt::LeftButton);
+    ASSERT_TRUE(popSysset->isVisible());
+    EXPECT_EQ(popSysset->pos(), lblSet->mapToGlobal(QPoint(0, lblSet->height())));
+    popSysset->hide();
 
     const QPoint inside(6, 3);
-    test::mouseClick(w.lblSet, Qt::RightButton, inside);
-    ASSERT_TRUE(w.popSysset->isVisible());
-    EXPECT_EQ(w.popSysset->pos(), w.lblSet->mapToGlobal(inside));
-    w.popSysset->hide();
+    test::mouseClick(lblSet, Qt::RightButton, inside);
+    ASSERT_TRUE(popSysset->isVisible());
+    EXPECT_EQ(popSysset->pos(), lblSet->mapToGlobal(inside));
+    popSysset->hide();
 }
 
 TEST(OptionsMenu, ItemsCarryTheirCaptionsWithoutAccelerators) {
     test::MainWindowFixture f;
     app::TMainFrm& w = f.create();
     QStringList captions;
-    for (QAction* action : w.popSysset->actions()) {
+    for (QAction* action : test::control<QMenu>(w, "popSysset")->actions()) {
         captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
         EXPECT_FALSE(action->text().contains(u'&'));
     }
     EXPECT_EQ(captions, (QStringList{"内容导出", "日历记事", "帮助说明", "意见反馈", "-", "退出程序"}));
-    EXPECT_FALSE(w.N_OutPutCon->isVisible());
-    EXPECT_TRUE(w.N_help->isVisible());
+    EXPECT_FALSE(test::control<QAction>(w, "N_OutPutCon")->isVisible());
+    EXPECT_TRUE(test::control<QAction>(w, "N_help")->isVisible());
 }
 
 TEST(OptionsMenu, HelpAndFeedbackOpenTheirPagesInTheSystemBrowser) {
     test::MainWindowFixture f;
     app::TMainFrm& w = f.create();
-    w.N_help->trigger();
-    w.N_Submit->trigger();
+    test::control<QAction>(w, "N_help")->trigger();
+    test::control<QAction>(w, "N_Submit")->trigger();
     const QString shipped = QUrl::fromLocalFile(QString::fromStdString((f.folder / "site").string())).toString();
     ASSERT_EQ(f.opened.size(), 2u);
     EXPECT_EQ(f.opened[0].toString(), shipped + "/help4/tavloa.htm");
@@ -59,7 +62,7 @@ TEST(OptionsMenu, HelpAndFeedbackOpenTheirPagesInTheSystemBrowser) {
 
     test::MainWindowFixture web;
     writeFileBytes(web.folder / "Data/WebSite.ini", "https://tavlo.example\r\n");
-    web.create().N_Submit->trigger();
+    test::control<QAction>(web.create(), "N_Submit")->trigger();
     ASSERT_EQ(web.opened.size(), 1u);
     EXPECT_EQ(web.opened[0], QUrl("https://tavlo.example/help4/tavlob.htm"));
 }
@@ -70,9 +73,10 @@ TEST(OptionsMenu, ExitEndsTheProgramWithoutWritingTheGeometry) {
     app::TMainFrm& w = f.show();
     w.move(300, 300);
     w.resize(1000, 700);
-    test::mouseClick(w.lblSet, Qt::LeftButton);
-    w.popSysset->setActiveAction(w.N_ExitPrj);
-    QTest::keyClick(w.popSysset, Qt::Key_Return);
+    auto* popSysset = test::control<QMenu>(w, "popSysset");
+    test::mouseClick(test::control(w, "lblSet"), Qt::LeftButton);
+    popSysset->setActiveAction(test::control<QAction>(w, "N_ExitPrj"));
+    QTest::keyClick(popSysset, Qt::Key_Return);
     EXPECT_EQ(f.terminations, 1);
     EXPECT_EQ(readFileBytes(f.folder / "Data/FormSize.ini"), "2\r\n900\r\n600\r\n10\r\n20\r\n");
 }

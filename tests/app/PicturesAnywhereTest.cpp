@@ -7,6 +7,7 @@
 #include "WindowTestSupport.h"
 
 #include <QSignalSpy>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,8 @@ void save(const fs::path& path, const test::Bytes& bytes) {
 
 // The picture control shows the rows of the window's own picture.
 bool shownWithoutACopy(const app::TMainFrm& w) {
-    return w.shownPicture() && w.imgPicMix->picture().constBits() == w.shownPicture()->pixels().data();
+    const auto* imgPicMix = test::control<app::TImage>(w, "imgPicMix");
+    return w.shownPicture() && imgPicMix->picture().constBits() == w.shownPicture()->pixels().data();
 }
 
 }  // namespace
@@ -37,7 +39,7 @@ TEST(InsertPicture, FromAFolderThatCannotBeWrittenTheBmpGoesToTheProgramsTmpFold
     {
         const test::ReadOnlyFolder readOnly(share);
         if (readOnly.writable()) GTEST_SKIP() << "no folder here can be made read-only";
-        w.btnInsertPicClick();
+        test::control<QToolButton>(w, "btnInsertPic")->click();
     }
     EXPECT_FALSE(fs::exists(share / "photo.bmp"));
 
@@ -46,7 +48,7 @@ TEST(InsertPicture, FromAFolderThatCannotBeWrittenTheBmpGoesToTheProgramsTmpFold
     EXPECT_EQ(f.state->CurrentPicturePath, converted);
     EXPECT_EQ(test::readFileBytes(f.folder / "Data/tmppic.ini"), converted.string() + "\r\n");
     EXPECT_EQ(imaging::loadPicture(converted).pixels(), w.shownPicture()->pixels());
-    EXPECT_EQ(w.imgPicMix->size(), QSize(40, 30));
+    EXPECT_EQ(test::control<app::TImage>(w, "imgPicMix")->size(), QSize(40, 30));
 }
 
 TEST(InsertPicture, ThePictureIsHeldOnceForShowingAndPasting) {
@@ -59,11 +61,12 @@ TEST(InsertPicture, ThePictureIsHeldOnceForShowingAndPasting) {
     imaging::writeBmp(indexed, f.folder / "indexed.bmp");
     for (const char* name : {"photo.jpg", "indexed.bmp"}) {
         w.setChooseFiles([&](QWidget*) { return std::vector<fs::path>{f.folder / name}; });
-        w.btnInsertPicClick();
+        test::control<QToolButton>(w, "btnInsertPic")->click();
         EXPECT_TRUE(shownWithoutACopy(w)) << name;
     }
-    EXPECT_EQ(w.imgPicMix->picture().pixel(3, 1), qRgb(50, 100, 200));
-    EXPECT_EQ(w.imgPicMix->picture().pixel(4, 1), qRgb(30, 20, 10));
+    const QImage shown = test::control<app::TImage>(w, "imgPicMix")->picture();
+    EXPECT_EQ(shown.pixel(3, 1), qRgb(50, 100, 200));
+    EXPECT_EQ(shown.pixel(4, 1), qRgb(30, 20, 10));
     // The file the insert wrote holds what is shown.
     EXPECT_EQ(imaging::loadPicture(f.folder / "photo.bmp").width(), 40);
 }
@@ -81,10 +84,10 @@ TEST(StartupPicture, IsReadAfterTheFirstShowAndAnInsertMeanwhileWins) {
         w.show();
         if (insertFirst) {
             w.setChooseFiles([&](QWidget*) { return std::vector<fs::path>{f.folder / "new.bmp"}; });
-            w.btnInsertPicClick();
+            test::control<QToolButton>(w, "btnInsertPic")->click();
         }
         ASSERT_TRUE(loaded.count() > 0 || loaded.wait(10000));
-        EXPECT_EQ(w.imgPicMix->size(), insertFirst ? QSize(20, 10) : QSize(64, 48));
+        EXPECT_EQ(test::control<app::TImage>(w, "imgPicMix")->size(), insertFirst ? QSize(20, 10) : QSize(64, 48));
         EXPECT_TRUE(shownWithoutACopy(w));
     }
 }

@@ -8,6 +8,7 @@
 #include "Widgets.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -130,6 +131,21 @@ TEST(ApplyConfirmation, FirstLineDecidesAndAMissingFileIsCreated) {
         EXPECT_EQ(state.ConfigSetBgPath, file);
         EXPECT_EQ(readFileBytes(file), c.after);
     }
+}
+
+// A pipe in the setting's place (which nobody writes) reads as a missing file:
+// confirmation stays on in memory, and start-up goes on without an error, as
+// the pipe is not replaced by the default.
+TEST(ApplyConfirmation, APipeInPlaceOfTheFileKeepsTheDefaultWithoutAnError) {
+    TempFolder temp;
+    tavlo::GlobalState state{ProgramFolder(temp.path())};
+    state.ConfirmApply = false;
+    std::filesystem::create_directories(temp / "Data");
+    const auto file = temp / "Data/configSetBg.ini";
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    EXPECT_NO_THROW(app::loadApplyConfirmation(state));
+    EXPECT_TRUE(state.ConfirmApply);
+    EXPECT_TRUE(std::filesystem::is_fifo(file));
 }
 
 TEST(SiteAddress, DefaultsToTheShippedPagesAndTakesAConfiguredBase) {

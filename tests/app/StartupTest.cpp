@@ -57,11 +57,11 @@ TEST(Startup, FormCreateResetsTheWindowStateAndComposesTheDateLine) {
     f.state->clock = [pinned] { return pinned; };
     app::TMainFrm& w = f.create();
 
-    EXPECT_EQ(w.lblDateTime->text(), QStringLiteral("今天是 2011年1月9日(日)"));
-    EXPECT_EQ(w.NotePage, 0);
+    EXPECT_EQ(test::control<QLabel>(w, "lblDateTime")->text(), QStringLiteral("今天是 2011年1月9日(日)"));
+    EXPECT_EQ(w.notePage(), 0);
     // The list was emptied, then loaded: a first run writes the default list.
-    EXPECT_EQ(w.walk.CurrentBGFile, "A1.bmp");
-    EXPECT_EQ(w.walk.CurrentBGIndex, 1);
+    EXPECT_EQ(w.backgroundWalk().CurrentBGFile, "A1.bmp");
+    EXPECT_EQ(w.backgroundWalk().CurrentBGIndex, 1);
     EXPECT_EQ(f.state->PicBGCount(), 2);
     EXPECT_EQ(readFileBytes(f.folder / "Data/BGPicList.ini"), "A1.bmp\r\nA1.bmp\r\n");
     EXPECT_EQ(f.state->CurrentPicturePath, std::filesystem::path("/nowhere/picture.bmp"));
@@ -84,18 +84,20 @@ TEST(Startup, FormShowLoadsTheCurrentPictureWhenItsFileExists) {
     QSignalSpy loaded(&w, &app::TMainFrm::currentPictureLoaded);
     f.show();
     ASSERT_TRUE(loaded.count() > 0 || loaded.wait(10000));
-    ASSERT_FALSE(w.imgPicMix->picture().isNull());
-    EXPECT_EQ(w.imgPicMix->picture().size(), QSize(40, 30));
-    EXPECT_EQ(w.imgPicMix->size(), QSize(40, 30));  // auto-size
-    EXPECT_EQ(w.imgPicMix->picture().pixel(5, 5), qRgb(0x80, 0x80, 0x80));
+    const auto* imgPicMix = test::control<app::TImage>(w, "imgPicMix");
+    ASSERT_FALSE(imgPicMix->picture().isNull());
+    EXPECT_EQ(imgPicMix->picture().size(), QSize(40, 30));
+    EXPECT_EQ(imgPicMix->size(), QSize(40, 30));  // auto-size
+    EXPECT_EQ(imgPicMix->picture().pixel(5, 5), qRgb(0x80, 0x80, 0x80));
 }
 
 TEST(Startup, AMissingCurrentPictureLeavesThePictureEmpty) {
     test::MainWindowFixture f;
     writeFileBytes(f.folder / "Data/tmppic.ini", (f.folder / "gone.bmp").string() + "\r\n");
     app::TMainFrm& w = f.show();
-    EXPECT_TRUE(w.imgPicMix->picture().isNull());
-    EXPECT_EQ(w.imgPicMix->size(), QSize(495, 371));
+    const auto* imgPicMix = test::control<app::TImage>(w, "imgPicMix");
+    EXPECT_TRUE(imgPicMix->picture().isNull());
+    EXPECT_EQ(imgPicMix->size(), QSize(495, 371));
 }
 
 TEST(Startup, ASettingsFileThatCannotBeReadKeepsNoOtherFromLoading) {
@@ -106,6 +108,6 @@ TEST(Startup, ASettingsFileThatCannotBeReadKeepsNoOtherFromLoading) {
     app::TMainFrm& w = f.create();
     EXPECT_TRUE(f.state->CurrentPicturePath.empty());
     EXPECT_FALSE(f.state->ConfirmApply);
-    EXPECT_EQ(w.walk.CurrentBGFile, "b.bmp");
-    EXPECT_EQ(w.walk.CurrentBGIndex, 2);
+    EXPECT_EQ(w.backgroundWalk().CurrentBGFile, "b.bmp");
+    EXPECT_EQ(w.backgroundWalk().CurrentBGIndex, 2);
 }

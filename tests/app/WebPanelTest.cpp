@@ -28,7 +28,7 @@ protected:
         app::TMainFrm& w = f.create();
         QSignalSpy created(&w.webPanel(), &app::WebPanel::viewsCreated);
         QSignalSpy loaded(&w.webPanel(), &app::WebPanel::linkLoadFinished);
-        EXPECT_EQ(w.webLink(), nullptr);  // nothing waits for the browser engine
+        EXPECT_EQ(w.webPanel().webLink(), nullptr);  // nothing waits for the browser engine
         f.show();
         ASSERT_TRUE(created.count() > 0 || created.wait(10000));
         ASSERT_TRUE(loaded.count() > 0 || loaded.wait(30000));
@@ -74,10 +74,10 @@ QString evaluate(QWebEngineView* view, const QString& script) {
 
 TEST_F(WebPanelTest, WebLinkShowsTheStartPageThroughItsWindow) {
     app::TMainFrm& w = *f.window;
-    QWebEngineView* link = w.webLink();
+    QWebEngineView* link = w.webPanel().webLink();
     ASSERT_NE(link, nullptr);
     EXPECT_EQ(link->objectName(), QStringLiteral("webLink"));
-    EXPECT_EQ(link->parentWidget(), w.pnlWeb);
+    EXPECT_EQ(link->parentWidget(), test::control(w, "pnlWeb"));
     EXPECT_EQ(link->geometry(), QRect(-11, -16, 2000, 841));
     EXPECT_TRUE(link->url().toString().endsWith(QStringLiteral("/site/rs/Tavlo.htm")));
     EXPECT_EQ(evaluate(link, QStringLiteral("document.title")), QStringLiteral("Tavlo助手"));
@@ -86,23 +86,23 @@ TEST_F(WebPanelTest, WebLinkShowsTheStartPageThroughItsWindow) {
 TEST_F(WebPanelTest, WebEditorIsABlankPageInDesignMode) {
     app::TMainFrm& w = *f.window;
     // Nobody has used the hidden editor yet: it has no view, and no renderer.
-    EXPECT_EQ(w.ts_PicMix->findChild<QWebEngineView*>(), nullptr);
-    QWebEngineView* editor = w.WebEditor();
+    EXPECT_EQ(test::control(w, "ts_PicMix")->findChild<QWebEngineView*>(), nullptr);
+    QWebEngineView* editor = w.webPanel().webEditor();
     ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(w.WebEditor(), editor);
+    EXPECT_EQ(w.webPanel().webEditor(), editor);
     QSignalSpy designMode(&w.webPanel(), &app::WebPanel::editorDesignModeOn);
     if (evaluate(editor, QStringLiteral("document.designMode")) != QLatin1String("on")) {
         ASSERT_TRUE(designMode.wait(20000));
     }
     EXPECT_EQ(evaluate(editor, QStringLiteral("document.designMode")), QStringLiteral("on"));
     EXPECT_EQ(editor->url(), QUrl(QStringLiteral("about:blank")));
-    EXPECT_TRUE(w.ts_PicMix->isAncestorOf(editor));
+    EXPECT_TRUE(test::control(w, "ts_PicMix")->isAncestorOf(editor));
     EXPECT_FALSE(editor->isVisible());
 }
 
 TEST_F(WebPanelTest, RightClicksInsideTheBrowserNeverReachIt) {
     app::TMainFrm& w = *f.window;
-    QWebEngineView* link = w.webLink();
+    QWebEngineView* link = w.webPanel().webLink();
     link->setContextMenuPolicy(Qt::CustomContextMenu);
     QSignalSpy menuRequests(link, &QWidget::customContextMenuRequested);
     QWidget* surface = link->focusProxy() ? link->focusProxy() : link;
@@ -118,16 +118,18 @@ TEST_F(WebPanelTest, RightClicksInsideTheBrowserNeverReachIt) {
     // shows the quiet above is the filter's doing.
     test::mouseClick(surface, Qt::LeftButton, inPanel);
     EXPECT_EQ(recorder.pressed, std::vector<Qt::MouseButton>{Qt::LeftButton});
-    w.AppEvent1->setActive(false);
+    auto* AppEvent1 = test::control<app::TApplicationEvents>(w, "AppEvent1");
+    AppEvent1->setActive(false);
     test::mouseClick(surface, Qt::RightButton, inPanel);
     EXPECT_TRUE(menuRequests.count() > 0 || menuRequests.wait(20000));
-    w.AppEvent1->setActive(true);
+    AppEvent1->setActive(true);
 }
 
 TEST_F(WebPanelTest, RightClicksElsewhereAreUntouched) {
     app::TMainFrm& w = *f.window;
-    w.pngRight->setContextMenuPolicy(Qt::CustomContextMenu);
-    QSignalSpy menuRequests(w.pngRight, &QWidget::customContextMenuRequested);
-    test::mouseClick(w.pngRight, Qt::RightButton, {450, 350});
+    QWidget* pngRight = test::control(w, "pngRight");
+    pngRight->setContextMenuPolicy(Qt::CustomContextMenu);
+    QSignalSpy menuRequests(pngRight, &QWidget::customContextMenuRequested);
+    test::mouseClick(pngRight, Qt::RightButton, {450, 350});
     EXPECT_EQ(menuRequests.count(), 1);
 }

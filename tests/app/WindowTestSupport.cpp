@@ -56,8 +56,9 @@ app::TMainFrm& MainWindowFixture::show() {
     if (!QTest::qWaitForWindowExposed(window.get())) throw std::runtime_error("the main window was not exposed");
     // Qt drops a move to where the pointer already is; start each window
     // with the pointer on its background, away from every control.
-    mouseMove(window->imgBG, {310, 300});
-    mouseMove(window->imgBG, {311, 300});
+    QWidget* background = control(*window, "imgBG");
+    mouseMove(background, {310, 300});
+    mouseMove(background, {311, 300});
     return *window;
 }
 

@@ -12,6 +12,8 @@
 #include <functional>
 #include <memory>
 #include <ostream>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 // Readable failure messages for Qt's geometry types.
@@ -33,6 +35,15 @@ void mousePress(QWidget* widget, Qt::MouseButton button, QPoint pos = {});
 void mouseRelease(QWidget* widget, Qt::MouseButton button, QPoint pos = {});
 void mouseMove(QWidget* widget, QPoint pos = {});
 void mouseClick(QWidget* widget, Qt::MouseButton button, QPoint pos = {});
+
+// The control named `name` (each control's object name is its design name)
+// among the children of `owner`, at any depth; throws when there is none.
+template <typename Control = QWidget>
+Control* control(const QObject& owner, const char* name) {
+    auto* found = owner.findChild<Control*>(QLatin1String(name));
+    if (!found) throw std::runtime_error(std::string("no control ") + name);
+    return found;
+}
 
 // A main window in a fresh program folder, recording what it asks the system
 // browser to open and whether it ended the program.

@@ -1,15 +1,18 @@
 #include "AtomicFile.h"
 #include "FileError.h"
 #include "FileSizeCap.h"
+#include "MappedFile.h"
 #include "SettingsFile.h"
 #include "TempFolder.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -79,9 +82,7 @@ TEST(AtomicFile, GatheredAndPositionedWritesAndCopiesLandInPlace) {
     std::string a = "ab", b = "cd";
     const AtomicFile::Piece pieces[] = {{a.data(), a.size()}, {b.data(), b.size()}};
     file.writeGathered(pieces);
-    FILE* in = std::fopen(source.c_str(), "rb");
-    file.copyFrom(fileno(in), 2, 5);
-    std::fclose(in);
+    file.copyFrom(MappedFile(source), 2, 5);
     file.writeAt(0, "X", 1);
     file.commit();
     EXPECT_EQ(test::readFileBytes(path), "Xbcd23456");
@@ -237,12 +238,50 @@ TEST(FileError, CausesAUserMeetsAreInChinese) {
         int error;
         std::string text;
     } cases[] = {
-        {EACCES, "没有权限"},    {EPERM, "没有权限"},    {ENOSPC, "磁盘空间不足"}, {EDQUOT, "磁盘空间不足"},
-        {EROFS, "只读文件系统"}, {ENOENT, "文件不存在"}, {EFBIG, "文件过大"},      {EISDIR, "是文件夹，不是文件"},
+        {EACCES, "没有权限"},
+        {EPERM, "没有权限"},
+        {ENOSPC, "磁盘空间不足"},
+        {EDQUOT, "磁盘空间不足"},
+        {EROFS, "只读文件系统"},
+        {ENOENT, "文件不存在"},
+        {EFBIG, "文件过大"},
+        {EISDIR, "是文件夹，不是文件"},
+        {EIO, "读写磁盘出错"},
+        {ELOOP, "符号链接层数过多"},
+        {EXDEV, "不能跨磁盘移动"},
+        {EDOM, "系统错误（错误号 " + std::to_string(EDOM) + "）"},  // rare causes by their number, not in English
     };
     for (const auto& c : cases) {
         EXPECT_EQ(FileError("写入文件", "/a/Mix.bmp", c.error).what(), "写入文件“/a/Mix.bmp”失败：" + c.text);
     }
-    EXPECT_EQ(describeSystemError(EXDEV), std::strerror(EXDEV));  // rare causes keep the system's words
     EXPECT_EQ(describeNotRegularFile(std::filesystem::file_type::block), "是设备，不是普通文件");
+}
+
+// Earlier versions named the temporary "NAME.tmp-" and six letters or digits.
+// Those a killed writer left beside a file we replace go; anything else that
+// only looks alike stays (a fresh one may be a running old version's).
+TEST(AtomicFile, ReplacingAFileRemovesTheStaleTemporariesOfEarlierVersions) {
+    test::TempFolder temp;
+    const auto path = temp / "Mix.bmp";
+    const auto old = [&](const std::string& name) {
+        const auto file = temp / name;
+        test::writeFileBytes(file, "left");
+        const timespec times[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+        EXPECT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    };
+    for (const auto sync : {AtomicFile::Sync::Fast, AtomicFile::Sync::Durable}) {
+        test::writeFileBytes(path, "old picture");
+        old("Mix.bmp.tmp-a1B2c3");
+        old("Mix.bmp.tmp-abc");       // not the old pattern
+        old("Mix.bmp.tmp-abc-de");    // nor this
+        old("Other.bmp.tmp-a1B2c3");  // another file's: removed when that one is replaced
+        test::writeFileBytes(temp / "Mix.bmp.tmp-Z9y8x7", "being written");  // fresh
+        AtomicFile file(path, sync);
+        file.write("new", 3);
+        file.commit();
+        EXPECT_FALSE(std::filesystem::exists(temp / "Mix.bmp.tmp-a1B2c3"));
+        for (const char* kept : {"Mix.bmp.tmp-abc", "Mix.bmp.tmp-abc-de", "Other.bmp.tmp-a1B2c3", "Mix.bmp.tmp-Z9y8x7"})
+            EXPECT_TRUE(std::filesystem::exists(temp / kept)) << kept;
+        EXPECT_EQ(test::readFileBytes(path), "new");
+    }
 }

@@ -2,8 +2,10 @@
 #include "MappedFile.h"
 #include "TempFolder.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <numeric>
@@ -60,6 +62,29 @@ TEST(MappedFile, FileCutShortWhileMappedReadsAsZerosAndIsReported) {
     const MappedFile again(path);
     EXPECT_EQ(again.bytes().size(), 4096u);
     EXPECT_NO_THROW(again.checkUnchanged());
+}
+
+// Another program rewrites the file in place with bytes of the same size: no
+// cut to see, but the time of the last write tells.
+TEST(MappedFile, SameSizeRewriteWhileMappedIsReported) {
+    test::TempFolder temp;
+    const auto path = temp / "picture.bmp";
+    test::writeFileBytes(path, std::string(3 * 4096, 'a'));
+    const timespec anHourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), anHourAgo, 0), 0);  // as a file saved earlier is
+    const MappedFile file(path);
+    EXPECT_NO_THROW(file.checkUnchanged());
+    const int fd = ::open(path.c_str(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::pwrite(fd, "bbbb", 4, 4096), 4);
+    ::close(fd);
+    EXPECT_EQ(file.bytes().size(), 3u * 4096);
+    try {
+        file.checkUnchanged();
+        ADD_FAILURE() << "the rewrite went unnoticed";
+    } catch (const FileError& error) {
+        EXPECT_EQ(std::string(error.what()), "读取文件“" + path.string() + "”失败：读取时文件被其他程序改动");
+    }
 }
 
 // Many files mapped at once, some cut: each reports only its own change, and

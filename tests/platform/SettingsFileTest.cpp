@@ -74,10 +74,25 @@ TEST(SettingsFile, WhatIsNotARegularFileReadsAsMissingAndIsNotReplaced) {
     for (const auto& path : {fifo, folder}) {
         EXPECT_EQ(readSettingsLines(path), std::nullopt) << path;
         EXPECT_THROW(writeSettingsLines(path, {"1"}), FileError) << path;
+        EXPECT_NO_THROW(writeDefaultSettingsLines(path, {"1"})) << path;  // the reader keeps its defaults
     }
+    writeDefaultSettingsLines(temp / "configSetBg.ini", {"1"});  // a missing file gets them
+    EXPECT_EQ(readFileBytes(temp / "configSetBg.ini"), "1\r\n");
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
     EXPECT_TRUE(std::filesystem::is_directory(folder));
     EXPECT_TRUE(std::filesystem::is_empty(folder));
+}
+
+TEST(SettingsFile, TextThatIsNotUtf8IsRefusedInChinese) {
+    test::TempFolder temp;
+    const auto path = temp / "tmppic.ini";
+    try {
+        writeSettingsLines(path, {"bad \xC0\xAF"});
+        ADD_FAILURE() << "written";
+    } catch (const FileError& error) {
+        EXPECT_EQ(std::string(error.what()), "写入文件“" + path.string() + "”失败：文字中有无效的字符");
+    }
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 TEST(SettingsFile, ParsesIntegersAsStoredByHand) {

@@ -1,10 +1,10 @@
 #include "BmpFormat.h"
 #include "JpegDecoder.h"
 #include "Picture.h"
+#include "PictureConversion.h"
 #include "PictureEncoders.h"
 #include "ReadOnlyFolder.h"
 #include "TempFolder.h"
-#include "uGlobal.h"
 
 #include <gtest/gtest.h>
 #include <png.h>

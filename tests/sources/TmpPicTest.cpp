@@ -1,7 +1,8 @@
+#include "CurrentPicture.h"
 #include "TempFolder.h"
-#include "uGlobal.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace tavlo;
 
@@ -12,6 +13,19 @@ TEST(TmpPic, MissingFileIsCreatedWithOneEmptyLine) {
     LoadTmpPic(state);
     EXPECT_TRUE(state.CurrentPicturePath.empty());
     EXPECT_EQ(test::readFileBytes(temp / "Data/tmppic.ini"), "\r\n");
+}
+
+// A pipe in the file's place reads as no picture, raises no error and stays.
+TEST(TmpPic, APipeInPlaceOfTheFileHoldsNoPictureAndStays) {
+    test::TempFolder temp;
+    GlobalState state{ProgramFolder(temp.path())};
+    state.CurrentPicturePath = "/left/over.bmp";
+    std::filesystem::create_directories(temp / "Data");
+    const auto file = temp / "Data/tmppic.ini";
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    EXPECT_NO_THROW(LoadTmpPic(state));
+    EXPECT_TRUE(state.CurrentPicturePath.empty());
+    EXPECT_TRUE(std::filesystem::is_fifo(file));
 }
 
 TEST(TmpPic, ReadsTheFirstLineAndToleratesAFileWithoutLines) {

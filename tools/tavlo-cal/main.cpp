@@ -5,6 +5,11 @@
 #include "RenderCommand.h"
 #endif
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -16,6 +21,11 @@ int main(int argc, char** argv) {
     using namespace tavlo::cal;
     const std::vector<std::string> args(argv + (argc > 1 ? 2 : 1), argv + argc);
     const std::string command = argc > 1 ? argv[1] : "";
+#ifdef _WIN32
+    // The output is UTF-8 text with LF line ends on every system, so that
+    // dumps compare byte for byte; text mode would write CR LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     try {
         if (command == "month")
             runMonth(args, stdout);

@@ -1,5 +1,6 @@
-#include "uGlobal.h"
+#include "CurrentPicture.h"
 
+#include "PathText.h"
 #include "SettingsFile.h"
 
 namespace tavlo {
@@ -10,20 +11,12 @@ constexpr const char* kTmpPicFile = "Data\\tmppic.ini";
 
 }  // namespace
 
-std::string pathToText(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return {text.begin(), text.end()};
-}
-
-std::filesystem::path textToPath(const std::string& text) {
-    return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
-
 void LoadTmpPic(GlobalState& state) {
     const auto lines = readSettingsLines(state.folder.path(kTmpPicFile));
     if (!lines) {
         state.CurrentPicturePath.clear();
-        writeSettingsLines(state.folder.pathForWrite(kTmpPicFile), {""});
+        // Something other than a file in its place (a pipe) is left as it is.
+        writeDefaultSettingsLines(state.folder.pathForWrite(kTmpPicFile), {""});
         return;
     }
     // A file without any line holds no picture.

@@ -1,0 +1,24 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Text in the Windows code pages, by their numbers (936, 1252, 54936, 65001,
+// ...), to and from UTF-16. The conversions live in one small file per
+// system (CodePageText_iconv.cpp, CodePageText_windows.cpp).
+namespace tavlo {
+
+constexpr int kCodePageGb18030 = 54936;
+constexpr int kCodePageUtf8 = 65001;
+
+// Bytes in `codePage` as text: a byte sequence that is not valid there becomes
+// U+FFFD, one per bad byte. Nothing when this system cannot convert the code
+// page at all. Code page 936 is read as GB18030: the same bytes for every GBK
+// character.
+std::optional<std::u16string> decodeCodePage(int codePage, std::string_view bytes);
+
+// Text as bytes in `codePage`; nothing when a character has no bytes there,
+// the text holds a lone surrogate, or the code page cannot be converted.
+std::optional<std::string> encodeCodePage(int codePage, std::u16string_view text);
+
+}  // namespace tavlo
