@@ -13,6 +13,7 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QQuickWindow>
 #include <QTranslator>
 #include <QWindow>
 
@@ -45,12 +46,39 @@ std::vector<QObject*> ProgramWindows::creationOrder() const {
             picSelFrm_, inforFrm_,      copyScreenForm_.get()};
 }
 
+namespace {
+
+// The engine's own flags come first, the user's after them (the later wins).
+QByteArray engineFlags() {
+    QByteArray flags = "--disable-gpu";
+    const QByteArray own = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    // The zygote helpers hand sandboxed renderers a prepared process; without
+    // the sandbox they only cost memory.
+    if (qEnvironmentVariableIntValue("QTWEBENGINE_DISABLE_SANDBOX") != 0 || own.contains("--no-sandbox"))
+        flags += " --no-zygote";
+    if (!own.isEmpty()) flags += " " + own;
+    return flags;
+}
+
+constexpr char kGlIntegration[] = "QT_XCB_GL_INTEGRATION";
+
+}  // namespace
+
+// The two browser views show a small page and a blank editor: the engine and
+// the views draw them in software as well as a GPU would, and the process
+// loads no OpenGL driver (on machines without a GPU a software one of about
+// 40 MiB). Unless the user chose an OpenGL integration for X11, none is
+// loaded.
 void prepareApplication() {
-    // The browser views share OpenGL contexts with the windows.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    if (!qEnvironmentVariableIsSet(kGlIntegration)) qputenv(kGlIntegration, "none");
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", engineFlags());
 }
 
 void initialiseApplication() {
+    // Read by the application object; programs we start (the system browser)
+    // must not inherit our choice.
+    if (qgetenv(kGlIntegration) == "none") qunsetenv(kGlIntegration);
     QApplication::setApplicationName(QStringLiteral("tavlo"));
     QApplication::setApplicationDisplayName(kApplicationTitle);
     QApplication::setWindowIcon(QIcon(renderArtwork(art::icon)));

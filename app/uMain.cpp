@@ -125,7 +125,7 @@ void TMainFrm::FormShow() {
 namespace {
 // A picture read on a worker thread, or why it could not be.
 struct LoadedPicture {
-    std::optional<imaging::Bitmap> bitmap;
+    std::optional<HeldPicture> picture;
     QString error;
 };
 }  // namespace
@@ -146,16 +146,17 @@ void TMainFrm::LoadCurrentPicture() {
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation] {
         watcher->deleteLater();
         LoadedPicture loaded = watcher->future().takeResult();
-        if (loaded.bitmap && generation == pictureGeneration_) showPicture(std::move(*loaded.bitmap));
+        if (loaded.picture && generation == pictureGeneration_) showPicture(std::move(*loaded.picture));
         if (!loaded.error.isEmpty()) showErrorReport(this, loaded.error);
         emit currentPictureLoaded();
     });
     watcher->setFuture(promise->future());
-    QThreadPool::globalInstance()->start([promise, path] {
+    const HeldPicture::Limit limit = pictureLimit();
+    QThreadPool::globalInstance()->start([promise, path, limit] {
         promise->start();
         LoadedPicture loaded;
         try {
-            loaded.bitmap = loadShownPicture(path);
+            loaded.picture = HeldPicture::load(path, limit, loadShownPicture);
         } catch (const std::exception& e) {
             loaded.error = QString::fromUtf8(e.what());
         }
@@ -164,12 +165,26 @@ void TMainFrm::LoadCurrentPicture() {
     });
 }
 
-// The control shows the bitmap's own rows, so the picture exists once.
-void TMainFrm::showPicture(imaging::Bitmap picture) {
+// The control shows the held rows themselves, so the picture exists once.
+void TMainFrm::showPicture(HeldPicture picture) {
     imgPicMix->setPicture(QImage());  // let go of the old rows before they go
-    shownPicture_ = std::move(picture);
-    imgPicMix->setPicture(widgets::pictureImage(*shownPicture_));
+    currentPicture_ = std::move(picture);
+    imgPicMix->setPicturePart(widgets::pictureImage(currentPicture_->shown()),
+                              QSize(currentPicture_->width(), currentPicture_->height()));
     ++pictureGeneration_;
+}
+
+// No more of a picture than the desktop's extent can be seen in the window,
+// which shows it at its own size from its top-left corner.
+HeldPicture::Limit TMainFrm::pictureLimit() const {
+    const QScreen* desktop = screen();
+    const QSize size = desktop ? desktop->virtualSize() : QSize();
+    if (size.isEmpty()) return {4096, 4096};
+    return {size.width(), size.height()};
+}
+
+HeldPicture TMainFrm::loadPicture(const std::filesystem::path& path) const {
+    return HeldPicture::load(path, pictureLimit(), loadShownPicture);
 }
 
 void TMainFrm::FormResize() {

@@ -3,6 +3,7 @@
 #include "BGList.h"
 #include "Bitmap.h"
 #include "CaptionButtons.h"
+#include "HeldPicture.h"
 #include "ScreenCopy.h"
 #include "WallpaperBackend.h"
 #include "uGlobal.h"
@@ -93,8 +94,9 @@ public:
     const BackgroundWalk& backgroundWalk() const { return walk; }
     std::int32_t notePage() const { return NotePage; }
 
-    // The picture shown in imgPicMix, the one the apply command pastes.
-    const std::optional<imaging::Bitmap>& shownPicture() const { return shownPicture_; }
+    // The picture shown in imgPicMix, or the part of it that can be seen;
+    // null when there is none.
+    const imaging::Bitmap* shownPicture() const { return currentPicture_ ? &currentPicture_->shown() : nullptr; }
 
     // The faces the caption buttons show now.
     CaptionFaces captionFaces() const;
@@ -260,7 +262,10 @@ private:
     void captionDownReleased(QMouseEvent* event, bool isClose);
     void LoadCurrentPicture();
     void openInBrowser(const QUrl& page);
-    void showPicture(imaging::Bitmap picture);
+    void showPicture(HeldPicture picture);
+    bool insertConverted(const std::filesystem::path& chosen, bool png);
+    HeldPicture loadPicture(const std::filesystem::path& path) const;
+    HeldPicture::Limit pictureLimit() const;
     wallpaper::WallpaperBackend& wallpaperBackend();
     void shapePainted();
     void runStep(const std::function<void()>& step);
@@ -278,7 +283,8 @@ private:
     TInforFrm* inforFrm_ = nullptr;
     std::unique_ptr<wallpaper::WallpaperBackend> wallpaper_;
     ChooseFiles chooseFiles_;
-    std::optional<imaging::Bitmap> shownPicture_;
+    // The picture imgPicMix shows, the one the apply command pastes.
+    std::optional<HeldPicture> currentPicture_;
     bool lblSetHasMenu_ = false;
     bool firstPaintSeen_ = false;
     bool formShown_ = false;

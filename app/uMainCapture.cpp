@@ -78,7 +78,7 @@ void TMainFrm::Copyscreanform() {
     auto* form = new TCopyScreenForm(this);
     form->setAttribute(Qt::WA_DeleteOnClose);
     form->setScreenPicture(std::move(picture), ratio);
-    form->setHandOver(state_, [this](const std::filesystem::path& path) { showPicture(loadShownPicture(path)); });
+    form->setHandOver(state_, [this](const std::filesystem::path& path) { showPicture(loadPicture(path)); });
     form->ReturnForm = this;
     form->move(0, 0);
     form->showFullScreen();

@@ -2,6 +2,7 @@
 // manage the background library.
 #include "ApplyCommand.h"
 #include "BmpFormat.h"
+#include "MappedFile.h"
 #include "Picture.h"
 #include "PictureOpenDialog.h"
 #include "WallpaperFactory.h"
@@ -25,6 +26,11 @@ std::vector<std::filesystem::path> choosePictureFiles(QWidget* parent, std::file
                                    true, lastFolder);
 }
 
+// A BMP under another name is kept in its own format.
+bool isBmpFile(const std::filesystem::path& path) {
+    return imaging::detectFormat(MappedFile(path).bytes()) == imaging::PictureFormat::Bmp;
+}
+
 }  // namespace
 
 void TMainFrm::attachDialogs(TPicSelFrm* picker, TInforFrm* confirmation) {
@@ -43,8 +49,8 @@ wallpaper::WallpaperBackend& TMainFrm::wallpaperBackend() {
 
 // Insert picture: the chosen file is shown, turned into a BMP file that
 // becomes the current picture, and remembered for the next start. The picture
-// is decoded once: the BMP file is written from the picture shown, so it holds
-// exactly what is shown and is not read back.
+// is decoded once: a JPEG, PNG or GIF is written as its BMP file while the
+// part that is shown is kept, so that a large picture is never held whole.
 void TMainFrm::btnInsertPicClick() {
     const auto files = chooseFiles_ ? chooseFiles_(this) : choosePictureFiles(this, state_.lastPictureFolder);
     if (files.empty()) return;
@@ -52,19 +58,23 @@ void TMainFrm::btnInsertPicClick() {
     std::error_code error;
     if (!std::filesystem::is_regular_file(chosen, error)) return;
     try {
-        widgets::ShownPicture loaded = widgets::loadPictureForShowing(chosen);
-        showPicture(std::move(loaded.bitmap));
         const std::string extension = lowerExtension(chosen);
-        if (extension == ".png") {
+        const bool png = extension == ".png";
+        if ((png || extension == ".jpg" || extension == ".jpeg" || extension == ".gif") && insertConverted(chosen, png))
+            return;
+        showPicture(loadPicture(chosen));
+        if (png) {
             SavePngAsBmp();
         } else if (extension == ".bmp") {
             state_.CurrentPicturePath = chosen;
-        } else if (extension == ".jpg" || extension == ".jpeg" || extension == ".gif") {
-            // Only what the program's codecs read becomes a BMP file.
-            if (!loaded.ownCodec) throw imaging::ImageError("not a picture the program converts");
-            state_.CurrentPicturePath = writeInsertedPicture(*shownPicture_, chosen, state_.folder);
-        } else {
+        } else if (extension != ".jpg" && extension != ".jpeg" && extension != ".gif") {
             state_.CurrentPicturePath.clear();
+        } else if (isBmpFile(chosen)) {
+            std::optional<imaging::Bitmap> whole;
+            state_.CurrentPicturePath = writeInsertedPicture(currentPicture_->whole(whole), chosen, state_.folder);
+        } else {
+            // Only what the program's codecs read becomes a BMP file.
+            throw imaging::ImageError("not a picture the program converts");
         }
         SaveTmpPic(state_);
         if (state_.CurrentPicturePath.empty()) throw imaging::ImageError("no BMP file for this picture");
@@ -73,12 +83,41 @@ void TMainFrm::btnInsertPicClick() {
     }
 }
 
+// A JPEG, PNG or GIF by content: shown and written as the current picture's
+// BMP file: "tmp\tmp.bmp" for a PNG, beside the file or else in "tmp\" for
+// the others. False when the content is none of them or the program's codecs
+// cannot read it. Throws when no BMP can be written (it is shown then).
+bool TMainFrm::insertConverted(const std::filesystem::path& chosen, bool png) {
+    std::vector<std::filesystem::path> targets;
+    if (png) {
+        targets.push_back(state_.folder.pathForWrite("tmp\\tmp.bmp"));
+    } else {
+        targets.push_back(std::filesystem::path(chosen).replace_extension(".bmp"));
+        targets.push_back(state_.folder.pathForWrite("tmp\\" + insertedPictureName(chosen)));
+    }
+    std::filesystem::path written;
+    std::optional<HeldPicture> picture;
+    try {
+        picture = convertInsertedPicture(chosen, targets, pictureLimit(), written);
+    } catch (const imaging::ImageError&) {
+        return false;  // the usual way then: another reader may show it
+    }
+    if (!picture) return false;
+    showPicture(std::move(*picture));
+    if (png) state_.CurrentPicturePath = targets.front();  // named before it is written, as ever
+    if (written.empty()) throw imaging::ImageError("the BMP file cannot be written");
+    state_.CurrentPicturePath = written;
+    SaveTmpPic(state_);
+    return true;
+}
+
 // The picture shown, drawn over white where it was transparent, becomes
 // "tmp\tmp.bmp".
 void TMainFrm::SavePngAsBmp() {
     const std::filesystem::path target = state_.folder.pathForWrite("tmp\\tmp.bmp");
     state_.CurrentPicturePath = target;
-    imaging::writeBmp(*shownPicture_, target);
+    std::optional<imaging::Bitmap> whole;
+    imaging::writeBmp(currentPicture_->whole(whole), target);
 }
 
 // Apply to desktop: confirmation, composition, wallpaper, next background.
@@ -86,7 +125,7 @@ void TMainFrm::imgAppToDeskClick() {
     ApplyCommand apply(state_, walk, wallpaperBackend(), [this] {
         if (inforFrm_) inforFrm_->ask();
     });
-    switch (apply.run(shownPicture_ ? &*shownPicture_ : nullptr)) {
+    switch (apply.runWithCurrentPicture(currentPicture_ ? &*currentPicture_ : nullptr)) {
     case ApplyResult::BackgroundUnreadable: showMessage(this, QStringLiteral("加载失败！")); break;
     case ApplyResult::NoPicture: showMessage(this, QStringLiteral("请先插入图片或截图，再更换壁纸。")); break;
     case ApplyResult::NoBackground: showMessage(this, QStringLiteral("没有可用的背景图片，请先添加背景图片。")); break;

@@ -38,8 +38,18 @@ std::optional<ApplyCommand::Found> ApplyCommand::findBackground() const {
 }
 
 ApplyResult ApplyCommand::run(const imaging::Bitmap* currentPicture) {
+    return run(currentPicture && !currentPicture->empty(), [&]() -> const imaging::Bitmap& { return *currentPicture; });
+}
+
+ApplyResult ApplyCommand::runWithCurrentPicture(const HeldPicture* currentPicture) {
+    std::optional<imaging::Bitmap> storage;
+    return run(currentPicture && !currentPicture->shown().empty(),
+               [&]() -> const imaging::Bitmap& { return currentPicture->whole(storage); });
+}
+
+ApplyResult ApplyCommand::run(bool havePicture, const std::function<const imaging::Bitmap&()>& wholePicture) {
     // Nothing to paste or nothing to paste on: say so before asking anything.
-    if (!currentPicture || currentPicture->empty()) return ApplyResult::NoPicture;
+    if (!havePicture) return ApplyResult::NoPicture;
     const std::int32_t count = state_.PicBGCount();
     if (count == 0) return ApplyResult::NoBackground;
     const auto found = findBackground();
@@ -51,7 +61,7 @@ ApplyResult ApplyCommand::run(const imaging::Bitmap* currentPicture) {
     }
 
     Composition composition(state_.folder.backgroundFolder());
-    composition.SaveContentPicture(*currentPicture);
+    composition.SaveContentPicture(wholePicture());
     if (!composition.LoadBackground(found->path)) return ApplyResult::BackgroundUnreadable;
     composition.ComposeWallpaper();
     desktop_.SetWallpaper(composition.mixPath());

@@ -1,6 +1,7 @@
 #pragma once
 #include "BGList.h"
 #include "Bitmap.h"
+#include "HeldPicture.h"
 #include "WallpaperBackend.h"
 #include "uGlobal.h"
 
@@ -34,8 +35,12 @@ public:
 
     // `currentPicture` is the picture shown in the main window, null if none.
     ApplyResult run(const imaging::Bitmap* currentPicture);
+    // The same for a picture perhaps held only in part: the whole is read
+    // when the apply goes ahead, after the question.
+    ApplyResult runWithCurrentPicture(const HeldPicture* currentPicture);
 
 private:
+    ApplyResult run(bool havePicture, const std::function<const imaging::Bitmap&()>& wholePicture);
     struct Found {
         std::int32_t index;
         std::filesystem::path path;

@@ -1,5 +1,6 @@
 #pragma once
 #include "Bitmap.h"
+#include "RowSink.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -37,6 +38,9 @@ BmpLayout parseBmpLayout(std::span<const std::uint8_t> file);
 // Decodes a BMP file of any header kind, depth and compression. The bitmap
 // keeps the file's pixel format; RLE pictures become plain 4- or 8-bit ones.
 Bitmap readBmp(std::span<const std::uint8_t> file);
+
+// The rows as 24 bits to a sink; only the wanted part is read, or kept.
+void decodeBmp(std::span<const std::uint8_t> file, RowSink& sink);
 
 // The headers (file header, info header, masks, palette) that writeBmp puts
 // before the rows of a bitmap of this format, stored bottom-up.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace tavlo::imaging {
 
@@ -182,8 +183,9 @@ void decodeRle(std::span<const std::uint8_t> data, const BmpLayout& layout, Bitm
     const bool four = layout.compression == BmpLayout::Rle4;
     const int width = layout.width, height = layout.height;
     int x = 0, line = 0;  // line counts from the bottom
+    // `out` may hold only the top-left part of the picture.
     auto put = [&](std::uint8_t index) {
-        if (x < width && line < height) {
+        if (x < out.width() && line < height && height - 1 - line < out.height()) {
             std::uint8_t* row = out.row(height - 1 - line);
             if (four) {
                 std::uint8_t& b = row[x >> 1];
@@ -239,6 +241,28 @@ Bitmap readBmp(std::span<const std::uint8_t> file) {
         decodeRle(file.subspan(layout.pixelOffset), layout, bitmap);
     }
     return bitmap;
+}
+
+void decodeBmp(std::span<const std::uint8_t> file, RowSink& sink) {
+    const BmpLayout layout = parseBmpLayout(file);
+    sink.start(layout.width, layout.height);
+    const int rows = std::min(layout.height, sink.rowsWanted());
+    const int columns = std::min(layout.width, sink.columnsWanted());
+    // The wanted part in the file's own format, then each row as 24 bits:
+    // a stored row at a time, or the part of a run-length picture (whose
+    // top rows come last).
+    Bitmap part(layout.isUncompressed() ? layout.width : columns, layout.isUncompressed() ? 1 : rows,
+                layout.bitsPerPixel);
+    part.palette = layout.palette;
+    part.masks = layout.masks;
+    const PixelReader reader(part);
+    std::vector<std::uint8_t> bgr(static_cast<std::size_t>(part.width()) * 3);
+    if (!layout.isUncompressed()) decodeRle(file.subspan(layout.pixelOffset), layout, part);
+    for (int y = 0; y < rows; ++y) {
+        if (layout.isUncompressed()) std::memcpy(part.row(0), file.data() + layout.rowOffset(y), layout.stride);
+        reader.readRow(layout.isUncompressed() ? 0 : y, bgr.data());
+        sink.putRow(y, bgr.data());
+    }
 }
 
 }  // namespace tavlo::imaging

@@ -72,37 +72,57 @@ std::vector<int> rowOrder(int height, bool interlaced) {
     return order;
 }
 
-void drawFrame(GifFileType* gif, const FrameControl& control, Bitmap& canvas) {
+// One canvas row: white, with the frame's line drawn over it (transparent
+// pixels left white).
+void drawLine(const GifImageDesc& frame, const ColorMapObject& colours, const FrameControl& control,
+              const std::vector<GifPixelType>& line, std::vector<std::uint8_t>& row) {
+    std::fill(row.begin(), row.end(), std::uint8_t{255});
+    const int canvasWidth = static_cast<int>(row.size() / 3);
+    for (int x = 0; x < frame.Width; ++x) {
+        const int cx = frame.Left + x;
+        const int index = line[static_cast<std::size_t>(x)];
+        if (cx >= canvasWidth || index == control.transparentIndex) continue;
+        std::uint8_t* out = row.data() + 3 * static_cast<std::size_t>(cx);
+        if (index >= colours.ColorCount) {
+            std::memset(out, 0, 3);  // outside the table: black
+            continue;
+        }
+        const GifColorType& c = colours.Colors[index];
+        out[0] = c.Blue;
+        out[1] = c.Green;
+        out[2] = c.Red;
+    }
+}
+
+// Hands the canvas rows to the sink: those the frame leaves white first,
+// then the frame's own as they are decoded (interlaced ones out of order).
+void drawFrame(GifFileType* gif, const FrameControl& control, int width, int height, RowSink& sink) {
     const GifImageDesc& frame = gif->Image;
     const ColorMapObject* colours = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
     if (!colours) fail("frame without a colour table");
     if (frame.Width <= 0 || frame.Height <= 0) fail("empty frame");
     checkDimensions(frame.Width, frame.Height, "GIF frame");
+    const int wanted = std::min(height, sink.rowsWanted());
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * 3, 255);
+    for (int y = 0; y < wanted; ++y)
+        if (y < frame.Top || y >= frame.Top + frame.Height) sink.putRow(y, row.data());
+    // Every wanted frame row once; a plain frame stops below the last one.
+    int missing = std::max(0, std::min(wanted, frame.Top + frame.Height) - frame.Top);
     std::vector<GifPixelType> line(static_cast<std::size_t>(frame.Width));
     for (const int y : rowOrder(frame.Height, frame.Interlace)) {
+        if (missing == 0) return;
         if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR) failWith(gif->Error);
         const int cy = frame.Top + y;
-        if (cy < 0 || cy >= canvas.height()) continue;
-        std::uint8_t* out = canvas.row(cy);
-        for (int x = 0; x < frame.Width; ++x) {
-            const int cx = frame.Left + x;
-            const int index = line[static_cast<std::size_t>(x)];
-            if (cx >= canvas.width() || index == control.transparentIndex) continue;
-            if (index >= colours->ColorCount) {
-                std::memset(out + 3 * cx, 0, 3);  // outside the table: black
-                continue;
-            }
-            const GifColorType& c = colours->Colors[index];
-            out[3 * cx] = c.Blue;
-            out[3 * cx + 1] = c.Green;
-            out[3 * cx + 2] = c.Red;
-        }
+        if (cy >= wanted) continue;
+        drawLine(frame, *colours, control, line, row);
+        sink.putRow(cy, row.data());
+        --missing;
     }
 }
 
 }  // namespace
 
-Bitmap decodeGif(std::span<const std::uint8_t> bytes) {
+void decodeGif(std::span<const std::uint8_t> bytes, RowSink& sink) {
     Source source{bytes};
     int error = 0;
     GifHandle gif(DGifOpen(&source, onRead, &error));
@@ -124,15 +144,21 @@ Bitmap decodeGif(std::span<const std::uint8_t> bytes) {
             // the canvas is held to the same measure.
             checkFitsFile(frame.Width, frame.Height, bytes.size(), 4096, "GIF");
             checkFitsFile(width, height, bytes.size(), 4096, "GIF");
-            Bitmap canvas(width, height, 24);
-            std::fill(canvas.pixels().begin(), canvas.pixels().end(), std::uint8_t{255});
-            drawFrame(gif.get(), control, canvas);
-            return canvas;
+            checkDimensions(width, height, "GIF");
+            sink.start(width, height);
+            drawFrame(gif.get(), control, width, height, sink);
+            return;
         }
         case TERMINATE_RECORD_TYPE: fail("no picture in the file");
         default: fail("unknown record in the file");
         }
     }
+}
+
+Bitmap decodeGif(std::span<const std::uint8_t> bytes) {
+    WholePicture sink;
+    decodeGif(bytes, sink);
+    return sink.take();
 }
 
 }  // namespace tavlo::imaging

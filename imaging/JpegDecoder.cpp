@@ -1,5 +1,6 @@
 #include "JpegDecoder.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -123,13 +124,35 @@ int JpegReader::readRows(std::span<std::uint8_t* const> rows) {
     return static_cast<int>(done);
 }
 
-Bitmap decodeJpeg(std::span<const std::uint8_t> bytes) {
+void decodeJpeg(std::span<const std::uint8_t> bytes, RowSink& sink) {
     JpegReader reader(bytes);
-    Bitmap bitmap(reader.width(), reader.height(), 24);
-    std::vector<std::uint8_t*> rows(static_cast<std::size_t>(bitmap.height()));
-    for (int y = 0; y < bitmap.height(); ++y) rows[static_cast<std::size_t>(y)] = bitmap.row(y);
-    reader.readRows(rows);
-    return bitmap;
+    sink.start(reader.width(), reader.height());
+    if (Bitmap* whole = sink.wholePicture()) {
+        std::vector<std::uint8_t*> rows(static_cast<std::size_t>(whole->height()));
+        for (int y = 0; y < whole->height(); ++y) rows[static_cast<std::size_t>(y)] = whole->row(y);
+        reader.readRows(rows);
+        return;
+    }
+    // A few rows at a time; the rows below the wanted ones are never decoded.
+    constexpr int kBatchRows = 16;
+    const std::size_t rowBytes = static_cast<std::size_t>(reader.width()) * 3;
+    std::vector<std::uint8_t> batch(rowBytes * kBatchRows);
+    std::vector<std::uint8_t*> rows(kBatchRows);
+    for (int i = 0; i < kBatchRows; ++i) rows[static_cast<std::size_t>(i)] = batch.data() + rowBytes * i;
+    const int wanted = std::min(reader.height(), sink.rowsWanted());
+    for (int top = 0; top < wanted;) {
+        const int count =
+            reader.readRows(std::span(rows.data(), static_cast<std::size_t>(std::min(kBatchRows, wanted - top))));
+        if (count == 0) break;
+        for (int i = 0; i < count; ++i) sink.putRow(top + i, rows[static_cast<std::size_t>(i)]);
+        top += count;
+    }
+}
+
+Bitmap decodeJpeg(std::span<const std::uint8_t> bytes) {
+    WholePicture sink;
+    decodeJpeg(bytes, sink);
+    return sink.take();
 }
 
 }  // namespace tavlo::imaging

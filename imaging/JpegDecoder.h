@@ -1,5 +1,6 @@
 #pragma once
 #include "Bitmap.h"
+#include "RowSink.h"
 
 #include <cstdint>
 #include <memory>
@@ -29,5 +30,7 @@ private:
 };
 
 Bitmap decodeJpeg(std::span<const std::uint8_t> bytes);
+// The rows to a sink; the rows below the wanted ones are not decoded.
+void decodeJpeg(std::span<const std::uint8_t> bytes, RowSink& sink);
 
 }  // namespace tavlo::imaging

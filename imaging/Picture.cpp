@@ -7,8 +7,18 @@
 #include "PngDecoder.h"
 
 #include <cstring>
+#include <optional>
+#include <type_traits>
 
 namespace tavlo::imaging {
+
+namespace {
+
+[[noreturn]] void unknownFormat() {
+    throw ImageError("未知的图片格式（可读取 BMP、JPEG、PNG 和 GIF）");
+}
+
+}  // namespace
 
 PictureFormat detectFormat(std::span<const std::uint8_t> bytes) {
     const auto startsWith = [&](std::string_view magic) {
@@ -29,19 +39,59 @@ Bitmap decodePicture(std::span<const std::uint8_t> bytes) {
     case PictureFormat::Gif: return decodeGif(bytes);
     case PictureFormat::Unknown: break;
     }
-    throw ImageError("未知的图片格式（可读取 BMP、JPEG、PNG 和 GIF）");
+    unknownFormat();
 }
 
-Bitmap decodePicture(const MappedFile& file) {
+namespace {
+
+// Runs a decoding of the file: a file changed while it was read is the
+// cause of whatever went wrong; a picture error names the file.
+template <typename Decode>
+auto decodeFile(const MappedFile& file, Decode decode) {
     try {
-        Bitmap bitmap = decodePicture(file.bytes());
-        file.checkUnchanged();
-        return bitmap;
+        if constexpr (std::is_void_v<decltype(decode())>) {
+            decode();
+            file.checkUnchanged();
+        } else {
+            auto result = decode();
+            file.checkUnchanged();
+            return result;
+        }
     } catch (const ImageError& error) {
         file.checkUnchanged();  // a file cut short is the cause, not a broken picture
         throw ImageError("“" + std::string(reinterpret_cast<const char*>(file.path().u8string().c_str())) +
                          "”不是可读取的图片：" + error.what());
     }
+}
+
+void decodeRows(std::span<const std::uint8_t> bytes, RowSink& sink) {
+    switch (detectFormat(bytes)) {
+    case PictureFormat::Bmp: return decodeBmp(bytes, sink);
+    case PictureFormat::Jpeg: return decodeJpeg(bytes, sink);
+    case PictureFormat::Png: return decodePng(bytes, sink);
+    case PictureFormat::Gif: return decodeGif(bytes, sink);
+    case PictureFormat::Unknown: break;
+    }
+    unknownFormat();
+}
+
+}  // namespace
+
+Bitmap decodePicture(const MappedFile& file) {
+    return decodeFile(file, [&] { return decodePicture(file.bytes()); });
+}
+
+void decodePictureRows(const MappedFile& file, RowSink& sink) {
+    decodeFile(file, [&] { decodeRows(file.bytes(), sink); });
+}
+
+void writePictureAsBmp(const MappedFile& file, AtomicFile& target, RowSink* also) {
+    BmpRowWriter writer(target);
+    std::optional<BothSinks> both;
+    if (also) both.emplace(writer, *also);
+    RowSink& sink = also ? static_cast<RowSink&>(*both) : writer;
+    decodeFile(file, [&] { decodeRows(file.bytes(), sink); });
+    writer.finish();
 }
 
 Bitmap loadPicture(const std::filesystem::path& path) {

@@ -1,13 +1,15 @@
 #pragma once
 #include "Bitmap.h"
+#include "RowSink.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <span>
 
 namespace tavlo {
+class AtomicFile;
 class MappedFile;
-}
+}  // namespace tavlo
 
 namespace tavlo::imaging {
 
@@ -26,5 +28,15 @@ Bitmap decodePicture(const MappedFile& file);
 
 // Reads and decodes a file; throws FileError or ImageError.
 Bitmap loadPicture(const std::filesystem::path& path);
+
+// Decodes a picture of any supported format as 24-bit rows to a sink; only
+// the wanted part is decoded where the format allows. Errors as above.
+void decodePictureRows(const MappedFile& file, RowSink& sink);
+
+// Decodes a picture and writes it as a 24-bit BMP file into
+// `target` (left uncommitted), row by row, so that the picture is not held
+// whole (an interlaced PNG excepted, drawn whole first). `also`, if given,
+// takes the rows as well. Errors as above.
+void writePictureAsBmp(const MappedFile& file, AtomicFile& target, RowSink* also = nullptr);
 
 }  // namespace tavlo::imaging

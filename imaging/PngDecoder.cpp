@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstring>
 #include <string>
@@ -43,27 +44,61 @@ void compositePixel(const std::uint8_t* bgra, std::uint8_t* bgr) {
 }
 
 // An interlaced picture's rows arrive in seven passes, each row holding every
-// so many pixels of a picture row: each is composited and put in its place as
-// it comes, so that no picture with alpha is held beside the result.
-void readInterlacedOverWhite(png_structp png, png_uint_32 width, png_uint_32 height, std::vector<std::uint8_t>& bgra,
-                             Bitmap& bitmap) {
-    bgra.resize(static_cast<std::size_t>(width) * 4);
+// so many pixels of a picture row: each pixel is put in its place on the
+// canvas as it comes (composited over white when it has alpha), so that no
+// second picture is held beside it. Pixels outside the canvas are dropped.
+void readInterlaced(png_structp png, png_uint_32 width, png_uint_32 height, bool alpha, std::vector<std::uint8_t>& line,
+                    Bitmap& canvas) {
+    const std::size_t pixelBytes = alpha ? 4 : 3;
+    line.resize(static_cast<std::size_t>(width) * pixelBytes);
     for (int pass = 0; pass < 7; ++pass) {
         const png_uint_32 columns = PNG_PASS_COLS(width, pass), rows = PNG_PASS_ROWS(height, pass);
         if (columns == 0 || rows == 0) continue;  // libpng skips empty passes
         for (png_uint_32 r = 0; r < rows; ++r) {
-            png_read_row(png, bgra.data(), nullptr);
-            std::uint8_t* out = bitmap.row(static_cast<int>(PNG_ROW_FROM_PASS_ROW(r, pass)));
-            for (png_uint_32 i = 0; i < columns; ++i)
-                compositePixel(bgra.data() + 4 * static_cast<std::size_t>(i), out + 3 * PNG_COL_FROM_PASS_COL(i, pass));
+            png_read_row(png, line.data(), nullptr);
+            const png_uint_32 y = PNG_ROW_FROM_PASS_ROW(r, pass);
+            if (y >= static_cast<png_uint_32>(canvas.height())) continue;
+            std::uint8_t* out = canvas.row(static_cast<int>(y));
+            for (png_uint_32 i = 0; i < columns; ++i) {
+                const png_uint_32 x = PNG_COL_FROM_PASS_COL(i, pass);
+                if (x >= static_cast<png_uint_32>(canvas.width())) break;
+                const std::uint8_t* in = line.data() + pixelBytes * i;
+                if (alpha) {
+                    compositePixel(in, out + 3 * std::size_t{x});
+                } else {
+                    std::memcpy(out + 3 * std::size_t{x}, in, 3);
+                }
+            }
         }
     }
 }
 
-// Reads the picture into `bitmap`; may longjmp back here on a libpng error.
-// Only plain data lives in this frame; the buffers belong to the caller.
-bool decode(png_structp png, png_infop info, Source& source, Bitmap& bitmap, std::vector<std::uint8_t>& rgba,
-            std::vector<png_bytep>& rows) {
+// Row by row, composited over white where there is alpha; stops below the
+// last row wanted.
+void readRows(png_structp png, png_uint_32 width, png_uint_32 height, bool alpha, std::vector<std::uint8_t>& line,
+              std::vector<std::uint8_t>& bgr, RowSink& sink) {
+    line.resize(static_cast<std::size_t>(width) * (alpha ? 4 : 3));
+    bgr.resize(static_cast<std::size_t>(width) * 3);
+    const png_uint_32 wanted = std::min(height, static_cast<png_uint_32>(sink.rowsWanted()));
+    for (png_uint_32 y = 0; y < wanted; ++y) {
+        png_read_row(png, alpha ? line.data() : bgr.data(), nullptr);
+        if (alpha)
+            for (png_uint_32 x = 0; x < width; ++x)
+                compositePixel(line.data() + 4 * std::size_t{x}, bgr.data() + 3 * std::size_t{x});
+        sink.putRow(static_cast<int>(y), bgr.data());
+    }
+}
+
+// The buffers the decoder needs, owned by its caller: a libpng error jumps
+// past the decoding frames, which must hold nothing to destroy.
+struct Buffers {
+    std::vector<std::uint8_t> line, bgr;
+    Bitmap canvas;
+};
+
+// Reads the picture into the sink; may longjmp back here on a libpng error.
+// Only plain data lives in this frame.
+bool decode(png_structp png, png_infop info, Source& source, RowSink& sink, Buffers& buffers) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_read_fn(png, &source, onRead);
     // libpng allocates a side chunk's buffer (text, a colour profile, ...)
@@ -90,35 +125,34 @@ bool decode(png_structp png, png_infop info, Source& source, Bitmap& bitmap, std
     png_set_bgr(png);
     // After expansion a palette or key transparency becomes an alpha channel.
     const bool alpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS) != 0;
-    if (interlaced && !alpha) png_set_interlace_handling(png);
     png_read_update_info(png, info);
     if (png_get_rowbytes(png, info) != static_cast<std::size_t>(width) * (alpha ? 4 : 3))
         png_error(png, "unexpected row layout");
 
-    bitmap = Bitmap(static_cast<int>(width), static_cast<int>(height), 24);
-    if (!alpha) {
-        rows.resize(height);
-        for (png_uint_32 y = 0; y < height; ++y) rows[y] = bitmap.row(static_cast<int>(y));
-        png_read_image(png, rows.data());
-    } else if (!interlaced) {
-        // Row by row over white: no second picture in memory.
-        rgba.resize(static_cast<std::size_t>(width) * 4);
-        for (png_uint_32 y = 0; y < height; ++y) {
-            png_read_row(png, rgba.data(), nullptr);
-            std::uint8_t* out = bitmap.row(static_cast<int>(y));
-            for (png_uint_32 x = 0; x < width; ++x)
-                compositePixel(rgba.data() + 4 * std::size_t{x}, out + 3 * std::size_t{x});
-        }
-    } else {
-        readInterlacedOverWhite(png, width, height, rgba, bitmap);
+    sink.start(static_cast<int>(width), static_cast<int>(height));
+    if (!interlaced) {
+        readRows(png, width, height, alpha, buffers.line, buffers.bgr, sink);
+        if (static_cast<png_uint_32>(sink.rowsWanted()) >= height) png_read_end(png, nullptr);
+        return true;
     }
+    // The last pass completes the rows: they are drawn on a canvas of the
+    // wanted part, the sink's own when it keeps the whole picture.
+    Bitmap* canvas = sink.wholePicture();
+    if (!canvas) {
+        buffers.canvas = Bitmap(static_cast<int>(std::min<png_uint_32>(width, sink.columnsWanted())),
+                                static_cast<int>(std::min<png_uint_32>(height, sink.rowsWanted())), 24);
+        canvas = &buffers.canvas;
+    }
+    readInterlaced(png, width, height, alpha, buffers.line, *canvas);
     png_read_end(png, nullptr);
+    if (canvas == &buffers.canvas)
+        for (int y = 0; y < canvas->height(); ++y) sink.putRow(y, canvas->row(y));
     return true;
 }
 
 }  // namespace
 
-Bitmap decodePng(std::span<const std::uint8_t> bytes) {
+void decodePng(std::span<const std::uint8_t> bytes, RowSink& sink) {
     Source source;
     source.bytes = bytes;
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &source, onError, onWarning);
@@ -128,19 +162,22 @@ Bitmap decodePng(std::span<const std::uint8_t> bytes) {
         png_destroy_read_struct(&png, nullptr, nullptr);
         throw ImageError("PNG: out of memory");
     }
-    Bitmap bitmap;
-    std::vector<std::uint8_t> rgba;
-    std::vector<png_bytep> rows;
+    Buffers buffers;
     bool ok = false;
     try {
-        ok = decode(png, info, source, bitmap, rgba, rows);
+        ok = decode(png, info, source, sink, buffers);
     } catch (...) {
         png_destroy_read_struct(&png, &info, nullptr);
         throw;
     }
     png_destroy_read_struct(&png, &info, nullptr);
     if (!ok) throw ImageError("PNG: " + (source.error.empty() ? std::string("cannot be decoded") : source.error));
-    return bitmap;
+}
+
+Bitmap decodePng(std::span<const std::uint8_t> bytes) {
+    WholePicture sink;
+    decodePng(bytes, sink);
+    return sink.take();
 }
 
 }  // namespace tavlo::imaging

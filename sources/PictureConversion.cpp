@@ -1,8 +1,8 @@
 #include "PictureConversion.h"
 
+#include "AtomicFile.h"
 #include "BmpFormat.h"
 #include "FileError.h"
-#include "JpegToBmp.h"
 #include "MappedFile.h"
 #include "PathText.h"
 #include "Picture.h"
@@ -16,16 +16,18 @@ namespace tavlo {
 
 namespace {
 
-// Decodes by content: a ".jpg" that holds a JPEG streams; anything else that
-// decodes is written whole in its own format.
+// Decodes by content: a JPEG, PNG or GIF streams row by row into a 24-bit
+// BMP; a BMP (under another name) is written whole in its own format.
 std::filesystem::path convertToSiblingBmp(const std::filesystem::path& source) {
     std::filesystem::path target = source;
     target.replace_extension(".bmp");
     const MappedFile file(source);
-    if (imaging::detectFormat(file.bytes()) == imaging::PictureFormat::Jpeg) {
-        imaging::writeJpegAsBmp(file, target);
-    } else {
+    if (imaging::detectFormat(file.bytes()) == imaging::PictureFormat::Bmp) {
         imaging::writeBmp(imaging::decodePicture(file), target);
+    } else {
+        AtomicFile bmp(target, AtomicFile::Sync::Fast);
+        imaging::writePictureAsBmp(file, bmp);
+        bmp.commit();
     }
     return target;
 }

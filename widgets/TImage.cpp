@@ -16,7 +16,12 @@ void TImage::setPicture(const QPixmap& picture) {
 }
 
 void TImage::setPicture(const QImage& picture) {
-    picture_ = picture;
+    setPicturePart(picture, picture.deviceIndependentSize().toSize());
+}
+
+void TImage::setPicturePart(const QImage& part, QSize size) {
+    picture_ = part;
+    size_ = size;
     fitToPicture();
     update();
 }
@@ -32,7 +37,7 @@ void TImage::setAutoSize(bool autoSize) {
 }
 
 void TImage::fitToPicture() {
-    if (autoSize_ && !picture_.isNull()) resize(picture_.deviceIndependentSize().toSize());
+    if (autoSize_ && !picture_.isNull()) resize(size_);
 }
 
 void TImage::paintEvent(QPaintEvent*) {
@@ -40,8 +45,10 @@ void TImage::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     // Only the exposed part is drawn: a large picture costs its visible part.
-    if (stretch_ && rect().size() != picture_.deviceIndependentSize().toSize()) {
-        painter.drawImage(rect(), picture_);
+    if (stretch_ && rect().size() != size_) {
+        const QSizeF part = picture_.deviceIndependentSize();
+        painter.drawImage(
+            QRectF(0, 0, part.width() * width() / size_.width(), part.height() * height() / size_.height()), picture_);
     } else {
         painter.drawImage(QPoint(0, 0), picture_);
     }

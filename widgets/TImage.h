@@ -22,6 +22,10 @@ public:
     // A picture as an image: shown as it is, without a copy (an image over a
     // bitmap's own rows stays valid only while that bitmap lives).
     void setPicture(const QImage& picture);
+    // Only the top-left part of a picture of `size` pixels, the rest of which
+    // is never on screen: laid out and painted as the whole would be, as far
+    // as the part goes.
+    void setPicturePart(const QImage& part, QSize size);
     const QImage& picture() const { return picture_; }
     void setStretch(bool stretch);
     bool stretch() const { return stretch_; }
@@ -44,6 +48,7 @@ private:
     void fitToPicture();
 
     QImage picture_;
+    QSize size_;  // of the whole picture
     bool stretch_ = false;
     bool autoSize_ = false;
     bool leftPressed_ = false;

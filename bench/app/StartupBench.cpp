@@ -8,6 +8,14 @@
 //   insert   a 6000 × 4000 JPEG inserted once the start page has loaded:
 //            the main process's peak resident size over the whole run
 //            (peak_MB) and its resident size with the picture shown (shown_MB)
+//   current_picture/N  a small file describing a 16000 × 8000 picture as
+//            the current picture of the last run (N: 0 run-length BMP,
+//            1 arithmetic JPEG, 2 progressive arithmetic JPEG, 3 GIF,
+//            4 interlaced RGBA PNG; 5 none, for comparison): the main
+//            process's peak resident size once the picture is shown and the
+//            start page has loaded (peak_MiB), its resident size then
+//            (shown_MiB), and the size of the picture at 24 bits (picture_MiB)
+#include "PictureBombs.h"
 #include "PictureEncoders.h"
 
 #include <benchmark/benchmark.h>
@@ -32,11 +40,14 @@ namespace {
 
 class ProgramRun {
 public:
-    explicit ProgramRun(const fs::path& picture = {}) {
+    // `picture` is inserted once the start page has loaded; `current` is the
+    // current picture of the last run.
+    explicit ProgramRun(const fs::path& picture = {}, const fs::path& current = {}) {
         folder_ = fs::temp_directory_path() / ("tavlo-bench-" + std::to_string(::getpid()));
         fs::remove_all(folder_);
         fs::create_directories(folder_ / "Data");
         std::ofstream(folder_ / "Data/WebSite.ini") << TAVLO_SITE_DIR << "\r\n";
+        if (!current.empty()) std::ofstream(folder_ / "Data/tmppic.ini") << current.string() << "\r\n";
         if (::pipe(pipe_) != 0) throw std::runtime_error("pipe");
         start_ = Clock::now();
         pid_ = ::fork();
@@ -65,14 +76,17 @@ public:
         fs::remove_all(folder_);
     }
 
-    // Seconds from the start until the program reports `what`.
+    // Seconds from the start until the program reports `what` (now, if it
+    // already has).
     double secondsUntil(char what) {
-        char got = 0;
-        while (got != what) {
+        while (seen_.find(what) == std::string::npos) {
+            char got = 0;
             pollfd p{pipe_[0], POLLIN, 0};
             if (::poll(&p, 1, 60000) <= 0 || ::read(pipe_[0], &got, 1) != 1) {
                 throw std::runtime_error(std::string("the program did not report '") + what + "'");
             }
+            seen_ += got;
+            if (got == what) return std::chrono::duration<double>(Clock::now() - start_).count();
         }
         return std::chrono::duration<double>(Clock::now() - start_).count();
     }
@@ -108,6 +122,7 @@ private:
     int pipe_[2] = {-1, -1};
     pid_t pid_ = -1;
     Clock::time_point start_;
+    std::string seen_;  // what the program has reported
 };
 
 void startup(benchmark::State& state) {
@@ -153,6 +168,38 @@ void insert(benchmark::State& state) {
     fs::remove(jpeg);
 }
 BENCHMARK(insert)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true);
+
+tavlo::test::Bytes bomb(int which) {
+    switch (which) {
+    case 0: return tavlo::bench::runLengthBmp();
+    case 1: return tavlo::bench::arithmeticJpeg(false);
+    case 2: return tavlo::bench::arithmeticJpeg(true);
+    case 3: return tavlo::bench::oneColourGif();
+    case 4: return tavlo::bench::interlacedRgbaPng();
+    default: return {};
+    }
+}
+
+void current_picture(benchmark::State& state) {
+    const fs::path file = fs::temp_directory_path() / ("tavlo-bench-" + std::to_string(::getpid()) + ".picture");
+    {
+        const tavlo::test::Bytes bytes = bomb(static_cast<int>(state.range(0)));
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    const bool none = state.range(0) == 5;
+    for (auto _ : state) {
+        ProgramRun run({}, none ? fs::path() : file);
+        if (!none) run.secondsUntil('c');
+        run.secondsUntil('l');
+        state.counters["peak_MiB"] = benchmark::Counter(run.mainProcess("VmHWM") / (1024.0 * 1024.0));
+        state.counters["shown_MiB"] = benchmark::Counter(run.mainProcess("VmRSS") / (1024.0 * 1024.0));
+    }
+    state.counters["picture_MiB"] =
+        benchmark::Counter(3.0 * tavlo::bench::kBombWidth * tavlo::bench::kBombHeight / (1024.0 * 1024.0));
+    fs::remove(file);
+}
+BENCHMARK(current_picture)->DenseRange(0, 5)->Unit(benchmark::kSecond)->Iterations(1);
 
 }  // namespace
 

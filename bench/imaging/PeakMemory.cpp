@@ -5,10 +5,8 @@
 // the decoded picture itself; a negative figure is the peak of a run that
 // refused the file.
 #include "BmpFormat.h"
-#include "ByteReader.h"
-#include "PictureEncoders.h"
+#include "PictureBombs.h"
 
-#include <jpeglib.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -25,78 +23,10 @@ namespace fs = std::filesystem;
 using namespace tavlo;
 using test::Bytes;
 
-constexpr int kWidth = 16000, kHeight = 8000;
+constexpr int kWidth = bench::kBombWidth, kHeight = bench::kBombHeight;
 
 void save(const fs::path& path, const Bytes& bytes) {
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
-
-// An 8-bit run-length BMP whose data ends the picture at once: every pixel is
-// palette entry 0.
-Bytes runLengthBomb() {
-    const Bytes data = {0, 1};
-    Bytes file = imaging::bmpHeaders(kWidth, kHeight, 8, std::vector<imaging::PaletteEntry>(256), {});
-    imaging::put32(&file[30], 1);  // RLE8
-    imaging::put32(&file[34], static_cast<std::uint32_t>(data.size()));
-    file.insert(file.end(), data.begin(), data.end());
-    imaging::put32(&file[2], static_cast<std::uint32_t>(file.size()));
-    return file;
-}
-
-// One colour, arithmetic-coded: a few hundred bytes.
-Bytes arithmeticJpeg(bool progressive) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = kWidth;
-    info.image_height = kHeight;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    info.arith_code = TRUE;
-    if (progressive) jpeg_simple_progression(&info);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(kWidth) * 3, 200);
-    JSAMPROW rows[] = {row.data()};
-    while (info.next_scanline < info.image_height) jpeg_write_scanlines(&info, rows, 1);
-    jpeg_finish_compress(&info);
-    Bytes bytes(buffer, buffer + size);
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
-    return bytes;
-}
-
-Bytes gifBomb() {
-    test::GifFrame frame;
-    frame.width = kWidth;
-    frame.height = kHeight;
-    frame.indices.assign(static_cast<std::size_t>(kWidth) * kHeight, 1);
-    return test::encodeGif(kWidth, kHeight, {0, 0, 0, 255, 128, 0}, {frame});
-}
-
-// A tiny picture whose text chunk states 1.7 GB.
-Bytes longChunkPng() {
-    test::PngPicture png{16, 8, 0, 1, false, std::vector<Bytes>(8, Bytes(2, 0x55)), {}, {}};
-    Bytes bytes = encodePng(png);
-    const Bytes chunk = {0x6B, 0x00, 0x00, 0x25, 't', 'E', 'X', 't', 'd', 'a', 't', 'e'};
-    bytes.insert(bytes.begin() + 33, chunk.begin(), chunk.end());  // after the header chunk
-    return bytes;
-}
-
-Bytes interlacedRgbaPng() {
-    test::PngPicture png;
-    png.width = kWidth;
-    png.height = kHeight;
-    png.colourType = 6;  // RGBA
-    png.interlaced = true;
-    Bytes row;
-    for (int x = 0; x < kWidth; ++x) row.insert(row.end(), {255, 0, 0, 128});
-    png.rows.assign(kHeight, row);
-    return encodePng(png);
 }
 
 // Runs the command; returns its peak resident size in MiB, negative when the
@@ -132,12 +62,12 @@ int main(int argc, char** argv) {
     // pages of the process it was forked from, which must stay small.
     if (const pid_t maker = ::fork(); maker == 0) {
         save(folder / "bg.bmp", imaging::encodeBmp(test::gradientPicture(1920, 1080)));
-        save(folder / names[0], runLengthBomb());
-        save(folder / names[1], arithmeticJpeg(false));
-        save(folder / names[2], arithmeticJpeg(true));
-        save(folder / names[3], gifBomb());
-        save(folder / names[4], interlacedRgbaPng());
-        save(folder / names[5], longChunkPng());
+        save(folder / names[0], bench::runLengthBmp());
+        save(folder / names[1], bench::arithmeticJpeg(false));
+        save(folder / names[2], bench::arithmeticJpeg(true));
+        save(folder / names[3], bench::oneColourGif());
+        save(folder / names[4], bench::interlacedRgbaPng());
+        save(folder / names[5], bench::longChunkPng());
         ::_exit(0);
     } else {
         ::waitpid(maker, nullptr, 0);

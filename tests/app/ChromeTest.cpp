@@ -1,5 +1,6 @@
 // The borderless window's chrome: remembered geometry, caption buttons,
 // dragging and sizing.
+#include "ModalAnswers.h"
 #include "WindowFrame.h"
 #include "WindowTestSupport.h"
 

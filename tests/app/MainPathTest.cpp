@@ -13,11 +13,14 @@
 #include <QDialog>
 #include <QImage>
 #include <QPushButton>
+#include <QScreen>
 #include <QToolButton>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
 #include <png.h>
+
+#include <cstring>
 
 using namespace tavlo;
 using test::ModalAnswers;
@@ -228,4 +231,34 @@ TEST_F(MainPath, PickerAddsAndChoosesABackgroundThatTheNextApplyUses) {
     EXPECT_EQ(mix.width(), 320);
     EXPECT_NEAR(mix.row(200)[2], 200, 3);  // the red background
     EXPECT_EQ(f.window->backgroundWalk().CurrentBGIndex, 1);
+}
+
+// A picture larger than the screen: only what the window can ever show of it
+// is held, painted as the whole would be; the apply pastes the whole, read
+// again from its BMP file.
+TEST_F(MainPath, APictureLargerThanTheScreenIsHeldInPartAndPastedWhole) {
+    const QSize screen = f.window->screen()->virtualSize();
+    const int width = screen.width() + 30, height = screen.height() + 20;
+    const fs::path jpeg = file("wide.jpg", test::encodeJpeg(test::gradientPicture(width, height), 90));
+    EXPECT_TRUE(insert(jpeg).empty());
+    const imaging::Bitmap whole = imaging::loadPicture(f.folder / "pictures/wide.bmp");
+    EXPECT_EQ(whole.pixels(), imaging::loadPicture(jpeg).pixels());
+
+    EXPECT_EQ(imgPicMix()->size(), QSize(width, height));
+    const QImage shown = imgPicMix()->picture();
+    EXPECT_EQ(shown.size(), screen);
+    for (const QPoint at : {QPoint(0, 0), QPoint(screen.width() - 1, screen.height() - 1), QPoint(17, 300)}) {
+        const std::uint8_t* bgr = whole.row(at.y()) + 3 * at.x();
+        EXPECT_EQ(shownPixel(at.x(), at.y()), qRgb(bgr[2], bgr[1], bgr[0]));
+    }
+
+    imaging::Bitmap background(width + 100, height + 10, 24);
+    imaging::writeBmp(background, f.state->folder.pathForWrite("source\\DeskTopBG\\A1.bmp"));
+    f.state->ConfirmApply = false;
+    ModalAnswers answers;
+    clickApply();
+    EXPECT_TRUE(answers.messages.empty());
+    EXPECT_EQ(imaging::loadPicture(f.folder / "source/DeskTopBG/Content.bmp").pixels(), whole.pixels());
+    const imaging::Bitmap mix = imaging::loadPicture(f.folder / "source/DeskTopBG/Mix.bmp");
+    EXPECT_EQ(std::memcmp(mix.row(4 + height - 1) + 3 * 48, whole.row(height - 1), 3 * std::size_t(width)), 0);
 }

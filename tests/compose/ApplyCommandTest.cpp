@@ -1,5 +1,6 @@
 #include "ApplyCommand.h"
 #include "BmpFormat.h"
+#include "FileError.h"
 #include "Picture.h"
 #include "RecordingWallpaper.h"
 #include "SettingsFile.h"
@@ -182,4 +183,28 @@ TEST_F(Apply, NothingToPasteOrNothingToPasteOnIsReportedNotApplied) {
     EXPECT_EQ(command.run(&picture), ApplyResult::NoBackground);
     EXPECT_EQ(confirmations, 0);
     EXPECT_TRUE(desktop.calls().empty());
+}
+
+// A picture held only in part is read whole from its file when the apply goes
+// ahead, and only then: a declined apply does not wait for it.
+TEST_F(Apply, APictureHeldInPartIsReadWholeOnlyWhenPasted) {
+    useList(2);
+    state.ConfirmApply = true;
+    const fs::path file = temp / "wide.bmp";
+    imaging::Bitmap wide(60, 8, 24);
+    for (std::size_t i = 0; i < wide.pixels().size(); ++i) wide.pixels()[i] = static_cast<std::uint8_t>(i % 251);
+    imaging::writeBmp(wide, file);
+    const HeldPicture held = HeldPicture::load(file, {20, 4});
+    ASSERT_FALSE(held.isWhole());
+
+    answer = 1;
+    EXPECT_EQ(command.runWithCurrentPicture(&held), ApplyResult::Applied);
+    EXPECT_EQ(imaging::loadPicture(temp / "source/DeskTopBG/Content.bmp").pixels(), wide.pixels());
+
+    fs::remove(file);
+    answer = 0;
+    EXPECT_EQ(command.runWithCurrentPicture(&held), ApplyResult::Declined);
+    answer = 1;
+    EXPECT_THROW(command.runWithCurrentPicture(&held), FileError);
+    EXPECT_EQ(command.runWithCurrentPicture(nullptr), ApplyResult::NoPicture);
 }
