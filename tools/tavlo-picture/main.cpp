@@ -1,7 +1,6 @@
 // tavlo-picture convert IN OUT: decodes IN (BMP, JPEG, PNG or GIF, told apart
 // by content) and writes OUT as a 24-bit BMP.
-#include "BmpFormat.h"
-#include "JpegToBmp.h"
+#include "AtomicFile.h"
 #include "MappedFile.h"
 #include "Picture.h"
 
@@ -16,15 +15,14 @@ int usage() {
     return 1;
 }
 
-// JPEGs stream row by row into the BMP; other formats are decoded whole and
-// converted a few rows at a time as they are written.
+// Every format streams row by row into the BMP, so a small file describing a
+// huge picture never has the picture held whole (an interlaced PNG excepted).
 void convert(const char* in, const char* out) {
     using namespace tavlo;
     const MappedFile file(in);
-    if (imaging::detectFormat(file.bytes()) == imaging::PictureFormat::Jpeg)
-        imaging::writeJpegAsBmp(file, out);
-    else
-        imaging::writeBmpAsBgr24(imaging::decodePicture(file), out);
+    AtomicFile bmp(out, AtomicFile::Sync::Fast);
+    imaging::writePictureAsBmp(file, bmp);
+    bmp.commit();
 }
 
 }  // namespace
