@@ -42,12 +42,11 @@ class X11ScreenCopyTest : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override {
         TAVLO_REQUIRE_TOOL(test::programInPath("Xvfb"), "Xvfb");
-        server_ = std::make_unique<test::ChildProcess>(std::vector<std::string>{
-            "Xvfb", "-displayfd", "1", "-nolisten", "tcp", "-screen", "0",
-            std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x" + std::to_string(GetParam())});
-        const std::optional<std::string> number = server_->readLine();
-        ASSERT_TRUE(number) << "Xvfb did not start";
-        displayName_ = ":" + *number;
+        const std::optional<std::string> name =
+            test::startXvfb(server_, std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x" +
+                                         std::to_string(GetParam()));
+        ASSERT_TRUE(name) << "Xvfb did not start";
+        displayName_ = *name;
         display_.reset(XOpenDisplay(displayName_.c_str()));
         ASSERT_TRUE(display_);
     }

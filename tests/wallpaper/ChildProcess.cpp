@@ -79,4 +79,15 @@ CommandResult runCommand(const std::string& commandLine) {
     return result;
 }
 
+std::optional<std::string> startXvfb(std::unique_ptr<ChildProcess>& server, const std::string& screen,
+                                     const std::vector<std::string>& options) {
+    std::vector<std::string> arguments{"Xvfb", "-displayfd", "1", "-nolisten", "tcp"};
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    arguments.insert(arguments.end(), {"-screen", "0", screen});
+    server = std::make_unique<ChildProcess>(arguments);
+    const std::optional<std::string> number = server->readLine();
+    if (!number) return std::nullopt;
+    return ":" + *number;
+}
+
 }  // namespace tavlo::test

@@ -1,5 +1,6 @@
 #pragma once
 #include <chrono>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,5 +40,11 @@ struct CommandResult {
     std::string output;
 };
 CommandResult runCommand(const std::string& commandLine);
+
+// Starts a private Xvfb on a free display with one screen of `screen`
+// ("WIDTHxHEIGHTxDEPTH"), `options` before it; its display name (":N"), or
+// nullopt when the server did not start.
+std::optional<std::string> startXvfb(std::unique_ptr<ChildProcess>& server, const std::string& screen,
+                                     const std::vector<std::string>& options = {});
 
 }  // namespace tavlo::test
