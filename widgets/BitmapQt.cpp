@@ -50,18 +50,14 @@ Bitmap fromQImage(const QImage& image) {
 }
 
 imaging::Bitmap loadShownPicture(const std::filesystem::path& path) {
-    return loadPictureForShowing(path).bitmap;
-}
-
-ShownPicture loadPictureForShowing(const std::filesystem::path& path) {
     try {
-        return {imaging::loadPicture(path), true};
+        return imaging::loadPicture(path);
     } catch (const imaging::ImageError&) {
         QImageReader reader(QString::fromStdU16String(path.u16string()));
         reader.setDecideFormatFromContent(true);
         const QImage image = reader.read();
         if (image.isNull()) throw;
-        return {fromQImage(image), false};
+        return fromQImage(image);
     }
 }
 

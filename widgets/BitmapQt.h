@@ -26,12 +26,4 @@ tavlo::imaging::Bitmap fromQImage(const QImage& image);
 // through Qt. Throws the codec's error when neither can read the file.
 imaging::Bitmap loadShownPicture(const std::filesystem::path& path);
 
-// A picture loaded for showing, and whether the program's own codecs read it
-// (false: only Qt could).
-struct ShownPicture {
-    imaging::Bitmap bitmap;
-    bool ownCodec = true;
-};
-ShownPicture loadPictureForShowing(const std::filesystem::path& path);
-
 }  // namespace tavlo::widgets
