@@ -3,10 +3,11 @@
 #include "BitmapQt.h"
 #include "BmpFormat.h"
 #include "CaptureTexts.h"
+#include "Controls.h"
+#include "CurrentPicture.h"
 #include "MessageBoxes.h"
 #include "TCaptureMagnifier.h"
 #include "TScreenImage.h"
-#include "uGlobal.h"
 
 #include <QFrame>
 #include <QKeyEvent>
@@ -21,9 +22,7 @@ namespace {
 QLabel* infoLabel(QWidget* panel, const char* name, int y, const QString& text) {
     auto* label = new QLabel(text, panel);
     label->setObjectName(QString::fromLatin1(name));
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(12);
-    label->setFont(font);
+    label->setFont(widgets::pixelFont(QStringLiteral("宋体"), 12));
     label->move(8, y);
     label->adjustSize();
     return label;
