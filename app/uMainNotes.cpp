@@ -59,6 +59,18 @@ bool guarded(NotesParts& n, Action action) {
     return action();
 }
 
+// Runs a load or save of the notes; a failure is shown to the user as `message`.
+template <class Action>
+bool reported(QWidget* window, const QString& message, Action action) {
+    try {
+        action();
+        return true;
+    } catch (const notes::NotesError&) {
+        showMessage(window, message);
+        return false;
+    }
+}
+
 notes::NoteEditing::WeekDocuments weekDocuments(const NotesParts& n) {
     notes::NoteEditing::WeekDocuments documents;
     for (int i = 0; i < notes::kWeekEditors; ++i) documents[i] = n.redt[i]->document();
@@ -126,50 +138,23 @@ void TMainFrm::ConnectNotes() {
 
 bool TMainFrm::LoadWeekNotes(int page) {
     NotesParts& n = *notes_;
-    try {
-        n.editing.loadWeek(page, weekDocuments(n));
-        return true;
-    } catch (const notes::NotesError&) {
-        showMessage(this, kLoadFailed);
-        return false;
-    }
+    return reported(this, kLoadFailed, [&] { n.editing.loadWeek(page, weekDocuments(n)); });
 }
 
 bool TMainFrm::SaveWeekNotes(int page) {
     NotesParts& n = *notes_;
-    return guarded(n, [&] {
-        try {
-            n.editing.saveWeek(page, weekDocuments(n));
-            return true;
-        } catch (const notes::NotesError&) {
-            showMessage(this, kSaveFailed);
-            return false;
-        }
-    });
+    return guarded(n, [&] { return reported(this, kSaveFailed, [&] { n.editing.saveWeek(page, weekDocuments(n)); }); });
 }
 
 bool TMainFrm::LoadDayNote() {
     NotesParts& n = *notes_;
-    try {
-        n.editing.loadDay(calendar::calendarDay(n.chnRili->DateTime()), *n.rdtAbc->document());
-        return true;
-    } catch (const notes::NotesError&) {
-        showMessage(this, kLoadFailed);
-        return false;
-    }
+    return reported(this, kLoadFailed,
+                    [&] { n.editing.loadDay(calendar::calendarDay(n.chnRili->DateTime()), *n.rdtAbc->document()); });
 }
 
 bool TMainFrm::SaveDayNote() {
     NotesParts& n = *notes_;
-    return guarded(n, [&] {
-        try {
-            n.editing.saveDay(*n.rdtAbc->document());
-            return true;
-        } catch (const notes::NotesError&) {
-            showMessage(this, kSaveFailed);
-            return false;
-        }
-    });
+    return guarded(n, [&] { return reported(this, kSaveFailed, [&] { n.editing.saveDay(*n.rdtAbc->document()); }); });
 }
 
 void TMainFrm::WeekButtonClick(int page) {
