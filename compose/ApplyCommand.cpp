@@ -37,19 +37,9 @@ std::optional<ApplyCommand::Found> ApplyCommand::findBackground() const {
     return std::nullopt;
 }
 
-ApplyResult ApplyCommand::run(const imaging::Bitmap* currentPicture) {
-    return run(currentPicture && !currentPicture->empty(), [&]() -> const imaging::Bitmap& { return *currentPicture; });
-}
-
 ApplyResult ApplyCommand::runWithCurrentPicture(const HeldPicture* currentPicture) {
-    std::optional<imaging::Bitmap> storage;
-    return run(currentPicture && !currentPicture->shown().empty(),
-               [&]() -> const imaging::Bitmap& { return currentPicture->whole(storage); });
-}
-
-ApplyResult ApplyCommand::run(bool havePicture, const std::function<const imaging::Bitmap&()>& wholePicture) {
     // Nothing to paste or nothing to paste on: say so before asking anything.
-    if (!havePicture) return ApplyResult::NoPicture;
+    if (!currentPicture || currentPicture->shown().empty()) return ApplyResult::NoPicture;
     const std::int32_t count = state_.PicBGCount();
     if (count == 0) return ApplyResult::NoBackground;
     const auto found = findBackground();
@@ -61,7 +51,8 @@ ApplyResult ApplyCommand::run(bool havePicture, const std::function<const imagin
     }
 
     Composition composition(state_.folder.backgroundFolder());
-    composition.SaveContentPicture(wholePicture());
+    std::optional<imaging::Bitmap> storage;
+    composition.SaveContentPicture(currentPicture->whole(storage));
     if (!composition.LoadBackground(found->path)) return ApplyResult::BackgroundUnreadable;
     composition.ComposeWallpaper();
     desktop_.SetWallpaper(composition.mixPath());

@@ -33,14 +33,12 @@ public:
     ApplyCommand(GlobalState& state, BackgroundWalk& walk, wallpaper::WallpaperBackend& desktop, Confirm confirm)
         : state_(state), walk_(walk), desktop_(desktop), confirm_(std::move(confirm)) {}
 
-    // `currentPicture` is the picture shown in the main window, null if none.
-    ApplyResult run(const imaging::Bitmap* currentPicture);
-    // The same for a picture perhaps held only in part: the whole is read
-    // when the apply goes ahead, after the question.
+    // `currentPicture` is the picture shown in the main window, null if none;
+    // held perhaps only in part, it is read whole when the apply goes ahead,
+    // after the question.
     ApplyResult runWithCurrentPicture(const HeldPicture* currentPicture);
 
 private:
-    ApplyResult run(bool havePicture, const std::function<const imaging::Bitmap&()>& wholePicture);
     struct Found {
         std::int32_t index;
         std::filesystem::path path;

@@ -29,9 +29,9 @@ void BM_Apply(benchmark::State& state) {
     global.ConfirmApply = false;
     wallpaper::RecordingWallpaper desktop;
     ApplyCommand apply(global, walk, desktop, [] {});
-    const imaging::Bitmap picture = test::gradientPicture(800, 600, 1);
+    const HeldPicture picture(test::gradientPicture(800, 600, 1));
     for (auto _ : state) {
-        if (apply.run(&picture) != ApplyResult::Applied) state.SkipWithError("the apply failed");
+        if (apply.runWithCurrentPicture(&picture) != ApplyResult::Applied) state.SkipWithError("the apply failed");
     }
     fs::remove_all(root);
 }

@@ -27,11 +27,11 @@ protected:
                              ++confirmations;
                              state.ApplyConfirmed = answer;
                          }};
-    imaging::Bitmap picture = [] {
+    const HeldPicture picture{[] {
         imaging::Bitmap b(20, 10, 24);
         std::fill(b.pixels().begin(), b.pixels().end(), std::uint8_t{200});
         return b;
-    }();
+    }()};
 
     void useList(int entries) {
         std::vector<std::string> lines;
@@ -54,7 +54,7 @@ protected:
     }
     int applyOnce() {
         fs::remove(temp / "source/DeskTopBG/Mix.bmp");
-        command.run(&picture);
+        command.runWithCurrentPicture(&picture);
         return usedEntry();
     }
 };
@@ -111,7 +111,7 @@ TEST_F(Apply, WithNoListedBackgroundLeftTheUserIsToldAndNothingIsAsked) {
     state.ConfirmApply = true;
     for (int k = 0; k < 3; ++k) fs::remove(temp / ("source/DeskTopBG/b" + std::to_string(k) + ".bmp"));
     const std::int32_t index = walk.CurrentBGIndex;
-    EXPECT_EQ(command.run(&picture), ApplyResult::NoBackground);
+    EXPECT_EQ(command.runWithCurrentPicture(&picture), ApplyResult::NoBackground);
     EXPECT_EQ(walk.CurrentBGIndex, index);
     EXPECT_EQ(confirmations, 0);
     EXPECT_TRUE(desktop.calls().empty());
@@ -120,7 +120,7 @@ TEST_F(Apply, WithNoListedBackgroundLeftTheUserIsToldAndNothingIsAsked) {
     // while the walk stands on it.
     useList(1);
     fs::remove(temp / "source/DeskTopBG/b0.bmp");
-    EXPECT_EQ(command.run(&picture), ApplyResult::NoBackground);
+    EXPECT_EQ(command.runWithCurrentPicture(&picture), ApplyResult::NoBackground);
     useList(2);
     walk.CurrentBGIndex = 0;
     fs::remove(temp / "source/DeskTopBG/b0.bmp");
@@ -149,15 +149,15 @@ TEST_F(Apply, ConfirmationAnswersDecide) {
     useList(2);
     state.ConfirmApply = true;
     answer = 0;
-    EXPECT_EQ(command.run(&picture), ApplyResult::Declined);
+    EXPECT_EQ(command.runWithCurrentPicture(&picture), ApplyResult::Declined);
     EXPECT_FALSE(fs::exists(temp / "source/DeskTopBG/Content.bmp"));
     answer = 1;
-    EXPECT_EQ(command.run(&picture), ApplyResult::Applied);
+    EXPECT_EQ(command.runWithCurrentPicture(&picture), ApplyResult::Applied);
     EXPECT_EQ(confirmations, 2);
 
     state.ConfirmApply = false;
     state.ApplyConfirmed = 7;
-    EXPECT_EQ(command.run(&picture), ApplyResult::Applied);
+    EXPECT_EQ(command.runWithCurrentPicture(&picture), ApplyResult::Applied);
     EXPECT_EQ(confirmations, 2);
     EXPECT_EQ(state.ApplyConfirmed, 7);  // neither read nor changed
 }
@@ -165,12 +165,12 @@ TEST_F(Apply, ConfirmationAnswersDecide) {
 TEST_F(Apply, FailuresLeaveTheWalkWhereItWas) {
     useList(3);
     test::writeFileBytes(temp / "source/DeskTopBG/b2.bmp", "not a picture");
-    EXPECT_EQ(command.run(&picture), ApplyResult::BackgroundUnreadable);
+    EXPECT_EQ(command.runWithCurrentPicture(&picture), ApplyResult::BackgroundUnreadable);
     EXPECT_EQ(walk.CurrentBGIndex, 2);
 
     useList(3);
     desktop.failWith("the desktop said no");
-    EXPECT_THROW(command.run(&picture), wallpaper::WallpaperError);
+    EXPECT_THROW(command.runWithCurrentPicture(&picture), wallpaper::WallpaperError);
     EXPECT_EQ(walk.CurrentBGIndex, 2);
     EXPECT_TRUE(fs::exists(temp / "source/DeskTopBG/Mix.bmp"));  // written before the failure, and kept
 }
@@ -178,9 +178,9 @@ TEST_F(Apply, FailuresLeaveTheWalkWhereItWas) {
 TEST_F(Apply, NothingToPasteOrNothingToPasteOnIsReportedNotApplied) {
     useList(2);
     state.ConfirmApply = true;
-    EXPECT_EQ(command.run(nullptr), ApplyResult::NoPicture);
+    EXPECT_EQ(command.runWithCurrentPicture(nullptr), ApplyResult::NoPicture);
     state.PicBGList.clear();
-    EXPECT_EQ(command.run(&picture), ApplyResult::NoBackground);
+    EXPECT_EQ(command.runWithCurrentPicture(&picture), ApplyResult::NoBackground);
     EXPECT_EQ(confirmations, 0);
     EXPECT_TRUE(desktop.calls().empty());
 }
