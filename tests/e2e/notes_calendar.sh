@@ -61,8 +61,15 @@ sleep 0.3
 e2e_click "$notes" "$day2_x" "$day2_y"     # another day: the note is saved under the first
 sleep 0.5
 e2e_click "$notes" "$day1_x" "$day1_y"     # and back
-sleep 0.5
 
+note_saved() {
+  local key
+  for key in $("$notes_tool" --folder "$E2E_PROGRAM_DIR" list); do
+    "$notes_tool" --folder "$E2E_PROGRAM_DIR" show "$key" | grep -q "e2e note one" && return 0
+  done
+  return 1
+}
+e2e_wait_for 15 "a day note holding the typed text" note_saved
 keys=$("$notes_tool" --folder "$E2E_PROGRAM_DIR" list)
 found=
 for key in $keys; do
