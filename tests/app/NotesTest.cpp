@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QColorDialog>
+#include <QDateTime>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,6 +29,8 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <ctime>
 
 using namespace tavlo;
 using notes::WeekTexts;
@@ -143,7 +146,12 @@ void rememberNotePage(const test::MainWindowFixture& f, int page) {
 
 class Notes : public testing::Test {
 protected:
+    // "Now" is pinned, so that no test depends on the day it runs or on
+    // midnight passing while it runs.
+    static constexpr std::time_t kNow = 1300000000;  // 13 March 2011, 07:06 UTC
+
     void SetUp() override {
+        f.state->clock = [] { return kNow; };
         w = &f.create();
         dm = std::make_unique<TDM>(f.state->folder);
         w->attachDataModule(dm.get());
@@ -169,6 +177,7 @@ protected:
     }
 
     test::MainWindowFixture f;
+    const QDate today = QDateTime::fromSecsSinceEpoch(kNow).date();
     std::unique_ptr<TDM> dm;
     app::TMainFrm* w = nullptr;
     std::unique_ptr<NotesControls> controls;
@@ -392,7 +401,7 @@ TEST_F(Notes, MenuAndToolsActOnTheDayEditor) {
     n->rdtAbc->setPlainText("xy");
     n->rdtAbc->selectAll();
     QTest::mouseClick(n->imgDate, Qt::LeftButton);
-    EXPECT_EQ(n->rdtAbc->toPlainText(), notes::dateStamp(QDate::currentDate()));
+    EXPECT_EQ(n->rdtAbc->toPlainText(), notes::dateStamp(today));
 }
 
 TEST_F(Notes, TheColourCommandNeedsTheDayEditorsFocus) {
@@ -484,7 +493,7 @@ TEST_F(Notes, ExportProposesThePagesNameAndWritesTheChosenNameWithTxt) {
 
 TEST_F(Notes, TheNotesWindowLendsTheSameControlsAndGivesThemBack) {
     notes::writeWeekPage(*dm, 2, page("b"));
-    notes::writeDayNote(*dm, QDate::currentDate(), "today's note");
+    notes::writeDayNote(*dm, today, "today's note");
     rememberNotePage(f, 2);
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
@@ -508,13 +517,12 @@ TEST_F(Notes, TheNotesWindowLendsTheSameControlsAndGivesThemBack) {
     // The first time: the remembered page and today's note.
     EXPECT_EQ(texts(n->redt), pageTexts("b"));
     EXPECT_EQ(rdtAbc->toPlainText(), "today's note");
-    EXPECT_EQ(n->chnRili->DateTime() - std::fmod(n->chnRili->DateTime(), 1.0),
-              QDate(1899, 12, 30).daysTo(QDate::currentDate()));
+    EXPECT_EQ(n->chnRili->DateTime() - std::fmod(n->chnRili->DateTime(), 1.0), QDate(1899, 12, 30).daysTo(today));
 
     rdtAbc->setPlainText("changed today");
     n->redt[0]->setPlainText("monday");
     frm->close();
-    EXPECT_EQ(storedDayText(QDate::currentDate()), "changed today");
+    EXPECT_EQ(storedDayText(today), "changed today");
     EXPECT_EQ(rtf::noteToPlainText(stored(2)[0]), "monday");
     EXPECT_EQ(n->pnlABC->parentWidget(), test::control(*w, "pngRight"));
     EXPECT_EQ(n->pnlABC->geometry(), QRect(49, 398, 423, 381));
