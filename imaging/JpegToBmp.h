@@ -3,19 +3,11 @@
 #include <filesystem>
 #include <span>
 
-namespace tavlo {
-class MappedFile;
-}
-
 namespace tavlo::imaging {
 
 // Decodes a JPEG straight into a bottom-up 24-bit BMP file: each row is
 // written at its final place as it is decoded, so the picture is never held
 // whole. The file is replaced atomically; throws ImageError or FileError.
 void writeJpegAsBmp(std::span<const std::uint8_t> jpeg, const std::filesystem::path& target);
-
-// The same from an open file; when the file changed while it was read, the
-// target is left as it was and FileError is thrown.
-void writeJpegAsBmp(const MappedFile& jpeg, const std::filesystem::path& target);
 
 }  // namespace tavlo::imaging

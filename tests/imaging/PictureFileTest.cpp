@@ -1,6 +1,6 @@
+#include "AtomicFile.h"
 #include "BmpFormat.h"
 #include "FileError.h"
-#include "JpegToBmp.h"
 #include "MappedFile.h"
 #include "Picture.h"
 #include "PictureEncoders.h"
@@ -46,7 +46,12 @@ TEST(PictureFile, PictureCutShortWhileReadIsAFileErrorAndReplacesNothing) {
     }
     const MappedFile cut(jpeg);
     ASSERT_EQ(::truncate(jpeg.c_str(), 1000), 0);
-    EXPECT_NE(fileErrorOf([&] { writeJpegAsBmp(cut, target); }).find(changed), std::string::npos);
+    EXPECT_NE(fileErrorOf([&] {
+                  AtomicFile converted(target, AtomicFile::Sync::Fast);
+                  writePictureAsBmp(cut, converted);
+                  converted.commit();
+              }).find(changed),
+              std::string::npos);
     EXPECT_EQ(test::readFileBytes(target), "old");
 }
 
