@@ -24,7 +24,26 @@ E2E_TMP=$(mktemp -d)
 e2e_log() { echo "e2e: $*" >&2; }
 e2e_fail() {
   echo "FAIL: $*" >&2
+  e2e_report_state >&2
   exit 1
+}
+
+# What the screen and the program looked like when a test failed: the
+# program's visible windows (a message box shows up here by its title) and
+# the end of its output.
+e2e_report_state() {
+  local wid
+  if [ -n "${DISPLAY:-}" ] && [ -n "$E2E_PID" ]; then
+    echo "the program's visible windows:"
+    for wid in $(xdotool search --onlyvisible --pid "$E2E_PID" 2>/dev/null || true); do
+      echo "  $wid '$(xdotool getwindowname "$wid" 2>/dev/null)' at $(e2e_geometry "$wid" 2>/dev/null)"
+    done
+    echo "active window: '$(xdotool getactivewindow getwindowname 2>/dev/null || true)'"
+  fi
+  if [ -s "$E2E_TMP/tavlo.log" ]; then
+    echo "the end of the program's output:"
+    tail -n 15 "$E2E_TMP/tavlo.log" | sed 's/^/  /'
+  fi
 }
 
 e2e_cleanup() {
@@ -62,6 +81,10 @@ e2e_start_display() {
   openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
   E2E_PIDS+=($!)
   e2e_wait_for 20 "openbox" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+  # No key repeat: on a loaded machine the gap between a typed key's press
+  # and release can pass the repeat delay, and the server would type the
+  # key again into a file name.
+  xset r off
   export QTWEBENGINE_DISABLE_SANDBOX=1
   export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
   mkdir -p -m 700 "$XDG_RUNTIME_DIR"
@@ -188,10 +211,28 @@ e2e_find_window_of_size() {
 # its name field.
 e2e_open_dialog_active() { xdotool getactivewindow getwindowname 2>/dev/null | grep -Eq '^(Open|打开)'; }
 e2e_choose_file() {
+  local dialog deadline
   e2e_wait_for 20 "the open dialog to take the keyboard" e2e_open_dialog_active
+  dialog=$(xdotool getactivewindow)
   xdotool type --delay 5 "$1"
   xdotool key Return
+  deadline=$((SECONDS + 10))
+  while e2e_open_dialog_active; do
+    if [ $SECONDS -ge $deadline ]; then
+      # Still the dialog itself, no message box over it: the keys did not
+      # all arrive as typed. Type the name once more over the first try.
+      [ "$(xdotool getactivewindow)" = "$dialog" ] || e2e_fail "the open dialog did not take $1"
+      e2e_log "the open dialog is still open after typing $1: typing it again"
+      xdotool key ctrl+a
+      xdotool type --delay 20 "$1"
+      xdotool key Return
+      e2e_wait_for 20 "the open dialog to take $1" e2e_open_dialog_gone
+      return
+    fi
+    sleep 0.1
+  done
 }
+e2e_open_dialog_gone() { ! e2e_open_dialog_active; }
 
 # Whether the window shows `picture` at the current picture's place (a few
 # differing pixels allowed for scaling).
