@@ -211,28 +211,28 @@ e2e_find_window_of_size() {
 # its name field.
 e2e_open_dialog_active() { xdotool getactivewindow getwindowname 2>/dev/null | grep -Eq '^(Open|打开)'; }
 e2e_choose_file() {
-  local dialog deadline
+  local dialog deadline typed_again=0
   e2e_wait_for 20 "the open dialog to take the keyboard" e2e_open_dialog_active
   dialog=$(xdotool getactivewindow)
-  xdotool type --delay 5 "$1"
-  xdotool key Return
-  deadline=$((SECONDS + 10))
-  while e2e_open_dialog_active; do
-    if [ $SECONDS -ge $deadline ]; then
-      # Still the dialog itself, no message box over it: the keys did not
-      # all arrive as typed. Type the name once more over the first try.
-      [ "$(xdotool getactivewindow)" = "$dialog" ] || e2e_fail "the open dialog did not take $1"
-      e2e_log "the open dialog is still open after typing $1: typing it again"
-      xdotool key ctrl+a
-      xdotool type --delay 20 "$1"
+  while :; do
+    xdotool type --delay 5 "$1"
+    xdotool key Return
+    deadline=$((SECONDS + 10))
+    while e2e_open_dialog_active && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
+    e2e_open_dialog_active || return 0
+    # The keys did not all arrive as typed (the dialog stays, perhaps with
+    # its "file not found" box over it): type the name once more.
+    [ $typed_again = 0 ] || e2e_fail "the open dialog did not take $1"
+    typed_again=1
+    e2e_log "the open dialog is still open after typing $1: typing it again"
+    if [ "$(xdotool getactivewindow)" != "$dialog" ]; then
       xdotool key Return
-      e2e_wait_for 20 "the open dialog to take $1" e2e_open_dialog_gone
-      return
+      e2e_wait_for 10 "the open dialog to have the keyboard again" e2e_window_active "$dialog"
     fi
-    sleep 0.1
+    xdotool key ctrl+a
   done
 }
-e2e_open_dialog_gone() { ! e2e_open_dialog_active; }
+e2e_window_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
 
 # Whether the window shows `picture` at the current picture's place (a few
 # differing pixels allowed for scaling).
