@@ -5,9 +5,12 @@
 #include "uMain.h"
 
 #include <QCloseEvent>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTextEdit>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace tavlo::app {
 
@@ -39,9 +42,23 @@ TNotesFrm::~TNotesFrm() = default;
 
 void TNotesFrm::open() {
     if (loans_.empty()) borrow();
+    if (!placed_) placeOverMainWindow();
     show();
     raise();
     activateWindow();
+}
+
+void TNotesFrm::placeOverMainWindow() {
+    // Left to itself a window manager may put the window partly off the
+    // screen; centred on the main window and kept inside the screen's free
+    // area, all of it can be reached. Later opens keep where the user left it.
+    const QRect available = main_.screen()->availableGeometry();
+    QRect place({0, 0}, kClientSize);
+    place.moveCenter(main_.frameGeometry().center());
+    place.moveLeft(std::max(available.left(), std::min(place.left(), available.right() + 1 - place.width())));
+    place.moveTop(std::max(available.top(), std::min(place.top(), available.bottom() + 1 - place.height())));
+    move(place.topLeft());
+    placed_ = true;
 }
 
 void TNotesFrm::borrow() {

@@ -43,6 +43,7 @@ private:
     };
     QToolButton* btnOutPutCon = nullptr;  // "内容导出"
 
+    void placeOverMainWindow();
     void borrow();
     void lend(QWidget* widget, QRect place);
     void giveBack();
@@ -51,6 +52,7 @@ private:
     NotesParts& parts_;
     QWidget* weekPage_;
     std::vector<Loan> loans_;
+    bool placed_ = false;
 };
 
 }  // namespace tavlo::app

@@ -538,3 +538,50 @@ TEST_F(Notes, TheNotesWindowLendsTheSameControlsAndGivesThemBack) {
     EXPECT_EQ(frm, notesFrm());
     frm->close();
 }
+
+TEST_F(Notes, TheNotesWindowOpensOverTheMainWindowWholeOnTheScreenAndStaysWhereLeft) {
+    const QRect available = w->screen()->availableGeometry();
+    auto* N_CalNotes = test::control<QAction>(*w, "N_CalNotes");
+    auto openNotes = [&] {
+        N_CalNotes->trigger();
+        app::TNotesFrm* frm = notesFrm();
+        EXPECT_TRUE(frm && QTest::qWaitForWindowExposed(frm));
+        return frm;
+    };
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+
+    // The main window in the top left corner: centred on it (upright), since
+    // the screen has room above and below.
+    w->move(available.topLeft());
+    app::TNotesFrm* frm = openNotes();
+    ASSERT_TRUE(frm);
+    EXPECT_EQ(frm->geometry().center().y(), w->frameGeometry().center().y());
+    EXPECT_GE(frm->x(), available.left());
+    frm->close();
+
+    // Moved by the user, it opens there again, wherever the main window is.
+    frm->move(available.topLeft() + QPoint(7, 9));
+    w->move(available.bottomRight() - QPoint(100, 100));
+    EXPECT_EQ(openNotes(), frm);
+    EXPECT_EQ(frm->pos(), available.topLeft() + QPoint(7, 9));
+    frm->close();
+}
+
+TEST_F(Notes, TheNotesWindowOpensInsideTheScreenBesideAMainWindowAtItsEdge) {
+    const QRect available = w->screen()->availableGeometry();
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    w->move(available.bottomRight() - QPoint(100, 100));
+    test::control<QAction>(*w, "N_CalNotes")->trigger();
+    app::TNotesFrm* frm = notesFrm();
+    ASSERT_TRUE(frm && QTest::qWaitForWindowExposed(frm));
+    // Centred on the main window it would hang below the screen: it stands on
+    // the free area's bottom edge instead, as near the main window as it can.
+    EXPECT_EQ(frm->geometry().bottom(), available.bottom());
+    EXPECT_GE(frm->x(), available.left());
+    if (frm->width() <= available.width()) {
+        EXPECT_LE(frm->geometry().right(), available.right());
+    }
+    frm->close();
+}
