@@ -88,13 +88,8 @@ void TMainFrm::btnInsertPicClick() {
 // the others. False when the content is none of them or the program's codecs
 // cannot read it. Throws when no BMP can be written (it is shown then).
 bool TMainFrm::insertConverted(const std::filesystem::path& chosen, bool png) {
-    std::vector<std::filesystem::path> targets;
-    if (png) {
-        targets.push_back(state_.folder.pathForWrite("tmp\\tmp.bmp"));
-    } else {
-        targets.push_back(std::filesystem::path(chosen).replace_extension(".bmp"));
-        targets.push_back(state_.folder.pathForWrite("tmp\\" + insertedPictureName(chosen)));
-    }
+    const std::vector<std::filesystem::path> targets =
+        png ? std::vector{state_.folder.pathForWrite("tmp\\tmp.bmp")} : insertedPictureTargets(chosen, state_.folder);
     std::filesystem::path written;
     std::optional<HeldPicture> picture;
     try {

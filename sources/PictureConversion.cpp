@@ -46,19 +46,24 @@ std::string insertedPictureName(const std::filesystem::path& source) {
     return std::string("insert-") + hex + ".bmp";
 }
 
-std::filesystem::path writeInsertedPicture(const imaging::Bitmap& picture, const std::filesystem::path& source,
-                                           const ProgramFolder& folder) {
+std::vector<std::filesystem::path> insertedPictureTargets(const std::filesystem::path& source,
+                                                          const ProgramFolder& folder) {
     std::filesystem::path beside = source;
     beside.replace_extension(".bmp");
-    try {
-        imaging::writeBmp(picture, beside);
-        return beside;
-    } catch (const FileError&) {
-        // The source's folder cannot take the file: the program's own does.
+    return {beside, folder.pathForWrite("tmp\\" + insertedPictureName(source))};
+}
+
+std::filesystem::path writeInsertedPicture(const imaging::Bitmap& picture, const std::filesystem::path& source,
+                                           const ProgramFolder& folder) {
+    const std::vector<std::filesystem::path> targets = insertedPictureTargets(source, folder);
+    for (std::size_t k = 0;; ++k) {
+        try {
+            imaging::writeBmp(picture, targets[k]);
+            return targets[k];
+        } catch (const FileError&) {
+            if (k + 1 == targets.size()) throw;  // else the next place may take it
+        }
     }
-    const std::filesystem::path scratch = folder.pathForWrite("tmp\\" + insertedPictureName(source));
-    imaging::writeBmp(picture, scratch);
-    return scratch;
 }
 
 std::string lowerExtension(const std::filesystem::path& path) {

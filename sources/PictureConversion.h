@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace tavlo {
 
@@ -14,12 +15,17 @@ std::filesystem::path ConvertToBmp(const std::filesystem::path& source);
 std::filesystem::path JpegToBmp(const std::filesystem::path& source);
 std::filesystem::path GifToBmp(const std::filesystem::path& source);
 
-// The BMP file an inserted ".jpg", ".jpeg" or ".gif" picture becomes, written
-// from `picture`, the picture already decoded for showing (so that it is not
-// decoded twice): beside the source under its name with ".bmp"; where that
-// cannot be written (a read-only share, installed wallpapers, a CD) in the
-// program's "tmp\" folder under insertedPictureName. Returns the file
-// written; throws FileError when neither place can be written.
+// Where an inserted ".jpg", ".jpeg" or ".gif" picture's BMP goes, in order:
+// beside the source under its name with ".bmp"; where that cannot be written
+// (a read-only share, installed wallpapers, a CD) in the program's "tmp\"
+// folder under insertedPictureName.
+std::vector<std::filesystem::path> insertedPictureTargets(const std::filesystem::path& source,
+                                                          const ProgramFolder& folder);
+
+// The BMP file an inserted picture becomes, written from `picture`, the
+// picture already decoded for showing (so that it is not decoded twice), at
+// the first of insertedPictureTargets that takes it. Returns the file
+// written; throws FileError when none can be written.
 std::filesystem::path writeInsertedPicture(const imaging::Bitmap& picture, const std::filesystem::path& source,
                                            const ProgramFolder& folder);
 
