@@ -5,44 +5,13 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
-#include <memory>
 #include <optional>
 
 namespace tavlo::wallpaper {
 namespace {
 
-struct DisplayCloser {
-    void operator()(Display* display) const { XCloseDisplay(display); }
-};
-using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
-
-// Xlib's default error handler ends the process. While a trap is alive,
-// protocol errors are recorded instead, so that they become exceptions.
-class ErrorTrap {
-public:
-    ErrorTrap() : previous_(XSetErrorHandler(&ErrorTrap::record)) { firstError_ = 0; }
-    ~ErrorTrap() { XSetErrorHandler(previous_); }
-    ErrorTrap(const ErrorTrap&) = delete;
-    ErrorTrap& operator=(const ErrorTrap&) = delete;
-
-    // Waits until the server has handled every request sent so far and
-    // returns the first error code (0 = none), forgetting it.
-    static int sync(Display* display) {
-        XSync(display, False);
-        const int error = firstError_;
-        firstError_ = 0;
-        return error;
-    }
-
-private:
-    static int record(Display*, XErrorEvent* event) {
-        if (firstError_ == 0) firstError_ = event->error_code;
-        return 0;
-    }
-
-    static inline int firstError_ = 0;
-    XErrorHandler previous_;
-};
+using x11::DisplayPtr;
+using x11::ErrorTrap;
 
 imaging::Bitmap readPicture(const std::filesystem::path& path) {
     try {

@@ -1,9 +1,9 @@
 #include "X11ScreenImage.h"
+#include "PixelChannels.h"
 #include "WallpaperBackend.h"
 
 #include <X11/Xutil.h>
 
-#include <bit>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -11,16 +11,6 @@
 
 namespace tavlo::wallpaper {
 namespace {
-
-// Places an 8-bit channel value into the bits of `mask`, scaled to its width.
-struct Channel {
-    explicit Channel(unsigned long mask) : shift(mask ? std::countr_zero(mask) : 0), maximum(mask >> shift) {}
-
-    unsigned long place(std::uint8_t value) const { return ((value * maximum + 127) / 255) << shift; }
-
-    int shift;
-    unsigned long maximum;
-};
 
 // For each target coordinate, the source coordinate whose pixel covers its centre.
 std::vector<int> nearestSource(int sourceSize, int targetSize) {
@@ -41,11 +31,6 @@ XImagePtr emptyImage(Display* display, Visual* visual, int depth, int width, int
     return image;
 }
 
-bool isNative32(const XImage& image) {
-    const int native = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
-    return image.bits_per_pixel == 32 && image.byte_order == native;
-}
-
 }  // namespace
 
 XImagePtr stretchedScreenImage(Display* display, Visual* visual, int depth, const imaging::Bitmap& picture, int width,
@@ -53,10 +38,11 @@ XImagePtr stretchedScreenImage(Display* display, Visual* visual, int depth, cons
     if (visual->c_class != TrueColor && visual->c_class != DirectColor)
         throw WallpaperError("x11: the screen has no true-colour visual");
     XImagePtr image = emptyImage(display, visual, depth, width, height);
-    const Channel red(visual->red_mask), green(visual->green_mask), blue(visual->blue_mask);
+    const imaging::Channel red(static_cast<std::uint32_t>(visual->red_mask)),
+        green(static_cast<std::uint32_t>(visual->green_mask)), blue(static_cast<std::uint32_t>(visual->blue_mask));
     const std::vector<int> sourceX = nearestSource(picture.width(), width);
     const std::vector<int> sourceY = nearestSource(picture.height(), height);
-    const bool direct = isNative32(*image);
+    const bool direct = x11::isNative32(*image);
 
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* row = picture.row(sourceY[static_cast<std::size_t>(y)]);
@@ -64,9 +50,9 @@ XImagePtr stretchedScreenImage(Display* display, Visual* visual, int depth, cons
             reinterpret_cast<std::uint32_t*>(image->data + static_cast<std::ptrdiff_t>(y) * image->bytes_per_line);
         for (int x = 0; x < width; ++x) {
             const std::uint8_t* bgr = row + 3 * sourceX[static_cast<std::size_t>(x)];
-            const unsigned long pixel = blue.place(bgr[0]) | green.place(bgr[1]) | red.place(bgr[2]);
+            const std::uint32_t pixel = blue.insert(bgr[0]) | green.insert(bgr[1]) | red.insert(bgr[2]);
             if (direct)
-                target[x] = static_cast<std::uint32_t>(pixel);
+                target[x] = pixel;
             else
                 XPutPixel(image.get(), x, y, pixel);
         }

@@ -1,17 +1,10 @@
 #pragma once
 #include "Bitmap.h"
-
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-
-#include <memory>
+#include "X11Connection.h"
 
 namespace tavlo::wallpaper {
 
-struct XImageDestroyer {
-    void operator()(XImage* image) const { XDestroyImage(image); }
-};
-using XImagePtr = std::unique_ptr<XImage, XImageDestroyer>;
+using x11::XImagePtr;
 
 // `picture` (24-bit blue-green-red) stretched to width × height by nearest
 // neighbour, in the pixel layout of `visual` at `depth`. The visual must be
