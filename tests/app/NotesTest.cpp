@@ -3,6 +3,7 @@
 // "日历记事" window that lends the controls to the user.
 #include "ChnCalendarPicker.h"
 #include "Gb18030.h"
+#include "ModalAnswers.h"
 #include "NoteEditing.h"
 #include "NoteStore.h"
 #include "Rtf.h"
@@ -19,13 +20,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -36,38 +34,6 @@ using namespace tavlo;
 using notes::WeekTexts;
 
 namespace {
-
-// Closes the message boxes that appear, keeping their texts, and gives the
-// other dialogs to `answer`.
-class Dialogs {
-public:
-    explicit Dialogs(std::function<void(QDialog*)> answer = {}) : answer_(std::move(answer)) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] { look(); });
-        timer_.start(5);
-    }
-    QStringList messages;
-    int dialogsSeen = 0;
-
-private:
-    void look() {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog || dialog == seen_) return;
-        seen_ = dialog;
-        if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
-            messages << box->text();
-            QTimer::singleShot(0, box, [box] { box->button(QMessageBox::Ok)->click(); });
-            return;
-        }
-        ++dialogsSeen;
-        QTimer::singleShot(0, dialog, [this, dialog] {
-            if (answer_) answer_(dialog);
-            if (dialog->isVisible()) dialog->reject();
-        });
-    }
-    std::function<void(QDialog*)> answer_;
-    QPointer<QDialog> seen_;
-    QTimer timer_;
-};
 
 double dayValue(const QDate& date) {
     return QDate(1899, 12, 30).daysTo(date) + 0.5;
@@ -315,11 +281,11 @@ TEST_F(Notes, FailedSavesAreShownAndTypedTextStays) {
     dm->AdoCon.close();
     const std::string junk = "not a database";
     test::writeFileBytes(f.state->folder.path(TDM::kDatabaseName), junk);
-    Dialogs dialogs;
+    test::ModalAnswers dialogs;
     leave(n->rdtAbc);
     n->weekButtons[1]->click();
     n->btnAbc_B->click();
-    EXPECT_EQ(dialogs.messages, QStringList(3, "保存记事内容失败，内容仍保留在编辑框中！"));
+    EXPECT_EQ(dialogs.messages, std::vector<QString>(3, "保存记事内容失败，内容仍保留在编辑框中！"));
     EXPECT_EQ(n->rdtAbc->toPlainText(), "must not be lost");
     EXPECT_EQ(n->redt[0]->toPlainText(), "monday");
     EXPECT_EQ(w->notePage(), 1) << "a page that could not be saved was replaced";
@@ -335,10 +301,10 @@ TEST_F(Notes, FailedLoadsAreShownOnceEachAndTypedTextStays) {
 
     // Nothing was loaded, so there is nothing to save first: each button
     // goes straight to its load.
-    Dialogs dialogs;
+    test::ModalAnswers dialogs;
     n->btnAbc_A->click();
     n->weekButtons[2]->click();
-    EXPECT_EQ(dialogs.messages, QStringList(2, "加载记事内容失败！"));
+    EXPECT_EQ(dialogs.messages, std::vector<QString>(2, "加载记事内容失败！"));
     EXPECT_EQ(n->rdtAbc->toPlainText(), "must not be lost");
     EXPECT_EQ(n->redt[0]->toPlainText(), "monday");
 }
@@ -346,10 +312,10 @@ TEST_F(Notes, FailedLoadsAreShownOnceEachAndTypedTextStays) {
 TEST_F(Notes, WithoutADataModuleTheNotesAreUnavailableButHarmless) {
     test::MainWindowFixture bare;
     app::TMainFrm& other = bare.create();
-    Dialogs dialogs;
+    test::ModalAnswers dialogs;
     test::control<QToolButton>(other, "btnAbc_A")->click();
     leave(test::control(other, "rdtAbc"));
-    EXPECT_EQ(dialogs.messages, QStringList{"加载记事内容失败！"});
+    EXPECT_EQ(dialogs.messages, std::vector<QString>{"加载记事内容失败！"});
 }
 
 TEST_F(Notes, MenuAndToolsActOnTheDayEditor) {
@@ -407,7 +373,7 @@ TEST_F(Notes, MenuAndToolsActOnTheDayEditor) {
 TEST_F(Notes, TheColourCommandNeedsTheDayEditorsFocus) {
     app::TNotesFrm* frm = nullptr;
     {
-        Dialogs dialogs;
+        test::ModalAnswers dialogs;
         test::control<QAction>(*w, "N_CalNotes")->trigger();
         frm = notesFrm();
     }
@@ -416,7 +382,9 @@ TEST_F(Notes, TheColourCommandNeedsTheDayEditorsFocus) {
     n->rdtAbc->setPlainText("红字");
     n->rdtAbc->selectAll();
 
-    Dialogs dialogs([](QDialog* dialog) {
+    int dialogsSeen = 0;
+    test::ModalAnswers dialogs([&](QWidget* dialog) {
+        ++dialogsSeen;
         auto* colours = qobject_cast<QColorDialog*>(dialog);
         if (!colours) return;
         colours->setCurrentColor(QColor(255, 0, 0));
@@ -424,12 +392,12 @@ TEST_F(Notes, TheColourCommandNeedsTheDayEditorsFocus) {
     });
     n->redt[1]->setFocus();
     QTest::mouseClick(n->imgRedColor, Qt::LeftButton);
-    EXPECT_EQ(dialogs.dialogsSeen, 0);
+    EXPECT_EQ(dialogsSeen, 0);
 
     n->rdtAbc->setFocus();
     ASSERT_TRUE(n->rdtAbc->hasFocus());
     QTest::mouseClick(n->imgRedColor, Qt::LeftButton);
-    EXPECT_EQ(dialogs.dialogsSeen, 1);
+    EXPECT_EQ(dialogsSeen, 1);
     QTextCursor probe(n->rdtAbc->document());
     probe.setPosition(1);
     EXPECT_EQ(probe.charFormat().foreground().color(), QColor(255, 0, 0));
@@ -465,7 +433,7 @@ TEST_F(Notes, ExportProposesThePagesNameAndWritesTheChosenNameWithTxt) {
         if (c.weekButton) test::control<QToolButton>(*w, c.weekButton)->click();
         ASSERT_EQ(w->notePage(), c.notePage);
         QString proposed;
-        Dialogs dialogs([&](QDialog* dialog) {
+        test::ModalAnswers dialogs([&](QWidget* dialog) {
             auto* save = qobject_cast<QFileDialog*>(dialog);
             if (!save) return;
             proposed = save->findChild<QLineEdit*>("fileNameEdit")->text();
@@ -481,7 +449,7 @@ TEST_F(Notes, ExportProposesThePagesNameAndWritesTheChosenNameWithTxt) {
     EXPECT_FALSE(std::filesystem::exists(f.folder / "E备忘录.txt"));
 
     // A place that cannot be written: an error box, nothing else.
-    Dialogs failing([&](QDialog* dialog) {
+    test::ModalAnswers failing([&](QWidget* dialog) {
         auto* save = qobject_cast<QFileDialog*>(dialog);
         if (!save) return;
         type(save, f.folder / "notes.txt.txt", "x");
