@@ -4,6 +4,7 @@
 #include "BmpFormat.h"
 #include "CopyScreenFrm.h"
 #include "FixedScreenCopy.h"
+#include "ModalAnswers.h"
 #include "Picture.h"
 #include "TScreenImage.h"
 #include "WindowTestSupport.h"
@@ -138,17 +139,9 @@ TEST_F(CaptureCommandTest, CancelCapturesWithTheWindowOnScreenAndKeysDoNothing) 
 TEST_F(CaptureCommandTest, AScreenThatCannotBeCopiedIsReportedAndTheWindowComesBack) {
     main->setScreenCopy(
         std::make_unique<screencopy::FixedScreenCopy>(screencopy::FixedScreenCopy::failing("x11: no screen here")));
-    std::vector<QString> messages;
-    QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [&messages] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            messages.push_back(box->text());
-            box->accept();
-        }
-    });
-    answer.start(5);
+    test::ModalAnswers answers;
     EXPECT_FALSE(capture());
-    EXPECT_EQ(messages, std::vector<QString>{QStringLiteral("截取屏幕失败！\nx11: no screen here")});
+    EXPECT_EQ(answers.messages, std::vector<QString>{QStringLiteral("截取屏幕失败！\nx11: no screen here")});
     EXPECT_TRUE(main->isVisible());
     EXPECT_FALSE(main->isMinimized());
     EXPECT_TRUE(main->findChildren<TCopyScreenForm*>().empty());
