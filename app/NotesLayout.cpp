@@ -158,15 +158,30 @@ void TMainFrm::CreateDayArea() {
         image->setCursor(Qt::PointingHandCursor);
         image->hide();
     }
+}
 
-    n.ColorDialog1 = new QColorDialog(this);
-    n.ColorDialog1->setObjectName(QStringLiteral("ColorDialog1"));
-    n.svdNoteToTxt = new QFileDialog(this);
-    n.svdNoteToTxt->setObjectName(QStringLiteral("svdNoteToTxt"));
-    n.svdNoteToTxt->setAcceptMode(QFileDialog::AcceptSave);
-    n.svdNoteToTxt->setNameFilter(QStringLiteral("*.Txt"));
-    n.svdNoteToTxt->setOption(QFileDialog::DontUseNativeDialog);
-    n.svdNoteToTxt->setOption(QFileDialog::DontConfirmOverwrite);
+// The colour and save dialogs are made on first use (most runs never open
+// them) and kept, so that each remembers its last colour or folder.
+QColorDialog* TMainFrm::noteColourDialog() {
+    NotesParts& n = *notes_;
+    if (!n.ColorDialog1) {
+        n.ColorDialog1 = new QColorDialog(this);
+        n.ColorDialog1->setObjectName(QStringLiteral("ColorDialog1"));
+    }
+    return n.ColorDialog1;
+}
+
+QFileDialog* TMainFrm::noteExportDialog() {
+    NotesParts& n = *notes_;
+    if (!n.svdNoteToTxt) {
+        n.svdNoteToTxt = new QFileDialog(this);
+        n.svdNoteToTxt->setObjectName(QStringLiteral("svdNoteToTxt"));
+        n.svdNoteToTxt->setAcceptMode(QFileDialog::AcceptSave);
+        n.svdNoteToTxt->setNameFilter(QStringLiteral("*.Txt"));
+        n.svdNoteToTxt->setOption(QFileDialog::DontUseNativeDialog);
+        n.svdNoteToTxt->setOption(QFileDialog::DontConfirmOverwrite);
+    }
+    return n.svdNoteToTxt;
 }
 
 void TMainFrm::CreateNotesMenu() {

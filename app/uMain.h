@@ -22,6 +22,8 @@
 
 class QMenu;
 class QAction;
+class QColorDialog;
+class QFileDialog;
 class QLabel;
 class QStackedWidget;
 class QTextEdit;
@@ -240,6 +242,8 @@ private:
     void CreateNotesMenu();
     void CreateWeekPage();
     void CreateDayArea();
+    QColorDialog* noteColourDialog();
+    QFileDialog* noteExportDialog();
     void ConnectNotes();
     void WeekButtonClick(int page);
     void DayButtonClick(int button);

@@ -262,11 +262,11 @@ void TMainFrm::ReplaceDaySelection(const QString& text) {
 }
 
 void TMainFrm::imgRedColorClick() {
-    NotesParts& n = *notes_;
-    if (!n.rdtAbc->hasFocus()) return;
-    if (n.ColorDialog1->exec() != QDialog::Accepted) return;
+    if (!notes_->rdtAbc->hasFocus()) return;
+    QColorDialog* colours = noteColourDialog();
+    if (colours->exec() != QDialog::Accepted) return;
     // With no selection the colour applies to what is typed next.
-    n.rdtAbc->setTextColor(n.ColorDialog1->selectedColor());
+    notes_->rdtAbc->setTextColor(colours->selectedColor());
 }
 
 void TMainFrm::btnClearConClick() {
@@ -275,11 +275,11 @@ void TMainFrm::btnClearConClick() {
 }
 
 void TMainFrm::N_OutPutConClick() {
-    NotesParts& n = *notes_;
-    const QString text = n.rdtAbc->toPlainText();
-    n.svdNoteToTxt->selectFile(notes::exportProposedName(NotePage));
-    if (n.svdNoteToTxt->exec() != QDialog::Accepted) return;
-    const QStringList chosen = n.svdNoteToTxt->selectedFiles();
+    const QString text = notes_->rdtAbc->toPlainText();
+    QFileDialog* save = noteExportDialog();
+    save->selectFile(notes::exportProposedName(NotePage));
+    if (save->exec() != QDialog::Accepted) return;
+    const QStringList chosen = save->selectedFiles();
     if (chosen.isEmpty() || chosen.front().isEmpty()) return;
     try {
         notes::writeExport(chosen.front(), text);
