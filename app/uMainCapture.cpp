@@ -78,7 +78,9 @@ void TMainFrm::Copyscreanform() {
     auto* form = new TCopyScreenForm(this);
     form->setAttribute(Qt::WA_DeleteOnClose);
     form->setScreenPicture(std::move(picture), ratio);
-    form->setHandOver(state_, [this](const std::filesystem::path& path) { showPicture(loadPicture(path)); });
+    form->setHandOver(state_, [this](const std::filesystem::path&, imaging::Bitmap sent) {
+        showPicture(HeldPicture(std::move(sent)));
+    });
     form->ReturnForm = this;
     form->move(0, 0);
     form->showFullScreen();

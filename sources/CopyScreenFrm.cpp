@@ -264,9 +264,11 @@ void TCopyScreenForm::SendSelection() {
     const std::optional<QImage> cut = selection_.cutSelection();
     if (!cut) return;
     std::filesystem::path path;
+    imaging::Bitmap picture;
     try {
         path = state_->folder.pathForWrite("tmp\\tmp.bmp");
-        imaging::writeBmp(widgets::fromQImage(*cut), path);
+        picture = widgets::fromQImage(*cut);
+        imaging::writeBmp(picture, path);
     } catch (const std::exception& error) {
         selection_.sendFailed();
         refresh();
@@ -274,18 +276,18 @@ void TCopyScreenForm::SendSelection() {
         return;
     }
     selection_.sent();
-    handOver(path);
+    handOver(path, std::move(picture));
     close();
 }
 
 // Each step on its own: whatever fails, the main window comes back.
-void TCopyScreenForm::handOver(const std::filesystem::path& path) {
+void TCopyScreenForm::handOver(const std::filesystem::path& path, imaging::Bitmap picture) {
     try {
         state_->CurrentPicturePath = path;
         SaveTmpPic(*state_);
     } catch (const std::exception&) {}
     try {
-        if (showPicture_) showPicture_(path);
+        if (showPicture_) showPicture_(path, std::move(picture));
     } catch (const std::exception&) {}
     if (ReturnForm) {
         ReturnForm->showNormal();

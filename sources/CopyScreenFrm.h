@@ -1,4 +1,5 @@
 #pragma once
+#include "Bitmap.h"
 #include "CaptureSelection.h"
 #include "ScreenCopy.h"
 
@@ -31,8 +32,9 @@ public:
     const QImage& screenPicture() const { return picture_; }
 
     // Where a sent selection goes: the program state (CurrentPicturePath,
-    // "Data\tmppic.ini", "tmp\tmp.bmp") and the main window's picture.
-    using ShowPicture = std::function<void(const std::filesystem::path&)>;
+    // "Data\tmppic.ini", "tmp\tmp.bmp") and the main window's picture, which
+    // is handed the file written and the picture in it (not read back).
+    using ShowPicture = std::function<void(const std::filesystem::path&, imaging::Bitmap)>;
     void setHandOver(GlobalState& state, ShowPicture showPicture);
 
     const CaptureSelection& selection() const { return selection_; }
@@ -69,7 +71,7 @@ private:
     void moveByKey(const QKeyEvent& event);
     void refresh();
     void showSelectionSize();
-    void handOver(const std::filesystem::path& path);
+    void handOver(const std::filesystem::path& path, imaging::Bitmap picture);
 
     QImage picture_;
     qreal ratio_ = 1;

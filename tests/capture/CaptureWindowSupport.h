@@ -68,7 +68,10 @@ protected:
         }
         form = std::make_unique<TCopyScreenForm>();
         form->setScreenPicture(patternScreen(kPhysicalWidth, kPhysicalHeight), kRatio);
-        form->setHandOver(state, [this](const std::filesystem::path& path) { shown.push_back(path); });
+        form->setHandOver(state, [this](const std::filesystem::path& path, imaging::Bitmap picture) {
+            shown.push_back(path);
+            handed.push_back(std::move(picture));
+        });
         form->ReturnForm = &mainWindow;
         form->move(0, 0);
         form->showFullScreen();
@@ -98,6 +101,7 @@ protected:
     QWidget mainWindow;
     std::unique_ptr<TCopyScreenForm> form;
     std::vector<std::filesystem::path> shown;
+    std::vector<imaging::Bitmap> handed;  // the pictures handed over with them
 };
 
 }  // namespace tavlo::test

@@ -193,6 +193,12 @@ TEST_F(CaptureWindowTest, SendingWritesTheRegionAndHandsItOver) {
     EXPECT_EQ(state.CurrentPicturePath, tmpBmp());
     EXPECT_EQ(test::readFileBytes(folder / "Data" / "tmppic.ini"), tmpBmp().string() + "\r\n");
     EXPECT_EQ(shown, std::vector<std::filesystem::path>{tmpBmp()});
+    // The main window is handed what the file holds, without reading it back.
+    ASSERT_EQ(handed.size(), 1u);
+    EXPECT_EQ(handed[0].bitsPerPixel(), written.bitsPerPixel());
+    EXPECT_EQ(handed[0].width(), written.width());
+    EXPECT_EQ(handed[0].height(), written.height());
+    EXPECT_TRUE(handed[0].pixels() == written.pixels());
     EXPECT_TRUE(mainWindow.isVisible());
 }
 
