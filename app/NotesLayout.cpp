@@ -143,6 +143,10 @@ void TMainFrm::CreateDayArea() {
 
     n.rdtAbc = noteEditor(n.pnlABC, "rdtAbc", {2, 257, 419, 122}, QColor(192, 220, 192));
     n.rdtAbc->setFrameShape(QFrame::NoFrame);
+    // Its place lies below the panel's bottom edge only while the window has
+    // its designed height; a taller window would uncover it. The notes window
+    // shows it while it holds it.
+    n.pnlABC->hide();
 
     n.btnAbc_A = noteButton(this, "btnAbc_A", {197, 57, 23, 22}, QStringLiteral("A"), 16);
     n.btnAbc_B = noteButton(this, "btnAbc_B", {223, 57, 23, 22}, QStringLiteral("B"), 16);

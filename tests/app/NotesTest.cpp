@@ -163,8 +163,14 @@ TEST_F(Notes, ControlsSitWhereDesignedAndNoneShowsInTheMainWindow) {
     EXPECT_FALSE(n->chnRili->ShowFrame());
     EXPECT_EQ(n->rdtAbc->palette().color(QPalette::Base), QColor(192, 220, 192));
     EXPECT_EQ(n->rdtAbc->frameShape(), QFrame::NoFrame);
-    EXPECT_FALSE(n->rdtAbc->visibleRegion().boundingRect().intersects(n->rdtAbc->rect()))
-        << "the day area lies below pngRight's visible part";
+    // Nothing of the day area shows, also in a window taller than designed,
+    // where its place is no longer below pngRight's visible part.
+    for (const int height : {w->height(), 800}) {
+        w->resize(w->width(), height);
+        EXPECT_FALSE(n->pnlABC->isVisible()) << height;
+        EXPECT_TRUE(n->rdtAbc->visibleRegion().isEmpty()) << height;
+        EXPECT_TRUE(n->chnRili->visibleRegion().isEmpty()) << height;
+    }
     const auto* pgcMain = test::control<QStackedWidget>(*w, "pgcMain");
     EXPECT_EQ(pgcMain->currentWidget(), test::control(*w, "ts_PicShow"));
     EXPECT_EQ(pgcMain->indexOf(test::control(*w, "tsMain")), 2);
