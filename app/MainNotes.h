@@ -2,6 +2,7 @@
 #include "NoteEditing.h"
 
 #include <QColor>
+#include <QPointer>
 #include <QString>
 
 #include <array>
@@ -59,8 +60,8 @@ struct NotesParts {
     QAction* N5 = nullptr;
     QAction* CtrlZ1 = nullptr;
 
-    QColorDialog* ColorDialog1 = nullptr;
-    QFileDialog* svdNoteToTxt = nullptr;
+    QPointer<QColorDialog> ColorDialog1;  // made on first use
+    QPointer<QFileDialog> svdNoteToTxt;
 
     // Loads and saves, remembering where the editors' contents came from.
     notes::NoteEditing editing{nullptr};

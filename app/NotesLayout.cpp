@@ -164,6 +164,20 @@ void TMainFrm::CreateDayArea() {
     }
 }
 
+// The notes' dialogs and messages belong to the window that shows the
+// editors: the notes window while it holds them, so that it stays in front.
+QWidget* TMainFrm::notesHost() const {
+    return notes_->rdtAbc->window();
+}
+
+namespace {
+template <class Dialog>
+Dialog* ownedBy(Dialog* dialog, QWidget* owner) {
+    if (dialog->parentWidget() != owner) dialog->setParent(owner, dialog->windowFlags());
+    return dialog;
+}
+}  // namespace
+
 // The colour and save dialogs are made on first use (most runs never open
 // them) and kept, so that each remembers its last colour or folder.
 QColorDialog* TMainFrm::noteColourDialog() {
@@ -172,7 +186,7 @@ QColorDialog* TMainFrm::noteColourDialog() {
         n.ColorDialog1 = new QColorDialog(this);
         n.ColorDialog1->setObjectName(QStringLiteral("ColorDialog1"));
     }
-    return n.ColorDialog1;
+    return ownedBy(n.ColorDialog1.data(), notesHost());
 }
 
 QFileDialog* TMainFrm::noteExportDialog() {
@@ -185,7 +199,7 @@ QFileDialog* TMainFrm::noteExportDialog() {
         n.svdNoteToTxt->setOption(QFileDialog::DontUseNativeDialog);
         n.svdNoteToTxt->setOption(QFileDialog::DontConfirmOverwrite);
     }
-    return n.svdNoteToTxt;
+    return ownedBy(n.svdNoteToTxt.data(), notesHost());
 }
 
 void TMainFrm::CreateNotesMenu() {

@@ -242,6 +242,7 @@ private:
     void CreateNotesMenu();
     void CreateWeekPage();
     void CreateDayArea();
+    QWidget* notesHost() const;
     QColorDialog* noteColourDialog();
     QFileDialog* noteExportDialog();
     void ConnectNotes();

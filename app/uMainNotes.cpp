@@ -138,23 +138,25 @@ void TMainFrm::ConnectNotes() {
 
 bool TMainFrm::LoadWeekNotes(int page) {
     NotesParts& n = *notes_;
-    return reported(this, kLoadFailed, [&] { n.editing.loadWeek(page, weekDocuments(n)); });
+    return reported(notesHost(), kLoadFailed, [&] { n.editing.loadWeek(page, weekDocuments(n)); });
 }
 
 bool TMainFrm::SaveWeekNotes(int page) {
     NotesParts& n = *notes_;
-    return guarded(n, [&] { return reported(this, kSaveFailed, [&] { n.editing.saveWeek(page, weekDocuments(n)); }); });
+    return guarded(
+        n, [&] { return reported(notesHost(), kSaveFailed, [&] { n.editing.saveWeek(page, weekDocuments(n)); }); });
 }
 
 bool TMainFrm::LoadDayNote() {
     NotesParts& n = *notes_;
-    return reported(this, kLoadFailed,
+    return reported(notesHost(), kLoadFailed,
                     [&] { n.editing.loadDay(calendar::calendarDay(n.chnRili->DateTime()), *n.rdtAbc->document()); });
 }
 
 bool TMainFrm::SaveDayNote() {
     NotesParts& n = *notes_;
-    return guarded(n, [&] { return reported(this, kSaveFailed, [&] { n.editing.saveDay(*n.rdtAbc->document()); }); });
+    return guarded(
+        n, [&] { return reported(notesHost(), kSaveFailed, [&] { n.editing.saveDay(*n.rdtAbc->document()); }); });
 }
 
 void TMainFrm::WeekButtonClick(int page) {
@@ -284,7 +286,7 @@ void TMainFrm::N_OutPutConClick() {
     try {
         notes::writeExport(chosen.front(), text);
     } catch (const std::exception& e) {
-        showMessage(this, kExportFailed + u'\n' + QString::fromUtf8(e.what()));
+        showMessage(notesHost(), kExportFailed + u'\n' + QString::fromUtf8(e.what()));
     }
 }
 

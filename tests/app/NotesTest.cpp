@@ -559,3 +559,20 @@ TEST_F(Notes, TheNotesWindowOpensInsideTheScreenBesideAMainWindowAtItsEdge) {
     }
     frm->close();
 }
+
+TEST_F(Notes, TheNotesWindowsDialogsBelongToItWhileItIsOpen) {
+    auto* N_OutPutCon = test::control<QAction>(*w, "N_OutPutCon");
+    std::vector<QWidget*> owners;
+    test::ModalAnswers answers([&](QWidget* dialog) { owners.push_back(dialog->parentWidget()); });
+
+    test::control<QAction>(*w, "N_CalNotes")->trigger();
+    app::TNotesFrm* frm = notesFrm();
+    ASSERT_TRUE(frm && QTest::qWaitForWindowActive(frm));
+    n->rdtAbc->setFocus();
+    ASSERT_TRUE(n->rdtAbc->hasFocus());
+    QTest::mouseClick(n->imgRedColor, Qt::LeftButton);  // the colour dialog
+    N_OutPutCon->trigger();                             // the export dialog
+    frm->close();
+    N_OutPutCon->trigger();  // from the main window again
+    EXPECT_EQ(owners, (std::vector<QWidget*>{frm, frm, w}));
+}
