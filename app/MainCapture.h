@@ -1,11 +1,13 @@
 #pragma once
 #include "ScreenCopy.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace tavlo::app {
 
@@ -16,9 +18,12 @@ struct CaptureParts {
     // The question before the capture; a message box until set.
     std::function<bool(QWidget*)> askMinimise;
     // The fixed waits: before posting WM_COPYSCREEN (after hiding) and before
-    // copying the screen.
+    // copying the screen. The program's windows are repainted and unmapped
+    // during them, so that the copy shows none of their leftovers.
     std::chrono::milliseconds beforePost{10};
     std::chrono::milliseconds beforeCopy{50};
+    // The program's other windows hidden for the capture, shown again after.
+    std::vector<QPointer<QWidget>> steppedAside;
 };
 
 }  // namespace tavlo::app

@@ -199,6 +199,8 @@ private:
     // ---- Screen capture (uMainCapture.cpp) ----
     void SpeedButton1Click();
     // Handler of the posted WM_COPYSCREEN.
+    void stepAsideForCapture();
+    void captureWindowClosed();
     void Copyscreanform();
 
     // Start-up steps of other parts of the system.

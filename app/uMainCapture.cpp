@@ -5,11 +5,13 @@
 #include "Widgets.h"
 #include "uMain.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
-#include <QThread>
+#include <QTimer>
 
 namespace tavlo::app {
 
@@ -26,8 +28,13 @@ bool askMinimiseBox(QWidget* owner) {
     return box.exec() == QMessageBox::Ok;
 }
 
-void sleepFor(std::chrono::milliseconds wait) {
-    if (wait.count() > 0) QThread::msleep(static_cast<unsigned long>(wait.count()));
+// Waits while the program's own windows are unmapped and repainted (their
+// window system events are handled); the user's input waits until after.
+void settleFor(std::chrono::milliseconds wait) {
+    if (wait.count() <= 0) return;
+    QEventLoop loop;
+    QTimer::singleShot(wait, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 }  // namespace
@@ -49,9 +56,10 @@ void TMainFrm::SpeedButton1Click() {
     const bool minimise = capture_->askMinimise ? capture_->askMinimise(this) : askMinimiseBox(this);
     if (minimise) {
         QCoreApplication::processEvents();
+        stepAsideForCapture();
         showMinimized();
         hide();
-        sleepFor(capture_->beforePost);
+        settleFor(capture_->beforePost);
     }
     QCoreApplication::postEvent(this, new QEvent(kCopyScreen));
 }
@@ -64,7 +72,7 @@ void TMainFrm::Copyscreanform() {
     const qreal ratio = screen->devicePixelRatio();
     const QSize physical = screen->size() * ratio;
     if (!capture_->screenCopy) capture_->screenCopy = screencopy::createSessionScreenCopy();
-    sleepFor(capture_->beforeCopy);
+    settleFor(capture_->beforeCopy);
     screencopy::ScreenPicture picture;
     try {
         picture = capture_->screenCopy->CopyScreen(physical.width(), physical.height());
@@ -82,10 +90,37 @@ void TMainFrm::Copyscreanform() {
         showPicture(HeldPicture(std::move(sent)));
     });
     form->ReturnForm = this;
+    connect(form, &TCopyScreenForm::closed, this, &TMainFrm::captureWindowClosed);
     form->move(0, 0);
     form->showFullScreen();
     form->activateWindow();
     form->setFocus();
+}
+
+// The whole program steps aside for the capture: its other windows (the
+// notes window) are hidden with the main window.
+void TMainFrm::stepAsideForCapture() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window == this || !window->isVisible()) continue;
+        const Qt::WindowType type = window->windowType();
+        if (type != Qt::Window && type != Qt::Dialog) continue;
+        capture_->steppedAside.emplace_back(window);
+        window->hide();
+    }
+}
+
+// However the capture window closed, sent or not, the program comes back:
+// a main window left hidden would have no way back to the screen.
+void TMainFrm::captureWindowClosed() {
+    if (!isVisible()) {
+        showNormal();
+        show();
+        raise();
+        activateWindow();
+    }
+    for (const QPointer<QWidget>& window : capture_->steppedAside)
+        if (window) window->show();
+    capture_->steppedAside.clear();
 }
 
 bool TMainFrm::event(QEvent* event) {

@@ -25,7 +25,7 @@ TNotesFrm::TNotesFrm(TMainFrm& main, NotesParts& parts, QWidget* weekPage)
     setObjectName(QStringLiteral("NotesFrm"));
     setWindowTitle(QStringLiteral("日历记事"));
     setFont(pixelFont(QStringLiteral("宋体"), 12));
-    resize(kClientSize);
+    setFixedSize(kClientSize);  // its controls have fixed places: nothing to gain from a larger window
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::white);

@@ -9,6 +9,7 @@
 #include "TCaptureMagnifier.h"
 #include "TScreenImage.h"
 
+#include <QCloseEvent>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -59,6 +60,11 @@ TCopyScreenForm::TCopyScreenForm(QWidget* parent)
 }
 
 TCopyScreenForm::~TCopyScreenForm() = default;
+
+void TCopyScreenForm::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    emit closed();
+}
 
 void TCopyScreenForm::CreateControls() {
     ImgScreen = new TScreenImage(picture_, this);

@@ -60,8 +60,13 @@ public:
     void CancelSelection();
     void SendSelection();
 
+signals:
+    // The window closed, whether a selection was sent or not.
+    void closed();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -9,6 +9,7 @@
 #include "TScreenImage.h"
 #include "WindowTestSupport.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -166,6 +167,51 @@ TEST_F(CaptureCommandTest, TheQuestionHasItsTitleTextAndTwoButtons) {
     EXPECT_EQ(text, QStringLiteral("     Tavlo 窗口最小化"));
     EXPECT_EQ(buttons, QMessageBox::Ok | QMessageBox::Cancel);
     EXPECT_TRUE(main->isVisible()) << "Cancel keeps the window on screen";
+}
+
+}  // namespace
+
+namespace {
+
+// A capture window closed without sending, after "OK": every window the
+// program had on screen comes back.
+TEST_F(CaptureCommandTest, ACaptureClosedWithoutSendingBringsTheProgramBack) {
+    struct Case {
+        const char* how;
+        bool notesOpen;
+    };
+    for (const Case& c : {Case{"right click", false}, Case{"right click", true}, Case{"escape after a drag", true}}) {
+        SCOPED_TRACE(std::string(c.how) + (c.notesOpen ? ", notes open" : ""));
+        QWidget* notes = nullptr;
+        if (c.notesOpen) {
+            test::ModalAnswers answers;  // no notes database here: its load failure is shown
+            test::control<QAction>(*main, "N_CalNotes")->trigger();
+            notes = main->findChild<QWidget*>("NotesFrm");
+            ASSERT_TRUE(notes && notes->isVisible());
+        }
+        QPointer<TCopyScreenForm> form = capture();
+        ASSERT_TRUE(form);
+        EXPECT_FALSE(main->isVisible());
+        if (notes) {
+            EXPECT_FALSE(notes->isVisible()) << "the notes window steps aside too";
+        }
+        if (std::string(c.how) == "right click") {
+            test::mousePress(form->ImgScreen, Qt::RightButton, {500, 400});
+            QTest::mouseRelease(main->windowHandle(), Qt::RightButton);
+        } else {
+            drag(form, {300, 200}, {420, 290});
+            QTest::keyClick(form, Qt::Key_Escape);
+        }
+        destroyClosedWindows();
+        ASSERT_FALSE(form);
+        EXPECT_TRUE(main->isVisible());
+        EXPECT_FALSE(main->isMinimized());
+        if (notes) {
+            EXPECT_TRUE(notes->isVisible());
+        }
+        EXPECT_FALSE(std::filesystem::exists(fixture.folder / "tmp" / "tmp.bmp"));
+        if (notes) notes->close();
+    }
 }
 
 }  // namespace
