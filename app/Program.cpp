@@ -3,6 +3,7 @@
 #include "CopyScreenFrm.h"
 #include "FontSubstitutions.h"
 #include "HiddenForms.h"
+#include "QuitOnSignal.h"
 #include "Widgets.h"
 #include "uDM.h"
 #include "uInfoFrm.h"
@@ -93,6 +94,7 @@ void initialiseApplication() {
 int runProgram(int argc, char** argv, const ProgramFolder& folder, const std::function<void(TMainFrm&)>& shown) {
     prepareApplication();
     QApplication application(argc, argv);
+    quitOnTerminationSignals();
     initialiseApplication();
     ProgramWindows windows(folder);
     TMainFrm& main = windows.MainFrm();

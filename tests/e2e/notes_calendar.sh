@@ -111,3 +111,27 @@ e2e_wait_for 20 "the export" test -f "$E2E_TMP/shown.txt"
 grep -q "e2e note one" "$E2E_TMP/shown.txt" || e2e_fail "after a restart the day shows: $(cat "$E2E_TMP/shown.txt")"
 [ "$(tail -c 2 "$E2E_TMP/shown.txt" | od -An -c | tr -d ' ')" = '\r\n' ] || e2e_fail "the export does not end in CR LF"
 e2e_log "after a restart the day shows its note"
+
+# --- Ended by a signal while the text is still in the editor -----------------
+# A logout or `kill` ends the program as its own exit does: what the day
+# editor holds is saved, although the cursor never left it.
+notes_window_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$notes" ]; }
+xdotool windowactivate --sync "$notes" 2>/dev/null || true
+e2e_wait_for 10 "the 日历记事 window to be active" notes_window_active
+e2e_click "$notes" "$day2_x" "$day2_y"
+sleep 0.5
+e2e_click "$notes" "$editor_x" "$editor_y"
+xdotool type --delay 20 "ended by a signal"
+sleep 0.3
+kill -TERM "$E2E_PID"
+e2e_wait_exit
+kept_by_signal() {
+  local key
+  for key in $("$notes_tool" --folder "$E2E_PROGRAM_DIR" list); do
+    "$notes_tool" --folder "$E2E_PROGRAM_DIR" show "$key" | grep -q "ended by a signal" && return 0
+  done
+  return 1
+}
+kept_by_signal || e2e_fail "the text in the editor was lost when the program was ended by a signal"
+e2e_log "a signal ends the program with the editor's text saved"
+echo "PASS"
