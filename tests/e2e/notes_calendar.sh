@@ -62,14 +62,15 @@ e2e_click "$notes" "$day2_x" "$day2_y"     # another day: the note is saved unde
 sleep 0.5
 e2e_click "$notes" "$day1_x" "$day1_y"     # and back
 
+# Whether some stored day note holds `text`.
 note_saved() {
   local key
   for key in $("$notes_tool" --folder "$E2E_PROGRAM_DIR" list); do
-    "$notes_tool" --folder "$E2E_PROGRAM_DIR" show "$key" | grep -q "e2e note one" && return 0
+    "$notes_tool" --folder "$E2E_PROGRAM_DIR" show "$key" | grep -q "$1" && return 0
   done
   return 1
 }
-e2e_wait_for 15 "a day note holding the typed text" note_saved
+e2e_wait_for 15 "a day note holding the typed text" note_saved "e2e note one"
 keys=$("$notes_tool" --folder "$E2E_PROGRAM_DIR" list)
 found=
 for key in $keys; do
@@ -125,13 +126,6 @@ xdotool type --delay 20 "ended by a signal"
 sleep 0.3
 kill -TERM "$E2E_PID"
 e2e_wait_exit
-kept_by_signal() {
-  local key
-  for key in $("$notes_tool" --folder "$E2E_PROGRAM_DIR" list); do
-    "$notes_tool" --folder "$E2E_PROGRAM_DIR" show "$key" | grep -q "ended by a signal" && return 0
-  done
-  return 1
-}
-kept_by_signal || e2e_fail "the text in the editor was lost when the program was ended by a signal"
+note_saved "ended by a signal" || e2e_fail "the text in the editor was lost when the program was ended by a signal"
 e2e_log "a signal ends the program with the editor's text saved"
 echo "PASS"
