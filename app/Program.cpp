@@ -81,7 +81,8 @@ void initialiseApplication() {
     // must not inherit our choice.
     if (qgetenv(kGlIntegration) == "none") qunsetenv(kGlIntegration);
     QApplication::setApplicationName(QStringLiteral("tavlo"));
-    QApplication::setApplicationDisplayName(kApplicationTitle);
+    // No display name: on X11 the toolkit would append it to every window
+    // title ("提示 — Tavlo助手"), and the titles are the program's own texts.
     QApplication::setWindowIcon(QIcon(renderArtwork(art::icon)));
     widgets::registerFontSubstitutions();
     // The toolkit's own dialogs (open file, message box buttons) speak Chinese too.
