@@ -57,8 +57,4 @@ std::vector<std::uint8_t> encodeBmp(const Bitmap& bitmap);
 // atomically; throws FileError.
 void writeBmp(const Bitmap& bitmap, const std::filesystem::path& path);
 
-// Writes the bitmap as a 24-bit BMP file, converting a few rows at a time,
-// so that no second picture is held; throws FileError.
-void writeBmpAsBgr24(const Bitmap& bitmap, const std::filesystem::path& path);
-
 }  // namespace tavlo::imaging

@@ -90,25 +90,4 @@ void writeBmp(const Bitmap& bitmap, const std::filesystem::path& path) {
     file.commit();
 }
 
-void writeBmpAsBgr24(const Bitmap& bitmap, const std::filesystem::path& path) {
-    if (bitmap.bitsPerPixel() == 24) {
-        writeBmp(bitmap, path);
-        return;
-    }
-    constexpr int kBatchRows = 32;
-    const std::vector<std::uint8_t> headers = bmpHeaders(bitmap.width(), bitmap.height(), 24, {}, {});
-    const std::size_t stride = Bitmap::strideFor(bitmap.width(), 24);
-    AtomicFile file(path, AtomicFile::Sync::Fast);
-    file.write(headers.data(), headers.size());
-    // Rows in file order (bottom-up), a batch at a time; the padding stays zero.
-    const PixelReader reader(bitmap);
-    std::vector<std::uint8_t> batch(stride * kBatchRows, 0);
-    for (int last = bitmap.height() - 1; last >= 0; last -= kBatchRows) {
-        const int count = std::min(kBatchRows, last + 1);
-        for (int i = 0; i < count; ++i) reader.readRow(last - i, batch.data() + static_cast<std::size_t>(i) * stride);
-        file.write(batch.data(), stride * static_cast<std::size_t>(count));
-    }
-    file.commit();
-}
-
 }  // namespace tavlo::imaging

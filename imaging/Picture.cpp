@@ -90,7 +90,7 @@ void writePictureAsBmp(const MappedFile& file, AtomicFile& target, RowSink* also
     std::optional<BothSinks> both;
     if (also) both.emplace(writer, *also);
     RowSink& sink = also ? static_cast<RowSink&>(*both) : writer;
-    decodeFile(file, [&] { decodeRows(file.bytes(), sink); });
+    decodePictureRows(file, sink);
     writer.finish();
 }
 
