@@ -109,15 +109,9 @@ void TMainFrm::stepAsideForCapture() {
     }
 }
 
-// However the capture window closed, sent or not, the program comes back:
-// a main window left hidden would have no way back to the screen.
+// The capture window brings the main window back when it closes; the other
+// windows that stepped aside come back with it.
 void TMainFrm::captureWindowClosed() {
-    if (!isVisible()) {
-        showNormal();
-        show();
-        raise();
-        activateWindow();
-    }
     for (const QPointer<QWidget>& window : capture_->steppedAside)
         if (window) window->show();
     capture_->steppedAside.clear();

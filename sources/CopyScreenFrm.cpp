@@ -61,8 +61,16 @@ TCopyScreenForm::TCopyScreenForm(QWidget* parent)
 
 TCopyScreenForm::~TCopyScreenForm() = default;
 
+// However the window closes, sent or not, the window it returns to comes
+// back restored: a main window left hidden would have no way back.
 void TCopyScreenForm::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
+    if (ReturnForm) {
+        ReturnForm->showNormal();
+        ReturnForm->show();
+        ReturnForm->raise();
+        ReturnForm->activateWindow();
+    }
     emit closed();
 }
 
@@ -286,7 +294,8 @@ void TCopyScreenForm::SendSelection() {
     close();
 }
 
-// Each step on its own: whatever fails, the main window comes back.
+// Each step on its own: whatever fails, the window still closes (and the
+// main window comes back).
 void TCopyScreenForm::handOver(const std::filesystem::path& path, imaging::Bitmap picture) {
     try {
         state_->CurrentPicturePath = path;
@@ -295,12 +304,6 @@ void TCopyScreenForm::handOver(const std::filesystem::path& path, imaging::Bitma
     try {
         if (showPicture_) showPicture_(path, std::move(picture));
     } catch (const std::exception&) {}
-    if (ReturnForm) {
-        ReturnForm->showNormal();
-        ReturnForm->show();
-        ReturnForm->raise();
-        ReturnForm->activateWindow();
-    }
 }
 
 }  // namespace tavlo

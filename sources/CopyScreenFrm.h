@@ -39,7 +39,7 @@ public:
 
     const CaptureSelection& selection() const { return selection_; }
 
-    // The window shown again after sending: the main window.
+    // The window shown again, restored, when this one closes: the main window.
     QWidget* ReturnForm = nullptr;
 
     TScreenImage* ImgScreen = nullptr;
