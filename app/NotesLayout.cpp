@@ -183,7 +183,7 @@ Dialog* ownedBy(Dialog* dialog, QWidget* owner) {
 QColorDialog* TMainFrm::noteColourDialog() {
     NotesParts& n = *notes_;
     if (!n.ColorDialog1) {
-        n.ColorDialog1 = new QColorDialog(this);
+        n.ColorDialog1 = new QColorDialog(notesHost());
         n.ColorDialog1->setObjectName(QStringLiteral("ColorDialog1"));
     }
     return ownedBy(n.ColorDialog1.data(), notesHost());
@@ -192,7 +192,7 @@ QColorDialog* TMainFrm::noteColourDialog() {
 QFileDialog* TMainFrm::noteExportDialog() {
     NotesParts& n = *notes_;
     if (!n.svdNoteToTxt) {
-        n.svdNoteToTxt = new QFileDialog(this);
+        n.svdNoteToTxt = new QFileDialog(notesHost());
         n.svdNoteToTxt->setObjectName(QStringLiteral("svdNoteToTxt"));
         n.svdNoteToTxt->setAcceptMode(QFileDialog::AcceptSave);
         n.svdNoteToTxt->setNameFilter(QStringLiteral("*.Txt"));

@@ -60,14 +60,14 @@ void TMainFrm::btnInsertPicClick() {
     try {
         const std::string extension = lowerExtension(chosen);
         const bool png = extension == ".png";
-        if ((png || extension == ".jpg" || extension == ".jpeg" || extension == ".gif") && insertConverted(chosen, png))
-            return;
+        const bool converted = png || extension == ".jpg" || extension == ".jpeg" || extension == ".gif";
+        if (converted && insertConverted(chosen, png)) return;
         showPicture(loadPicture(chosen));
         if (png) {
             SavePngAsBmp();
         } else if (extension == ".bmp") {
             state_.CurrentPicturePath = chosen;
-        } else if (extension != ".jpg" && extension != ".jpeg" && extension != ".gif") {
+        } else if (!converted) {
             state_.CurrentPicturePath.clear();
         } else if (isBmpFile(chosen)) {
             std::optional<imaging::Bitmap> whole;
