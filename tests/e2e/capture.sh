@@ -32,17 +32,9 @@ e2e_start_program
 wid=$(e2e_find_window)
 e2e_wait_geometry "$wid" "225 95 830 500"
 e2e_click "$wid" 426 65                      # 截  图
-# The question: the program's window titled exactly "提示" on screen (no
-# program name added to the title).
-question_now() {
-  local wid
-  for wid in $(xdotool search --onlyvisible --pid "$E2E_PID" 2>/dev/null); do
-    [ "$(xprop -id "$wid" _NET_WM_NAME 2>/dev/null)" = '_NET_WM_NAME(UTF8_STRING) = "提示"' ] && { echo "$wid"; return 0; }
-  done
-  return 1
-}
-e2e_wait_for 20 "a window titled 提示" question_now
-question=$(question_now)
+# The question, by its title on screen: exactly "提示" (no program name added).
+e2e_wait_for 20 "a window titled 提示" e2e_window_titled 提示
+question=$(e2e_window_titled 提示)
 xdotool windowactivate --sync "$question" 2>/dev/null || true
 xdotool key --window "$question" Return      # OK is the default button
 

@@ -209,28 +209,50 @@ e2e_find_window_of_size() {
 
 # The open dialog: once it has the keyboard, type the file's full path into
 # its name field.
-e2e_open_dialog_active() { xdotool getactivewindow getwindowname 2>/dev/null | grep -Eq '^(Open|打开)'; }
-e2e_choose_file() {
-  local dialog deadline typed_again=0
-  e2e_wait_for 20 "the open dialog to take the keyboard" e2e_open_dialog_active
+# A file dialog whose title matches the extended regex `pattern` has the
+# keyboard.
+e2e_dialog_active() { xdotool getactivewindow getwindowname 2>/dev/null | grep -Eq "$1"; }
+
+# Types `name` into the name field of the file dialog titled by `pattern`
+# (replacing what it proposes) and presses Return; waits until the dialog has
+# taken it. If it stays open, the keys did not all arrive as meant (a
+# completion list can take the Return, a "file not found" box can open over
+# it): the name is typed once more before the test fails.
+e2e_type_file_name() {
+  local pattern=$1 name=$2 dialog deadline typed_again=0
+  e2e_wait_for 20 "the dialog to take the keyboard" e2e_dialog_active "$pattern"
   dialog=$(xdotool getactivewindow)
   while :; do
-    xdotool type --delay 5 "$1"
+    xdotool key ctrl+a
+    xdotool type --delay 5 "$name"
     xdotool key Return
     deadline=$((SECONDS + 10))
-    while e2e_open_dialog_active && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
-    e2e_open_dialog_active || return 0
-    # The keys did not all arrive as typed (the dialog stays, perhaps with
-    # its "file not found" box over it): type the name once more.
-    [ $typed_again = 0 ] || e2e_fail "the open dialog did not take $1"
+    while e2e_dialog_active "$pattern" && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
+    e2e_dialog_active "$pattern" || return 0
+    [ $typed_again = 0 ] || e2e_fail "the dialog did not take $name"
     typed_again=1
-    e2e_log "the open dialog is still open after typing $1: typing it again"
+    e2e_log "the dialog is still open after typing $name: typing it again"
     if [ "$(xdotool getactivewindow)" != "$dialog" ]; then
       xdotool key Return
-      e2e_wait_for 10 "the open dialog to have the keyboard again" e2e_window_active "$dialog"
+      e2e_wait_for 10 "the dialog to have the keyboard again" e2e_window_active "$dialog"
     fi
-    xdotool key ctrl+a
   done
+}
+
+# The open dialog: its name field takes the file's full path.
+e2e_choose_file() { e2e_type_file_name '^(Open|打开)' "$1"; }
+
+# Prints the program's visible window whose title on screen is exactly
+# `title` (the first one); fails when there is none.
+e2e_window_titled() {
+  local title=$1 wid
+  for wid in $(xdotool search --onlyvisible --pid "$E2E_PID" 2>/dev/null); do
+    [ "$(xprop -id "$wid" _NET_WM_NAME 2>/dev/null)" = "_NET_WM_NAME(UTF8_STRING) = \"$title\"" ] && {
+      echo "$wid"
+      return 0
+    }
+  done
+  return 1
 }
 e2e_window_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
 

@@ -22,14 +22,6 @@ read -r day1_x day1_y <<<"$(cell 4 3)"
 read -r day2_x day2_y <<<"$(cell 2 3)"
 editor_x=210 editor_y=340   # rdtAbc, below the calendar
 
-# The program's other visible window titled "日历记事".
-notes_window() {
-  local wid
-  for wid in $(xdotool search --onlyvisible --pid "$E2E_PID" 2>/dev/null); do
-    [ "$wid" != "$1" ] || continue
-    xprop -id "$wid" _NET_WM_NAME 2>/dev/null | grep -q '日历记事' && { echo "$wid"; return; }
-  done
-}
 
 # Opens the options menu and chooses its first shown item, "日历记事";
 # prints the notes window's id.
@@ -38,7 +30,7 @@ open_notes() {
   e2e_click "$main" 690 61
   sleep 0.5
   xdotool key Down Return
-  until wid=$(notes_window "$main") && [ -n "$wid" ]; do
+  until wid=$(e2e_window_titled 日历记事); do
     [ $SECONDS -lt $deadline ] || e2e_fail "the 日历记事 window did not appear"
     sleep 0.2
   done
@@ -62,21 +54,16 @@ e2e_click "$notes" "$day2_x" "$day2_y"     # another day: the note is saved unde
 sleep 0.5
 e2e_click "$notes" "$day1_x" "$day1_y"     # and back
 
-# Whether some stored day note holds `text`.
-note_saved() {
+# The day whose stored note holds `text`; fails when none does.
+note_key() {
   local key
   for key in $("$notes_tool" --folder "$E2E_PROGRAM_DIR" list); do
-    "$notes_tool" --folder "$E2E_PROGRAM_DIR" show "$key" | grep -q "$1" && return 0
+    "$notes_tool" --folder "$E2E_PROGRAM_DIR" show "$key" | grep -q "$1" && { echo "$key"; return 0; }
   done
   return 1
 }
-e2e_wait_for 15 "a day note holding the typed text" note_saved "e2e note one"
-keys=$("$notes_tool" --folder "$E2E_PROGRAM_DIR" list)
-found=
-for key in $keys; do
-  if "$notes_tool" --folder "$E2E_PROGRAM_DIR" show "$key" | grep -q "e2e note one"; then found=$key; fi
-done
-[ -n "$found" ] || e2e_fail "no day note holds the typed text (days: $keys)"
+e2e_wait_for 15 "a day note holding the typed text" note_key "e2e note one"
+found=$(note_key "e2e note one")
 e2e_log "the note is stored under $found"
 
 # Closes the notes window (the window manager's close), then ends the
@@ -97,17 +84,7 @@ notes=$(open_notes "$main")
 e2e_click "$notes" "$day1_x" "$day1_y"
 sleep 0.5
 e2e_click "$notes" 370 16                    # 内容导出
-dialog_deadline=$((SECONDS + 20))
-until dialog=$(xdotool search --onlyvisible --pid "$E2E_PID" --name '^(Save|保存|另存为)' 2>/dev/null | head -n1) &&
-      [ -n "$dialog" ]; do
-  [ $SECONDS -lt $dialog_deadline ] || e2e_fail "the export dialog did not appear"
-  sleep 0.2
-done
-sleep 0.5
-xdotool windowactivate --sync "$dialog" 2>/dev/null || true
-xdotool key ctrl+a
-xdotool type --delay 5 "$E2E_TMP/shown"
-xdotool key Return
+e2e_type_file_name '^(Save|保存|另存为)' "$E2E_TMP/shown"
 e2e_wait_for 20 "the export" test -f "$E2E_TMP/shown.txt"
 grep -q "e2e note one" "$E2E_TMP/shown.txt" || e2e_fail "after a restart the day shows: $(cat "$E2E_TMP/shown.txt")"
 [ "$(tail -c 2 "$E2E_TMP/shown.txt" | od -An -c | tr -d ' ')" = '\r\n' ] || e2e_fail "the export does not end in CR LF"
@@ -116,9 +93,8 @@ e2e_log "after a restart the day shows its note"
 # --- Ended by a signal while the text is still in the editor -----------------
 # A logout or `kill` ends the program as its own exit does: what the day
 # editor holds is saved, although the cursor never left it.
-notes_window_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$notes" ]; }
 xdotool windowactivate --sync "$notes" 2>/dev/null || true
-e2e_wait_for 10 "the 日历记事 window to be active" notes_window_active
+e2e_wait_for 10 "the 日历记事 window to be active" e2e_window_active "$notes"
 e2e_click "$notes" "$day2_x" "$day2_y"
 sleep 0.5
 e2e_click "$notes" "$editor_x" "$editor_y"
@@ -126,6 +102,6 @@ xdotool type --delay 20 "ended by a signal"
 sleep 0.3
 kill -TERM "$E2E_PID"
 e2e_wait_exit
-note_saved "ended by a signal" || e2e_fail "the text in the editor was lost when the program was ended by a signal"
+note_key "ended by a signal" >/dev/null || e2e_fail "the text in the editor was lost when the program was ended by a signal"
 e2e_log "a signal ends the program with the editor's text saved"
 echo "PASS"
