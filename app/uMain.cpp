@@ -156,7 +156,7 @@ void TMainFrm::LoadCurrentPicture() {
         promise->start();
         LoadedPicture loaded;
         try {
-            loaded.picture = HeldPicture::load(path, limit, loadShownPicture);
+            loaded.picture = HeldPicture::load(path, limit, readPictureWithQt);
         } catch (const std::exception& e) {
             loaded.error = QString::fromUtf8(e.what());
         }
@@ -184,7 +184,7 @@ HeldPicture::Limit TMainFrm::pictureLimit() const {
 }
 
 HeldPicture TMainFrm::loadPicture(const std::filesystem::path& path) const {
-    return HeldPicture::load(path, pictureLimit(), loadShownPicture);
+    return HeldPicture::load(path, pictureLimit(), readPictureWithQt);
 }
 
 void TMainFrm::FormResize() {

@@ -6,6 +6,7 @@
 #include "MappedFile.h"
 #include "Picture.h"
 
+#include <exception>
 #include <memory>
 
 namespace tavlo {
@@ -31,10 +32,16 @@ HeldPicture HeldPicture::load(const std::filesystem::path& path, Limit limit, co
     try {
         return loadOwnFormat(path, limit);
     } catch (const imaging::ImageError&) {
-        // Another reader may still make something of it.
         if (!others) throw;
+        // Another reader may still make something of it; if it cannot
+        // either, our own reader's reason is the one told.
+        const std::exception_ptr ours = std::current_exception();
+        try {
+            return HeldPicture(others(path));
+        } catch (const imaging::ImageError&) {
+            std::rethrow_exception(ours);
+        }
     }
-    return HeldPicture(others(path));
 }
 
 HeldPicture HeldPicture::loadOwnFormat(const std::filesystem::path& path, Limit limit) {

@@ -19,7 +19,8 @@ public:
     struct Limit {
         int width, height;
     };
-    // How a picture the program's codecs do not read is decoded (whole).
+    // How a picture the program's codecs do not read is decoded (whole);
+    // throws ImageError when it cannot read it either.
     using OtherFormats = std::function<imaging::Bitmap(const std::filesystem::path&)>;
 
     // A picture held whole.

@@ -49,16 +49,12 @@ Bitmap fromQImage(const QImage& image) {
     return bitmap;
 }
 
-imaging::Bitmap loadShownPicture(const std::filesystem::path& path) {
-    try {
-        return imaging::loadPicture(path);
-    } catch (const imaging::ImageError&) {
-        QImageReader reader(QString::fromStdU16String(path.u16string()));
-        reader.setDecideFormatFromContent(true);
-        const QImage image = reader.read();
-        if (image.isNull()) throw;
-        return fromQImage(image);
-    }
+imaging::Bitmap readPictureWithQt(const std::filesystem::path& path) {
+    QImageReader reader(QString::fromStdU16String(path.u16string()));
+    reader.setDecideFormatFromContent(true);
+    const QImage image = reader.read();
+    if (image.isNull()) throw imaging::ImageError("not a picture Qt reads: " + reader.errorString().toStdString());
+    return fromQImage(image);
 }
 
 namespace {

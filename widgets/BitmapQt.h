@@ -21,9 +21,8 @@ QImage pictureImage(const tavlo::imaging::Bitmap& bitmap);
 // pixels are drawn over white.
 tavlo::imaging::Bitmap fromQImage(const QImage& image);
 
-// Loads a picture for showing in a picture control: BMP, JPEG, PNG and GIF
-// through the program's own codecs, other formats Qt can read (icons, say)
-// through Qt. Throws the codec's error when neither can read the file.
-imaging::Bitmap loadShownPicture(const std::filesystem::path& path);
+// Reads a picture through Qt's readers, for the formats the program's own
+// codecs do not read (icons, say). Throws ImageError when Qt cannot read it.
+imaging::Bitmap readPictureWithQt(const std::filesystem::path& path);
 
 }  // namespace tavlo::widgets
