@@ -89,12 +89,6 @@ std::vector<Case> cases() {
             {"interlaced GIF", gif(true)}};
 }
 
-Bitmap topLeft(const Bitmap& whole, int width, int height) {
-    Bitmap part(width, height, 24);
-    for (int y = 0; y < height; ++y) std::memcpy(part.row(y), whole.row(y), static_cast<std::size_t>(width) * 3);
-    return part;
-}
-
 class RowSinks : public testing::Test {
 protected:
     MappedFile saved(const Case& c) {
@@ -118,7 +112,7 @@ TEST_F(RowSinks, TheKeptPartIsTheTopLeftOfTheWholePicture) {
             EXPECT_EQ(part.pictureWidth(), kWidth);
             EXPECT_EQ(part.pictureHeight(), kHeight);
             EXPECT_FALSE(part.isWhole());
-            EXPECT_EQ(part.take().pixels(), topLeft(whole, width, height).pixels()) << width << " × " << height;
+            EXPECT_EQ(part.take().pixels(), test::topLeftOf(whole, width, height).pixels()) << width << " × " << height;
         }
         TopLeftPart roomy(kWidth + 5, kHeight);
         decodePictureRows(file, roomy);
@@ -142,7 +136,7 @@ TEST_F(RowSinks, ABmpWrittenRowByRowHoldsTheWholePicture) {
         const Bitmap written = loadPicture(target);
         EXPECT_EQ(written.bitsPerPixel(), 24);
         EXPECT_EQ(written.pixels(), whole.pixels());
-        EXPECT_EQ(shown.take().pixels(), topLeft(whole, 8, 8).pixels());
+        EXPECT_EQ(shown.take().pixels(), test::topLeftOf(whole, 8, 8).pixels());
     }
 }
 

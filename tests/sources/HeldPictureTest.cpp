@@ -22,12 +22,6 @@ void save(const fs::path& path, const test::Bytes& bytes) {
     test::writeFileBytes(path, std::string(bytes.begin(), bytes.end()));
 }
 
-imaging::Bitmap topLeft(const imaging::Bitmap& whole, int width, int height) {
-    imaging::Bitmap part(width, height, 24);
-    for (int y = 0; y < height; ++y) std::memcpy(part.row(y), whole.row(y), static_cast<std::size_t>(width) * 3);
-    return part;
-}
-
 const HeldPicture::Limit kScreen{20, 10};
 
 }  // namespace
@@ -42,7 +36,7 @@ TEST(HeldPicture, ALargePictureIsShownInPartAndPastedWhole) {
     EXPECT_FALSE(picture.isWhole());
     EXPECT_EQ(picture.width(), 60);
     EXPECT_EQ(picture.height(), 40);
-    EXPECT_EQ(picture.shown().pixels(), topLeft(decoded, 20, 10).pixels());
+    EXPECT_EQ(picture.shown().pixels(), test::topLeftOf(decoded, 20, 10).pixels());
     std::optional<imaging::Bitmap> storage;
     EXPECT_EQ(picture.whole(storage).pixels(), decoded.pixels());
 
@@ -125,7 +119,7 @@ TEST(InsertedPictureConversion, WritesTheFirstWritableTargetAndKeepsWhatIsShown)
     EXPECT_FALSE(fs::exists(targets[0]));
     const imaging::Bitmap bmp = imaging::loadPicture(written);
     EXPECT_EQ(bmp.pixels(), source.pixels());
-    EXPECT_EQ(picture->shown().pixels(), topLeft(source, 20, 10).pixels());
+    EXPECT_EQ(picture->shown().pixels(), test::topLeftOf(source, 20, 10).pixels());
     std::optional<imaging::Bitmap> storage;
     EXPECT_EQ(picture->whole(storage).pixels(), source.pixels());
 

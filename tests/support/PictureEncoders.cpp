@@ -174,6 +174,12 @@ Bytes encodeGif(int screenWidth, int screenHeight, const std::vector<std::uint8_
     return out;
 }
 
+imaging::Bitmap topLeftOf(const imaging::Bitmap& whole, int width, int height) {
+    imaging::Bitmap part(width, height, 24);
+    for (int y = 0; y < height; ++y) std::memcpy(part.row(y), whole.row(y), static_cast<std::size_t>(width) * 3);
+    return part;
+}
+
 imaging::Bitmap gradientPicture(int width, int height, int seed) {
     imaging::Bitmap picture(width, height, 24);
     for (int y = 0; y < height; ++y) {

@@ -41,4 +41,7 @@ Bytes encodeGif(int screenWidth, int screenHeight, const std::vector<std::uint8_
 // A smooth, detailed 24-bit test picture (gradients and stripes).
 imaging::Bitmap gradientPicture(int width, int height, int seed = 0);
 
+// The top left width × height of a 24-bit picture, as a picture of its own.
+imaging::Bitmap topLeftOf(const imaging::Bitmap& whole, int width, int height);
+
 }  // namespace tavlo::test
