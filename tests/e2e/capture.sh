@@ -36,7 +36,8 @@ e2e_click "$wid" 426 65                      # 截  图
 e2e_wait_for 20 "a window titled 提示" e2e_window_titled 提示
 question=$(e2e_window_titled 提示)
 xdotool windowactivate --sync "$question" 2>/dev/null || true
-xdotool key --window "$question" Return      # OK is the default button
+e2e_wait_for 10 "the question to have the keyboard" e2e_window_active "$question"
+xdotool key Return                           # OK is the default button
 
 # --- Drag a region and send it ---------------------------------------------
 capture=$(e2e_find_window_of_size 1280x720)
