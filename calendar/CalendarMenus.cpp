@@ -1,7 +1,5 @@
 #include "CalendarMenus.h"
 
-#include <QLocale>
-
 namespace tavlo::calendar {
 namespace {
 
@@ -35,11 +33,6 @@ QMenu* addGroup(QMenu* menu, const QString& caption, const QString& name) {
     return group;
 }
 
-// Captions are taken as they are: a "&" would otherwise turn into an accelerator.
-QString plain(QString caption) {
-    return caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
-
 void addYear(QMenu* group, const QString& prefix, int year, const std::function<void(int)>& choose) {
     QAction* item = addItem(group, QString::number(year), prefix + QString::number(year), year);
     QObject::connect(item, &QAction::triggered, group, [choose, year] { choose(year); });
@@ -56,10 +49,11 @@ QMenu* BuildMonthMenu(QWidget* parent, const std::function<void()>& today, const
     menu->setObjectName(QStringLiteral("MonthMenu"));
     addToday(menu, QStringLiteral("MenuMonth_ToDay"), today);
     addSeparator(menu, QStringLiteral("MenuMonth_ToDay_"));
-    const QLocale locale;
+    static const char16_t* const kNames[] = {u"一月", u"二月", u"三月", u"四月", u"五月",   u"六月",
+                                             u"七月", u"八月", u"九月", u"十月", u"十一月", u"十二月"};
     for (int month = 1; month <= 12; ++month) {
-        QAction* item = addItem(menu, plain(locale.monthName(month, QLocale::LongFormat)),
-                                QStringLiteral("MenuMonth_%1").arg(month - 1), month);
+        QAction* item =
+            addItem(menu, QString::fromUtf16(kNames[month - 1]), QStringLiteral("MenuMonth_%1").arg(month - 1), month);
         QObject::connect(item, &QAction::triggered, menu, [choose, month] { choose(month); });
     }
     return menu;

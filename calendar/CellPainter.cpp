@@ -3,8 +3,9 @@
 #include "PaintRoutines.h"
 
 #include <QFontMetrics>
-#include <QLocale>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace tavlo::calendar {
 namespace {
@@ -63,6 +64,19 @@ void paintInformation(QPainter& painter, int index, const TDayCell& cell, int w,
     }
 }
 
+// 休 in red or 班 in grey, small, in the top right corner; drawn before the
+// owner-draw hooks, which may paint over it.
+void paintHolidayMark(QPainter& painter, holidays::DayKind kind, int w, int h, const TCellStyle& style) {
+    if (!style.ShowHolidayMarks || kind == holidays::DayKind::Ordinary) return;
+    const QRect box = HolidayMarkBox(w, h);
+    QFont font(QStringLiteral("宋体"));
+    font.setPixelSize(box.height());
+    painter.setFont(font);
+    painter.setPen(kind == holidays::DayKind::Off ? style.RestDayMark : style.WorkDayMark);
+    painter.drawText(box, Qt::AlignCenter | Qt::TextSingleLine,
+                     kind == holidays::DayKind::Off ? QStringLiteral("休") : QStringLiteral("班"));
+}
+
 // One line of a day cell through its hook; true when drawn by default.
 bool paintDayLine(QPainter& painter, const TCellHook& hook, const TDayCell& cell, QFont font, const QColor& colour,
                   QString text, const QRect& box, int align, bool selected, QSize size) {
@@ -77,6 +91,7 @@ bool paintDayLine(QPainter& painter, const TCellHook& hook, const TDayCell& cell
 void paintDayCell(QPainter& painter, const TDayCell& cell, int w, int h, bool selected, bool highlight,
                   const TCellStyle& style, const TCellHooks& hooks) {
     const QSize size(w, h);
+    paintHolidayMark(painter, cell.Arrangement, w, h, style);
     paintDayLine(painter, hooks.DateCell, cell, style.FontDate, cell.DayColor, cell.DayText, QRect(2, 0, w - 4, h / 2),
                  Qt::AlignBottom, selected, size);
     const bool drawn = paintDayLine(painter, hooks.CnDateCell, cell, style.FontCnDate, cell.CnColor, cell.CnText,
@@ -106,9 +121,15 @@ void paintCellContent(QPainter& painter, int column, int row, QSize size, TCellS
 }  // namespace
 
 QString WeekdayHeading(int column, int textWidth) {
-    if (textWidth > 36) return QLocale().dayName(column == 1 ? 7 : column - 1, QLocale::LongFormat);
     static const char16_t* const kShort[] = {u"日", u"一", u"二", u"三", u"四", u"五", u"六"};
-    return QString::fromUtf16(kShort[column - 1]);
+    const QString day = QString::fromUtf16(kShort[column - 1]);
+    return textWidth > 36 ? QStringLiteral("星期") + day : day;
+}
+
+QRect HolidayMarkBox(int w, int h) {
+    // About 10 pixels in the main window's 27-pixel rows; legible from 9.
+    const int side = std::clamp(h * 2 / 5, 9, 14);
+    return QRect(w - side - 1, 1, side, side);
 }
 
 void PaintCell(QImage& cell, const QImage& back, QPoint gridOrigin, int column, int row, const QRect& rect,

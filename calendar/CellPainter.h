@@ -28,9 +28,12 @@ struct TCellStyle {
     QColor WeekNum = bgr(0x808080);
     QColor TitleConstellation = bgr(0);
     QColor TitleAnimalsYear = bgr(0);
+    QColor RestDayMark = bgr(0x0000FF);  // 休
+    QColor WorkDayMark = bgr(0x808080);  // 班
     bool ShowWeekNum = false;
     bool ShowWeekNumLine = true;
     bool HideSelection = false;
+    bool ShowHolidayMarks = true;
 };
 
 // An owner-draw hook for one line of a day cell (the control adds itself as
@@ -49,7 +52,12 @@ void PaintCell(QImage& cell, const QImage& back, QPoint gridOrigin, int column, 
                TCellState state, const TMonthModel& month, const TCellStyle& style, const TCellHooks& hooks);
 
 // The weekday heading of column 1..7 (Sunday .. Saturday) for a text box
-// `textWidth` pixels wide: the locale's long name when wider than 36 pixels.
+// `textWidth` pixels wide: the long name (星期日) when wider than 36 pixels,
+// else one character (日). Chinese whatever the system's locale.
 QString WeekdayHeading(int column, int textWidth);
+
+// The 休/班 mark's box in the top right corner of a w × h day cell, clear of
+// the day number and of marks a host draws along the bottom.
+QRect HolidayMarkBox(int w, int h);
 
 }  // namespace tavlo::calendar

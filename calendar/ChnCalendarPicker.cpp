@@ -5,6 +5,7 @@
 #include "Controls.h"
 #include "DateTimeValue.h"
 #include "DayGrid.h"
+#include "ProgramHolidays.h"
 #include "SpinButton.h"
 
 #include <QDateTime>
@@ -33,7 +34,8 @@ QFont songFont(bool underline = false) {
 
 }  // namespace
 
-TChnCalendar::TChnCalendar(QWidget* parent) : QWidget(parent) {
+TChnCalendar::TChnCalendar(QWidget* parent, std::shared_ptr<const holidays::HolidayTable> holidays)
+    : QWidget(parent), holidays_(holidays ? std::move(holidays) : holidays::ProgramHolidays()) {
     setFont(songFont());
     cells_.FontDate = pixelFont(QStringLiteral("黑体"), kSmallPixels, true);
     cells_.FontCnDate = songFont();
@@ -128,7 +130,7 @@ void TChnCalendar::RebuildMonth() {
     const lunar::CivilDate date = lunar::DecodeDate(dateTime_);
     YearSpin->setPosition(date.Year);
     MonthSpin->setPosition(date.Month);
-    month_.Rebuild(CalEngine, dateTime_, colours_);
+    month_.Rebuild(CalEngine, dateTime_, colours_, holidays_.get());
     cnMonth_ = month_.CnMonth;
     cnDay_ = month_.CnDay;
     cnDate_ = month_.CnDate;

@@ -4,6 +4,7 @@
 #include "BackgroundComposer.h"
 #include "CellPainter.h"
 #include "ChnCal.h"
+#include "HolidayTable.h"
 #include "MonthModel.h"
 
 #include <QColor>
@@ -13,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QMenu;
@@ -36,7 +38,9 @@ using TDrawDateCellEvent = std::function<void(TChnCalendar* Sender, int Day, QPa
 class TChnCalendar : public QWidget {
     Q_OBJECT
 public:
-    explicit TChnCalendar(QWidget* parent = nullptr);
+    // The official rest days and make-up workdays come from `holidays`; by
+    // default the program's table (built in, plus Data\Holidays.txt).
+    explicit TChnCalendar(QWidget* parent = nullptr, std::shared_ptr<const holidays::HolidayTable> holidays = {});
     ~TChnCalendar() override;
 
     // Days since 1899-12-30 with the time of day as fraction. A value outside
@@ -69,6 +73,13 @@ public:
     void setShowBackYearMonth(bool value);
     bool HideSelection() const { return cells_.HideSelection; }
     void setHideSelection(bool value) { cells_.HideSelection = value; }
+
+    // 休 on official days off and 班 on make-up workdays, in a top corner of
+    // the day cells (on by default); a year without data shows none.
+    bool ShowHolidayMarks() const { return cells_.ShowHolidayMarks; }
+    void setShowHolidayMarks(bool value);
+    const holidays::HolidayTable& Holidays() const { return *holidays_; }
+    void setHolidays(std::shared_ptr<const holidays::HolidayTable> value);
 
     QFont FontDate() const { return cells_.FontDate; }
     void setFontDate(const QFont& value);
@@ -192,6 +203,7 @@ private:
     TDrawDateCellEvent onDrawDateCell_;
     TDrawDateCellEvent onDrawCnDateCell_;
     Clock clock_;
+    std::shared_ptr<const holidays::HolidayTable> holidays_;
 
     calendar::TMonthModel month_;
     lunar::TChnCal CalEngine;

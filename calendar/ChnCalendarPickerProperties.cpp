@@ -47,6 +47,17 @@ void TChnCalendar::setShowWeekNumLine(bool value) {
     DayGrid->update();
 }
 
+void TChnCalendar::setShowHolidayMarks(bool value) {
+    cells_.ShowHolidayMarks = value;
+    DayGrid->update();
+}
+
+void TChnCalendar::setHolidays(std::shared_ptr<const holidays::HolidayTable> value) {
+    if (!value) return;
+    holidays_ = std::move(value);
+    RebuildMonth();
+}
+
 void TChnCalendar::setShowFrame(bool value) {
     back_.ShowFrame = value;
     recomposeAndRepaint();

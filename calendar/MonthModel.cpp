@@ -64,7 +64,8 @@ int IsoWeekNumber(int year, int month, int day) {
     return (thursday - serial(thursdayYear, 1, 1)) / 7 + 1;
 }
 
-void TMonthModel::Rebuild(lunar::TChnCal& engine, lunar::TDateTime dateTime, const TCellColours& colours) {
+void TMonthModel::Rebuild(lunar::TChnCal& engine, lunar::TDateTime dateTime, const TCellColours& colours,
+                          const holidays::HolidayTable* holidayTable) {
     const lunar::CivilDate date = lunar::DecodeDate(dateTime);
     Year = date.Year;
     MonthNumber = date.Month;
@@ -93,6 +94,7 @@ void TMonthModel::Rebuild(lunar::TChnCal& engine, lunar::TDateTime dateTime, con
         cell.CnMonthText.clear();
         cell.CnDayText.clear();
         cell.CnText.clear();
+        cell.Arrangement = holidays::DayKind::Ordinary;
         cell.DayColor = (i % 7 == 0 || i % 7 == 1) ? bgr(0x0000FF) : colours.Date;
     }
 
@@ -102,13 +104,15 @@ void TMonthModel::Rebuild(lunar::TChnCal& engine, lunar::TDateTime dateTime, con
     int row = 1;
     for (int i = offset; i < offset + days; ++i) {
         const int dd = i - offset + 1;
-        engine.AnalyseDate(lunar::EncodeDate(Year, MonthNumber, dd));
+        const lunar::TDateTime day = lunar::EncodeDate(Year, MonthNumber, dd);
+        engine.AnalyseDate(day);
         const int week = IsoWeekNumber(Year, MonthNumber, dd);
         if (week != lastWeek) {
             lastWeek = week;
             WeekNumbers[row++] = QString::number(week);
         }
         fillDayCell(Cells[i], dd, engine, colours);
+        if (holidayTable) Cells[i].Arrangement = holidayTable->KindOf(static_cast<int>(day));
         if (dd == DayNumber) {
             Cells[kConstellationCell].DayText = text(engine.Constellation);
             SelectedCell = i;

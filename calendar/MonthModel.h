@@ -3,6 +3,7 @@
 // once per date change, so that painting only looks them up.
 #include "BgrColour.h"
 #include "ChnCal.h"
+#include "HolidayTable.h"
 
 #include <QColor>
 #include <QPoint>
@@ -21,6 +22,7 @@ struct TDayCell {
     QString CnText;  // the lunar line actually shown
     QColor DayColor;
     QColor CnColor;
+    holidays::DayKind Arrangement = holidays::DayKind::Ordinary;  // 休, 班 or neither
 };
 
 // The colours a rebuild writes into the cells.
@@ -60,8 +62,10 @@ public:
     int SelectedCell = 0;  // the cell of the selected day, 0 before any rebuild
 
     // Fills everything for the month of `dateTime` (whose year must lie in
-    // 1..2100); one engine analysis for the date and one per day.
-    void Rebuild(lunar::TChnCal& engine, lunar::TDateTime dateTime, const TCellColours& colours);
+    // 1..2100); one engine analysis for the date and one per day, and one
+    // look-up of each day in `holidayTable` when given.
+    void Rebuild(lunar::TChnCal& engine, lunar::TDateTime dateTime, const TCellColours& colours,
+                 const holidays::HolidayTable* holidayTable = nullptr);
 };
 
 }  // namespace tavlo::calendar

@@ -89,7 +89,7 @@ TEST(TavloCal, DayPrintsEveryFieldOfTheAnalysis) {
     for (const char* line : {"LunarYear: 1900\n", "LunarMonth: 11\n", "AnalysedDate: 366\n", "YearGanZhi: 庚子\n",
                              "EraName: [清]德宗 载湉 光绪26年\n", "LunarYearNumber: 1900\n", "Animal: 鼠\n"})
         EXPECT_NE(run.out.find(line), std::string::npos) << line;
-    EXPECT_EQ(split(run.out, '\n').size(), 17u);  // the date, 15 fields, the empty rest
+    EXPECT_EQ(split(run.out, '\n').size(), 18u);  // the date, 15 fields, the arrangement, the empty rest
 }
 
 TEST(TavloCal, MonthShowsTheTextTheCalendarChooses) {

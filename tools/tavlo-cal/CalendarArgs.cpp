@@ -13,7 +13,7 @@ int parseNumber(std::string_view text, std::string_view whole) {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || text.size() > 4 || error != std::errc() || end != text.data() + text.size())
-        throw UsageError("malformed date: " + std::string(whole));
+        throw UsageError("日期格式不对：" + std::string(whole));
     return value;
 }
 
@@ -34,7 +34,7 @@ std::vector<int> dateParts(std::string_view text) {
 
 void checkYear(int year) {
     if (year < kFirstYear || year > kLastYear)
-        throw UsageError("year " + std::to_string(year) + " is outside -849..2100");
+        throw UsageError("年份 " + std::to_string(year) + " 不在 -849 至 2100 之内");
 }
 
 }  // namespace
@@ -46,18 +46,24 @@ bool existsInCalendar(int year, int month, int day) {
 
 lunar::CivilDate parseDay(std::string_view text) {
     const std::vector<int> parts = dateParts(text);
-    if (parts.size() != 3) throw UsageError("malformed date (YYYY-MM-DD): " + std::string(text));
+    if (parts.size() != 3) throw UsageError("日期格式不对（应为 YYYY-MM-DD）：" + std::string(text));
     checkYear(parts[0]);
-    if (!existsInCalendar(parts[0], parts[1], parts[2])) throw UsageError("no such day: " + std::string(text));
+    if (!existsInCalendar(parts[0], parts[1], parts[2])) throw UsageError("没有这一天：" + std::string(text));
     return {parts[0], parts[1], parts[2]};
 }
 
 lunar::CivilDate parseMonth(std::string_view text) {
     const std::vector<int> parts = dateParts(text);
-    if (parts.size() != 2) throw UsageError("malformed month (YYYY-MM): " + std::string(text));
+    if (parts.size() != 2) throw UsageError("月份格式不对（应为 YYYY-MM）：" + std::string(text));
     checkYear(parts[0]);
-    if (parts[1] < 1 || parts[1] > 12) throw UsageError("no such month: " + std::string(text));
+    if (parts[1] < 1 || parts[1] > 12) throw UsageError("没有这个月：" + std::string(text));
     return {parts[0], parts[1], 1};
+}
+
+int parseYear(std::string_view text) {
+    const bool negative = !text.empty() && text.front() == '-';
+    const int year = parseNumber(negative ? text.substr(1) : text, text);
+    return negative ? -year : year;
 }
 
 lunar::CivilDate today() {

@@ -10,7 +10,7 @@
 
 namespace tavlo::cal {
 
-// A one-line message for the user; the tool exits with status 1.
+// A one-line message for the user, in Chinese; the tool exits with status 1.
 struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
@@ -23,6 +23,8 @@ inline constexpr int kLastYear = 2100;
 lunar::CivilDate parseDay(std::string_view text);
 // "YYYY-MM": year and month, day 1.
 lunar::CivilDate parseMonth(std::string_view text);
+// "YYYY" (up to four digits, a "-" allowed).
+int parseYear(std::string_view text);
 // Today's local date.
 lunar::CivilDate today();
 

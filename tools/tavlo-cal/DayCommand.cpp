@@ -1,24 +1,29 @@
-// tavlo-cal day [YYYY-MM-DD]: every field of the day analysis, one per line.
+// tavlo-cal day [YYYY-MM-DD]: every field of the day analysis, one per line,
+// and the official arrangement of the day.
 #include "CalendarArgs.h"
 #include "ChnCal.h"
 #include "Commands.h"
+#include "HolidayTexts.h"
+#include "Output.h"
 
 #include <cstdio>
 
 namespace tavlo::cal {
 
-void runDay(const std::vector<std::string>& args, std::FILE* out) {
-    if (args.size() > 1) throw UsageError("usage: tavlo-cal day [YYYY-MM-DD]");
+void runDay(const std::vector<std::string>& args, const holidays::HolidayTable& table, std::FILE* out) {
+    if (args.size() > 1) throw UsageError("用法：tavlo-cal day [YYYY-MM-DD]");
     const lunar::CivilDate date = args.empty() ? today() : parseDay(args[0]);
     if (args.empty() && (date.Year < kFirstYear || date.Year > kLastYear))
-        throw UsageError("today lies outside -849..2100");
+        throw UsageError("今天不在 -849 至 2100 年之内");
 
     lunar::TChnCal cal;
     cal.AnalyseCivilDate(date.Year, date.Month, date.Day);
-    std::fprintf(out, "Date: %s\n", formatDate(date).c_str());
-    std::fprintf(out, "LunarYear: %d\n", cal.LunarYear);
-    std::fprintf(out, "LunarMonth: %d\n", cal.LunarMonth);
-    std::fprintf(out, "AnalysedDate: %.0f\n", cal.AnalysedDate);
+    std::string text = "Date: " + formatDate(date) + "\n";
+    text += "LunarYear: " + std::to_string(cal.LunarYear) + "\n";
+    text += "LunarMonth: " + std::to_string(cal.LunarMonth) + "\n";
+    char analysed[32];
+    std::snprintf(analysed, sizeof analysed, "%.0f", cal.AnalysedDate);
+    text += "AnalysedDate: " + std::string(analysed) + "\n";
     const std::pair<const char*, const std::string*> texts[] = {
         {"SolarTerm", &cal.SolarTerm},           {"Holiday", &cal.Holiday},
         {"LunarMonthName", &cal.LunarMonthName}, {"DayGanZhi", &cal.DayGanZhi},
@@ -27,7 +32,9 @@ void runDay(const std::vector<std::string>& args, std::FILE* out) {
         {"LunarDayName", &cal.LunarDayName},     {"Animal", &cal.Animal},
         {"Constellation", &cal.Constellation},   {"EraName", &cal.EraName},
     };
-    for (const auto& [name, text] : texts) std::fprintf(out, "%s: %s\n", name, text->c_str());
+    for (const auto& [name, value] : texts) text += std::string(name) + ": " + *value + "\n";
+    text += "Arrangement: " + holidays::DayArrangementText(table, date.Year, date.Month, date.Day) + "\n";
+    writeOut(out, text);
 }
 
 }  // namespace tavlo::cal

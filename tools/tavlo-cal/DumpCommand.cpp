@@ -4,13 +4,12 @@
 #include "ChnCal.h"
 #include "Commands.h"
 #include "LunarDate.h"
+#include "Output.h"
 
 #include <string>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -54,10 +53,10 @@ void appendDay(std::string& buffer, const lunar::CivilDate& date) {
 }  // namespace
 
 void runDump(const std::vector<std::string>& args, std::FILE* out) {
-    if (args.size() != 2) throw UsageError("usage: tavlo-cal dump START END");
+    if (args.size() != 2) throw UsageError("用法：tavlo-cal dump 起始日期 结束日期");
     const lunar::CivilDate first = parseDay(args[0]);
     const lunar::CivilDate last = parseDay(args[1]);
-    if (lunar::CompareCivilDates(first, last) > 0) throw UsageError("START lies after END");
+    if (lunar::CompareCivilDates(first, last) > 0) throw UsageError("起始日期晚于结束日期");
 
     std::vector<lunar::CivilDate> days;
     for (lunar::CivilDate date = first;; date = lunar::NextCivilDate(date)) {
@@ -82,8 +81,7 @@ void runDump(const std::vector<std::string>& args, std::FILE* out) {
         for (std::thread& thread : threads) thread.join();
         for (const std::string& block : blocks) {
             // A full disk ends the dump at once, not after every day is computed.
-            if (std::fwrite(block.data(), 1, block.size(), out) != block.size())
-                throw std::system_error(errno, std::generic_category(), "cannot write the output");
+            writeOut(out, block);
         }
     }
 }

@@ -1,10 +1,13 @@
 // tavlo-cal month [YYYY-MM]: the month as a grid, Sunday first, each day with
-// the lunar text the calendar control would show under it.
+// its official mark (休 or 班) and the lunar text the calendar control would
+// show under it.
 #include "CalendarArgs.h"
 #include "ChnCal.h"
 #include "Commands.h"
 #include "Cycles.h"
 #include "EraTable.h"
+#include "HolidayTexts.h"
+#include "Output.h"
 #include "TextColumns.h"
 
 #include <cstdio>
@@ -42,46 +45,58 @@ int weekdayOf(const lunar::CivilDate& date) {
     return static_cast<int>(((count % 7) + 7) % 7);  // day number 1 was a Monday
 }
 
-void printHeader(const lunar::CivilDate& month, std::FILE* out) {
+std::string header(const lunar::CivilDate& month) {
     const int width = 7 * kCellWidth;
     const std::string title = std::to_string(month.Year) + "年" + std::to_string(month.Month) + "月";
     std::string cycle = lunar::GanZhiName(lunar::YearCycleIndex(month.Year)) + "年 " +
                         lunar::AnimalName(lunar::AnimalIndex(month.Year)) + "年";
     const std::string era = lunar::EraText(month.Year);
     if (!era.empty()) cycle += " " + era;
-    std::fprintf(out, "%s\n%s\n", centred(title, width).c_str(), centred(cycle, width).c_str());
+    std::string text = centred(title, width) + "\n" + centred(cycle, width) + "\n";
     for (const char* name : {"日", "一", "二", "三", "四", "五", "六"})
-        std::fprintf(out, "%s", padRight(std::string("  ") + name, kCellWidth).c_str());
-    std::fprintf(out, "\n");
+        text += padRight(std::string("  ") + name, kCellWidth);
+    return text + "\n";
+}
+
+// Days before 1582 carry Julian labels; the table knows no year that early.
+holidays::DayKind kindOf(const holidays::HolidayTable& table, const lunar::CivilDate& day) {
+    const holidays::HolidayRange* range = table.Find(day.Year, day.Month, day.Day);
+    return range ? range->Kind : holidays::DayKind::Ordinary;
 }
 
 }  // namespace
 
-void runMonth(const std::vector<std::string>& args, std::FILE* out) {
-    if (args.size() > 1) throw UsageError("usage: tavlo-cal month [YYYY-MM]");
+void runMonth(const std::vector<std::string>& args, const holidays::HolidayTable& table, std::FILE* out) {
+    if (args.size() > 1) throw UsageError("用法：tavlo-cal month [YYYY-MM]");
     lunar::CivilDate month = args.empty() ? today() : parseMonth(args[0]);
     month.Day = 1;
-    if (month.Year < kFirstYear || month.Year > kLastYear) throw UsageError("the month lies outside -849..2100");
+    if (month.Year < kFirstYear || month.Year > kLastYear) throw UsageError("该月不在 -849 至 2100 年之内");
 
-    printHeader(month, out);
+    std::string text = header(month);
     std::string numbers(static_cast<std::size_t>(weekdayOf(month) * kCellWidth), ' ');
     std::string texts = numbers;
     int column = weekdayOf(month);
+    bool marked = false;
     lunar::TChnCal cal;
     // NextCivilDate goes from 1582-10-04 to 10-15, as the weekdays do.
     for (lunar::CivilDate day = month; day.Month == month.Month && day.Year == month.Year;
          day = lunar::NextCivilDate(day)) {
         cal.AnalyseCivilDate(day.Year, day.Month, day.Day);
-        numbers += padRight(padLeft(std::to_string(day.Day), 4), kCellWidth);
+        const std::string_view mark = holidays::KindMark(kindOf(table, day));
+        marked = marked || !mark.empty();
+        numbers += padRight(padLeft(std::to_string(day.Day), 4) + std::string(mark), kCellWidth);
         texts += padRight(" " + lunarLine(cal), kCellWidth);
         if (++column == 7) {
-            std::fprintf(out, "%s\n%s\n", numbers.c_str(), texts.c_str());
+            text += numbers + "\n" + texts + "\n";
             numbers.clear();
             texts.clear();
             column = 0;
         }
     }
-    if (column != 0) std::fprintf(out, "%s\n%s\n", numbers.c_str(), texts.c_str());
+    if (column != 0) text += numbers + "\n" + texts + "\n";
+    if (marked) text += "休：放假　班：调休上班\n";
+    if (!table.HasYear(month.Year)) text += holidays::MissingYearText(table, month.Year) + "\n";
+    writeOut(out, text);
 }
 
 }  // namespace tavlo::cal

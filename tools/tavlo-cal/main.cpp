@@ -1,6 +1,12 @@
-// tavlo-cal month [YYYY-MM] | day [YYYY-MM-DD] | dump START END | render [YYYY-MM-DD] OUT.png ...
+// tavlo-cal [--folder DIR] month [YYYY-MM] | day [YYYY-MM-DD] | holidays [YYYY]
+//           | dump START END | render [YYYY-MM-DD] OUT.png ...
+// The holiday table is the built-in one with the program folder's
+// Data\Holidays.txt (the executable's folder, or DIR).
 #include "CalendarArgs.h"
 #include "Commands.h"
+#include "Output.h"
+#include "ProgramFolder.h"
+#include "ProgramHolidays.h"
 #ifdef TAVLO_CAL_RENDER
 #include "RenderCommand.h"
 #endif
@@ -10,54 +16,76 @@
 #include <io.h>
 #endif
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <memory>
+#include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
+
+namespace tavlo::cal {
+namespace {
+
+constexpr const char* kUsage =
+    "用法：tavlo-cal [--folder 程序文件夹] month [YYYY-MM] | day [YYYY-MM-DD] | holidays [YYYY]"
+    " | dump 起始日期 结束日期 | render [YYYY-MM-DD] 输出.png [--size 宽x高] [--week-numbers] [--no-title]";
+
+// The table of the program folder; each line it leaves out is reported once.
+std::shared_ptr<const holidays::HolidayTable> loadHolidays(const std::optional<ProgramFolder>& folder) {
+    holidays::LoadedHolidays loaded;
+    try {
+        loaded = holidays::LoadHolidays(folder ? *folder : ProgramFolder::ofExecutable());
+    } catch (const std::exception&) {
+        loaded.Table = holidays::BuiltInHolidays();  // no path of the executable: no user table either
+    }
+    for (const std::string& message : loaded.Messages) std::fprintf(stderr, "tavlo-cal: %s\n", message.c_str());
+    return std::make_shared<const holidays::HolidayTable>(std::move(loaded.Table));
+}
+
+int run(const std::string& command, const std::vector<std::string>& args, const std::optional<ProgramFolder>& folder) {
+    if (command == "dump") {
+        runDump(args, stdout);
+        return 0;
+    }
+    using Command = void (*)(const std::vector<std::string>&, const holidays::HolidayTable&, std::FILE*);
+    Command textCommand = command == "month"      ? runMonth
+                          : command == "day"      ? runDay
+                          : command == "holidays" ? runHolidays
+                                                  : nullptr;
+#ifdef TAVLO_CAL_RENDER
+    if (command == "render") return runRender(args, loadHolidays(folder));
+#endif
+    if (!textCommand) throw UsageError(kUsage);
+    textCommand(args, *loadHolidays(folder), stdout);
+    return 0;
+}
+
+}  // namespace
+}  // namespace tavlo::cal
 
 int main(int argc, char** argv) {
     using namespace tavlo::cal;
-    const std::vector<std::string> args(argv + (argc > 1 ? 2 : 1), argv + argc);
-    const std::string command = argc > 1 ? argv[1] : "";
+    std::vector<std::string> words(argv + 1, argv + argc);
 #ifdef _WIN32
     // The output is UTF-8 text with LF line ends on every system, so that
     // dumps compare byte for byte; text mode would write CR LF.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
     try {
-        if (command == "month")
-            runMonth(args, stdout);
-        else if (command == "day")
-            runDay(args, stdout);
-        else if (command == "dump")
-            runDump(args, stdout);
-#ifdef TAVLO_CAL_RENDER
-        else if (command == "render")
-            return runRender(args);
-#endif
-        else
-            throw UsageError(
-                "usage: tavlo-cal month [YYYY-MM] | day [YYYY-MM-DD] | dump START END"
-                " | render [YYYY-MM-DD] OUT.png [--size WxH] [--week-numbers] [--no-title]");
+        std::optional<tavlo::ProgramFolder> folder;
+        if (!words.empty() && words.front() == "--folder") {
+            if (words.size() < 2 || words[1].empty()) throw UsageError("--folder 后面应有程序文件夹");
+            folder.emplace(std::filesystem::path(words[1]));  // the system's own bytes
+            words.erase(words.begin(), words.begin() + 2);
+        }
+        const std::string command = words.empty() ? "" : words.front();
+        const std::vector<std::string> args(words.begin() + (words.empty() ? 0 : 1), words.end());
+        const int status = run(command, args, folder);
+        finishOut(stdout);
+        return status;
     } catch (const UsageError& error) {
         std::fprintf(stderr, "tavlo-cal: %s\n", error.what());
-        return 1;
-    } catch (const std::system_error& error) {
+    } catch (const OutputError& error) {
         std::fprintf(stderr, "tavlo-cal: %s\n", error.what());
-        return 1;
     }
-    // A write that failed early (a full disk) leaves nothing for the last
-    // flush to fail on; the stream's error flag remembers it.
-    const bool flushed = std::fflush(stdout) == 0;
-    const int error = errno;
-    if (!flushed || std::ferror(stdout)) {
-        if (flushed)
-            std::fprintf(stderr, "tavlo-cal: cannot write the output\n");
-        else
-            std::fprintf(stderr, "tavlo-cal: cannot write the output: %s\n", std::strerror(error));
-        return 1;
-    }
-    return 0;
+    return 1;
 }

@@ -1,0 +1,178 @@
+#include "HolidayParser.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <set>
+
+namespace tavlo::holidays {
+namespace {
+
+constexpr int kLongestRange = 31;  // the longest announced break so far is 10 days
+constexpr std::string_view kIdeographicSpace = "\xE3\x80\x80";
+
+// Fields between blanks; a full-width space (typed by Chinese input methods)
+// separates too.
+std::vector<std::string_view> splitFields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    auto flush = [&](std::size_t end) {
+        if (end > start) fields.push_back(line.substr(start, end - start));
+    };
+    for (std::size_t i = 0; i < line.size();) {
+        if (line[i] == ' ' || line[i] == '\t') {
+            flush(i);
+            start = ++i;
+        } else if (line.substr(i, kIdeographicSpace.size()) == kIdeographicSpace) {
+            flush(i);
+            start = i += kIdeographicSpace.size();
+        } else {
+            ++i;
+        }
+    }
+    flush(line.size());
+    return fields;
+}
+
+std::optional<int> digits(std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+std::optional<int> parseYear(std::string_view text) {
+    if (text.size() != 4) return std::nullopt;
+    return digits(text);
+}
+
+// "YYYY-MM-DD" as a day number.
+std::optional<int> parseDate(std::string_view text) {
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+    const auto year = digits(text.substr(0, 4)), month = digits(text.substr(5, 2)), day = digits(text.substr(8, 2));
+    int serial = 0;
+    if (!year || !month || !day || !DaySerial(*year, *month, *day, serial)) return std::nullopt;
+    return serial;
+}
+
+std::string quoted(std::string_view text) {
+    return "“" + std::string(text) + "”";
+}
+
+// One line into `range`; the cause when it cannot be used.
+std::optional<std::string> parseLine(std::string_view line, HolidayRange& range) {
+    const std::vector<std::string_view> fields = splitFields(line);
+    if (fields.size() < 4 || fields.size() > 5)
+        return "应有年份、节日、类别、起始日期和可省的结束日期，共四或五项，这一行有 " + std::to_string(fields.size()) +
+               " 项";
+    const auto year = parseYear(fields[0]);
+    if (!year) return "年份" + quoted(fields[0]) + "不是四位数字";
+    range.Year = *year;
+    range.Name = std::string(fields[1]);
+    if (fields[2] == "休")
+        range.Kind = DayKind::Off;
+    else if (fields[2] == "班")
+        range.Kind = DayKind::Work;
+    else
+        return "类别" + quoted(fields[2]) + "应为“休”或“班”";
+    for (std::size_t i = 3; i < fields.size(); ++i) {
+        const auto day = parseDate(fields[i]);
+        if (!day) return "日期" + quoted(fields[i]) + "不是 YYYY-MM-DD 形式的日期";
+        (i == 3 ? range.First : range.Last) = *day;
+    }
+    if (fields.size() == 4) range.Last = range.First;
+    if (range.Last < range.First) return "结束日期早于起始日期";
+    if (range.Last - range.First >= kLongestRange) return "一段日期长于 " + std::to_string(kLongestRange) + " 天";
+    int earliest = 0, latest = 0;
+    DaySerial(range.Year - 1, 1, 1, earliest);
+    DaySerial(range.Year + 1, 12, 31, latest);
+    if (range.First < earliest || range.Last > latest)
+        return "日期不在 " + std::to_string(range.Year) + " 年及其前后一年之内";
+    return std::nullopt;
+}
+
+// The ranges kept so far, by first day; none overlap, so the one starting
+// last on or before a range's end is the only one that can meet it.
+class KeptRanges {
+public:
+    const HolidayRange* Overlapping(const HolidayRange& range) const {
+        auto after = byFirst_.upper_bound(range.Last);
+        if (after == byFirst_.begin()) return nullptr;
+        const HolidayRange* candidate = std::prev(after)->second;
+        return candidate->Last >= range.First ? candidate : nullptr;
+    }
+    void Add(const HolidayRange& range) { byFirst_.emplace(range.First, &range); }
+
+private:
+    std::map<int, const HolidayRange*> byFirst_;
+};
+
+std::string_view withoutByteOrderMark(std::string_view text) {
+    constexpr std::string_view kMark = "\xEF\xBB\xBF";
+    return text.substr(0, kMark.size()) == kMark ? text.substr(kMark.size()) : text;
+}
+
+}  // namespace
+
+ParsedHolidays ParseHolidays(std::string_view text) {
+    ParsedHolidays parsed;
+    std::vector<HolidayRange> read;
+    text = withoutByteOrderMark(text);
+    int number = 0;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        ++number;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        const std::size_t start = line.find_first_not_of(" \t");
+        if (start == std::string_view::npos || line[start] == '#') continue;
+        HolidayRange range;
+        range.Line = number;
+        if (auto cause = parseLine(line, range))
+            parsed.Problems.push_back({number, std::move(*cause)});
+        else
+            read.push_back(std::move(range));
+    }
+    // An earlier line wins: the one after it is what the writer added last.
+    KeptRanges kept;
+    std::vector<bool> keep(read.size(), true);
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        if (const HolidayRange* other = kept.Overlapping(read[i])) {
+            parsed.Problems.push_back({read[i].Line, "与第 " + std::to_string(other->Line) + " 行的日期重叠"});
+            keep[i] = false;
+        } else {
+            kept.Add(read[i]);
+        }
+    }
+    for (std::size_t i = 0; i < read.size(); ++i)
+        if (keep[i]) parsed.Ranges.push_back(std::move(read[i]));
+    std::stable_sort(parsed.Problems.begin(), parsed.Problems.end(),
+                     [](const LineProblem& a, const LineProblem& b) { return a.Line < b.Line; });
+    return parsed;
+}
+
+HolidayTable MergeHolidays(const std::vector<HolidayRange>& builtIn, const ParsedHolidays& user,
+                           std::vector<LineProblem>& problems) {
+    std::set<int> userYears;
+    for (const HolidayRange& range : user.Ranges) userYears.insert(range.Year);
+    std::vector<HolidayRange> merged;
+    merged.reserve(builtIn.size() + user.Ranges.size());  // `kept` points into it
+    for (const HolidayRange& range : builtIn)
+        if (!userYears.contains(range.Year)) merged.push_back(range);
+    KeptRanges kept;
+    for (const HolidayRange& range : merged) kept.Add(range);
+    for (const HolidayRange& range : user.Ranges) {
+        if (const HolidayRange* other = kept.Overlapping(range)) {
+            problems.push_back({range.Line, "与内置的 " + std::to_string(other->Year) + " 年安排的日期重叠"});
+            continue;
+        }
+        merged.push_back(range);
+    }
+    return HolidayTable(std::move(merged));
+}
+
+}  // namespace tavlo::holidays

@@ -1,0 +1,39 @@
+#pragma once
+// The text form of a holiday table, one range a line:
+//   YEAR  NAME  休|班  FIRST  [LAST]
+// with dates as YYYY-MM-DD; "#" begins a comment line. The built-in table
+// (Holidays.txt beside this file) and a user's table share it.
+#include "HolidayTable.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavlo::holidays {
+
+// A line that was left out, and why (in the user's words).
+struct LineProblem {
+    int Line = 0;
+    std::string Cause;
+};
+
+struct ParsedHolidays {
+    std::vector<HolidayRange> Ranges;  // in line order, none overlapping
+    std::vector<LineProblem> Problems;
+};
+
+// Reads UTF-8 text (a byte-order mark and CR LF line ends are accepted). A
+// damaged line, or one whose days an earlier line already holds, is left out
+// and reported; the rest is used.
+ParsedHolidays ParseHolidays(std::string_view text);
+
+// The table compiled into the program.
+std::string_view BuiltInHolidayText();
+
+// The built-in ranges with every year that `user` names replaced by the user's
+// lines of that year. A user line whose days a kept built-in year holds is
+// left out and reported in `problems`.
+HolidayTable MergeHolidays(const std::vector<HolidayRange>& builtIn, const ParsedHolidays& user,
+                           std::vector<LineProblem>& problems);
+
+}  // namespace tavlo::holidays

@@ -1,0 +1,83 @@
+#include "ProgramHolidays.h"
+
+#include "FileError.h"
+#include "Gb18030.h"
+#include "HolidayParser.h"
+#include "MappedFile.h"
+#include "ProgramFolder.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+namespace tavlo::holidays {
+namespace {
+
+constexpr std::size_t kLargestTable = 1 << 20;  // a century of years is a few hundred kilobytes
+
+std::string fileName(const std::filesystem::path& path) {
+    return "“" + std::string(reinterpret_cast<const char*>(path.u8string().c_str())) + "”";
+}
+
+// The file's text as UTF-8; a file that is not valid UTF-8 was saved in the
+// system's code page by a Windows editor.
+std::string readTable(const std::filesystem::path& path) {
+    const MappedFile file(path);
+    if (file.bytes().size() > kLargestTable) throw FileError("读取节假日表", path, "文件大于 1 MB，不是节假日表");
+    const std::string_view bytes(reinterpret_cast<const char*>(file.bytes().data()), file.bytes().size());
+    std::string text = sanitizeUtf8(bytes) == bytes ? std::string(bytes) : gb18030ToUtf8(bytes);
+    file.checkUnchanged();
+    return text;
+}
+
+}  // namespace
+
+HolidayTable BuiltInHolidays() {
+    return HolidayTable(ParseHolidays(BuiltInHolidayText()).Ranges);
+}
+
+LoadedHolidays LoadHolidays(const ProgramFolder& folder) {
+    const std::vector<HolidayRange> builtIn = ParseHolidays(BuiltInHolidayText()).Ranges;
+    LoadedHolidays loaded;
+    const std::filesystem::path path = folder.path(kUserTableName);
+    // Anything else than a missing file (a folder, no permission) is reported by the read.
+    std::error_code unknown;
+    if (std::filesystem::status(path, unknown).type() == std::filesystem::file_type::not_found) {
+        loaded.Table = HolidayTable(builtIn);
+        return loaded;
+    }
+    std::string text;
+    try {
+        text = readTable(path);
+    } catch (const FileError& error) {
+        loaded.Messages.push_back(std::string(error.what()) + "；只用内置的节假日安排");
+        loaded.Table = HolidayTable(builtIn);
+        return loaded;
+    }
+    const ParsedHolidays user = ParseHolidays(text);
+    std::vector<LineProblem> problems = user.Problems;
+    loaded.Table = MergeHolidays(builtIn, user, problems);
+    std::stable_sort(problems.begin(), problems.end(),
+                     [](const LineProblem& a, const LineProblem& b) { return a.Line < b.Line; });
+    for (const LineProblem& problem : problems)
+        loaded.Messages.push_back("节假日表" + fileName(path) + "第 " + std::to_string(problem.Line) + " 行：" +
+                                  problem.Cause + "，此行未用");
+    return loaded;
+}
+
+std::shared_ptr<const HolidayTable> ProgramHolidays() {
+    static const std::shared_ptr<const HolidayTable> table = [] {
+        LoadedHolidays loaded;
+        try {
+            loaded = LoadHolidays(ProgramFolder::ofExecutable());
+        } catch (const std::exception&) {
+            // Without the executable's path (no /proc) there is no user table.
+            loaded.Table = BuiltInHolidays();
+        }
+        for (const std::string& message : loaded.Messages) std::fprintf(stderr, "%s\n", message.c_str());
+        return std::make_shared<const HolidayTable>(std::move(loaded.Table));
+    }();
+    return table;
+}
+
+}  // namespace tavlo::holidays
