@@ -1,0 +1,81 @@
+// Data/Holidays.txt in a program folder: added years, damaged lines
+// reported once with their numbers, and files that cannot be used.
+#include "Gb18030.h"
+#include "ProgramFolder.h"
+#include "ProgramHolidays.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace tavlo::holidays {
+namespace {
+
+using test::TempFolder;
+using test::writeFileBytes;
+
+std::filesystem::path userTable(const TempFolder& folder) {
+    std::filesystem::create_directories(folder / "Data");
+    return folder / "Data" / "Holidays.txt";
+}
+
+TEST(ProgramHolidays, WithoutAUserTableTheBuiltInOneServesSilently) {
+    TempFolder folder;
+    const LoadedHolidays loaded = LoadHolidays(ProgramFolder(folder.path()));
+    EXPECT_TRUE(loaded.Messages.empty());
+    EXPECT_EQ(loaded.Table.Find(2024, 2, 10)->Name, "春节");
+}
+
+TEST(ProgramHolidays, AUserTableAddsAYearAndReportsEachDamagedLine) {
+    TempFolder folder;
+    writeFileBytes(userTable(folder),
+                   "# 2027年\n"
+                   "2027 元旦 休 2027-01-01\n"
+                   "2027 春节 休 2027-02-30\n"
+                   "2027 春节 班\n"
+                   "2027 春节 休 2027-02-06 2027-02-13\n");
+    const LoadedHolidays loaded = LoadHolidays(ProgramFolder(folder.path()));
+    ASSERT_EQ(loaded.Messages.size(), 2u);
+    const std::string file = (folder / "Data" / "Holidays.txt").string();
+    EXPECT_EQ(loaded.Messages[0],
+              "节假日表“" + file + "”第 3 行：日期“2027-02-30”不是 YYYY-MM-DD 形式的日期，此行未用");
+    EXPECT_NE(loaded.Messages[1].find("第 4 行：应有年份"), std::string::npos) << loaded.Messages[1];
+    EXPECT_EQ(loaded.Table.Find(2027, 2, 13)->Kind, DayKind::Off);
+    EXPECT_EQ(loaded.Table.Find(2027, 1, 1)->Name, "元旦");
+    EXPECT_EQ(loaded.Table.Find(2024, 2, 10)->Name, "春节");
+}
+
+TEST(ProgramHolidays, ATableSavedInTheWindowsCodePageIsRead) {
+    TempFolder folder;
+    writeFileBytes(userTable(folder), utf8ToGb18030("2027 国庆节 休 2027-10-01 2027-10-07\r\n"));
+    const LoadedHolidays loaded = LoadHolidays(ProgramFolder(folder.path()));
+    EXPECT_TRUE(loaded.Messages.empty());
+    EXPECT_EQ(loaded.Table.Find(2027, 10, 3)->Name, "国庆节");
+}
+
+TEST(ProgramHolidays, AFileThatCannotBeUsedLeavesTheBuiltInTable) {
+    struct Case {
+        const char* what;
+        void (*make)(const std::filesystem::path&);
+        const char* cause;
+    } cases[] = {
+        {"a folder", [](const std::filesystem::path& path) { std::filesystem::create_directory(path); },
+         "是文件夹，不是文件"},
+        {"a huge file", [](const std::filesystem::path& path) { writeFileBytes(path, std::string(2 << 20, '#')); },
+         "文件大于 1 MB"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder folder;
+        c.make(userTable(folder));
+        const LoadedHolidays loaded = LoadHolidays(ProgramFolder(folder.path()));
+        ASSERT_EQ(loaded.Messages.size(), 1u);
+        EXPECT_NE(loaded.Messages[0].find(c.cause), std::string::npos) << loaded.Messages[0];
+        EXPECT_NE(loaded.Messages[0].find("只用内置的节假日安排"), std::string::npos);
+        EXPECT_EQ(loaded.Table.Find(2024, 2, 10)->Name, "春节");
+    }
+}
+
+}  // namespace
+}  // namespace tavlo::holidays
