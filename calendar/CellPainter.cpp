@@ -69,8 +69,10 @@ void paintInformation(QPainter& painter, int index, const TDayCell& cell, int w,
 void paintHolidayMark(QPainter& painter, holidays::DayKind kind, int w, int h, const TCellStyle& style) {
     if (!style.ShowHolidayMarks || kind == holidays::DayKind::Ordinary) return;
     const QRect box = HolidayMarkBox(w, h);
-    QFont font(QStringLiteral("宋体"));
+    // Bold sans strokes stay legible at this size, where thin serif ones fade.
+    QFont font(QStringLiteral("黑体"));
     font.setPixelSize(box.height());
+    font.setBold(true);
     painter.setFont(font);
     painter.setPen(kind == holidays::DayKind::Off ? style.RestDayMark : style.WorkDayMark);
     painter.drawText(box, Qt::AlignCenter | Qt::TextSingleLine,

@@ -26,7 +26,11 @@ packages=(
   libreoffice-writer-nogui
   # the Debian package and its checks
   dpkg-dev fakeroot lintian desktop-file-utils appstream
+  # the holiday table's cross-check installs an independent package with npm
+  nodejs
 )
+# Debian's nodejs comes without npm; a nodejs from elsewhere may bring its own.
+command -v npm >/dev/null || packages+=(npm)
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi

@@ -1,9 +1,12 @@
 // Runs the built tavlo-cal and checks what it prints.
+#include "TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -13,11 +16,17 @@ namespace {
 struct ToolRun {
     int status = -1;
     std::string out;
+    std::string errors;
 };
 
-ToolRun runTool(const std::string& arguments) {
+// Runs "tavlo-cal ARGUMENTS" through the shell, so that `redirect` may send
+// its standard output elsewhere (then `out` stays empty).
+ToolRun runTool(const std::string& arguments, const std::string& redirect = "") {
     ToolRun run;
-    const std::string command = std::string(TAVLO_CAL_PROGRAM) + " " + arguments + " 2>/dev/null";
+    const tavlo::test::TempFolder folder;
+    const std::string errors = (folder / "errors").string();
+    const std::string command =
+        "LC_ALL=C " + std::string(TAVLO_CAL_PROGRAM) + " " + arguments + " 2>'" + errors + "' " + redirect;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;
     std::array<char, 4096> chunk{};
@@ -25,6 +34,7 @@ ToolRun runTool(const std::string& arguments) {
     while ((n = std::fread(chunk.data(), 1, chunk.size(), pipe)) > 0) run.out.append(chunk.data(), n);
     const int status = pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.errors = tavlo::test::readFileBytes(errors);
     return run;
 }
 
@@ -74,12 +84,37 @@ TEST(TavloCal, DumpWritesNegativeYearsAndSkipsTheDroppedDays) {
 }
 
 TEST(TavloCal, RejectsDatesOutsideTheRangeAndMalformedArguments) {
-    for (const char* arguments : {"dump -0850-12-31 -0849-01-01", "dump 2100-12-31 2101-01-01", "day 2101-01-01",
-                                  "day 2024-02-30", "day 1582-10-10", "day 2024-2", "month 2024-13", "month x",
-                                  "dump 2024-01-02 2024-01-01", "dump 2024-01-01", "frobnicate", ""}) {
+    for (const char* arguments :
+         {"dump -0850-12-31 -0849-01-01", "dump 2100-12-31 2101-01-01", "day 2101-01-01", "day 2024-02-30",
+          "day 1582-10-10", "day 2024-2", "month 2024-13", "month x", "dump 2024-01-02 2024-01-01", "dump 2024-01-01",
+          "frobnicate", "", "--folder", "holidays 2024 2025", "holidays x"}) {
+        SCOPED_TRACE(arguments);
         const ToolRun run = runTool(arguments);
-        EXPECT_EQ(run.status, 1) << arguments;
-        EXPECT_EQ(run.out, "") << arguments;
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "");
+        // One line, in Chinese, whatever the locale.
+        EXPECT_EQ(run.errors.rfind("tavlo-cal: ", 0), 0u) << run.errors;
+        EXPECT_NE(run.errors.find_first_of("\xE4\xE5\xE6\xE7\xE8\xE9"), std::string::npos) << run.errors;
+        EXPECT_EQ(run.errors.find('\n'), run.errors.size() - 1) << run.errors;
+    }
+}
+
+TEST(TavloCal, AFailedWriteEndsWithTheCauseInChinese) {
+    struct Case {
+        const char* redirect;
+        const char* message;
+    } outputs[] = {
+        {">/dev/full", "tavlo-cal: 写入标准输出失败：磁盘空间不足\n"},
+        {">&-", "tavlo-cal: 写入标准输出失败：标准输出已关闭\n"},
+    };
+    for (const Case& output : outputs) {
+        for (const char* arguments :
+             {"month 2024-02", "day 2024-02-10", "holidays 2024", "dump 2024-01-01 2024-12-31"}) {
+            SCOPED_TRACE(std::string(arguments) + " " + output.redirect);
+            const ToolRun run = runTool(arguments, output.redirect);
+            EXPECT_EQ(run.status, 1);
+            EXPECT_EQ(run.errors, output.message);
+        }
     }
 }
 
@@ -90,6 +125,69 @@ TEST(TavloCal, DayPrintsEveryFieldOfTheAnalysis) {
                              "EraName: [清]德宗 载湉 光绪26年\n", "LunarYearNumber: 1900\n", "Animal: 鼠\n"})
         EXPECT_NE(run.out.find(line), std::string::npos) << line;
     EXPECT_EQ(split(run.out, '\n').size(), 18u);  // the date, 15 fields, the arrangement, the empty rest
+    EXPECT_NE(run.out.find("Arrangement: 未收录1900年的放假安排（已收录2008—2026年）\n"), std::string::npos);
+}
+
+TEST(TavloCal, DayNamesTheOfficialArrangement) {
+    const struct {
+        const char* day;
+        const char* line;
+    } cases[] = {
+        {"2024-02-10", "Arrangement: 春节假期（休）\n"},
+        {"2024-02-18", "Arrangement: 调休上班（班）\n"},
+        {"2024-02-19", "Arrangement: \n"},
+    };
+    for (const auto& c : cases) {
+        const ToolRun run = runTool(std::string("day ") + c.day);
+        ASSERT_EQ(run.status, 0);
+        EXPECT_NE(run.out.find(c.line), std::string::npos) << c.day;
+    }
+}
+
+TEST(TavloCal, HolidaysListsTheYearOrSaysItIsNotKnown) {
+    ToolRun run = runTool("holidays 2024");
+    ASSERT_EQ(run.status, 0);
+    const std::vector<std::string> lines = split(run.out, '\n');
+    ASSERT_EQ(lines.size(), 9u);  // the title, seven holidays, the empty rest
+    EXPECT_EQ(lines[0], "2024年放假安排");
+    EXPECT_EQ(lines[2], "春节：2月10日（周六）至2月17日（周六）放假，共8天；2月4日（周日）、2月18日（周日）上班。");
+
+    run = runTool("holidays 2030");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.errors, "tavlo-cal: 未收录2030年的放假安排（已收录2008—2026年）\n");
+}
+
+TEST(TavloCal, MonthMarksRestDaysAndWorkdays) {
+    ToolRun run = runTool("month 2024-02");
+    ASSERT_EQ(run.status, 0);
+    for (const char* text : {"   4班", "  10休", "  17休", "  18班", "  19  ", "休：放假　班：调休上班\n"})
+        EXPECT_NE(run.out.find(text), std::string::npos) << text;
+    EXPECT_EQ(run.out.find("  9休"), std::string::npos);
+    EXPECT_EQ(run.out.find("未收录"), std::string::npos);
+
+    run = runTool("month 2030-10");
+    ASSERT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.find("休"), std::string::npos);
+    EXPECT_NE(run.out.find("未收录2030年的放假安排"), std::string::npos);
+}
+
+TEST(TavloCal, TheProgramFoldersTableAddsAYearAndReportsDamagedLinesOnce) {
+    const tavlo::test::TempFolder folder;
+    std::filesystem::create_directories(folder / "Data");
+    tavlo::test::writeFileBytes(folder / "Data" / "Holidays.txt",
+                                "2027 元旦 休 2027-01-01\n"
+                                "2027 春节 休 2027-02-06 2027-02-31\n"
+                                "2027 春节 休 2027-02-06 2027-02-13\n");
+    const std::string prefix = "--folder '" + folder.path().string() + "' ";
+    const ToolRun run = runTool(prefix + "holidays 2027");
+    ASSERT_EQ(run.status, 0);
+    EXPECT_EQ(
+        run.out,
+        "2027年放假安排\n元旦：1月1日（周五）放假，共1天。\n春节：2月6日（周六）至2月13日（周六）放假，共8天。\n");
+    EXPECT_EQ(run.errors, "tavlo-cal: 节假日表“" + (folder / "Data" / "Holidays.txt").string() +
+                              "”第 2 行：日期“2027-02-31”不是 YYYY-MM-DD 形式的日期，此行未用\n");
+    EXPECT_NE(runTool(prefix + "day 2027-02-08").out.find("Arrangement: 春节假期（休）\n"), std::string::npos);
 }
 
 TEST(TavloCal, MonthShowsTheTextTheCalendarChooses) {
