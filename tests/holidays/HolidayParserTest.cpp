@@ -92,6 +92,7 @@ TEST(HolidayParser, AUserYearReplacesTheBuiltInYearWhole) {
     EXPECT_EQ(table.KindOf(serial(2024, 2, 10)), DayKind::Ordinary);  // the built-in 2024 is gone
     EXPECT_EQ(table.KindOf(serial(2027, 1, 1)), DayKind::Off);
     EXPECT_EQ(table.KindOf(serial(2023, 1, 2)), DayKind::Off);  // other years stay
+    ASSERT_NE(table.Find(2007, 12, 30), nullptr);
     EXPECT_EQ(table.Find(2007, 12, 30)->Year, 2008);
     EXPECT_TRUE(table.HasYear(2027));
     EXPECT_FALSE(table.HasYear(2007));
