@@ -4,6 +4,7 @@
 #include "DateTimeValue.h"
 #include "FontSubstitutions.h"
 #include "MonthModel.h"
+#include "ProgramHolidays.h"
 #include "SpinButton.h"
 
 #include <QApplication>
@@ -26,18 +27,21 @@ std::unique_ptr<TChnCalendar> makeCalendar() {
     return control;
 }
 
-// The month's data alone: one analysis for the date and one per day.
+// The month's data alone: one analysis for the date and one per day, and
+// (argument 1) each day's look-up in the holiday table.
 void BM_MonthModelRebuild(benchmark::State& state) {
     tavlo::lunar::TChnCal engine;
     tavlo::calendar::TMonthModel model;
+    const tavlo::holidays::HolidayTable holidays = tavlo::holidays::BuiltInHolidays();
+    const tavlo::holidays::HolidayTable* table = state.range(0) ? &holidays : nullptr;
     const double dates[] = {EncodeDate(2024, 5, 15), EncodeDate(2024, 1, 15)};
     int k = 0;
     for (auto _ : state) {
-        model.Rebuild(engine, dates[k ^= 1], {});
+        model.Rebuild(engine, dates[k ^= 1], {}, table);
         benchmark::DoNotOptimize(model.Cells[20].CnText.data());
     }
 }
-BENCHMARK(BM_MonthModelRebuild)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MonthModelRebuild)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // RebuildMonth as the control runs it: the month, the title, the current
 // cell and the background composition (painting waits for the event loop).
