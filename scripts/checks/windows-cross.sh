@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the parts that must build for Windows without Qt (every platform
-# layer, the calendar engine, tavlo-cal) with the MinGW-w64 cross compiler,
+# layer, the calendar engine, the holiday table, tavlo-cal) with MinGW-w64,
 # then runs them under Wine: the file layer's own probe, and tavlo-cal's dump
-# of a few years compared byte for byte with the Linux dump.
+# of a few years and its holiday texts compared byte for byte with Linux.
 #
 # Environment: TAVLO_BUILD_DIR (default build) holds the Linux tavlo-cal;
 # TAVLO_REQUIRE_ALL_TOOLS=1 (the test command) turns a missing Wine or Linux
@@ -29,7 +29,7 @@ cmake -S scripts/checks/windows -B "$out/build" -G Ninja -DCMAKE_BUILD_TYPE=Rele
   -DCMAKE_TOOLCHAIN_FILE="$PWD/scripts/checks/windows/mingw-w64.cmake" "${launcher[@]}" >"$out/configure.log" ||
   { cat "$out/configure.log" >&2; exit 1; }
 cmake --build "$out/build" >"$out/build.log" || { cat "$out/build.log" >&2; exit 1; }
-echo "windows-cross: platform/, lunar/ and tavlo-cal built for Windows in $(($(date +%s) - build_started)) s"
+echo "windows-cross: platform/, lunar/, holidays/ and tavlo-cal built for Windows in $(($(date +%s) - build_started)) s"
 
 skip() {
   if [ "${TAVLO_REQUIRE_ALL_TOOLS:-0}" = 1 ]; then
@@ -64,5 +64,18 @@ for range in "-104-01-01 -102-12-31" "1582-09-01 1583-12-31" "1899-06-01 1901-12
     exit 1
   fi
   echo "windows-cross: dump $first..$last identical on Windows ($(wc -l <"$out/linux.tsv") days)"
+done
+# The holiday table compiled in, its texts and the month grid with its marks.
+for words in "holidays 2008" "month 2024-02" "day 2024-02-18"; do
+  # shellcheck disable=SC2086 # the words are the arguments
+  "$linux_cal" $words >"$out/linux.txt"
+  # shellcheck disable=SC2086
+  "$wine" "$out/build/tavlo-cal/tavlo-cal.exe" $words >"$out/windows.txt"
+  if ! cmp "$out/linux.txt" "$out/windows.txt"; then
+    echo "windows-cross: tavlo-cal $words differs on Windows:" >&2
+    diff "$out/linux.txt" "$out/windows.txt" | head -20 >&2
+    exit 1
+  fi
+  echo "windows-cross: tavlo-cal $words identical on Windows"
 done
 echo "windows-cross: Wine runs took $(($(date +%s) - started)) s"
