@@ -79,7 +79,7 @@ for args in "dump 2000-01-01 2001-12-31" "dump 2000-01-01 2000-01-02" "day 2024-
   status=$?
   set -e
   [ "$status" = 1 ] || fail "tavlo-cal $args > /dev/full: exit $status"
-  [ "$out" = "tavlo-cal: cannot write the output: No space left on device" ] ||
+  [ "$out" = "tavlo-cal: 写入标准输出失败：磁盘空间不足" ] ||
     fail "tavlo-cal $args > /dev/full: stderr was '$out'"
 done
 set +e
