@@ -21,12 +21,12 @@ struct ToolRun {
 
 // Runs "tavlo-cal ARGUMENTS" through the shell, so that `redirect` may send
 // its standard output elsewhere (then `out` stays empty).
-ToolRun runTool(const std::string& arguments, const std::string& redirect = "") {
+ToolRun runTool(const std::string& arguments, const std::string& redirect = "", const std::string& locale = "C") {
     ToolRun run;
     const tavlo::test::TempFolder folder;
     const std::string errors = (folder / "errors").string();
-    const std::string command =
-        "LC_ALL=C " + std::string(TAVLO_CAL_PROGRAM) + " " + arguments + " 2>'" + errors + "' " + redirect;
+    const std::string command = "LC_ALL=" + locale + " LANG=" + locale + " " + std::string(TAVLO_CAL_PROGRAM) + " " +
+                                arguments + " 2>'" + errors + "' " + redirect;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;
     std::array<char, 4096> chunk{};
@@ -96,6 +96,17 @@ TEST(TavloCal, RejectsDatesOutsideTheRangeAndMalformedArguments) {
         EXPECT_EQ(run.errors.rfind("tavlo-cal: ", 0), 0u) << run.errors;
         EXPECT_NE(run.errors.find_first_of("\xE4\xE5\xE6\xE7\xE8\xE9"), std::string::npos) << run.errors;
         EXPECT_EQ(run.errors.find('\n'), run.errors.size() - 1) << run.errors;
+    }
+}
+
+TEST(TavloCal, SaysTheSameInEveryLocale) {
+    for (const char* arguments : {"month 2024-02", "holidays 2026", "day 2024-02-30", "day 2024-02-10"}) {
+        const ToolRun chinese = runTool(arguments, "", "zh_CN.UTF-8");
+        for (const char* locale : {"C", "C.UTF-8", "en_US.UTF-8"}) {
+            const ToolRun run = runTool(arguments, "", locale);
+            EXPECT_EQ(run.out, chinese.out) << arguments << " " << locale;
+            EXPECT_EQ(run.errors, chinese.errors) << arguments << " " << locale;
+        }
     }
 }
 
