@@ -4,6 +4,7 @@
 // Data\Holidays.txt (the executable's folder, or DIR).
 #include "CalendarArgs.h"
 #include "Commands.h"
+#include "FileError.h"
 #include "Output.h"
 #include "ProgramFolder.h"
 #include "ProgramHolidays.h"
@@ -18,8 +19,10 @@
 
 #include <cstdio>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace tavlo::cal {
@@ -86,6 +89,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tavlo-cal: %s\n", error.what());
     } catch (const OutputError& error) {
         std::fprintf(stderr, "tavlo-cal: %s\n", error.what());
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "tavlo-cal: 内存不足\n");
+    } catch (const std::system_error& error) {
+        // Threads of the dump that the system cannot start.
+        std::fprintf(stderr, "tavlo-cal: 系统拒绝了请求：%s\n",
+                     tavlo::describeSystemError(error.code().value()).c_str());
     }
     return 1;
 }
