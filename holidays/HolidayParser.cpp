@@ -115,12 +115,8 @@ std::string_view withoutByteOrderMark(std::string_view text) {
     return text.substr(0, kMark.size()) == kMark ? text.substr(kMark.size()) : text;
 }
 
-}  // namespace
-
-ParsedHolidays ParseHolidays(std::string_view text) {
-    ParsedHolidays parsed;
-    std::vector<HolidayRange> read;
-    text = withoutByteOrderMark(text);
+// Every line that is not blank or a comment: its range, or why it cannot be one.
+void readLines(std::string_view text, std::vector<HolidayRange>& ranges, std::vector<LineProblem>& problems) {
     int number = 0;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
@@ -133,23 +129,38 @@ ParsedHolidays ParseHolidays(std::string_view text) {
         HolidayRange range;
         range.Line = number;
         if (auto cause = parseLine(line, range))
-            parsed.Problems.push_back({number, std::move(*cause)});
+            problems.push_back({number, std::move(*cause)});
         else
-            read.push_back(std::move(range));
+            ranges.push_back(std::move(range));
     }
-    // An earlier line wins: the one after it is what the writer added last.
+}
+
+// An earlier line wins over a later one that meets its days: the later one is
+// what the writer added last.
+std::vector<HolidayRange> withoutOverlaps(std::vector<HolidayRange>& read, std::vector<LineProblem>& problems) {
     KeptRanges kept;
     std::vector<bool> keep(read.size(), true);
     for (std::size_t i = 0; i < read.size(); ++i) {
         if (const HolidayRange* other = kept.Overlapping(read[i])) {
-            parsed.Problems.push_back({read[i].Line, "与第 " + std::to_string(other->Line) + " 行的日期重叠"});
+            problems.push_back({read[i].Line, "与第 " + std::to_string(other->Line) + " 行的日期重叠"});
             keep[i] = false;
         } else {
             kept.Add(read[i]);
         }
     }
+    std::vector<HolidayRange> ranges;
     for (std::size_t i = 0; i < read.size(); ++i)
-        if (keep[i]) parsed.Ranges.push_back(std::move(read[i]));
+        if (keep[i]) ranges.push_back(std::move(read[i]));
+    return ranges;
+}
+
+}  // namespace
+
+ParsedHolidays ParseHolidays(std::string_view text) {
+    ParsedHolidays parsed;
+    std::vector<HolidayRange> read;
+    readLines(withoutByteOrderMark(text), read, parsed.Problems);
+    parsed.Ranges = withoutOverlaps(read, parsed.Problems);
     std::stable_sort(parsed.Problems.begin(), parsed.Problems.end(),
                      [](const LineProblem& a, const LineProblem& b) { return a.Line < b.Line; });
     return parsed;
