@@ -35,7 +35,7 @@ QFont songFont(bool underline = false) {
 }  // namespace
 
 TChnCalendar::TChnCalendar(QWidget* parent, std::shared_ptr<const holidays::HolidayTable> holidays)
-    : QWidget(parent), holidays_(holidays ? std::move(holidays) : holidays::ProgramHolidays()) {
+    : QWidget(parent), holidays_(holidays ? std::move(holidays) : holidays::programHolidays()) {
     setFont(songFont());
     cells_.FontDate = pixelFont(QStringLiteral("黑体"), kSmallPixels, true);
     cells_.FontCnDate = songFont();

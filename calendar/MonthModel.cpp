@@ -112,7 +112,7 @@ void TMonthModel::Rebuild(lunar::TChnCal& engine, lunar::TDateTime dateTime, con
             WeekNumbers[row++] = QString::number(week);
         }
         fillDayCell(Cells[i], dd, engine, colours);
-        if (holidayTable) Cells[i].Arrangement = holidayTable->KindOf(static_cast<int>(day));
+        if (holidayTable) Cells[i].Arrangement = holidayTable->kindOf(static_cast<int>(day));
         if (dd == DayNumber) {
             Cells[kConstellationCell].DayText = text(engine.Constellation);
             SelectedCell = i;

@@ -54,7 +54,7 @@ std::optional<int> parseDate(std::string_view text) {
     if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
     const auto year = digits(text.substr(0, 4)), month = digits(text.substr(5, 2)), day = digits(text.substr(8, 2));
     int serial = 0;
-    if (!year || !month || !day || !DaySerial(*year, *month, *day, serial)) return std::nullopt;
+    if (!year || !month || !day || !daySerial(*year, *month, *day, serial)) return std::nullopt;
     return serial;
 }
 
@@ -70,27 +70,27 @@ std::optional<std::string> parseLine(std::string_view line, HolidayRange& range)
                " 项";
     const auto year = parseYear(fields[0]);
     if (!year) return "年份" + quoted(fields[0]) + "不是四位数字";
-    range.Year = *year;
-    range.Name = std::string(fields[1]);
+    range.year = *year;
+    range.name = std::string(fields[1]);
     if (fields[2] == "休")
-        range.Kind = DayKind::Off;
+        range.kind = DayKind::Off;
     else if (fields[2] == "班")
-        range.Kind = DayKind::Work;
+        range.kind = DayKind::Work;
     else
         return "类别" + quoted(fields[2]) + "应为“休”或“班”";
     for (std::size_t i = 3; i < fields.size(); ++i) {
         const auto day = parseDate(fields[i]);
         if (!day) return "日期" + quoted(fields[i]) + "不是 YYYY-MM-DD 形式的日期";
-        (i == 3 ? range.First : range.Last) = *day;
+        (i == 3 ? range.first : range.last) = *day;
     }
-    if (fields.size() == 4) range.Last = range.First;
-    if (range.Last < range.First) return "结束日期早于起始日期";
-    if (range.Last - range.First >= kLongestRange) return "一段日期长于 " + std::to_string(kLongestRange) + " 天";
+    if (fields.size() == 4) range.last = range.first;
+    if (range.last < range.first) return "结束日期早于起始日期";
+    if (range.last - range.first >= kLongestRange) return "一段日期长于 " + std::to_string(kLongestRange) + " 天";
     int earliest = 0, latest = 0;
-    DaySerial(range.Year - 1, 1, 1, earliest);
-    DaySerial(range.Year + 1, 12, 31, latest);
-    if (range.First < earliest || range.Last > latest)
-        return "日期不在 " + std::to_string(range.Year) + " 年及其前后一年之内";
+    daySerial(range.year - 1, 1, 1, earliest);
+    daySerial(range.year + 1, 12, 31, latest);
+    if (range.first < earliest || range.last > latest)
+        return "日期不在 " + std::to_string(range.year) + " 年及其前后一年之内";
     return std::nullopt;
 }
 
@@ -98,13 +98,13 @@ std::optional<std::string> parseLine(std::string_view line, HolidayRange& range)
 // last on or before a range's end is the only one that can meet it.
 class KeptRanges {
 public:
-    const HolidayRange* Overlapping(const HolidayRange& range) const {
-        auto after = byFirst_.upper_bound(range.Last);
+    const HolidayRange* overlapping(const HolidayRange& range) const {
+        auto after = byFirst_.upper_bound(range.last);
         if (after == byFirst_.begin()) return nullptr;
         const HolidayRange* candidate = std::prev(after)->second;
-        return candidate->Last >= range.First ? candidate : nullptr;
+        return candidate->last >= range.first ? candidate : nullptr;
     }
-    void Add(const HolidayRange& range) { byFirst_.emplace(range.First, &range); }
+    void add(const HolidayRange& range) { byFirst_.emplace(range.first, &range); }
 
 private:
     std::map<int, const HolidayRange*> byFirst_;
@@ -127,7 +127,7 @@ void readLines(std::string_view text, std::vector<HolidayRange>& ranges, std::ve
         const std::size_t start = line.find_first_not_of(" \t");
         if (start == std::string_view::npos || line[start] == '#') continue;
         HolidayRange range;
-        range.Line = number;
+        range.line = number;
         if (auto cause = parseLine(line, range))
             problems.push_back({number, std::move(*cause)});
         else
@@ -141,11 +141,11 @@ std::vector<HolidayRange> withoutOverlaps(std::vector<HolidayRange>& read, std::
     KeptRanges kept;
     std::vector<bool> keep(read.size(), true);
     for (std::size_t i = 0; i < read.size(); ++i) {
-        if (const HolidayRange* other = kept.Overlapping(read[i])) {
-            problems.push_back({read[i].Line, "与第 " + std::to_string(other->Line) + " 行的日期重叠"});
+        if (const HolidayRange* other = kept.overlapping(read[i])) {
+            problems.push_back({read[i].line, "与第 " + std::to_string(other->line) + " 行的日期重叠"});
             keep[i] = false;
         } else {
-            kept.Add(read[i]);
+            kept.add(read[i]);
         }
     }
     std::vector<HolidayRange> ranges;
@@ -156,29 +156,29 @@ std::vector<HolidayRange> withoutOverlaps(std::vector<HolidayRange>& read, std::
 
 }  // namespace
 
-ParsedHolidays ParseHolidays(std::string_view text) {
+ParsedHolidays parseHolidays(std::string_view text) {
     ParsedHolidays parsed;
     std::vector<HolidayRange> read;
-    readLines(withoutByteOrderMark(text), read, parsed.Problems);
-    parsed.Ranges = withoutOverlaps(read, parsed.Problems);
-    std::stable_sort(parsed.Problems.begin(), parsed.Problems.end(),
-                     [](const LineProblem& a, const LineProblem& b) { return a.Line < b.Line; });
+    readLines(withoutByteOrderMark(text), read, parsed.problems);
+    parsed.ranges = withoutOverlaps(read, parsed.problems);
+    std::stable_sort(parsed.problems.begin(), parsed.problems.end(),
+                     [](const LineProblem& a, const LineProblem& b) { return a.line < b.line; });
     return parsed;
 }
 
-HolidayTable MergeHolidays(const std::vector<HolidayRange>& builtIn, const ParsedHolidays& user,
+HolidayTable mergeHolidays(const std::vector<HolidayRange>& builtIn, const ParsedHolidays& user,
                            std::vector<LineProblem>& problems) {
     std::set<int> userYears;
-    for (const HolidayRange& range : user.Ranges) userYears.insert(range.Year);
+    for (const HolidayRange& range : user.ranges) userYears.insert(range.year);
     std::vector<HolidayRange> merged;
-    merged.reserve(builtIn.size() + user.Ranges.size());  // `kept` points into it
+    merged.reserve(builtIn.size() + user.ranges.size());  // `kept` points into it
     for (const HolidayRange& range : builtIn)
-        if (!userYears.contains(range.Year)) merged.push_back(range);
+        if (!userYears.contains(range.year)) merged.push_back(range);
     KeptRanges kept;
-    for (const HolidayRange& range : merged) kept.Add(range);
-    for (const HolidayRange& range : user.Ranges) {
-        if (const HolidayRange* other = kept.Overlapping(range)) {
-            problems.push_back({range.Line, "与内置的 " + std::to_string(other->Year) + " 年安排的日期重叠"});
+    for (const HolidayRange& range : merged) kept.add(range);
+    for (const HolidayRange& range : user.ranges) {
+        if (const HolidayRange* other = kept.overlapping(range)) {
+            problems.push_back({range.line, "与内置的 " + std::to_string(other->year) + " 年安排的日期重叠"});
             continue;
         }
         merged.push_back(range);

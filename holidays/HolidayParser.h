@@ -13,27 +13,27 @@ namespace tavlo::holidays {
 
 // A line that was left out, and why (in the user's words).
 struct LineProblem {
-    int Line = 0;
-    std::string Cause;
+    int line = 0;
+    std::string cause;
 };
 
 struct ParsedHolidays {
-    std::vector<HolidayRange> Ranges;  // in line order, none overlapping
-    std::vector<LineProblem> Problems;
+    std::vector<HolidayRange> ranges;  // in line order, none overlapping
+    std::vector<LineProblem> problems;
 };
 
 // Reads UTF-8 text (a byte-order mark and CR LF line ends are accepted). A
 // damaged line, or one whose days an earlier line already holds, is left out
 // and reported; the rest is used.
-ParsedHolidays ParseHolidays(std::string_view text);
+ParsedHolidays parseHolidays(std::string_view text);
 
 // The table compiled into the program.
-std::string_view BuiltInHolidayText();
+std::string_view builtInHolidayText();
 
 // The built-in ranges with every year that `user` names replaced by the user's
 // lines of that year. A user line whose days a kept built-in year holds is
 // left out and reported in `problems`.
-HolidayTable MergeHolidays(const std::vector<HolidayRange>& builtIn, const ParsedHolidays& user,
+HolidayTable mergeHolidays(const std::vector<HolidayRange>& builtIn, const ParsedHolidays& user,
                            std::vector<LineProblem>& problems);
 
 }  // namespace tavlo::holidays

@@ -15,17 +15,17 @@ enum class DayKind : std::uint8_t {
 
 // One line of a table: consecutive days of one kind.
 struct HolidayRange {
-    int Year = 0;      // the year whose arrangement holds it (2007-12-29 belongs to 2008)
-    std::string Name;  // the holiday; for a make-up workday the one it serves
-    DayKind Kind = DayKind::Ordinary;
-    int First = 0;  // days since 1899-12-30, both ends included
-    int Last = 0;
-    int Line = 0;  // line of the text it was read from
+    int year = 0;      // the year whose arrangement holds it (2007-12-29 belongs to 2008)
+    std::string name;  // the holiday; for a make-up workday the one it serves
+    DayKind kind = DayKind::Ordinary;
+    int first = 0;  // days since 1899-12-30, both ends included
+    int last = 0;
+    int line = 0;  // line of the text it was read from
 };
 
 // Day number of a proleptic Gregorian date as the ranges count it; false when
 // the labels name no day.
-bool DaySerial(int year, int month, int day, int& serial);
+bool daySerial(int year, int month, int day, int& serial);
 
 // Ranges sorted by date, none overlapping: a day is found by one binary search.
 class HolidayTable {
@@ -35,18 +35,18 @@ public:
     explicit HolidayTable(std::vector<HolidayRange> ranges);
 
     // The range holding the day, or nullptr.
-    const HolidayRange* Find(int serial) const;
-    const HolidayRange* Find(int year, int month, int day) const;
-    DayKind KindOf(int serial) const;
+    const HolidayRange* find(int serial) const;
+    const HolidayRange* find(int year, int month, int day) const;
+    DayKind kindOf(int serial) const;
 
     // Whether the year's arrangement is known: a year without one shows no
     // marks, since nothing can be said about its days.
-    bool HasYear(int year) const;
+    bool hasYear(int year) const;
     // The known years, ascending.
-    const std::vector<int>& Years() const { return years_; }
+    const std::vector<int>& years() const { return years_; }
     // The ranges of one year's arrangement, by date.
-    std::vector<const HolidayRange*> RangesOfYear(int year) const;
-    const std::vector<HolidayRange>& Ranges() const { return ranges_; }
+    std::vector<const HolidayRange*> rangesOfYear(int year) const;
+    const std::vector<HolidayRange>& ranges() const { return ranges_; }
 
 private:
     std::vector<HolidayRange> ranges_;

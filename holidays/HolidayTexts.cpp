@@ -36,12 +36,12 @@ std::string holidayLine(const std::string& name, const std::vector<const Holiday
     std::vector<std::string> off, work;
     int offDays = 0;
     for (const HolidayRange* range : ranges) {
-        if (range->Kind == DayKind::Off) {
-            off.push_back(rangeText(range->First, range->Last, range->Year));
-            offDays += range->Last - range->First + 1;
+        if (range->kind == DayKind::Off) {
+            off.push_back(rangeText(range->first, range->last, range->year));
+            offDays += range->last - range->first + 1;
         } else {
             // Workdays are named one by one, as the notices do.
-            for (int day = range->First; day <= range->Last; ++day) work.push_back(rangeText(day, day, range->Year));
+            for (int day = range->first; day <= range->last; ++day) work.push_back(rangeText(day, day, range->year));
         }
     }
     std::string line = name + "：";
@@ -52,7 +52,7 @@ std::string holidayLine(const std::string& name, const std::vector<const Holiday
 
 }  // namespace
 
-std::string_view KindMark(DayKind kind) {
+std::string_view kindMark(DayKind kind) {
     switch (kind) {
     case DayKind::Off: return "休";
     case DayKind::Work: return "班";
@@ -60,8 +60,8 @@ std::string_view KindMark(DayKind kind) {
     }
 }
 
-std::string KnownYearsText(const HolidayTable& table) {
-    const std::vector<int>& years = table.Years();
+std::string knownYearsText(const HolidayTable& table) {
+    const std::vector<int>& years = table.years();
     std::vector<std::string> runs;
     for (std::size_t i = 0; i < years.size();) {
         std::size_t j = i;
@@ -72,26 +72,26 @@ std::string KnownYearsText(const HolidayTable& table) {
     return joined(runs, "、");
 }
 
-std::string MissingYearText(const HolidayTable& table, int year) {
+std::string missingYearText(const HolidayTable& table, int year) {
     std::string text = "未收录" + std::to_string(year) + "年的放假安排";
-    if (!table.Years().empty()) text += "（已收录" + KnownYearsText(table) + "）";
+    if (!table.years().empty()) text += "（已收录" + knownYearsText(table) + "）";
     return text;
 }
 
-std::string DayArrangementText(const HolidayTable& table, int year, int month, int day) {
-    if (const HolidayRange* range = table.Find(year, month, day))
-        return range->Kind == DayKind::Off ? range->Name + "假期（休）" : "调休上班（班）";
-    return table.HasYear(year) ? "" : MissingYearText(table, year);
+std::string dayArrangementText(const HolidayTable& table, int year, int month, int day) {
+    if (const HolidayRange* range = table.find(year, month, day))
+        return range->kind == DayKind::Off ? range->name + "假期（休）" : "调休上班（班）";
+    return table.hasYear(year) ? "" : missingYearText(table, year);
 }
 
-std::vector<std::string> YearArrangementLines(const HolidayTable& table, int year) {
+std::vector<std::string> yearArrangementLines(const HolidayTable& table, int year) {
     // Holidays in the order of their first day, each with all its ranges.
     std::vector<std::string> names;
     std::vector<std::vector<const HolidayRange*>> groups;
-    for (const HolidayRange* range : table.RangesOfYear(year)) {
-        auto found = std::find(names.begin(), names.end(), range->Name);
+    for (const HolidayRange* range : table.rangesOfYear(year)) {
+        auto found = std::find(names.begin(), names.end(), range->name);
         if (found == names.end()) {
-            names.push_back(range->Name);
+            names.push_back(range->name);
             groups.emplace_back();
             found = std::prev(names.end());
         }

@@ -32,50 +32,50 @@ std::string readTable(const std::filesystem::path& path) {
 
 }  // namespace
 
-HolidayTable BuiltInHolidays() {
-    return HolidayTable(ParseHolidays(BuiltInHolidayText()).Ranges);
+HolidayTable builtInHolidays() {
+    return HolidayTable(parseHolidays(builtInHolidayText()).ranges);
 }
 
-LoadedHolidays LoadHolidays(const ProgramFolder& folder) {
-    const std::vector<HolidayRange> builtIn = ParseHolidays(BuiltInHolidayText()).Ranges;
+LoadedHolidays loadHolidays(const ProgramFolder& folder) {
+    const std::vector<HolidayRange> builtIn = parseHolidays(builtInHolidayText()).ranges;
     LoadedHolidays loaded;
     const std::filesystem::path path = folder.path(kUserTableName);
     // Anything else than a missing file (a folder, no permission) is reported by the read.
     std::error_code unknown;
     if (std::filesystem::status(path, unknown).type() == std::filesystem::file_type::not_found) {
-        loaded.Table = HolidayTable(builtIn);
+        loaded.table = HolidayTable(builtIn);
         return loaded;
     }
     std::string text;
     try {
         text = readTable(path);
     } catch (const FileError& error) {
-        loaded.Messages.push_back(std::string(error.what()) + "；只用内置的节假日安排");
-        loaded.Table = HolidayTable(builtIn);
+        loaded.messages.push_back(std::string(error.what()) + "；只用内置的节假日安排");
+        loaded.table = HolidayTable(builtIn);
         return loaded;
     }
-    const ParsedHolidays user = ParseHolidays(text);
-    std::vector<LineProblem> problems = user.Problems;
-    loaded.Table = MergeHolidays(builtIn, user, problems);
+    const ParsedHolidays user = parseHolidays(text);
+    std::vector<LineProblem> problems = user.problems;
+    loaded.table = mergeHolidays(builtIn, user, problems);
     std::stable_sort(problems.begin(), problems.end(),
-                     [](const LineProblem& a, const LineProblem& b) { return a.Line < b.Line; });
+                     [](const LineProblem& a, const LineProblem& b) { return a.line < b.line; });
     for (const LineProblem& problem : problems)
-        loaded.Messages.push_back("节假日表" + fileName(path) + "第 " + std::to_string(problem.Line) + " 行：" +
-                                  problem.Cause + "，此行未用");
+        loaded.messages.push_back("节假日表" + fileName(path) + "第 " + std::to_string(problem.line) + " 行：" +
+                                  problem.cause + "，此行未用");
     return loaded;
 }
 
-std::shared_ptr<const HolidayTable> ProgramHolidays() {
+std::shared_ptr<const HolidayTable> programHolidays() {
     static const std::shared_ptr<const HolidayTable> table = [] {
         LoadedHolidays loaded;
         try {
-            loaded = LoadHolidays(ProgramFolder::ofExecutable());
+            loaded = loadHolidays(ProgramFolder::ofExecutable());
         } catch (const std::exception&) {
             // Without the executable's path (no /proc) there is no user table.
-            loaded.Table = BuiltInHolidays();
+            loaded.table = builtInHolidays();
         }
-        for (const std::string& message : loaded.Messages) std::fprintf(stderr, "%s\n", message.c_str());
-        return std::make_shared<const HolidayTable>(std::move(loaded.Table));
+        for (const std::string& message : loaded.messages) std::fprintf(stderr, "%s\n", message.c_str());
+        return std::make_shared<const HolidayTable>(std::move(loaded.table));
     }();
     return table;
 }

@@ -18,21 +18,21 @@ namespace tavlo::holidays {
 inline constexpr std::string_view kUserTableName = "Data\\Holidays.txt";
 
 struct LoadedHolidays {
-    HolidayTable Table;
+    HolidayTable table;
     // One Chinese sentence for each line left out, or for a file that could
     // not be used at all (then only the built-in table counts).
-    std::vector<std::string> Messages;
+    std::vector<std::string> messages;
 };
 
 // The built-in table and the folder's Data\Holidays.txt, when there is one
 // (UTF-8, or GB18030 as Windows editors save it). Never throws for the file.
-LoadedHolidays LoadHolidays(const ProgramFolder& folder);
+LoadedHolidays loadHolidays(const ProgramFolder& folder);
 
 // The built-in table alone.
-HolidayTable BuiltInHolidays();
+HolidayTable builtInHolidays();
 
 // LoadHolidays of the running executable's folder, done once per process;
 // its messages go to the log (standard error) once.
-std::shared_ptr<const HolidayTable> ProgramHolidays();
+std::shared_ptr<const HolidayTable> programHolidays();
 
 }  // namespace tavlo::holidays

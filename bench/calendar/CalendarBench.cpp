@@ -32,7 +32,7 @@ std::unique_ptr<TChnCalendar> makeCalendar() {
 void BM_MonthModelRebuild(benchmark::State& state) {
     tavlo::lunar::TChnCal engine;
     tavlo::calendar::TMonthModel model;
-    const tavlo::holidays::HolidayTable holidays = tavlo::holidays::BuiltInHolidays();
+    const tavlo::holidays::HolidayTable holidays = tavlo::holidays::builtInHolidays();
     const tavlo::holidays::HolidayTable* table = state.range(0) ? &holidays : nullptr;
     const double dates[] = {EncodeDate(2024, 5, 15), EncodeDate(2024, 1, 15)};
     int k = 0;

@@ -11,13 +11,13 @@ namespace {
 using namespace tavlo::holidays;
 
 void BM_LookUpEveryDayOfAYear(benchmark::State& state) {
-    const HolidayTable table = BuiltInHolidays();
+    const HolidayTable table = builtInHolidays();
     int first = 0, last = 0;
-    DaySerial(2024, 1, 1, first);
-    DaySerial(2024, 12, 31, last);
+    daySerial(2024, 1, 1, first);
+    daySerial(2024, 12, 31, last);
     for (auto _ : state) {
         int marked = 0;
-        for (int day = first; day <= last; ++day) marked += table.KindOf(day) != DayKind::Ordinary;
+        for (int day = first; day <= last; ++day) marked += table.kindOf(day) != DayKind::Ordinary;
         benchmark::DoNotOptimize(marked);
     }
     state.SetItemsProcessed(state.iterations() * (last - first + 1));
@@ -26,8 +26,8 @@ BENCHMARK(BM_LookUpEveryDayOfAYear)->Unit(benchmark::kMicrosecond);
 
 void BM_ReadBuiltInTable(benchmark::State& state) {
     for (auto _ : state) {
-        const HolidayTable table = BuiltInHolidays();
-        benchmark::DoNotOptimize(table.Ranges().data());
+        const HolidayTable table = builtInHolidays();
+        benchmark::DoNotOptimize(table.ranges().data());
     }
 }
 BENCHMARK(BM_ReadBuiltInTable)->Unit(benchmark::kMicrosecond);
@@ -40,14 +40,14 @@ void BM_ReadLargeUserTable(benchmark::State& state) {
         text += y + " 元旦 休 " + y + "-01-01\n" + y + " 春节 休 " + y + "-02-06 " + y + "-02-12\n" + y + " 春节 班 " +
                 y + "-02-14\n" + y + " 国庆节 休 " + y + "-10-01 " + y + "-10-07\n";
     }
-    for (auto _ : state) benchmark::DoNotOptimize(ParseHolidays(text).Ranges.size());
+    for (auto _ : state) benchmark::DoNotOptimize(parseHolidays(text).ranges.size());
     state.SetItemsProcessed(state.iterations() * state.range(0) * 4);
 }
 BENCHMARK(BM_ReadLargeUserTable)->Arg(10)->Arg(70)->Unit(benchmark::kMicrosecond);
 
 void BM_YearListing(benchmark::State& state) {
-    const HolidayTable table = BuiltInHolidays();
-    for (auto _ : state) benchmark::DoNotOptimize(YearArrangementLines(table, 2024).size());
+    const HolidayTable table = builtInHolidays();
+    for (auto _ : state) benchmark::DoNotOptimize(yearArrangementLines(table, 2024).size());
 }
 BENCHMARK(BM_YearListing)->Unit(benchmark::kMicrosecond);
 

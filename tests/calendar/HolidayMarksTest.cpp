@@ -36,7 +36,7 @@ DayKind kindOfDay(const TMonthModel& model, int day) {
 }
 
 TEST(HolidayMarks, EachDayOfTheMonthHasItsArrangement) {
-    const holidays::HolidayTable table = holidays::BuiltInHolidays();
+    const holidays::HolidayTable table = holidays::builtInHolidays();
     lunar::TChnCal engine;
     TMonthModel model;
     model.Rebuild(engine, date(2024, 2, 1), {}, &table);

@@ -9,30 +9,30 @@ namespace {
 
 int serial(int year, int month, int day) {
     int value = 0;
-    EXPECT_TRUE(DaySerial(year, month, day, value));
+    EXPECT_TRUE(daySerial(year, month, day, value));
     return value;
 }
 
 TEST(HolidayParser, ReadsTheWaysAPersonWritesALine) {
     // A byte-order mark, CR LF, tabs, a full-width space, comments, blank lines.
-    const ParsedHolidays parsed = ParseHolidays(
+    const ParsedHolidays parsed = parseHolidays(
         "\xEF\xBB\xBF# 2027年\r\n"
         "\r\n"
         "2027\t春节\t休\t2027-02-06\t2027-02-13\r\n"
         "   # indented comment\n"
         "2027　春节　班　2027-02-14\n"
         "2027 元旦 休 2026-12-31 2027-01-01");
-    EXPECT_TRUE(parsed.Problems.empty()) << parsed.Problems.front().Cause;
-    ASSERT_EQ(parsed.Ranges.size(), 3u);
-    EXPECT_EQ(parsed.Ranges[0].Line, 3);
-    EXPECT_EQ(parsed.Ranges[0].Name, "春节");
-    EXPECT_EQ(parsed.Ranges[0].Kind, DayKind::Off);
-    EXPECT_EQ(parsed.Ranges[0].First, serial(2027, 2, 6));
-    EXPECT_EQ(parsed.Ranges[0].Last, serial(2027, 2, 13));
-    EXPECT_EQ(parsed.Ranges[1].Kind, DayKind::Work);
-    EXPECT_EQ(parsed.Ranges[1].First, parsed.Ranges[1].Last);
-    EXPECT_EQ(parsed.Ranges[2].Year, 2027);
-    EXPECT_EQ(parsed.Ranges[2].First, serial(2026, 12, 31));
+    EXPECT_TRUE(parsed.problems.empty()) << parsed.problems.front().cause;
+    ASSERT_EQ(parsed.ranges.size(), 3u);
+    EXPECT_EQ(parsed.ranges[0].line, 3);
+    EXPECT_EQ(parsed.ranges[0].name, "春节");
+    EXPECT_EQ(parsed.ranges[0].kind, DayKind::Off);
+    EXPECT_EQ(parsed.ranges[0].first, serial(2027, 2, 6));
+    EXPECT_EQ(parsed.ranges[0].last, serial(2027, 2, 13));
+    EXPECT_EQ(parsed.ranges[1].kind, DayKind::Work);
+    EXPECT_EQ(parsed.ranges[1].first, parsed.ranges[1].last);
+    EXPECT_EQ(parsed.ranges[2].year, 2027);
+    EXPECT_EQ(parsed.ranges[2].first, serial(2026, 12, 31));
 }
 
 TEST(HolidayParser, LeavesOutDamagedLinesAndUsesTheRest) {
@@ -52,50 +52,50 @@ TEST(HolidayParser, LeavesOutDamagedLinesAndUsesTheRest) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
-        const ParsedHolidays parsed = ParseHolidays(std::string("2027 元旦 休 2027-01-01\n") + c.line + "\n");
-        ASSERT_EQ(parsed.Problems.size(), 1u);
-        EXPECT_EQ(parsed.Problems[0].Line, 2);
-        EXPECT_NE(parsed.Problems[0].Cause.find(c.cause), std::string::npos) << parsed.Problems[0].Cause;
-        ASSERT_EQ(parsed.Ranges.size(), 1u);  // the good line is kept
-        EXPECT_EQ(parsed.Ranges[0].Name, "元旦");
+        const ParsedHolidays parsed = parseHolidays(std::string("2027 元旦 休 2027-01-01\n") + c.line + "\n");
+        ASSERT_EQ(parsed.problems.size(), 1u);
+        EXPECT_EQ(parsed.problems[0].line, 2);
+        EXPECT_NE(parsed.problems[0].cause.find(c.cause), std::string::npos) << parsed.problems[0].cause;
+        ASSERT_EQ(parsed.ranges.size(), 1u);  // the good line is kept
+        EXPECT_EQ(parsed.ranges[0].name, "元旦");
     }
 }
 
 TEST(HolidayParser, AnOverlappingLineLosesToTheEarlierOne) {
-    const ParsedHolidays parsed = ParseHolidays(
+    const ParsedHolidays parsed = parseHolidays(
         "2027 春节 休 2027-02-06 2027-02-13\n"
         "2027 元宵 休 2027-02-20\n"
         "2027 春节 班 2027-02-13 2027-02-14\n"  // its first day is the last day off
         "2027 春节 班 2027-02-01 2027-02-06\n"  // its last day is the first day off
         "2027 春节 班 2027-02-14\n");
-    ASSERT_EQ(parsed.Problems.size(), 2u);
-    EXPECT_EQ(parsed.Problems[0].Line, 3);
-    EXPECT_EQ(parsed.Problems[0].Cause, "与第 1 行的日期重叠");
-    EXPECT_EQ(parsed.Problems[1].Line, 4);
-    ASSERT_EQ(parsed.Ranges.size(), 3u);
-    EXPECT_EQ(parsed.Ranges[2].Line, 5);
+    ASSERT_EQ(parsed.problems.size(), 2u);
+    EXPECT_EQ(parsed.problems[0].line, 3);
+    EXPECT_EQ(parsed.problems[0].cause, "与第 1 行的日期重叠");
+    EXPECT_EQ(parsed.problems[1].line, 4);
+    ASSERT_EQ(parsed.ranges.size(), 3u);
+    EXPECT_EQ(parsed.ranges[2].line, 5);
 }
 
 TEST(HolidayParser, AUserYearReplacesTheBuiltInYearWhole) {
-    const std::vector<HolidayRange> builtIn = ParseHolidays(BuiltInHolidayText()).Ranges;
-    const ParsedHolidays user = ParseHolidays(
+    const std::vector<HolidayRange> builtIn = parseHolidays(builtInHolidayText()).ranges;
+    const ParsedHolidays user = parseHolidays(
         "2024 元旦 休 2024-01-01 2024-01-02\n"  // replaces all of 2024
         "2027 元旦 休 2027-01-01\n"             // adds a year
         "2007 元旦 休 2007-12-30\n");           // a day the kept 2008 arrangement holds
-    std::vector<LineProblem> problems = user.Problems;
-    const HolidayTable table = MergeHolidays(builtIn, user, problems);
+    std::vector<LineProblem> problems = user.problems;
+    const HolidayTable table = mergeHolidays(builtIn, user, problems);
     ASSERT_EQ(problems.size(), 1u);
-    EXPECT_EQ(problems[0].Line, 3);
-    EXPECT_EQ(problems[0].Cause, "与内置的 2008 年安排的日期重叠");
+    EXPECT_EQ(problems[0].line, 3);
+    EXPECT_EQ(problems[0].cause, "与内置的 2008 年安排的日期重叠");
 
-    EXPECT_EQ(table.KindOf(serial(2024, 1, 2)), DayKind::Off);
-    EXPECT_EQ(table.KindOf(serial(2024, 2, 10)), DayKind::Ordinary);  // the built-in 2024 is gone
-    EXPECT_EQ(table.KindOf(serial(2027, 1, 1)), DayKind::Off);
-    EXPECT_EQ(table.KindOf(serial(2023, 1, 2)), DayKind::Off);  // other years stay
-    ASSERT_NE(table.Find(2007, 12, 30), nullptr);
-    EXPECT_EQ(table.Find(2007, 12, 30)->Year, 2008);
-    EXPECT_TRUE(table.HasYear(2027));
-    EXPECT_FALSE(table.HasYear(2007));
+    EXPECT_EQ(table.kindOf(serial(2024, 1, 2)), DayKind::Off);
+    EXPECT_EQ(table.kindOf(serial(2024, 2, 10)), DayKind::Ordinary);  // the built-in 2024 is gone
+    EXPECT_EQ(table.kindOf(serial(2027, 1, 1)), DayKind::Off);
+    EXPECT_EQ(table.kindOf(serial(2023, 1, 2)), DayKind::Off);  // other years stay
+    ASSERT_NE(table.find(2007, 12, 30), nullptr);
+    EXPECT_EQ(table.find(2007, 12, 30)->year, 2008);
+    EXPECT_TRUE(table.hasYear(2027));
+    EXPECT_FALSE(table.hasYear(2007));
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ std::optional<std::map<int, ReferenceDay>> referenceDays(const std::string& firs
         if (line.empty()) continue;
         const std::size_t tab1 = line.find('\t'), tab2 = line.find('\t', tab1 + 1);
         int serial = 0;
-        DaySerial(std::stoi(line.substr(0, 4)), std::stoi(line.substr(5, 2)), std::stoi(line.substr(8, 2)), serial);
+        daySerial(std::stoi(line.substr(0, 4)), std::stoi(line.substr(5, 2)), std::stoi(line.substr(8, 2)), serial);
         days[serial] = {line.substr(tab1 + 1, tab2 - tab1 - 1) == "班" ? DayKind::Work : DayKind::Off,
                         line.substr(tab2 + 1)};
     }
@@ -61,8 +61,8 @@ char kindLetter(DayKind kind) {
 }
 
 TEST(HolidayReference, AgreesDayByDayWithAnIndependentPackage) {
-    const HolidayTable table = BuiltInHolidays();
-    const int lastYear = table.Years().back();
+    const HolidayTable table = builtInHolidays();
+    const int lastYear = table.years().back();
     const auto reference = referenceDays("2007-12-01", std::to_string(lastYear) + "-12-31");
     TAVLO_REQUIRE_TOOL(reference.has_value(),
                        "node with the chinese-days package (tests/holidays/install-reference.sh)");
@@ -83,19 +83,19 @@ TEST(HolidayReference, AgreesDayByDayWithAnIndependentPackage) {
         {"2019-04-07", "-O"}, {"2019-06-08", "-O"}, {"2019-06-09", "-O"}, {"2019-09-14", "-O"}, {"2019-09-15", "-O"},
     };
     int first = 0, last = 0;
-    DaySerial(2007, 12, 1, first);
-    DaySerial(lastYear, 12, 31, last);
+    daySerial(2007, 12, 1, first);
+    daySerial(lastYear, 12, 31, last);
     std::map<std::string, std::string> differences;
     for (int day = first; day <= last; ++day) {
-        const HolidayRange* ours = table.Find(day);
+        const HolidayRange* ours = table.find(day);
         const auto theirs = reference->find(day);
         const DayKind theirKind = theirs == reference->end() ? DayKind::Ordinary : theirs->second.kind;
-        const DayKind ourKind = ours ? ours->Kind : DayKind::Ordinary;
+        const DayKind ourKind = ours ? ours->kind : DayKind::Ordinary;
         if (ourKind != theirKind) {
             differences[dateText(day)] = {kindLetter(ourKind), kindLetter(theirKind)};
         } else if (ours) {
             // Its names are shorter ("清明", "中秋" for a combined 中秋节、国庆节).
-            EXPECT_NE(ours->Name.find(theirs->second.name), std::string::npos) << dateText(day);
+            EXPECT_NE(ours->name.find(theirs->second.name), std::string::npos) << dateText(day);
         }
     }
     EXPECT_EQ(differences, explained);

@@ -24,7 +24,7 @@ struct DayCase {
 };
 
 TEST(BuiltInHolidays, TellingDays) {
-    const HolidayTable table = BuiltInHolidays();
+    const HolidayTable table = builtInHolidays();
     const DayCase cases[] = {
         {2024, 2, 9, DayKind::Ordinary},      // 除夕, a Friday: not a day off in 2024
         {2024, 2, 10, DayKind::Off, "春节"},  // the eight days of 2024-02-10 .. 17
@@ -47,36 +47,36 @@ TEST(BuiltInHolidays, TellingDays) {
     };
     for (const DayCase& c : cases) {
         SCOPED_TRACE(std::to_string(c.year) + "-" + std::to_string(c.month) + "-" + std::to_string(c.day));
-        const HolidayRange* range = table.Find(c.year, c.month, c.day);
-        EXPECT_EQ(range ? range->Kind : DayKind::Ordinary, c.kind);
+        const HolidayRange* range = table.find(c.year, c.month, c.day);
+        EXPECT_EQ(range ? range->kind : DayKind::Ordinary, c.kind);
         if (range && c.name) {
-            EXPECT_EQ(range->Name, c.name);
+            EXPECT_EQ(range->name, c.name);
         }
     }
-    EXPECT_EQ(table.Find(2024, 2, 30), nullptr);
+    EXPECT_EQ(table.find(2024, 2, 30), nullptr);
 }
 
 TEST(BuiltInHolidays, EveryYearFrom2008To2026IsWholeAndSound) {
-    const ParsedHolidays parsed = ParseHolidays(BuiltInHolidayText());
-    for (const LineProblem& problem : parsed.Problems) ADD_FAILURE() << problem.Line << ": " << problem.Cause;
-    const HolidayTable table(parsed.Ranges);
+    const ParsedHolidays parsed = parseHolidays(builtInHolidayText());
+    for (const LineProblem& problem : parsed.problems) ADD_FAILURE() << problem.line << ": " << problem.cause;
+    const HolidayTable table(parsed.ranges);
     std::vector<int> expected;
     for (int year = 2008; year <= 2026; ++year) expected.push_back(year);
-    EXPECT_EQ(table.Years(), expected);
+    EXPECT_EQ(table.years(), expected);
 
     std::map<int, std::set<std::string>> holidaysOfYear;
-    for (const HolidayRange& range : table.Ranges()) {
-        SCOPED_TRACE("line " + std::to_string(range.Line));
+    for (const HolidayRange& range : table.ranges()) {
+        SCOPED_TRACE("line " + std::to_string(range.line));
         // A make-up workday is always a weekend day given up; anything else is a typo.
-        if (range.Kind == DayKind::Work)
-            for (int day = range.First; day <= range.Last; ++day) {
+        if (range.kind == DayKind::Work)
+            for (int day = range.first; day <= range.last; ++day) {
                 const int weekday = lunar::WeekdayOf(day);
                 EXPECT_TRUE(weekday == 0 || weekday == 6);
             }
         // Days off lie around the holiday's own year.
-        EXPECT_GE(lunar::DecodeDate(range.First).Year, range.Year - 1);
-        EXPECT_LE(lunar::DecodeDate(range.Last).Year, range.Year);
-        if (range.Kind == DayKind::Off) holidaysOfYear[range.Year].insert(range.Name);
+        EXPECT_GE(lunar::DecodeDate(range.first).Year, range.year - 1);
+        EXPECT_LE(lunar::DecodeDate(range.last).Year, range.year);
+        if (range.kind == DayKind::Off) holidaysOfYear[range.year].insert(range.name);
     }
     for (const auto& [year, names] : holidaysOfYear) {
         std::string all;

@@ -17,8 +17,8 @@ using test::writeFileBytes;
 
 // The name of the holiday that holds the day, or "" (not a crash) when none does.
 std::string nameOf(const HolidayTable& table, int year, int month, int day) {
-    const HolidayRange* range = table.Find(year, month, day);
-    return range ? range->Name : "";
+    const HolidayRange* range = table.find(year, month, day);
+    return range ? range->name : "";
 }
 
 std::filesystem::path userTable(const TempFolder& folder) {
@@ -28,9 +28,9 @@ std::filesystem::path userTable(const TempFolder& folder) {
 
 TEST(ProgramHolidays, WithoutAUserTableTheBuiltInOneServesSilently) {
     TempFolder folder;
-    const LoadedHolidays loaded = LoadHolidays(ProgramFolder(folder.path()));
-    EXPECT_TRUE(loaded.Messages.empty());
-    EXPECT_EQ(nameOf(loaded.Table, 2024, 2, 10), "春节");
+    const LoadedHolidays loaded = loadHolidays(ProgramFolder(folder.path()));
+    EXPECT_TRUE(loaded.messages.empty());
+    EXPECT_EQ(nameOf(loaded.table, 2024, 2, 10), "春节");
 }
 
 TEST(ProgramHolidays, AUserTableAddsAYearAndReportsEachDamagedLine) {
@@ -41,23 +41,23 @@ TEST(ProgramHolidays, AUserTableAddsAYearAndReportsEachDamagedLine) {
                    "2027 春节 休 2027-02-30\n"
                    "2027 春节 班\n"
                    "2027 春节 休 2027-02-06 2027-02-13\n");
-    const LoadedHolidays loaded = LoadHolidays(ProgramFolder(folder.path()));
-    ASSERT_EQ(loaded.Messages.size(), 2u);
+    const LoadedHolidays loaded = loadHolidays(ProgramFolder(folder.path()));
+    ASSERT_EQ(loaded.messages.size(), 2u);
     const std::string file = (folder / "Data" / "Holidays.txt").string();
-    EXPECT_EQ(loaded.Messages[0],
+    EXPECT_EQ(loaded.messages[0],
               "节假日表“" + file + "”第 3 行：日期“2027-02-30”不是 YYYY-MM-DD 形式的日期，此行未用");
-    EXPECT_NE(loaded.Messages[1].find("第 4 行：应有年份"), std::string::npos) << loaded.Messages[1];
-    EXPECT_EQ(nameOf(loaded.Table, 2027, 2, 13), "春节");
-    EXPECT_EQ(nameOf(loaded.Table, 2027, 1, 1), "元旦");
-    EXPECT_EQ(nameOf(loaded.Table, 2024, 2, 10), "春节");
+    EXPECT_NE(loaded.messages[1].find("第 4 行：应有年份"), std::string::npos) << loaded.messages[1];
+    EXPECT_EQ(nameOf(loaded.table, 2027, 2, 13), "春节");
+    EXPECT_EQ(nameOf(loaded.table, 2027, 1, 1), "元旦");
+    EXPECT_EQ(nameOf(loaded.table, 2024, 2, 10), "春节");
 }
 
 TEST(ProgramHolidays, ATableSavedInTheWindowsCodePageIsRead) {
     TempFolder folder;
     writeFileBytes(userTable(folder), utf8ToGb18030("2027 国庆节 休 2027-10-01 2027-10-07\r\n"));
-    const LoadedHolidays loaded = LoadHolidays(ProgramFolder(folder.path()));
-    EXPECT_TRUE(loaded.Messages.empty());
-    EXPECT_EQ(nameOf(loaded.Table, 2027, 10, 3), "国庆节");
+    const LoadedHolidays loaded = loadHolidays(ProgramFolder(folder.path()));
+    EXPECT_TRUE(loaded.messages.empty());
+    EXPECT_EQ(nameOf(loaded.table, 2027, 10, 3), "国庆节");
 }
 
 TEST(ProgramHolidays, AFileThatCannotBeUsedLeavesTheBuiltInTable) {
@@ -75,11 +75,11 @@ TEST(ProgramHolidays, AFileThatCannotBeUsedLeavesTheBuiltInTable) {
         SCOPED_TRACE(c.what);
         TempFolder folder;
         c.make(userTable(folder));
-        const LoadedHolidays loaded = LoadHolidays(ProgramFolder(folder.path()));
-        ASSERT_EQ(loaded.Messages.size(), 1u);
-        EXPECT_NE(loaded.Messages[0].find(c.cause), std::string::npos) << loaded.Messages[0];
-        EXPECT_NE(loaded.Messages[0].find("只用内置的节假日安排"), std::string::npos);
-        EXPECT_EQ(nameOf(loaded.Table, 2024, 2, 10), "春节");
+        const LoadedHolidays loaded = loadHolidays(ProgramFolder(folder.path()));
+        ASSERT_EQ(loaded.messages.size(), 1u);
+        EXPECT_NE(loaded.messages[0].find(c.cause), std::string::npos) << loaded.messages[0];
+        EXPECT_NE(loaded.messages[0].find("只用内置的节假日安排"), std::string::npos);
+        EXPECT_EQ(nameOf(loaded.table, 2024, 2, 10), "春节");
     }
 }
 

@@ -33,7 +33,7 @@ void runDay(const std::vector<std::string>& args, const holidays::HolidayTable& 
         {"Constellation", &cal.Constellation},   {"EraName", &cal.EraName},
     };
     for (const auto& [name, value] : texts) text += std::string(name) + ": " + *value + "\n";
-    text += "Arrangement: " + holidays::DayArrangementText(table, date.Year, date.Month, date.Day) + "\n";
+    text += "Arrangement: " + holidays::dayArrangementText(table, date.Year, date.Month, date.Day) + "\n";
     writeOut(out, text);
 }
 

@@ -60,8 +60,8 @@ std::string header(const lunar::CivilDate& month) {
 
 // Days before 1582 carry Julian labels; the table knows no year that early.
 holidays::DayKind kindOf(const holidays::HolidayTable& table, const lunar::CivilDate& day) {
-    const holidays::HolidayRange* range = table.Find(day.Year, day.Month, day.Day);
-    return range ? range->Kind : holidays::DayKind::Ordinary;
+    const holidays::HolidayRange* range = table.find(day.Year, day.Month, day.Day);
+    return range ? range->kind : holidays::DayKind::Ordinary;
 }
 
 }  // namespace
@@ -82,7 +82,7 @@ void runMonth(const std::vector<std::string>& args, const holidays::HolidayTable
     for (lunar::CivilDate day = month; day.Month == month.Month && day.Year == month.Year;
          day = lunar::NextCivilDate(day)) {
         cal.AnalyseCivilDate(day.Year, day.Month, day.Day);
-        const std::string_view mark = holidays::KindMark(kindOf(table, day));
+        const std::string_view mark = holidays::kindMark(kindOf(table, day));
         marked = marked || !mark.empty();
         numbers += padRight(padLeft(std::to_string(day.Day), 4) + std::string(mark), kCellWidth);
         texts += padRight(" " + lunarLine(cal), kCellWidth);
@@ -95,7 +95,7 @@ void runMonth(const std::vector<std::string>& args, const holidays::HolidayTable
     }
     if (column != 0) text += numbers + "\n" + texts + "\n";
     if (marked) text += "休：放假　班：调休上班\n";
-    if (!table.HasYear(month.Year)) text += holidays::MissingYearText(table, month.Year) + "\n";
+    if (!table.hasYear(month.Year)) text += holidays::missingYearText(table, month.Year) + "\n";
     writeOut(out, text);
 }
 

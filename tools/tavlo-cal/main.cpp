@@ -33,15 +33,15 @@ constexpr const char* kUsage =
     " | dump 起始日期 结束日期 | render [YYYY-MM-DD] 输出.png [--size 宽x高] [--week-numbers] [--no-title]";
 
 // The table of the program folder; each line it leaves out is reported once.
-std::shared_ptr<const holidays::HolidayTable> loadHolidays(const std::optional<ProgramFolder>& folder) {
+std::shared_ptr<const holidays::HolidayTable> programTable(const std::optional<ProgramFolder>& folder) {
     holidays::LoadedHolidays loaded;
     try {
-        loaded = holidays::LoadHolidays(folder ? *folder : ProgramFolder::ofExecutable());
+        loaded = holidays::loadHolidays(folder ? *folder : ProgramFolder::ofExecutable());
     } catch (const std::exception&) {
-        loaded.Table = holidays::BuiltInHolidays();  // no path of the executable: no user table either
+        loaded.table = holidays::builtInHolidays();  // no path of the executable: no user table either
     }
-    for (const std::string& message : loaded.Messages) std::fprintf(stderr, "tavlo-cal: %s\n", message.c_str());
-    return std::make_shared<const holidays::HolidayTable>(std::move(loaded.Table));
+    for (const std::string& message : loaded.messages) std::fprintf(stderr, "tavlo-cal: %s\n", message.c_str());
+    return std::make_shared<const holidays::HolidayTable>(std::move(loaded.table));
 }
 
 int run(const std::string& command, const std::vector<std::string>& args, const std::optional<ProgramFolder>& folder) {
@@ -55,10 +55,10 @@ int run(const std::string& command, const std::vector<std::string>& args, const 
                           : command == "holidays" ? runHolidays
                                                   : nullptr;
 #ifdef TAVLO_CAL_RENDER
-    if (command == "render") return runRender(args, loadHolidays(folder));
+    if (command == "render") return runRender(args, programTable(folder));
 #endif
     if (!textCommand) throw UsageError(kUsage);
-    textCommand(args, *loadHolidays(folder), stdout);
+    textCommand(args, *programTable(folder), stdout);
     return 0;
 }
 
