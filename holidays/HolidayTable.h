@@ -31,7 +31,7 @@ bool daySerial(int year, int month, int day, int& serial);
 class HolidayTable {
 public:
     HolidayTable() = default;
-    // `ranges` must not overlap (the parser and Merge guarantee it).
+    // `ranges` must not overlap (parseHolidays and mergeHolidays see to it).
     explicit HolidayTable(std::vector<HolidayRange> ranges);
 
     // The range holding the day, or nullptr.
