@@ -1,4 +1,5 @@
 // The screen capture command: the main window's side of it.
+#include "CaptureTexts.h"
 #include "CopyScreenFrm.h"
 #include "MainCapture.h"
 #include "ScreenCopyFactory.h"
@@ -9,6 +10,7 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
@@ -36,6 +38,16 @@ void settleFor(std::chrono::milliseconds wait) {
     QTimer::singleShot(wait, &loop, &QEventLoop::quit);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
+
+// The primary screen as the toolkit describes it, in window pixels.
+screencopy::ScreenLayout primaryScreenLayout() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect desktop = screen->virtualGeometry();
+    return {screen->size().width(), screen->size().height(), screen->devicePixelRatio(), desktop.x(), desktop.y(),
+            desktop.width(),        desktop.height()};
+}
+
+Q_LOGGING_CATEGORY(captureLog, "tavlo.capture")
 
 }  // namespace
 
@@ -68,24 +80,23 @@ void TMainFrm::SpeedButton1Click() {
 // opens a capture window of its own over it.
 void TMainFrm::Copyscreanform() {
     repaint();
-    QScreen* screen = QGuiApplication::primaryScreen();
-    const qreal ratio = screen->devicePixelRatio();
-    const QSize physical = screen->size() * ratio;
     if (!capture_->screenCopy) capture_->screenCopy = screencopy::createSessionScreenCopy();
     settleFor(capture_->beforeCopy);
-    screencopy::ScreenPicture picture;
+    screencopy::ScreenStill still;
     try {
-        picture = capture_->screenCopy->CopyScreen(physical.width(), physical.height());
+        still = capture_->screenCopy->copyPrimaryScreen(primaryScreenLayout());
     } catch (const screencopy::ScreenCopyError& error) {
+        qCWarning(captureLog, "the screen could not be copied: %s", error.what());
         showNormal();
         show();
-        showMessage(this, QStringLiteral("截取屏幕失败！\n") + QString::fromUtf8(error.what()));
+        captureWindowClosed();  // the notes window comes back too
+        showMessage(this, captureFailureText(error));
         return;
     }
 
     auto* form = new TCopyScreenForm(this);
     form->setAttribute(Qt::WA_DeleteOnClose);
-    form->setScreenPicture(std::move(picture), ratio);
+    form->setScreenPicture(std::move(still.picture), still.ratio);
     form->setHandOver(state_, [this](const std::filesystem::path&, imaging::Bitmap sent) {
         showPicture(HeldPicture(std::move(sent)));
     });
