@@ -6,6 +6,7 @@
 #include "HeldPicture.h"
 #include "ScreenCopy.h"
 #include "WallpaperBackend.h"
+#include "WindowPlacement.h"
 #include "WindowingTraits.h"
 #include "uGlobal.h"
 
@@ -86,6 +87,9 @@ public:
     using AskMinimise = std::function<bool(QWidget*)>;
     void setAskMinimise(AskMinimise ask);
     void setCaptureWaits(std::chrono::milliseconds beforePost, std::chrono::milliseconds beforeCopy);
+    // What puts the window back in its place after the capture (the
+    // compositor's IPC where it has one).
+    void setWindowPlacement(std::unique_ptr<WindowPlacement> placement);
 
     // The handlers of the "日历记事" window: its export button, and what it
     // does when it closes (save like leaving the editors).

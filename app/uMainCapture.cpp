@@ -64,10 +64,16 @@ void TMainFrm::setCaptureWaits(std::chrono::milliseconds beforePost, std::chrono
     capture_->beforeCopy = beforeCopy;
 }
 
+void TMainFrm::setWindowPlacement(std::unique_ptr<WindowPlacement> placement) {
+    capture_->placement = std::move(placement);
+}
+
 void TMainFrm::SpeedButton1Click() {
     const bool minimise = capture_->askMinimise ? capture_->askMinimise(this) : askMinimiseBox(this);
     if (minimise) {
         QCoreApplication::processEvents();
+        if (!capture_->placement) capture_->placement = createSessionPlacement();
+        capture_->placement->remember(*this);
         stepAsideForCapture();
         showMinimized();
         hide();
@@ -123,6 +129,7 @@ void TMainFrm::stepAsideForCapture() {
 // The capture window brings the main window back when it closes; the other
 // windows that stepped aside come back with it.
 void TMainFrm::captureWindowClosed() {
+    if (capture_->placement) capture_->placement->restore(*this);
     for (const QPointer<QWidget>& window : capture_->steppedAside)
         if (window) window->show();
     capture_->steppedAside.clear();

@@ -219,3 +219,37 @@ sway_input() {
   read -r -t 20 reply <&"${SWAY_VNC[0]}" || true
   [ "$reply" = ok ] || sway_fail "the virtual input did not take: $*"
 }
+
+# Ends the input's connection (wayvnc drops it when the output's mode
+# changes); the next sway_input makes a new one.
+sway_input_close() {
+  [ -n "$SWAY_VNC_PID" ] || return 0
+  exec {SWAY_VNC[1]}>&-
+  wait "$SWAY_VNC_PID" 2>/dev/null || true
+  SWAY_VNC_PID=
+}
+
+# The windows sway shows, one a line: "X Y WIDTH HEIGHT KIND", a tab and the
+# title, where X Y WIDTH HEIGHT are the window's own content in layout
+# (logical) pixels and KIND is floating, tiled or fullscreen.
+sway_windows() {
+  sway_msg -t get_tree | /usr/bin/python3 -c '
+import json, sys
+def walk(node, floating):
+    for child in node.get("nodes", []):
+        walk(child, False)
+    for child in node.get("floating_nodes", []):
+        walk(child, True)
+    if node.get("pid") is None or not node.get("visible", True):
+        return
+    rect, inner = node["rect"], node["window_rect"]
+    kind = "fullscreen" if node.get("fullscreen_mode") else ("floating" if floating else "tiled")
+    print(rect["x"] + inner["x"], rect["y"] + inner["y"], inner["width"], inner["height"], kind,
+          end="\t" + (node.get("name") or "") + "\n")
+walk(json.load(sys.stdin), False)'
+}
+
+# The first shown window titled exactly TITLE: "X Y WIDTH HEIGHT KIND".
+sway_window() {
+  sway_windows | awk -F '\t' -v title="$1" '$2 == title { print $1; exit }'
+}
