@@ -152,11 +152,33 @@ capture_region() {
   log "captured $size exactly"
 }
 
-# The main window is back after the capture: floating, its size, its place.
+# The web panel's page as the screen shows it, into FILE.
+panel_shot() {
+  local x y
+  read -r x y _ <<<"$(main_window)"
+  screen_shot "$SWAY_DIR/panel-screen.png" &&
+    convert "$SWAY_DIR/panel-screen.png" -crop "$(phys 290)x$(phys 240)+$(phys $((x + 10)))+$(phys $((y + 85)))" \
+      +repage "$1"
+}
+panel_loaded() {
+  panel_shot "$SWAY_DIR/panel-before.png" &&
+    awk -v d="$(convert "$SWAY_DIR/panel-before.png" -format '%[fx:standard_deviation]' info:)" \
+      'BEGIN { exit !(d > 0.05) }' && echo yes
+}
+
+# The main window is back after the capture: floating, its size, its place,
+# and its web panel shows the page again (hiding and minimising must not
+# leave it blank).
 expect_main_back() {
   local want=$1 got
   got=$(wait_output 20 "the main window back" main_window)
   [ "$got" = "$want" ] || fail "the main window came back as '$got', not '$want'"
+  panel_back() {
+    panel_shot "$SWAY_DIR/panel-after.png" &&
+      awk -v e="$(rmse "$SWAY_DIR/panel-before.png" "$SWAY_DIR/panel-after.png")" 'BEGIN { exit !(e < 0.02) }' &&
+      echo yes
+  }
+  wait_output 20 "the web panel's page back" panel_back >/dev/null
 }
 
 # Applies (Enter confirms), closes with the close button, and compares the
@@ -196,6 +218,7 @@ for mode in xcb wayland; do
   [ "$width $height $kind" = "830 500 floating" ] || fail "the main window is '$MAIN', not a floating 830 × 500"
   drag_main
   moved=$(main_window)
+  wait_output 30 "the web panel's page" panel_loaded >/dev/null
   capture_region
   expect_main_back "$moved"
   apply_and_close
@@ -215,6 +238,7 @@ for scale in 1.5 2; do
   for mode in xcb wayland; do
     start_program "$mode"
     before=$(main_window)
+    wait_output 30 "the web panel's page" panel_loaded >/dev/null
     capture_region
     expect_main_back "$before"
     kill "$PROGRAM_PID"
