@@ -179,6 +179,12 @@ TEST_F(CaptureCommandTest, ACompositorsScaleGivesTheWholeScreenAndAPhysicalCut) 
         const QRgb under = desktop.pixel(static_cast<int>(201 * scale), static_cast<int>(101 * scale));
         EXPECT_EQ(form->LblRGB->text(), pixelReadout(qRed(under), qGreen(under), qBlue(under)));
         drag(form, {300, 200}, {540, 320});  // 240 × 120 window pixels
+        // The frame is as thick as one window pixel, so that it shows when
+        // the picture is shrunk onto the window.
+        const QPoint corner(static_cast<int>(300 * scale), static_cast<int>(200 * scale));
+        const bool thick =
+            form->screenPicture().pixel(corner + QPoint(1, 1)) != desktop.pixel(corner.x() + 1, corner.y() + 1);
+        EXPECT_EQ(thick, scale > 1);
         QTest::keyClick(form, Qt::Key_Return);
         destroyClosedWindows();
         ASSERT_FALSE(form);
