@@ -18,8 +18,8 @@ void CaptionButton::show(ButtonFace face) const {
     // Show the new picture before hiding the old one, so that the pointer
     // never falls through to the background in between.
     TImage* pictures[] = {normal, highlight, down};
-    TImage* shown = pictures[static_cast<int>(face)];
-    shown->setVisible(true);
+    TImage* shown = offered ? pictures[static_cast<int>(face)] : nullptr;
+    if (shown) shown->setVisible(true);
     for (TImage* picture : pictures) {
         if (picture != shown) picture->setVisible(false);
     }

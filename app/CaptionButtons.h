@@ -33,6 +33,9 @@ struct CaptionButton {
     TImage* normal = nullptr;
     TImage* highlight = nullptr;
     TImage* down = nullptr;
+    // A button the desktop cannot honour (minimise under a tiling
+    // compositor) is not offered: none of its pictures shows.
+    bool offered = true;
 
     void show(ButtonFace face) const;
     // The face whose picture is visible (Normal if none is).

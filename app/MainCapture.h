@@ -1,5 +1,6 @@
 #pragma once
 #include "ScreenCopy.h"
+#include "WindowPlacement.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -24,6 +25,9 @@ struct CaptureParts {
     std::chrono::milliseconds beforeCopy{50};
     // The program's other windows hidden for the capture, shown again after.
     std::vector<QPointer<QWidget>> steppedAside;
+    // Puts the main window back where it was when it is shown again; the
+    // session's own until set.
+    std::unique_ptr<WindowPlacement> placement;
 };
 
 }  // namespace tavlo::app

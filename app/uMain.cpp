@@ -47,6 +47,7 @@ TMainFrm::TMainFrm(GlobalState& state, QWidget* parent)
         return w == img_close_normal || w == img_close_highlight || w == img_close_down || w == img_mini_normal ||
                w == img_mini_highlight || w == img_mini_down;
     });
+    setWindowingTraits(sessionWindowingTraits());
     AppEvent1 = new TApplicationEvents(this);
     AppEvent1->setObjectName(QStringLiteral("AppEvent1"));
     AppEvent1->setOnMessage(
@@ -196,9 +197,14 @@ void TMainFrm::FormResize() {
 // had, instead of jumping back to where it was last closed.
 void TMainFrm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (event->spontaneous() || formShown_) return;
-    formShown_ = true;
-    FormShow();
+    if (event->spontaneous()) return;
+    if (!formShown_) {
+        formShown_ = true;
+        FormShow();
+    }
+    // The show event comes before the window is mapped: the compositor sees
+    // the held size when it decides whether to tile the window.
+    if (windowing_.tiling) frame_->holdSize(minimumSize());
 }
 
 void TMainFrm::resizeEvent(QResizeEvent* event) {

@@ -6,6 +6,8 @@
 #include "HeldPicture.h"
 #include "ScreenCopy.h"
 #include "WallpaperBackend.h"
+#include "WindowPlacement.h"
+#include "WindowingTraits.h"
 #include "uGlobal.h"
 
 #include <QUrl>
@@ -85,6 +87,9 @@ public:
     using AskMinimise = std::function<bool(QWidget*)>;
     void setAskMinimise(AskMinimise ask);
     void setCaptureWaits(std::chrono::milliseconds beforePost, std::chrono::milliseconds beforeCopy);
+    // What puts the window back in its place after the capture (the
+    // compositor's IPC where it has one).
+    void setWindowPlacement(std::unique_ptr<WindowPlacement> placement);
 
     // The handlers of the "日历记事" window: its export button, and what it
     // does when it closes (save like leaving the editors).
@@ -102,6 +107,12 @@ public:
 
     // The faces the caption buttons show now.
     CaptionFaces captionFaces() const;
+
+    // What the desktop does with windows (the running session's unless set):
+    // under a tiling compositor the window holds its size while shown, so
+    // that it floats, and offers no minimise button; where the position is
+    // unknown, none is applied and the close button keeps the stored one.
+    void setWindowingTraits(WindowingTraits traits);
 
 signals:
     // The window has been shown and painted for the first time.
@@ -121,6 +132,9 @@ private:
     BackgroundWalk walk;
     std::int32_t NotePage = 0;
     std::int32_t SavedWidth = 0, SavedHeight = 0, SavedLeft = 0, SavedTop = 0;
+    // The position the geometry file holds (or the first run's), kept where
+    // the window's own position cannot be known.
+    std::int32_t storedLeft_ = 0, storedTop_ = 0;
 
     // Visible controls, back to front.
     TShape* shpBG = nullptr;
@@ -282,6 +296,7 @@ private:
     Anchors anchors_{kDesignClientSize};
     WebPanel* webPanel_ = nullptr;
     WindowFrame* frame_ = nullptr;
+    WindowingTraits windowing_;
     CaptionButton closeButton_;
     CaptionButton miniButton_;
     ShellOpen shellOpen_;

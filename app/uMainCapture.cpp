@@ -1,4 +1,5 @@
 // The screen capture command: the main window's side of it.
+#include "CaptureTexts.h"
 #include "CopyScreenFrm.h"
 #include "MainCapture.h"
 #include "ScreenCopyFactory.h"
@@ -9,6 +10,7 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
@@ -37,6 +39,16 @@ void settleFor(std::chrono::milliseconds wait) {
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
+// The primary screen as the toolkit describes it, in window pixels.
+screencopy::ScreenLayout primaryScreenLayout() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect desktop = screen->virtualGeometry();
+    return {screen->size().width(), screen->size().height(), screen->devicePixelRatio(), desktop.x(), desktop.y(),
+            desktop.width(),        desktop.height()};
+}
+
+Q_LOGGING_CATEGORY(captureLog, "tavlo.capture")
+
 }  // namespace
 
 void TMainFrm::setScreenCopy(std::unique_ptr<screencopy::ScreenCopy> screenCopy) {
@@ -52,10 +64,16 @@ void TMainFrm::setCaptureWaits(std::chrono::milliseconds beforePost, std::chrono
     capture_->beforeCopy = beforeCopy;
 }
 
+void TMainFrm::setWindowPlacement(std::unique_ptr<WindowPlacement> placement) {
+    capture_->placement = std::move(placement);
+}
+
 void TMainFrm::SpeedButton1Click() {
     const bool minimise = capture_->askMinimise ? capture_->askMinimise(this) : askMinimiseBox(this);
     if (minimise) {
         QCoreApplication::processEvents();
+        if (!capture_->placement) capture_->placement = createSessionPlacement();
+        capture_->placement->remember(*this);
         stepAsideForCapture();
         showMinimized();
         hide();
@@ -68,24 +86,23 @@ void TMainFrm::SpeedButton1Click() {
 // opens a capture window of its own over it.
 void TMainFrm::Copyscreanform() {
     repaint();
-    QScreen* screen = QGuiApplication::primaryScreen();
-    const qreal ratio = screen->devicePixelRatio();
-    const QSize physical = screen->size() * ratio;
     if (!capture_->screenCopy) capture_->screenCopy = screencopy::createSessionScreenCopy();
     settleFor(capture_->beforeCopy);
-    screencopy::ScreenPicture picture;
+    screencopy::ScreenStill still;
     try {
-        picture = capture_->screenCopy->CopyScreen(physical.width(), physical.height());
+        still = capture_->screenCopy->copyPrimaryScreen(primaryScreenLayout());
     } catch (const screencopy::ScreenCopyError& error) {
+        qCWarning(captureLog, "the screen could not be copied: %s", error.what());
         showNormal();
         show();
-        showMessage(this, QStringLiteral("截取屏幕失败！\n") + QString::fromUtf8(error.what()));
+        captureWindowClosed();  // the notes window comes back too
+        showMessage(this, captureFailureText(error));
         return;
     }
 
     auto* form = new TCopyScreenForm(this);
     form->setAttribute(Qt::WA_DeleteOnClose);
-    form->setScreenPicture(std::move(picture), ratio);
+    form->setScreenPicture(std::move(still.picture), still.ratio);
     form->setHandOver(state_, [this](const std::filesystem::path&, imaging::Bitmap sent) {
         showPicture(HeldPicture(std::move(sent)));
     });
@@ -112,6 +129,7 @@ void TMainFrm::stepAsideForCapture() {
 // The capture window brings the main window back when it closes; the other
 // windows that stepped aside come back with it.
 void TMainFrm::captureWindowClosed() {
+    if (capture_->placement) capture_->placement->restore(*this);
     for (const QPointer<QWidget>& window : capture_->steppedAside)
         if (window) window->show();
     capture_->steppedAside.clear();

@@ -43,8 +43,10 @@ void TMainFrm::img_mini_highlightMouseDown() {
 void TMainFrm::img_close_highlightClick() {
     SavedWidth = width();
     SavedHeight = height();
-    SavedLeft = x();
-    SavedTop = y();
+    // Where the platform cannot tell the window's position, the toolkit's
+    // idea of it is only what was last asked for: the file keeps its own.
+    SavedLeft = windowing_.positionKnown ? x() : storedLeft_;
+    SavedTop = windowing_.positionKnown ? y() : storedTop_;
     // A geometry file that cannot be written (a read-only program folder) is
     // reported, and the program ends all the same: the close button must close.
     try {
@@ -101,10 +103,19 @@ void TMainFrm::LoadFormSize() {
     SavedLeft = placed.left;
     SavedTop = placed.top;
     NotePage = placed.NotePage;
+    storedLeft_ = loaded.geometry.left;
+    storedTop_ = loaded.geometry.top;
     resize(SavedWidth, SavedHeight);
-    move(SavedLeft, SavedTop);
+    // The compositor places the window where the toolkit cannot.
+    if (windowing_.positionKnown) move(SavedLeft, SavedTop);
     // A first run keeps the first-run values, written once the window stands.
     if (loaded.firstRun) saveFormSize(state_.folder, loaded.geometry);
+}
+
+void TMainFrm::setWindowingTraits(WindowingTraits traits) {
+    windowing_ = traits;
+    miniButton_.offered = !traits.tiling;
+    miniButton_.show(miniButton_.visibleFace());
 }
 
 void TMainFrm::SaveFormSize() {

@@ -96,13 +96,19 @@ set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE amd64)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Beyond the libraries: faces for the Chinese texts, and a session bus and a
+# Beyond the libraries: faces for the Chinese texts, a session bus and a
 # settings store for the wallpaper backends (without a store, GSettings keeps
-# values in memory and the desktop never sees them).
+# values in memory and the desktop never sees them), and the desktop portal,
+# the only way to copy the screen in a Wayland session.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "fonts-noto-cjk | fonts-wqy-zenhei, dconf-gsettings-backend | gsettings-backend, default-dbus-session-bus | dbus-session-bus")
+    "fonts-noto-cjk | fonts-wqy-zenhei, dconf-gsettings-backend | gsettings-backend, default-dbus-session-bus | dbus-session-bus, xdg-desktop-portal")
+# The portal takes screenshots through a backend of the desktop's family
+# (GNOME and KDE bring theirs; the wlroots one serves sway and its kin). The
+# wlroots backend does not start without PipeWire, and the portal offers
+# screenshots only where some backend has the Access interface, which the
+# GTK one brings. qt6-wayland lets the program run natively under Wayland.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "fonts-wqy-zenhei, fonts-liberation2 | fonts-liberation, gsettings-desktop-schemas, qt6-translations-l10n")
+    "fonts-wqy-zenhei, fonts-liberation2 | fonts-liberation, gsettings-desktop-schemas, qt6-translations-l10n, xdg-desktop-portal-gnome | xdg-desktop-portal-kde | xdg-desktop-portal-wlr, xdg-desktop-portal-gtk, pipewire, qt6-wayland")
 file(READ ${packaging_src}/description.txt CPACK_DEBIAN_PACKAGE_DESCRIPTION)
 string(STRIP "${CPACK_DEBIAN_PACKAGE_DESCRIPTION}" CPACK_DEBIAN_PACKAGE_DESCRIPTION)
 

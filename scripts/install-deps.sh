@@ -19,8 +19,12 @@ packages=(
   fonts-noto-cjk fonts-wqy-zenhei fonts-liberation
   dbus dbus-x11 dconf-gsettings-backend dconf-cli gsettings-desktop-schemas
   cinnamon-desktop-data mate-desktop-common xfconf sway swaybg grim
-  # end-to-end tests and the side-by-side timings
+  # the screen copy in a Wayland session, and running natively there
+  xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire qt6-wayland
+  # end-to-end tests and the side-by-side timings (the Wayland one: XWayland,
+  # virtual input through wayvnc, driven from Python)
   xvfb xauth openbox xdotool x11-utils x11-xserver-utils imagemagick
+  xwayland wayvnc python3
   libjpeg-turbo-progs libvips-tools hyperfine
   # notes: an independent reader and writer of rich text
   libreoffice-writer-nogui

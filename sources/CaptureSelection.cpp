@@ -12,8 +12,8 @@ QRect CaptureSelection::normalised() const {
 
 void CaptureSelection::drawFrame() {
     const QRect rect = normalised();
-    invertOutline(picture_, rect);
-    dirty_ += outlineRegion(rect);
+    invertOutline(picture_, rect, frameWidth_);
+    dirty_ += outlineRegion(rect, frameWidth_);
     BandDrawn = true;
 }
 
@@ -22,8 +22,8 @@ void CaptureSelection::drawFrame() {
 void CaptureSelection::eraseFrame() {
     if (!BandDrawn) return;
     const QRect rect = normalised();
-    invertOutline(picture_, rect);
-    dirty_ += outlineRegion(rect);
+    invertOutline(picture_, rect, frameWidth_);
+    dirty_ += outlineRegion(rect, frameWidth_);
     BandDrawn = false;
 }
 

@@ -53,6 +53,10 @@ public:
     // Picture areas changed since the last call.
     QRegion takeDirty();
 
+    // How many picture pixels thick the frame is: more than one where the
+    // picture is shown shrunk, so that the frame still shows.
+    void setFrameWidth(int width) { frameWidth_ = width; }
+
 private:
     void drawFrame();
     void eraseFrame();
@@ -60,6 +64,7 @@ private:
     QImage& picture_;
     QRegion dirty_;
     bool frameHeldBack_ = false;
+    int frameWidth_ = 1;
 };
 
 }  // namespace tavlo

@@ -18,4 +18,40 @@ QString selectionSizeText(int width, int height) {
     return QStringLiteral("%1 × %2").arg(width).arg(height);
 }
 
+namespace {
+
+QString causeText(screencopy::ScreenCopyCause cause) {
+    using screencopy::ScreenCopyCause;
+    switch (cause) {
+    case ScreenCopyCause::NoPortal: return QStringLiteral("桌面的截图服务缺失：桌面门户服务没有运行。");
+    case ScreenCopyCause::NoScreenshotService:
+        return QStringLiteral("桌面的截图服务缺失：桌面门户没有为这个桌面提供截图功能。");
+    case ScreenCopyCause::ServiceFailed: return QStringLiteral("桌面的截图服务未能截取屏幕。");
+    case ScreenCopyCause::NoAnswer: return QStringLiteral("桌面的截图服务没有应答。");
+    case ScreenCopyCause::Cancelled: return QStringLiteral("截图已被取消。");
+    case ScreenCopyCause::Refused: return QStringLiteral("桌面拒绝了截图请求。");
+    case ScreenCopyCause::Unreadable: break;
+    }
+    return QStringLiteral("无法读取屏幕画面。");
+}
+
+// "a", "a 和 b", "a、b 和 c".
+QString packageList(const std::vector<std::string>& packages) {
+    QString list;
+    for (std::size_t i = 0; i < packages.size(); ++i) {
+        if (i > 0) list += i + 1 == packages.size() ? QStringLiteral(" 和 ") : QStringLiteral("、");
+        list += QString::fromStdString(packages[i]);
+    }
+    return list;
+}
+
+}  // namespace
+
+QString captureFailureText(const screencopy::ScreenCopyError& error) {
+    QString text = QStringLiteral("截取屏幕失败！\n") + causeText(error.cause());
+    if (!error.packages().empty())
+        text += QStringLiteral("\n请安装软件包 %1，然后重新登录。").arg(packageList(error.packages()));
+    return text;
+}
+
 }  // namespace tavlo

@@ -1,4 +1,6 @@
 #pragma once
+#include "ScreenCopy.h"
+
 #include <QString>
 
 namespace tavlo {
@@ -17,5 +19,10 @@ QString pixelReadout(int red, int green, int blue);
 
 // The size shown beside a selection: "W × H".
 QString selectionSizeText(int width, int height);
+
+// The message when the screen could not be copied: "截取屏幕失败！", the
+// cause in the user's terms and, where a package would mend it, which to
+// install. The error's own text is for the log only.
+QString captureFailureText(const screencopy::ScreenCopyError& error);
 
 }  // namespace tavlo

@@ -120,6 +120,9 @@ void TCopyScreenForm::setScreenPicture(screencopy::ScreenPicture picture, qreal 
     ratio_ = devicePixelRatio > 0 ? devicePixelRatio : 1;
     picture_ = toImage(std::move(picture));
     picture_.setDevicePixelRatio(ratio_);
+    // A picture finer than the window's pixels is shown shrunk: a frame of
+    // one picture pixel would fall between them.
+    selection_.setFrameWidth(std::max(1, static_cast<int>(std::lround(ratio_ / devicePixelRatioF()))));
     const QSize size = picture_.deviceIndependentSize().toSize();
     resize(size);
     ImgScreen->setGeometry(0, 0, size.width(), size.height());

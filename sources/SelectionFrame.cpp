@@ -17,26 +17,26 @@ QRect normalisedSelection(int x1, int y1, int x2, int y2) {
     return QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1));
 }
 
-void invertOutline(QImage& picture, const QRect& rect) {
+void invertOutline(QImage& picture, const QRect& rect, int width) {
     if (rect.isEmpty()) return;
+    const int band = std::max(1, width);
     const int left = rect.left(), right = rect.right(), top = rect.top(), bottom = rect.bottom();
-    for (int x = left; x <= right; ++x) {
-        invertPixel(picture, x, top);
-        if (bottom != top) invertPixel(picture, x, bottom);
-    }
-    for (int y = top + 1; y < bottom; ++y) {
-        invertPixel(picture, left, y);
-        if (right != left) invertPixel(picture, right, y);
+    for (int y = top; y <= bottom; ++y) {
+        if (y < top + band || y > bottom - band) {
+            for (int x = left; x <= right; ++x) invertPixel(picture, x, y);
+            continue;
+        }
+        // The left band, then the right band where it does not overlap it.
+        const int leftEnd = std::min(left + band - 1, right);
+        for (int x = left; x <= leftEnd; ++x) invertPixel(picture, x, y);
+        for (int x = std::max(right - band + 1, leftEnd + 1); x <= right; ++x) invertPixel(picture, x, y);
     }
 }
 
-QRegion outlineRegion(const QRect& rect) {
+QRegion outlineRegion(const QRect& rect, int width) {
     if (rect.isEmpty()) return {};
-    QRegion region(rect.left(), rect.top(), rect.width(), 1);
-    region += QRect(rect.left(), rect.bottom(), rect.width(), 1);
-    region += QRect(rect.left(), rect.top(), 1, rect.height());
-    region += QRect(rect.right(), rect.top(), 1, rect.height());
-    return region;
+    const int band = std::max(1, width);
+    return QRegion(rect).subtracted(QRegion(rect.adjusted(band, band, -band, -band)));
 }
 
 }  // namespace tavlo

@@ -9,13 +9,13 @@ namespace tavlo {
 // excluded: (x1, y1)–(x2, y2) covers columns min..max−1 and rows min..max−1.
 QRect normalisedSelection(int x1, int y1, int x2, int y2);
 
-// Inverts every pixel of the 1-pixel outline of `rect` (each pixel once) in a
-// Format_RGB32 picture, as
-// a pen in inverting mode draws it: drawing it twice restores the picture.
-// Parts outside the picture are skipped; an empty rectangle draws nothing.
-void invertOutline(QImage& picture, const QRect& rect);
+// Inverts every pixel of the outline of `rect`, `width` pixels thick inside
+// it (each pixel once), in a Format_RGB32 picture, as a pen in inverting mode
+// draws it: drawing it twice restores the picture. Parts outside the picture
+// are skipped; an empty rectangle draws nothing.
+void invertOutline(QImage& picture, const QRect& rect, int width = 1);
 
-// The pixels invertOutline touches, as four strips.
-QRegion outlineRegion(const QRect& rect);
+// The pixels invertOutline touches.
+QRegion outlineRegion(const QRect& rect, int width = 1);
 
 }  // namespace tavlo

@@ -17,7 +17,12 @@ void TScreenImage::paintEvent(QPaintEvent* event) {
         painter.fillRect(event->rect(), Qt::black);
         return;
     }
-    // Only the changed strips are repainted: the painter clips to them.
+    // Only the changed strips are repainted: the painter clips to them. A
+    // picture at another scale than the window's pixels (a compositor's
+    // screenshot under a toolkit that rounds the scale, or none) is scaled
+    // smoothly to the window's size.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform,
+                          !qFuzzyCompare(picture_.devicePixelRatio(), devicePixelRatioF()));
     painter.drawImage(QPointF(0, 0), picture_);
 }
 

@@ -42,7 +42,18 @@ void WindowFrame::startMove(QPointF globalPos) {
     pressGeometry_ = window_->geometry();
 }
 
+void WindowFrame::holdSize(QSize minimum) {
+    minimum_ = minimum;
+    holding_ = true;
+    window_->setFixedSize(window_->size());
+}
+
 void WindowFrame::startResize(Qt::Edges edges, QPointF globalPos) {
+    if (holding_) {
+        holding_ = false;
+        window_->setMinimumSize(minimum_);
+        window_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
     QWindow* handle = window_->windowHandle();
     if (handle && handle->startSystemResize(edges)) return;
     follow_ = Follow::Resize;

@@ -2,6 +2,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <QWidget>
 
 #include <functional>
@@ -30,6 +31,13 @@ public:
 
     bool followingMouse() const { return follow_ != Follow::None; }
 
+    // Holds the window at its present size (minimum = maximum) until the user
+    // drags an edge, when `minimum` becomes its minimum again. Tiling
+    // compositors float a window of a fixed size by themselves; they look at
+    // the size hints when the window is mapped, so hold it before each show.
+    void holdSize(QSize minimum);
+    bool holdingSize() const { return holding_; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -50,6 +58,8 @@ private:
     QPointF pressGlobal_;
     QRect pressGeometry_;
     bool edgeCursorSet_ = false;
+    bool holding_ = false;
+    QSize minimum_;
 };
 
 }  // namespace tavlo::widgets

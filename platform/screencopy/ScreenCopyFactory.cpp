@@ -44,7 +44,10 @@ std::unique_ptr<ScreenCopy> createSessionScreenCopy() {
 #else
     // Under Wayland the X server (if any) only sees its own windows: only the
     // compositor, through the portal, can give the whole screen.
-    if (waylandSession()) return std::make_unique<PortalScreenCopy>();
+    if (waylandSession()) {
+        const char* desktops = std::getenv("XDG_CURRENT_DESKTOP");
+        return std::make_unique<PortalScreenCopy>(std::chrono::seconds(60), desktops ? desktops : "");
+    }
     if (environmentSet("DISPLAY")) return std::make_unique<X11ScreenCopy>();
     return std::make_unique<UnavailableScreenCopy>("no X11 display and no Wayland session");
 #endif

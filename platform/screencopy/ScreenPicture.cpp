@@ -1,6 +1,7 @@
 #include "ScreenCopy.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tavlo::screencopy {
 
@@ -18,15 +19,37 @@ ScreenPicture blackPicture(int width, int height) {
     return picture;
 }
 
-ScreenPicture cropFromOrigin(const ScreenPicture& source, int width, int height) {
+ScreenPicture cropAt(const ScreenPicture& source, int left, int top, int width, int height) {
     ScreenPicture picture = blackPicture(width, height);
-    const int columns = std::min(width, source.width);
-    const int rows = std::min(height, source.height);
-    for (int y = 0; y < rows; ++y) {
+    // The overlap of the source with the cut, in the source's columns and rows.
+    const int firstColumn = std::max(0, left), endColumn = std::min(source.width, left + width);
+    const int firstRow = std::max(0, top), endRow = std::min(source.height, top + height);
+    for (int y = firstRow; y < endRow; ++y) {
         const auto from = source.pixels.begin() + static_cast<std::ptrdiff_t>(y) * source.width;
-        std::copy(from, from + columns, picture.pixels.begin() + static_cast<std::ptrdiff_t>(y) * width);
+        std::copy(from + firstColumn, from + std::max(firstColumn, endColumn),
+                  picture.pixels.begin() + static_cast<std::ptrdiff_t>(y - top) * width + (firstColumn - left));
     }
     return picture;
+}
+
+ScreenStill ScreenCopy::copyPrimaryScreen(const ScreenLayout& layout) {
+    const double ratio = layout.ratio > 0 ? layout.ratio : 1;
+    return {CopyScreen(static_cast<int>(std::lround(layout.width * ratio)),
+                       static_cast<int>(std::lround(layout.height * ratio))),
+            ratio};
+}
+
+ScreenStill primaryScreenOfDesktop(const ScreenPicture& desktop, const ScreenLayout& layout) {
+    if (desktop.width <= 0 || layout.desktopWidth <= 0)
+        throw ScreenCopyError("the desktop's picture (" + std::to_string(desktop.width) + " pixels wide) or its " +
+                              std::to_string(layout.desktopWidth) + "-pixel extent gives no scale");
+    const double ratio = static_cast<double>(desktop.width) / layout.desktopWidth;
+    const auto physical = [ratio](int windowPixels) { return static_cast<int>(std::lround(windowPixels * ratio)); };
+    // (0, 0) lies where the desktop's top-left corner does not, if a screen
+    // reaches left of or above it.
+    return {cropAt(desktop, physical(-layout.desktopLeft), physical(-layout.desktopTop), physical(layout.width),
+                   physical(layout.height)),
+            ratio};
 }
 
 }  // namespace tavlo::screencopy

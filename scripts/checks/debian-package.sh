@@ -48,6 +48,11 @@ root=$work/root
 dpkg-deb -x "$deb" "$root"
 program=$root/opt/tavlo
 dpkg-deb -f "$deb" Depends | grep -q 'fonts-noto-cjk' || e2e_fail "the package does not depend on the CJK fonts"
+# A Wayland session copies the screen only through the portal and a backend.
+dpkg-deb -f "$deb" Depends | grep -qw 'xdg-desktop-portal' || e2e_fail "the package does not depend on the portal"
+for recommended in xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire; do
+  dpkg-deb -f "$deb" Recommends | grep -qw "$recommended" || e2e_fail "the package does not recommend $recommended"
+done
 # No maintainer scripts: removing the package cannot reach the users' folders.
 dpkg-deb -e "$deb" "$work/control"
 for script in preinst postinst prerm postrm; do

@@ -2,6 +2,8 @@
 // the posted WM_COPYSCREEN, the capture window over a fixed screen, and the
 // hand-over of the sent picture.
 #include "BmpFormat.h"
+#include "CapturePictures.h"
+#include "CaptureTexts.h"
 #include "CopyScreenFrm.h"
 #include "FixedScreenCopy.h"
 #include "ModalAnswers.h"
@@ -143,14 +145,59 @@ TEST_F(CaptureCommandTest, CancelCapturesWithTheWindowOnScreenAndKeysDoNothing) 
 }
 
 TEST_F(CaptureCommandTest, AScreenThatCannotBeCopiedIsReportedAndTheWindowComesBack) {
-    main->setScreenCopy(
-        std::make_unique<screencopy::FixedScreenCopy>(screencopy::FixedScreenCopy::failing("x11: no screen here")));
+    main->setScreenCopy(std::make_unique<screencopy::FixedScreenCopy>(screencopy::FixedScreenCopy::failing(
+        screencopy::ScreenCopyError("portal: Screenshot failed: org.freedesktop.DBus.Error.UnknownMethod",
+                                    screencopy::ScreenCopyCause::NoScreenshotService, {"xdg-desktop-portal-wlr"}))));
     test::ModalAnswers answers;
     EXPECT_FALSE(capture());
-    EXPECT_EQ(answers.messages, std::vector<QString>{QStringLiteral("截取屏幕失败！\nx11: no screen here")});
+    // The bus's own words stay in the log.
+    EXPECT_EQ(answers.messages,
+              std::vector<QString>{QStringLiteral("截取屏幕失败！\n桌面的截图服务缺失：桌面门户没有为这个桌面提供截图"
+                                                  "功能。\n请安装软件包 xdg-desktop-portal-wlr，然后重新登录。")});
     EXPECT_TRUE(main->isVisible());
     EXPECT_FALSE(main->isMinimized());
     EXPECT_TRUE(main->findChildren<TCopyScreenForm*>().empty());
+}
+
+// A compositor's screenshot at its own scale, which the toolkit does not
+// know (an X11 program in a Wayland session sees a screen of window pixels):
+// the capture window shows the whole screen at its size, and the selection
+// is cut at the picture's resolution.
+TEST_F(CaptureCommandTest, ACompositorsScaleGivesTheWholeScreenAndAPhysicalCut) {
+    for (const double scale : {1.0, 1.5, 2.0}) {
+        SCOPED_TRACE(scale);
+        const int physicalWidth = static_cast<int>(kWidth * scale), physicalHeight = static_cast<int>(kHeight * scale);
+        const screencopy::ScreenPicture desktop = test::patternScreen(physicalWidth, physicalHeight);
+        main->setScreenCopy(
+            std::make_unique<screencopy::FixedScreenCopy>(screencopy::FixedScreenCopy::compositor(desktop)));
+        QPointer<TCopyScreenForm> form = capture();
+        ASSERT_TRUE(form);
+        EXPECT_EQ(form->geometry(), QRect(0, 0, kWidth, kHeight));
+        EXPECT_EQ(form->screenPicture().size(), QSize(physicalWidth, physicalHeight));
+
+        test::mouseMove(form->ImgScreen, {201, 101});
+        const QRgb under = desktop.pixel(static_cast<int>(201 * scale), static_cast<int>(101 * scale));
+        EXPECT_EQ(form->LblRGB->text(), pixelReadout(qRed(under), qGreen(under), qBlue(under)));
+        drag(form, {300, 200}, {540, 320});  // 240 × 120 window pixels
+        // The frame is as thick as one window pixel, so that it shows when
+        // the picture is shrunk onto the window.
+        const QPoint corner(static_cast<int>(300 * scale), static_cast<int>(200 * scale));
+        const bool thick =
+            form->screenPicture().pixel(corner + QPoint(1, 1)) != desktop.pixel(corner.x() + 1, corner.y() + 1);
+        EXPECT_EQ(thick, scale > 1);
+        QTest::keyClick(form, Qt::Key_Return);
+        destroyClosedWindows();
+        ASSERT_FALSE(form);
+
+        const imaging::Bitmap written = imaging::loadPicture(fixture.folder / "tmp" / "tmp.bmp");
+        ASSERT_EQ(written.width(), static_cast<int>(240 * scale));
+        ASSERT_EQ(written.height(), static_cast<int>(120 * scale));
+        const QPoint origin(static_cast<int>(300 * scale), static_cast<int>(200 * scale));
+        for (const QPoint at : {QPoint(0, 0), QPoint(written.width() - 1, written.height() - 1)}) {
+            const std::uint8_t* bgr = written.row(at.y()) + 3 * at.x();
+            EXPECT_EQ(qRgb(bgr[2], bgr[1], bgr[0]), desktop.pixel(origin.x() + at.x(), origin.y() + at.y()));
+        }
+    }
 }
 
 TEST_F(CaptureCommandTest, TheQuestionHasItsTitleTextAndTwoButtons) {

@@ -1,5 +1,6 @@
 // The borderless window's chrome: remembered geometry, caption buttons,
 // dragging and sizing.
+#include "FormGeometry.h"
 #include "ModalAnswers.h"
 #include "WindowFrame.h"
 #include "WindowTestSupport.h"
@@ -177,6 +178,55 @@ TEST(MinimiseButton, MinimisesWithNormalButtonsAndRestoringKeepsTheGeometry) {
     w.showNormal();
     EXPECT_FALSE(w.isMinimized());
     EXPECT_EQ(w.geometry(), QRect(300, 200, 900, 550));
+}
+
+// A tiling compositor floats a window of a fixed size and cannot minimise:
+// the window holds its size whenever it is shown, gives it up while the
+// user drags an edge, and offers no minimise button.
+TEST(TilingDesktop, TheWindowHoldsItsSizeWhenShownAndOffersNoMinimise) {
+    test::MainWindowFixture f;
+    app::TMainFrm& w = f.create();
+    w.setWindowingTraits({true, true});
+    f.show();
+    EXPECT_EQ(w.minimumSize(), QSize(830, 500));
+    EXPECT_EQ(w.maximumSize(), QSize(830, 500));
+    for (const char* name : {"img_mini_normal", "img_mini_highlight", "img_mini_down"})
+        EXPECT_FALSE(test::control(w, name)->isVisible()) << name;
+    test::mouseMove(test::control(w, "img_close_normal"));
+    EXPECT_TRUE(test::control(w, "img_close_highlight")->isVisible()) << "the close button works as ever";
+
+    // The right edge: the window may grow again while it is being resized.
+    const QPoint edge(w.width() - 2, 250), dragged = edge + QPoint(100, 0);
+    QTest::mousePress(w.windowHandle(), Qt::LeftButton, {}, edge);
+    EXPECT_EQ(w.minimumSize(), QSize(app::kMinimumWidth, app::kMinimumHeight));
+    EXPECT_EQ(w.maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    QTest::mouseMove(w.windowHandle(), dragged);
+    QTest::mouseRelease(w.windowHandle(), Qt::LeftButton, {}, dragged);
+    const QSize resized = w.size();
+    EXPECT_EQ(resized, QSize(930, 500));
+
+    // Shown again (after a capture, say): held at the size it has.
+    w.hide();
+    w.show();
+    EXPECT_EQ(w.minimumSize(), resized);
+    EXPECT_EQ(w.maximumSize(), resized);
+}
+
+// Natively under Wayland the toolkit's idea of the position is only what was
+// last asked for: the stored position is neither applied nor overwritten.
+TEST(PositionUnknown, TheCloseButtonKeepsTheStoredPositionAndWritesTheSize) {
+    test::MainWindowFixture f;
+    writeFileBytes(f.folder / "Data/FormSize.ini", "4\r\n830\r\n500\r\n100\r\n120\r\n");
+    app::TMainFrm& w = f.create();
+    w.setWindowingTraits({false, false});
+    f.show();
+    EXPECT_NE(w.pos(), QPoint(100, 120)) << "no position is applied";
+    w.move(225, 95);
+    w.resize(900, 550);
+    test::mouseMove(test::control(w, "img_close_normal"));
+    test::mouseClick(test::control(w, "img_close_highlight"), Qt::LeftButton);
+    EXPECT_EQ(f.terminations, 1);
+    EXPECT_EQ(readFileBytes(f.folder / "Data/FormSize.ini"), "4\r\n900\r\n550\r\n100\r\n120\r\n");
 }
 
 TEST(WindowFrame, WithoutAWindowManagerTheWindowFollowsTheMouse) {

@@ -6,11 +6,14 @@
 #include "StartupSettings.h"
 #include "TempFolder.h"
 #include "Widgets.h"
+#include "WindowingTraits.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <map>
+#include <string>
 
 using namespace std::chrono;
 using tavlo::ProgramFolder;
@@ -199,4 +202,33 @@ TEST(BitmapQt, ConvertsEveryPixelFormatAndDrawsTransparencyOverWhite) {
 
     EXPECT_TRUE(app::toQImage(tavlo::imaging::Bitmap()).isNull());
     EXPECT_TRUE(app::fromQImage(QImage()).empty());
+}
+
+TEST(WindowingTraits, ComeFromThePlatformAndTheSessionsEnvironment) {
+    struct Case {
+        const char* platform;
+        std::map<std::string, std::string> environment;
+        bool tiling, positionKnown;
+    } cases[] = {
+        {"xcb", {}, false, true},
+        {"wayland", {}, false, false},
+        {"wayland-egl", {{"XDG_CURRENT_DESKTOP", "GNOME"}}, false, false},
+        {"xcb", {{"XDG_CURRENT_DESKTOP", "ubuntu:GNOME"}}, false, true},
+        {"xcb", {{"SWAYSOCK", "/run/user/1000/sway-ipc.sock"}}, true, true},
+        {"wayland", {{"XDG_CURRENT_DESKTOP", "sway"}}, true, false},
+        {"xcb", {{"I3SOCK", "/tmp/i3"}}, true, true},
+        {"xcb", {{"XDG_CURRENT_DESKTOP", "i3"}}, true, true},
+        {"wayland", {{"HYPRLAND_INSTANCE_SIGNATURE", "x"}}, true, false},
+        {"xcb", {{"SWAYSOCK", ""}}, false, true},  // set but empty: no compositor
+        {"offscreen", {}, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.platform) + " " + (c.environment.empty() ? "" : c.environment.begin()->second));
+        const app::WindowingTraits traits = app::windowingTraits(c.platform, [&c](const char* name) -> const char* {
+            const auto found = c.environment.find(name);
+            return found == c.environment.end() ? nullptr : found->second.c_str();
+        });
+        EXPECT_EQ(traits.tiling, c.tiling);
+        EXPECT_EQ(traits.positionKnown, c.positionKnown);
+    }
 }

@@ -25,28 +25,33 @@ std::vector<QPoint> differences(const QImage& image, const QImage& reference) {
 TEST(SelectionFrame, OutlineInvertsEachPixelOnceAndTwiceRestores) {
     struct Case {
         QRect rect;
+        int width;   // of the outline, in picture pixels
         int pixels;  // outline pixels inside the picture
     } cases[] = {
-        {QRect(10, 20, 30, 15), 2 * 30 + 2 * 13},
-        {QRect(5, 5, 1, 1), 1},
-        {QRect(5, 5, 1, 9), 9},
-        {QRect(5, 5, 9, 1), 9},
-        {QRect(5, 5, 2, 2), 4},
-        {QRect(90, 70, 20, 20), 10 + 9},  // right and bottom edges lie off the picture
-        {QRect(5, 5, 0, 9), 0},
+        {QRect(10, 20, 30, 15), 1, 2 * 30 + 2 * 13},
+        {QRect(5, 5, 1, 1), 1, 1},
+        {QRect(5, 5, 1, 9), 1, 9},
+        {QRect(5, 5, 9, 1), 1, 9},
+        {QRect(5, 5, 2, 2), 1, 4},
+        {QRect(90, 70, 20, 20), 1, 10 + 9},  // right and bottom edges lie off the picture
+        {QRect(5, 5, 0, 9), 1, 0},
+        // Thicker, for a picture shown shrunk: the bands lie inside the rectangle.
+        {QRect(10, 20, 30, 15), 2, 30 * 15 - 26 * 11},
+        {QRect(5, 5, 3, 9), 2, 27},  // the side bands meet: every pixel once
+        {QRect(5, 5, 4, 4), 3, 16},
     };
     const QImage original = test::patternImage(kWidth, kHeight);
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.rect.x() * 1000 + c.rect.width());
+        SCOPED_TRACE(c.rect.x() * 1000 + c.rect.width() * 10 + c.width);
         QImage picture = original;
-        invertOutline(picture, c.rect);
+        invertOutline(picture, c.rect, c.width);
         const std::vector<QPoint> changed = differences(picture, original);
         EXPECT_EQ(static_cast<int>(changed.size()), c.pixels);
         for (const QPoint& p : changed) {
             EXPECT_EQ(picture.pixel(p), original.pixel(p) ^ 0x00FFFFFFu);
-            EXPECT_TRUE(outlineRegion(c.rect).contains(p));
+            EXPECT_TRUE(outlineRegion(c.rect, c.width).contains(p));
         }
-        invertOutline(picture, c.rect);
+        invertOutline(picture, c.rect, c.width);
         EXPECT_TRUE(differences(picture, original).empty());
     }
 }
@@ -215,8 +220,84 @@ TEST(FixedScreenCopy, CopiesFromTheOriginRecordsTheSizeAndPadsWithBlack) {
     EXPECT_EQ(picture.pixel(3, 1), qRgb(3, 1, 34));
     EXPECT_EQ(picture.pixel(4, 1), 0xFF000000u);
     EXPECT_THROW(copy.CopyScreen(0, 10), screencopy::ScreenCopyError);
-    auto failing = screencopy::FixedScreenCopy::failing("no screen here");
+    auto failing = screencopy::FixedScreenCopy::failing(screencopy::ScreenCopyError("no screen here"));
     EXPECT_THROW(failing.CopyScreen(5, 2), screencopy::ScreenCopyError);
+}
+
+// A compositor's screenshot holds the whole desktop at the compositor's own
+// scale, which the toolkit may not know: the scale comes from the picture.
+TEST(PrimaryScreenOfDesktop, TakesTheScaleFromThePictureAndCutsThePrimaryScreen) {
+    struct Case {
+        const char* what;
+        int pictureWidth, pictureHeight;
+        screencopy::ScreenLayout layout;
+        double ratio;
+        QSize size;
+        QPoint origin;  // where the still's (0, 0) lies in the picture
+    } cases[] = {
+        {"scale 1", 64, 48, {64, 48, 1, 0, 0, 64, 48}, 1, {64, 48}, {0, 0}},
+        {"scale 2, the toolkit at 1", 128, 96, {64, 48, 1, 0, 0, 64, 48}, 2, {128, 96}, {0, 0}},
+        {"scale 1.5, the toolkit at 2", 96, 72, {64, 48, 2, 0, 0, 64, 48}, 1.5, {96, 72}, {0, 0}},
+        {"a second screen on the right", 256, 96, {64, 48, 1, 0, 0, 128, 48}, 2, {128, 96}, {0, 0}},
+        {"a second screen on the left", 256, 96, {64, 48, 1, -64, 0, 128, 48}, 2, {128, 96}, {128, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const screencopy::ScreenStill still =
+            screencopy::primaryScreenOfDesktop(test::patternScreen(c.pictureWidth, c.pictureHeight), c.layout);
+        EXPECT_DOUBLE_EQ(still.ratio, c.ratio);
+        ASSERT_EQ(QSize(still.picture.width, still.picture.height), c.size);
+        const screencopy::ScreenPicture desktop = test::patternScreen(c.pictureWidth, c.pictureHeight);
+        for (const QPoint at : {QPoint(0, 0), QPoint(c.size.width() - 1, c.size.height() - 1)})
+            EXPECT_EQ(still.picture.pixel(at.x(), at.y()), desktop.pixel(c.origin.x() + at.x(), c.origin.y() + at.y()));
+    }
+    EXPECT_THROW(screencopy::primaryScreenOfDesktop(test::patternScreen(4, 4), {}), screencopy::ScreenCopyError);
+}
+
+TEST(CropAt, PadsWhatLiesOffTheSourceWithBlack) {
+    const screencopy::ScreenPicture source = test::patternScreen(4, 3);
+    const screencopy::ScreenPicture cut = screencopy::cropAt(source, -1, 1, 6, 3);
+    EXPECT_EQ(cut.pixel(0, 0), 0xFF000000u);
+    EXPECT_EQ(cut.pixel(1, 0), source.pixel(0, 1));
+    EXPECT_EQ(cut.pixel(4, 1), source.pixel(3, 2));
+    EXPECT_EQ(cut.pixel(5, 1), 0xFF000000u);
+    EXPECT_EQ(cut.pixel(2, 2), 0xFF000000u);
+    EXPECT_EQ(screencopy::cropAt(source, 10, 10, 2, 2).pixel(1, 1), 0xFF000000u);
+}
+
+// The user reads why in Chinese, with the packages that would mend it; the
+// mechanism's own words go to the log only.
+TEST(CaptureTexts, FailureNamesTheCauseAndThePackages) {
+    using screencopy::ScreenCopyCause;
+    using screencopy::ScreenCopyError;
+    struct Case {
+        ScreenCopyError error;
+        QString text;
+    } cases[] = {
+        {ScreenCopyError("x11: cannot open the display"), QStringLiteral("截取屏幕失败！\n无法读取屏幕画面。")},
+        {ScreenCopyError("portal: No such interface", ScreenCopyCause::NoScreenshotService,
+                         {"xdg-desktop-portal-wlr", "xdg-desktop-portal-gtk"}),
+         QStringLiteral("截取屏幕失败！\n桌面的截图服务缺失：桌面门户没有为这个桌面提供截图功能。\n"
+                        "请安装软件包 xdg-desktop-portal-wlr 和 xdg-desktop-portal-gtk，然后重新登录。")},
+        {ScreenCopyError("portal: ServiceUnknown", ScreenCopyCause::NoPortal,
+                         {"xdg-desktop-portal", "xdg-desktop-portal-wlr", "xdg-desktop-portal-gtk"}),
+         QStringLiteral(
+             "截取屏幕失败！\n桌面的截图服务缺失：桌面门户服务没有运行。\n"
+             "请安装软件包 xdg-desktop-portal、xdg-desktop-portal-wlr 和 xdg-desktop-portal-gtk，然后重新登录。")},
+        {ScreenCopyError("portal: response 2", ScreenCopyCause::ServiceFailed, {"xdg-desktop-portal-kde"}),
+         QStringLiteral(
+             "截取屏幕失败！\n桌面的截图服务未能截取屏幕。\n请安装软件包 xdg-desktop-portal-kde，然后重新登录。")},
+        {ScreenCopyError("portal: silent", ScreenCopyCause::NoAnswer),
+         QStringLiteral("截取屏幕失败！\n桌面的截图服务没有应答。")},
+        {ScreenCopyError("portal: cancelled", ScreenCopyCause::Cancelled),
+         QStringLiteral("截取屏幕失败！\n截图已被取消。")},
+        {ScreenCopyError("portal: NotAllowed", ScreenCopyCause::Refused),
+         QStringLiteral("截取屏幕失败！\n桌面拒绝了截图请求。")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.error.what());
+        EXPECT_EQ(captureFailureText(c.error), c.text);
+    }
 }
 
 }  // namespace

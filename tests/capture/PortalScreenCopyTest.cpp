@@ -60,13 +60,16 @@ protected:
         return lines;
     }
 
-    std::string errorOf(PortalScreenCopy&& copy) {
+    // The error a copy ends in, with the packages it names; a copy that
+    // succeeds is a test failure.
+    static ScreenCopyError errorOf(PortalScreenCopy&& copy) {
         try {
             copy.CopyScreen(kWidth, kHeight);
         } catch (const ScreenCopyError& error) {
-            return error.what();
+            return error;
         }
-        return "(no error)";
+        ADD_FAILURE() << "the copy did not fail";
+        return ScreenCopyError("(no error)");
     }
 
     test::TempFolder folder_;
@@ -99,26 +102,85 @@ TEST_F(PortalScreenCopyTest, AsksWithoutDialogReadsThePictureAndRemovesItsFile) 
     EXPECT_NE(calls()[1][1], received[0][1]);
 }
 
-TEST_F(PortalScreenCopyTest, RefusalsErrorsAndSilenceFailWithAReason) {
+TEST_F(PortalScreenCopyTest, ThePrimaryScreenIsCutAtThePicturesOwnScale) {
+    ASSERT_TRUE(startPortal("ok"));
+    PortalScreenCopy copy;
+    // The toolkit believes in a 3 × 2 desktop at ratio 1: the picture says 2.
+    const ScreenStill still = copy.copyPrimaryScreen({3, 2, 1, 0, 0, 3, 2});
+    EXPECT_DOUBLE_EQ(still.ratio, 2);
+    ASSERT_EQ(still.picture.width, kWidth);
+    ASSERT_EQ(still.picture.height, kHeight);
+    EXPECT_EQ(still.picture.pixel(kWidth - 1, kHeight - 1), patternPixel(kWidth - 1, kHeight - 1));
+}
+
+// Every way the portal can fail has a cause the user is told, and where a
+// package is missing, which; the desktop's name picks the backend's package.
+TEST_F(PortalScreenCopyTest, FailuresSayWhyAndNameThePackages) {
+    const std::vector<std::string> wlroots{"xdg-desktop-portal-wlr", "xdg-desktop-portal-gtk"};
     struct Case {
         const char* mode;
-        const char* error;
+        ScreenCopyCause cause;
+        std::vector<std::string> packages;
     } cases[] = {
-        {"refuse", "portal: the screenshot was refused"},
-        {"error", "portal: Screenshot failed: Screenshots are not allowed"},
-        {"silent", "portal: no answer to the screenshot request"},
+        {"refuse", ScreenCopyCause::ServiceFailed, wlroots},
+        {"error", ScreenCopyCause::Refused, {}},
+        {"silent", ScreenCopyCause::NoAnswer, {}},
+        {"bare", ScreenCopyCause::NoScreenshotService, wlroots},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);
         ASSERT_TRUE(startPortal(c.mode));
-        EXPECT_EQ(errorOf(PortalScreenCopy(std::chrono::milliseconds(300))), c.error);
+        const ScreenCopyError error = errorOf(PortalScreenCopy(std::chrono::milliseconds(300), "sway"));
+        EXPECT_EQ(error.cause(), c.cause) << error.what();
+        EXPECT_EQ(error.packages(), c.packages);
         portal_.reset();
     }
 }
 
-TEST_F(PortalScreenCopyTest, NoPortalOnTheBusFails) {
-    EXPECT_NE(errorOf(PortalScreenCopy(std::chrono::milliseconds(2000))).find("portal: Screenshot failed"),
-              std::string::npos);
+// Whatever the machine's bus can start in the portal's place, the user is
+// told which packages are missing; the bus's own words go to the log.
+TEST_F(PortalScreenCopyTest, NoWorkingPortalOnTheBusNamesPackages) {
+    const ScreenCopyError error = errorOf(PortalScreenCopy(std::chrono::milliseconds(2000), "KDE"));
+    EXPECT_TRUE(error.cause() == ScreenCopyCause::NoPortal || error.cause() == ScreenCopyCause::NoScreenshotService)
+        << error.what();
+    EXPECT_FALSE(error.packages().empty());
+    EXPECT_NE(std::string(error.what()).find("org.freedesktop.DBus.Error."), std::string::npos) << error.what();
+}
+
+TEST(PortalCallError, TheBusErrorGivesTheCause) {
+    const std::vector<std::string> backend{"xdg-desktop-portal-gnome"};
+    const std::vector<std::string> portalAndBackend{"xdg-desktop-portal", "xdg-desktop-portal-gnome"};
+    struct Case {
+        const char* name;
+        ScreenCopyCause cause;
+        std::vector<std::string> packages;
+    } cases[] = {
+        {"org.freedesktop.DBus.Error.ServiceUnknown", ScreenCopyCause::NoPortal, portalAndBackend},
+        {"org.freedesktop.DBus.Error.NameHasNoOwner", ScreenCopyCause::NoPortal, portalAndBackend},
+        {"org.freedesktop.DBus.Error.UnknownMethod", ScreenCopyCause::NoScreenshotService, backend},
+        {"org.freedesktop.DBus.Error.UnknownInterface", ScreenCopyCause::NoScreenshotService, backend},
+        {"org.freedesktop.DBus.Error.Spawn.ChildExited", ScreenCopyCause::ServiceFailed, backend},
+        {"org.freedesktop.DBus.Error.NoReply", ScreenCopyCause::NoAnswer, {}},
+        {"org.freedesktop.portal.Error.NotAllowed", ScreenCopyCause::Refused, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ScreenCopyError error = portalCallError(QString::fromLatin1(c.name), QStringLiteral("the text"), backend);
+        EXPECT_EQ(error.cause(), c.cause);
+        EXPECT_EQ(error.packages(), c.packages);
+        EXPECT_EQ(std::string(error.what()), std::string("portal: Screenshot failed: ") + c.name + ": the text");
+    }
+}
+
+TEST(PortalBackendPackages, FollowTheDesktop) {
+    const std::vector<std::string> gnome{"xdg-desktop-portal-gnome"}, kde{"xdg-desktop-portal-kde"},
+        wlroots{"xdg-desktop-portal-wlr", "xdg-desktop-portal-gtk"};
+    EXPECT_EQ(portalBackendPackages("GNOME"), gnome);
+    EXPECT_EQ(portalBackendPackages("ubuntu:GNOME"), gnome);
+    EXPECT_EQ(portalBackendPackages("KDE"), kde);
+    EXPECT_EQ(portalBackendPackages("sway"), wlroots);
+    EXPECT_EQ(portalBackendPackages("Hyprland"), wlroots);
+    EXPECT_EQ(portalBackendPackages(""), wlroots);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 //   capture_portal_standin refuse PICTURE RECORD   answers with response 2
 //   capture_portal_standin silent PICTURE RECORD   never sends the Response signal
 //   capture_portal_standin error PICTURE RECORD    the call itself fails
+//   capture_portal_standin bare PICTURE RECORD     offers no Screenshot interface at all
 //
 // Prints "ready" once the name is owned.
 #include <QCoreApplication>
@@ -35,7 +36,8 @@ public:
     QString introspect(const QString&) const override { return {}; }
 
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
-        if (message.interface() != QLatin1String("org.freedesktop.portal.Screenshot") ||
+        if (mode_ == QLatin1String("bare") ||
+            message.interface() != QLatin1String("org.freedesktop.portal.Screenshot") ||
             message.member() != QLatin1String("Screenshot")) {
             connection.send(
                 message.createErrorReply(QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod"), message.member()));
