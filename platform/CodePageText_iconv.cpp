@@ -1,8 +1,10 @@
 #include "CodePageText.h"
 
 #include <iconv.h>
+#include <sys/mman.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <utility>
@@ -22,6 +24,17 @@ std::string iconvName(int codePage) {
     }
 }
 
+// Touching hundreds of megabytes of fresh memory page by page costs more
+// than converting the text into it: a large buffer asks for huge pages.
+void preferHugePages([[maybe_unused]] void* start, [[maybe_unused]] std::size_t size) {
+#ifdef MADV_HUGEPAGE
+    constexpr std::uintptr_t kHuge = 2 * 1024 * 1024;
+    const auto first = (reinterpret_cast<std::uintptr_t>(start) + kHuge - 1) & ~(kHuge - 1);
+    const auto last = (reinterpret_cast<std::uintptr_t>(start) + size) & ~(kHuge - 1);
+    if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#endif
+}
+
 class Converter {
 public:
     Converter(const char* to, const char* from) : cd_(::iconv_open(to, from)) {}
@@ -31,18 +44,29 @@ public:
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
     bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-    // Converts all of `in`; false at the first byte sequence it cannot take
+
+    void reset() { ::iconv(cd_, nullptr, nullptr, nullptr, nullptr); }
+
+    // Converts as much of `in` as it can into `out` from `used` on (`out`
+    // grows as needed, doubling, so that no byte is copied or cleared more
+    // than a few times in all); false at a byte sequence it cannot convert
     // (`in` then starts there).
-    bool run(const char*& in, std::size_t& inLeft, std::string& out) {
-        ::iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
-        while (inLeft > 0) {
-            const std::size_t done = out.size();
-            out.resize(done + inLeft * 4 + 16);
-            char* outPtr = out.data() + done;
-            std::size_t outLeft = out.size() - done;
-            const std::size_t r = ::iconv(cd_, const_cast<char**>(&in), &inLeft, &outPtr, &outLeft);
-            out.resize(out.size() - outLeft);
-            if (r == static_cast<std::size_t>(-1) && errno != E2BIG) return false;
+    template <typename Out>
+    bool run(std::string_view& in, Out& out, std::size_t& used) {
+        constexpr std::size_t unit = sizeof(typename Out::value_type);
+        while (!in.empty()) {
+            if (out.size() - used < 8) out.resize(out.size() * 2 + 64);
+            char* inPtr = const_cast<char*>(in.data());
+            std::size_t inLeft = in.size();
+            char* outPtr = reinterpret_cast<char*>(out.data() + used);
+            const std::size_t outBytes = (out.size() - used) * unit;
+            std::size_t outLeft = outBytes;
+            const std::size_t r = ::iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
+            const int error = errno;
+            in.remove_prefix(in.size() - inLeft);
+            used += (outBytes - outLeft) / unit;
+            if (r == static_cast<std::size_t>(-1) && error != E2BIG) return false;
+            if (r == static_cast<std::size_t>(-1)) out.resize(out.size() * 2 + 64);
         }
         return true;
     }
@@ -65,39 +89,39 @@ Converter& converter(int codePage, bool encode) {
     return *converters.emplace(std::pair(codePage, encode), std::move(made)).first->second;
 }
 
-void appendUtf16(std::u16string& text, const std::string& utf16) {
-    // UTF-16LE from iconv; the machines we build for are little-endian.
-    text.append(reinterpret_cast<const char16_t*>(utf16.data()), utf16.size() / 2);
-}
-
 }  // namespace
 
 std::optional<std::u16string> decodeCodePage(int codePage, std::string_view bytes) {
     Converter& decoder = converter(codePage, false);
     if (!decoder.valid()) return std::nullopt;
-    const char* in = bytes.data();
-    std::size_t inLeft = bytes.size();
-    std::string utf16;
+    decoder.reset();
+    // No code page this program meets gives more than one UTF-16 unit per
+    // byte; a rare one that does makes the text grow.
     std::u16string text;
-    while (!decoder.run(in, inLeft, utf16)) {
+    text.reserve(bytes.size());
+    preferHugePages(text.data(), text.capacity() * sizeof(char16_t));
+    text.resize(bytes.size());
+    std::size_t used = 0;
+    // UTF-16LE from iconv; the machines we build for are little-endian.
+    while (!decoder.run(bytes, text, used)) {
         // A bad or cut-off sequence: mark it and go on with the next byte.
-        appendUtf16(text, utf16);
-        text += u'\uFFFD';
-        utf16.clear();
-        ++in;
-        --inLeft;
+        if (used == text.size()) text.resize(text.size() * 2 + 64);
+        text[used++] = singleByteFallback(codePage, bytes.front());
+        bytes.remove_prefix(1);
     }
-    appendUtf16(text, utf16);
+    text.resize(used);
     return text;
 }
 
 std::optional<std::string> encodeCodePage(int codePage, std::u16string_view text) {
     Converter& encoder = converter(codePage, true);
     if (!encoder.valid()) return std::nullopt;
-    const char* in = reinterpret_cast<const char*>(text.data());
-    std::size_t inLeft = text.size() * 2;
-    std::string bytes;
-    if (!encoder.run(in, inLeft, bytes)) return std::nullopt;
+    encoder.reset();
+    std::string_view in(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+    std::string bytes(in.size(), '\0');
+    std::size_t used = 0;
+    if (!encoder.run(in, bytes, used)) return std::nullopt;
+    bytes.resize(used);
     return bytes;
 }
 
