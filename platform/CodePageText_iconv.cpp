@@ -13,14 +13,72 @@ namespace tavlo {
 
 namespace {
 
-std::string iconvName(int codePage) {
+// The code pages this program converts, by the names iconv knows them by.
+// Only these are ever opened: opening a converter costs far more than a
+// short conversion, and a document may name any number.
+const char* iconvName(int codePage) {
     switch (codePage) {
     case 936:
     case kCodePageGb18030: return "GB18030";
     case 10000: return "MACINTOSH";
+    case 10007: return "MAC-CYRILLIC";
+    case 20127: return "ASCII";
+    case 20866: return "KOI8-R";
     case 20936: return "GB2312";
+    case 21866: return "KOI8-U";
+    case 28591: return "ISO-8859-1";
+    case 28592: return "ISO-8859-2";
+    case 28593: return "ISO-8859-3";
+    case 28594: return "ISO-8859-4";
+    case 28595: return "ISO-8859-5";
+    case 28596: return "ISO-8859-6";
+    case 28597: return "ISO-8859-7";
+    case 28598: return "ISO-8859-8";
+    case 28599: return "ISO-8859-9";
+    case 28603: return "ISO-8859-13";
+    case 28605: return "ISO-8859-15";
+    case 50220: return "ISO-2022-JP";
+    case 51932: return "EUC-JP";
+    case 51936: return "EUC-CN";
+    case 51949: return "EUC-KR";
+    case 65000: return "UTF-7";
     case kCodePageUtf8: return "UTF-8";
-    default: return "CP" + std::to_string(codePage);
+    case 437: return "CP437";
+    case 500: return "CP500";
+    case 737: return "CP737";
+    case 775: return "CP775";
+    case 850: return "CP850";
+    case 852: return "CP852";
+    case 855: return "CP855";
+    case 857: return "CP857";
+    case 858: return "CP858";
+    case 860: return "CP860";
+    case 861: return "CP861";
+    case 862: return "CP862";
+    case 863: return "CP863";
+    case 864: return "CP864";
+    case 865: return "CP865";
+    case 866: return "CP866";
+    case 869: return "CP869";
+    case 870: return "CP870";
+    case 874: return "CP874";
+    case 875: return "CP875";
+    case 932: return "CP932";
+    case 949: return "CP949";
+    case 950: return "CP950";
+    case 1026: return "CP1026";
+    case 1047: return "CP1047";
+    case 1250: return "CP1250";
+    case 1251: return "CP1251";
+    case 1252: return "CP1252";
+    case 1253: return "CP1253";
+    case 1254: return "CP1254";
+    case 1255: return "CP1255";
+    case 1256: return "CP1256";
+    case 1257: return "CP1257";
+    case 1258: return "CP1258";
+    case 1361: return "CP1361";
+    default: return nullptr;
     }
 }
 
@@ -75,26 +133,27 @@ private:
     iconv_t cd_;
 };
 
-// A note switches code pages with every font and decodes run by run; opening
-// a converter costs more than converting a run, so each thread keeps its own.
-// Code pages come from the files read, so the cache is kept small.
-Converter& converter(int codePage, bool encode) {
+// A note switches code pages with every font and decodes run by run, so
+// each thread keeps the converters it has opened. They are never dropped:
+// only the code pages named above are opened, so there are few of them,
+// and a document cycling through more fonts than a cache would hold must
+// not open a converter per run.
+Converter* converter(int codePage, bool encode) {
     thread_local std::map<std::pair<int, bool>, std::unique_ptr<Converter>> converters;
     auto found = converters.find({codePage, encode});
-    if (found != converters.end()) return *found->second;
-    if (converters.size() >= 16) converters.clear();
-    const std::string name = iconvName(codePage);
-    auto made = encode ? std::make_unique<Converter>(name.c_str(), "UTF-16LE")
-                       : std::make_unique<Converter>("UTF-16LE", name.c_str());
-    return *converters.emplace(std::pair(codePage, encode), std::move(made)).first->second;
+    if (found != converters.end()) return found->second.get();
+    const char* name = iconvName(codePage);
+    if (!name) return nullptr;
+    auto made = encode ? std::make_unique<Converter>(name, "UTF-16LE") : std::make_unique<Converter>("UTF-16LE", name);
+    return converters.emplace(std::pair(codePage, encode), std::move(made)).first->second.get();
 }
 
 }  // namespace
 
 std::optional<std::u16string> decodeCodePage(int codePage, std::string_view bytes) {
-    Converter& decoder = converter(codePage, false);
-    if (!decoder.valid()) return std::nullopt;
-    decoder.reset();
+    Converter* decoder = converter(codePage, false);
+    if (!decoder || !decoder->valid()) return std::nullopt;
+    decoder->reset();
     // No code page this program meets gives more than one UTF-16 unit per
     // byte; a rare one that does makes the text grow.
     std::u16string text;
@@ -103,7 +162,7 @@ std::optional<std::u16string> decodeCodePage(int codePage, std::string_view byte
     text.resize(bytes.size());
     std::size_t used = 0;
     // UTF-16LE from iconv; the machines we build for are little-endian.
-    while (!decoder.run(bytes, text, used)) {
+    while (!decoder->run(bytes, text, used)) {
         // A bad or cut-off sequence: mark it and go on with the next byte.
         if (used == text.size()) text.resize(text.size() * 2 + 64);
         text[used++] = singleByteFallback(codePage, bytes.front());
@@ -114,13 +173,13 @@ std::optional<std::u16string> decodeCodePage(int codePage, std::string_view byte
 }
 
 std::optional<std::string> encodeCodePage(int codePage, std::u16string_view text) {
-    Converter& encoder = converter(codePage, true);
-    if (!encoder.valid()) return std::nullopt;
-    encoder.reset();
+    Converter* encoder = converter(codePage, true);
+    if (!encoder || !encoder->valid()) return std::nullopt;
+    encoder->reset();
     std::string_view in(reinterpret_cast<const char*>(text.data()), text.size() * 2);
     std::string bytes(in.size(), '\0');
     std::size_t used = 0;
-    if (!encoder.run(in, bytes, used)) return std::nullopt;
+    if (!encoder->run(in, bytes, used)) return std::nullopt;
     bytes.resize(used);
     return bytes;
 }

@@ -25,10 +25,13 @@ TEST(CodePageText, DecodesAndMarksEachBadByte) {
         {936, "\x81\x30\x81", u"\uFFFD0\uFFFD"},
         {1252, "caf\xE9\x80", u"café€"},
         {kCodePageUtf8, "\xE4\xBD\xA0\xC0\xAF!", u"你\uFFFD\uFFFD!"},
+        {28595, "\xD0", u"а"},  // ISO-8859-5
+        {20866, "\xC1", u"а"},  // KOI8-R
+        {51932, "\xA4\xA2", u"あ"},
         {936, "", u""},
     };
     for (const auto& c : cases) EXPECT_EQ(decodeCodePage(c.codePage, c.bytes), c.text) << c.bytes;
-    EXPECT_EQ(decodeCodePage(99999, "a"), std::nullopt);
+    for (const int unknown : {99999, 0, -1, 31}) EXPECT_EQ(decodeCodePage(unknown, "a"), std::nullopt) << unknown;
 }
 
 // Output comes through a buffer of its own size: text far larger than it,
