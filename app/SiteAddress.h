@@ -7,10 +7,13 @@
 namespace tavlo::app {
 
 // Where the maker's web pages live. The base address is one line of
-// "Data\WebSite.ini": an address with a scheme ("https://example.org") is used
-// as it stands; a folder name is taken relative to the program folder. With no
-// file or an empty line, the pages shipped in the program folder's "site"
-// folder are used, so that everything works offline.
+// "Data\WebSite.ini": an http or https address is used as it stands; a
+// folder (a name relative to the program folder, a full path or a file
+// address) only when it lies inside the program folder's "site" folder.
+// Anything else (another scheme, a folder elsewhere) would let the file put
+// script or private files into the web panel: it is refused with a line in
+// the log. With no file, an empty line or a refused one, the pages shipped
+// in "site" are used, so that everything works offline.
 class SiteAddress {
 public:
     explicit SiteAddress(const ProgramFolder& folder);
@@ -30,5 +33,9 @@ public:
 private:
     QString base_;  // without a trailing '/'
 };
+
+// A file address of `path` from its own bytes: a folder whose name is not
+// UTF-8 reaches the browser as it is on disk.
+QString fileAddress(const std::filesystem::path& path);
 
 }  // namespace tavlo::app

@@ -28,8 +28,14 @@ void copyReplacing(const std::filesystem::path& from, const std::filesystem::pat
 }  // namespace
 
 std::vector<std::string> readBGListLines(const ProgramFolder& folder) {
-    auto lines = readSettingsLines(folder.path(kBGListFile));
-    if (lines && !lines->empty()) return *lines;
+    std::vector<std::string> bytes;
+    auto lines = readSettingsLines(folder.path(kBGListFile), &bytes);
+    if (lines && !lines->empty()) {
+        // Each name as the file system spells it, a name that is not UTF-8 too.
+        for (std::size_t i = 0; i < lines->size(); ++i)
+            (*lines)[i] = pathToText(pathFromSettingsLine((*lines)[i], bytes[i], folder.backgroundFolder()));
+        return std::move(*lines);
+    }
     // A file without any line has no chosen background either: start afresh.
     writeDefaultSettingsLines(folder.pathForWrite(kBGListFile), kDefaultLines);
     return kDefaultLines;

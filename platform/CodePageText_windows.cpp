@@ -48,7 +48,7 @@ std::optional<std::u16string> decodeCodePage(int codePage, std::string_view byte
             }
         }
         if (!found) {
-            text += u'\uFFFD';
+            text += singleByteFallback(codePage, bytes[at]);
             ++at;
         }
     }

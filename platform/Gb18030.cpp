@@ -110,6 +110,16 @@ std::string utf8ToGb18030(std::string_view text) {
     return std::move(*bytes);
 }
 
+bool isUtf8(std::string_view text) {
+    while (!text.empty()) {
+        char32_t codePoint = 0;
+        const std::size_t length = utf8Sequence(text, codePoint);
+        if (length == 0) return false;
+        text.remove_prefix(length);
+    }
+    return true;
+}
+
 std::string sanitizeUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size());

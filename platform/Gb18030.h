@@ -16,6 +16,7 @@ public:
 // not valid text becomes U+FFFD. Writing fails on text that is not UTF-8.
 std::string gb18030ToUtf8(std::string_view bytes);
 std::string sanitizeUtf8(std::string_view text);
+bool isUtf8(std::string_view text);
 std::string utf8ToGb18030(std::string_view text);  // throws TextEncodingError
 
 }  // namespace tavlo

@@ -6,6 +6,7 @@
 #include "MappedFile.h"
 
 #include <charconv>
+#include <cstdio>
 
 namespace tavlo {
 
@@ -14,25 +15,45 @@ namespace {
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kGb18030Bom = "\x84\x31\x95\x33";
 
-}  // namespace
-
-std::vector<std::string> splitLines(std::string_view text) {
-    std::vector<std::string> lines;
+// Calls `take` with each line of `text`: a final line end closes the last
+// line, CR LF is one line end.
+template <typename Take>
+void forEachLine(std::string_view text, Take&& take) {
     std::size_t start = 0;
     while (start < text.size()) {
         const std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string_view::npos) {
-            lines.emplace_back(text.substr(start));
-            break;
+            take(text.substr(start));
+            return;
         }
-        lines.emplace_back(text.substr(start, end - start));
+        take(text.substr(start, end - start));
         start = end + 1;
         if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
     }
+}
+
+void reportSkippedLines(const std::filesystem::path& path, std::size_t count) {
+    std::fprintf(stderr, "设置文件“%s”中有 %zu 行超过 %zu KB，比任何路径都长，已跳过。\n",
+                 reinterpret_cast<const char*>(path.u8string().c_str()), count, kMaxSettingsLineBytes / 1024);
+}
+
+// Repeated marks (a file saved twice by a careless editor) are no text either.
+void dropByteOrderMarks(std::string& line) {
+    std::size_t marks = 0;
+    while (std::string_view(line).substr(marks).starts_with(kUtf8Bom)) marks += kUtf8Bom.size();
+    line.erase(0, marks);
+}
+
+}  // namespace
+
+std::vector<std::string> splitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    forEachLine(text, [&lines](std::string_view line) { lines.emplace_back(line); });
     return lines;
 }
 
-std::optional<std::vector<std::string>> readSettingsLines(const std::filesystem::path& path) {
+std::optional<std::vector<std::string>> readSettingsLines(const std::filesystem::path& path,
+                                                          std::vector<std::string>* lineBytes) {
     std::error_code ec;
     const std::filesystem::file_status status = std::filesystem::status(path, ec);
     if (status.type() == std::filesystem::file_type::not_found) return std::nullopt;
@@ -42,33 +63,39 @@ std::optional<std::vector<std::string>> readSettingsLines(const std::filesystem:
     if (status.type() != std::filesystem::file_type::regular) return std::nullopt;
     const MappedFile file(path);
     std::string_view body(reinterpret_cast<const char*>(file.bytes().data()), file.bytes().size());
-    std::string text;
+    const bool utf8 = body.starts_with(kUtf8Bom);  // a BOM says UTF-8, whatever the default
+    if (utf8) body.remove_prefix(kUtf8Bom.size());
+    if (!utf8 && body.starts_with(kGb18030Bom)) body.remove_prefix(kGb18030Bom.size());
+    // Line by line: CR and LF are never part of a longer character in
+    // GB18030 or UTF-8, and a line too long to hold a value is never decoded.
+    std::vector<std::string> lines;
+    if (lineBytes) lineBytes->clear();
+    std::size_t skipped = 0;
     try {
-        if (body.starts_with(kUtf8Bom)) {
-            text = sanitizeUtf8(body.substr(kUtf8Bom.size()));  // a BOM says UTF-8, whatever the default
-        } else {
-            if (body.starts_with(kGb18030Bom)) body.remove_prefix(kGb18030Bom.size());
-            text = gb18030ToUtf8(body);
-        }
+        forEachLine(body, [&](std::string_view line) {
+            if (line.size() > kMaxSettingsLineBytes) {
+                ++skipped;
+                return;
+            }
+            lines.push_back(utf8 ? sanitizeUtf8(line) : gb18030ToUtf8(line));
+            if (lineBytes) lineBytes->emplace_back(line);
+        });
     } catch (const TextEncodingError& error) {
         throw FileError("读取文件", path, error.what());
     }
-    // Repeated marks (a file saved twice by a careless editor) are no text either.
     file.checkUnchanged();
-    std::string_view rest = text;
-    while (rest.starts_with(kUtf8Bom)) rest.remove_prefix(kUtf8Bom.size());
-    return splitLines(rest);
+    if (skipped > 0) reportSkippedLines(path, skipped);
+    if (!lines.empty()) dropByteOrderMarks(lines.front());
+    return lines;
 }
 
 void writeSettingsLines(const std::filesystem::path& path, const std::vector<std::string>& lines) {
-    std::string text;
-    for (const auto& line : lines) {
-        text += line;
-        text += "\r\n";
-    }
     std::string bytes;
     try {
-        bytes = utf8ToGb18030(text);
+        for (const auto& line : lines) {
+            bytes += isUtf8(line) ? utf8ToGb18030(line) : line;  // a name that is no text: its own bytes
+            bytes += "\r\n";
+        }
     } catch (const TextEncodingError& error) {
         throw FileError("写入文件", path, error.what());
     }

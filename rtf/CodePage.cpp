@@ -5,9 +5,11 @@
 namespace tavlo::rtf {
 
 QString decodeCodePage(int codePage, QByteArrayView bytes) {
-    const auto text =
-        tavlo::decodeCodePage(codePage, std::string_view(bytes.data(), static_cast<std::size_t>(bytes.size())));
-    if (!text) return asciiOrReplacement(bytes);
+    const std::string_view view(bytes.data(), static_cast<std::size_t>(bytes.size()));
+    auto text = tavlo::decodeCodePage(codePage, view);
+    // A code page nobody knows: the ANSI one, as other readers take it.
+    if (!text) text = tavlo::decodeCodePage(kCodePageAnsi, view);
+    if (!text) return QString::fromLatin1(bytes);
     return QString::fromStdU16String(*text);
 }
 

@@ -14,13 +14,9 @@ constexpr int kCodePageGbk = 936;
 constexpr int kCodePageAnsi = 1252;
 
 // Bytes in `codePage` as text; a byte sequence that is not valid there becomes
-// U+FFFD (one per bad byte), and so does every byte outside ASCII in a code
-// page this system cannot convert.
+// U+FFFD (one per bad byte). A code page this system cannot convert (an
+// unknown number) is read as Windows-1252.
 QString decodeCodePage(int codePage, QByteArrayView bytes);
-
-// What is left of bytes in a code page that cannot be converted: ASCII
-// stays, every other byte becomes U+FFFD.
-QString asciiOrReplacement(QByteArrayView bytes);
 
 // Text in `codePage`; empty and `ok` false when a character has no bytes there.
 QByteArray encodeCodePage(int codePage, QStringView text, bool& ok);

@@ -28,11 +28,4 @@ int codePageOfCharset(int charset, int documentCodePage) {
     }
 }
 
-QString asciiOrReplacement(QByteArrayView bytes) {
-    QString text(bytes.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < bytes.size(); ++i)
-        text[i] = static_cast<unsigned char>(bytes[i]) < 0x80 ? QChar(bytes[i]) : QChar(QChar::ReplacementCharacter);
-    return text;
-}
-
 }  // namespace tavlo::rtf

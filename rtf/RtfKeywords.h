@@ -9,6 +9,8 @@ enum class Keyword {
     SkipDestination,  // a group whose content shows no text of the note
     FontTable,
     ColorTable,
+    Object,  // an embedded object: only its result shows
+    ObjectResult,
     Ansi,
     Mac,
     Pc,

@@ -14,7 +14,9 @@ namespace tavlo::rtf {
 
 namespace {
 
-enum class Destination : quint8 { Text, FontTable, ColorTable, Skip };
+// Object: an embedded object, whose only text is its \result (what the
+// object looks like to a reader that cannot show the object itself).
+enum class Destination : quint8 { Text, FontTable, ColorTable, Object, Skip };
 
 // What a group carries and restores when it closes.
 struct GroupState {
@@ -72,41 +74,52 @@ class Parser {
 public:
     explicit Parser(QByteArrayView bytes) : p_(bytes.data()), end_(bytes.data() + bytes.size()) {}
 
-    std::optional<RtfText> parse() {
+    RtfText parse() {
         text_.emplace_back();
         while (p_ < end_) {
             const char c = *p_;
             if (c == '{') {
                 ++p_;
-                if (!openGroup()) return std::nullopt;
+                openGroup();
             } else if (c == '}') {
                 ++p_;
                 closeGroup();
                 if (stack_.empty()) return std::move(text_);  // the document's own group closed
             } else if (c == '\\') {
                 ++p_;
-                if (!control()) return std::nullopt;
+                control();
             } else if (c == '\r' || c == '\n' || c == '\0') {
                 ++p_;
             } else {
                 plainText();
             }
         }
-        return std::nullopt;  // the outer group never closed
+        // Cut short: what was read so far is the note, as word processors show it.
+        if (state_.destination == Destination::FontTable) commitFontName();
+        flush();
+        return std::move(text_);
     }
 
 private:
-    bool openGroup() {
-        if (static_cast<int>(stack_.size()) >= kMaxGroupDepth) return false;
+    // Groups nested deeper than the limit keep the state of the last one
+    // that was kept: their number is all that is counted.
+    void openGroup() {
         flush();
         skipCount_ = 0;
+        if (static_cast<int>(stack_.size()) >= kMaxGroupDepth) {
+            ++groupsPastLimit_;
+            return;
+        }
         stack_.push_back(state_);
-        return true;
     }
 
     void closeGroup() {
         flush();
         skipCount_ = 0;
+        if (groupsPastLimit_ > 0) {
+            --groupsPastLimit_;
+            return;
+        }
         if (state_.destination == Destination::FontTable) commitFontName();
         state_ = stack_.back();
         stack_.pop_back();
@@ -122,12 +135,11 @@ private:
         for (const char* b = start; b < p_; ++b) addByte(*b);
     }
 
-    // Returns false only for input that makes the document invalid.
-    bool control() {
-        if (p_ >= end_) return true;
+    void control() {
+        if (p_ >= end_) return;
         if (!isLetter(*p_)) {
             controlSymbol(*p_++);
-            return true;
+            return;
         }
         const char* nameStart = p_;
         while (p_ < end_ && isLetter(*p_)) ++p_;
@@ -147,7 +159,7 @@ private:
         if (p_ < end_ && *p_ == ' ') ++p_;
         const int value =
             static_cast<int>(std::clamp<long long>(negative ? -parameter : parameter, INT32_MIN, INT32_MAX));
-        return controlWord(lookupKeyword(name), hasParameter, value);
+        controlWord(lookupKeyword(name), hasParameter, value);
     }
 
     void controlSymbol(char c) {
@@ -180,33 +192,35 @@ private:
         }
     }
 
-    bool controlWord(KeywordInfo word, bool hasParameter, int value) {
+    void controlWord(KeywordInfo word, bool hasParameter, int value) {
         if (word.keyword == Keyword::Bin) {
-            if (hasParameter && value > 0) {
-                if (value > end_ - p_) return false;
-                p_ += value;
-            }
+            // Binary data cut short ends the document with it.
+            if (hasParameter && value > 0) p_ += std::min<qsizetype>(value, end_ - p_);
             if (skipCount_ > 0) --skipCount_;
-            return true;
+            return;
         }
         if (skipCount_ > 0) {
             --skipCount_;
-            return true;
+            return;
         }
         flush();
-        if (state_.destination == Destination::Skip) return true;
+        if (state_.destination == Destination::Skip) return;
         switch (word.keyword) {
         case Keyword::Character: addChar(word.character); break;
         case Keyword::Paragraph: paragraph(); break;
-        case Keyword::Unicode:
-            addChar(static_cast<char16_t>(value < 0 ? value + 65536 : value));
-            skipCount_ = state_.unicodeSkip;
-            break;
+        case Keyword::Unicode: unicode(value); break;
         case Keyword::UnicodeSkip: state_.unicodeSkip = std::max(0, value); break;
         default:
             if (!characterWord(word.keyword, !hasParameter || value != 0, value)) tableWord(word.keyword, value);
         }
-        return true;
+    }
+
+    // \uN names a UTF-16 unit, signed or not; a number beyond 16 bits names
+    // nothing, and the fall-back characters after it stand in its place.
+    void unicode(int value) {
+        if (value < -32768 || value > 65535) return;
+        addChar(static_cast<char16_t>(value < 0 ? value + 65536 : value));
+        skipCount_ = state_.unicodeSkip;
     }
 
     // Words of the character format; false for any other word.
@@ -232,6 +246,10 @@ private:
         switch (word) {
         case Keyword::SkipDestination: state_.destination = Destination::Skip; break;
         case Keyword::FontTable: state_.destination = Destination::FontTable; break;
+        case Keyword::Object: state_.destination = Destination::Object; break;
+        case Keyword::ObjectResult:
+            if (state_.destination == Destination::Object) state_.destination = Destination::Text;
+            break;
         case Keyword::ColorTable:
             state_.destination = Destination::ColorTable;
             colors_.clear();
@@ -306,6 +324,7 @@ private:
                 tablesChanged();
             }
             break;
+        case Destination::Object:
         case Destination::Skip: break;
         }
     }
@@ -327,7 +346,7 @@ private:
     }
 
     void addChar(char16_t c) {
-        if (state_.destination == Destination::Skip || state_.destination == Destination::ColorTable) return;
+        if (state_.destination != Destination::Text && state_.destination != Destination::FontTable) return;
         flush();
         addDecoded(QStringView(&c, 1));
     }
@@ -434,6 +453,7 @@ private:
     std::vector<GroupState> stack_;
     GroupState state_;
     int skipCount_ = 0;  // fall-back characters after \uN still to skip
+    int groupsPastLimit_ = 0;
     int documentCodePage_ = kCodePageAnsi;
     int defaultFont_ = 0;
     QHash<int, FontEntry> fonts_;
@@ -455,10 +475,13 @@ private:
     quint64 runGeneration_ = ~quint64(0);
 };
 
+// "{\rtf" and no longer control word; or a note cut short within those
+// bytes (a lone "{" is taken for text).
 bool startsAsRtf(QByteArrayView bytes) {
     static constexpr char kStart[] = "{\\rtf";
     const qsizetype n = sizeof(kStart) - 1;
-    return bytes.size() >= n && std::memcmp(bytes.data(), kStart, n) == 0 && (bytes.size() == n || !isLetter(bytes[n]));
+    if (bytes.size() < n) return bytes.size() >= 2 && std::memcmp(bytes.data(), kStart, bytes.size()) == 0;
+    return std::memcmp(bytes.data(), kStart, n) == 0 && (bytes.size() == n || !isLetter(bytes[n]));
 }
 
 }  // namespace

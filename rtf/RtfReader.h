@@ -7,14 +7,14 @@
 
 namespace tavlo::rtf {
 
-// The text of the RTF in `bytes`; none when the bytes are not valid RTF.
+// The text of the RTF in `bytes`; none when the bytes are not RTF at all.
 //
-// Valid means: the bytes start with "{\rtf" (the control word rtf, with or
-// without its version number), every group opened is closed again, groups
-// nest no deeper than kMaxGroupDepth, and every \binN has its N bytes. Bytes
-// after the document's closing brace are ignored, as other readers do. A note
-// is always stored whole, so a document that stops inside its outer group is
-// not one of ours; reading it as plain text shows the user every byte of it.
+// RTF is what starts with "{\rtf" (the control word rtf, with or without its
+// version number). Whatever follows is read as far as it goes, as word
+// processors read it: a document cut short or with a group left open gives
+// the text read up to its end, \binN data cut short ends it, and bytes after
+// the document's closing brace are ignored. Groups nested deeper than
+// kMaxGroupDepth keep the format of the group at the limit.
 std::optional<RtfText> parseRtf(QByteArrayView bytes);
 
 constexpr int kMaxGroupDepth = 1000;

@@ -12,7 +12,8 @@ constexpr const char* kTmpPicFile = "Data\\tmppic.ini";
 }  // namespace
 
 void LoadTmpPic(GlobalState& state) {
-    const auto lines = readSettingsLines(state.folder.path(kTmpPicFile));
+    std::vector<std::string> bytes;
+    const auto lines = readSettingsLines(state.folder.path(kTmpPicFile), &bytes);
     if (!lines) {
         state.CurrentPicturePath.clear();
         // Something other than a file in its place (a pipe) is left as it is.
@@ -20,7 +21,8 @@ void LoadTmpPic(GlobalState& state) {
         return;
     }
     // A file without any line holds no picture.
-    state.CurrentPicturePath = lines->empty() ? std::filesystem::path() : textToPath(lines->front());
+    state.CurrentPicturePath =
+        lines->empty() ? std::filesystem::path() : pathFromSettingsLine(lines->front(), bytes.front());
 }
 
 void SaveTmpPic(const GlobalState& state) {

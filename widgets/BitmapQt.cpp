@@ -1,7 +1,9 @@
 #include "BitmapQt.h"
 
+#include "MappedFile.h"
 #include "Picture.h"
 
+#include <QBuffer>
 #include <QImageReader>
 
 #include <cstring>
@@ -50,10 +52,17 @@ Bitmap fromQImage(const QImage& image) {
 }
 
 imaging::Bitmap readPictureWithQt(const std::filesystem::path& path) {
-    QImageReader reader(QString::fromStdU16String(path.u16string()));
+    // From the file's bytes: a file name that is not UTF-8 has no QString.
+    const MappedFile file(path);
+    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(file.bytes().data()),
+                                               static_cast<qsizetype>(file.bytes().size()));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     const QImage image = reader.read();
     if (image.isNull()) throw imaging::ImageError("not a picture Qt reads: " + reader.errorString().toStdString());
+    file.checkUnchanged();
     return fromQImage(image);
 }
 

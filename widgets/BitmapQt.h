@@ -22,7 +22,9 @@ QImage pictureImage(const tavlo::imaging::Bitmap& bitmap);
 tavlo::imaging::Bitmap fromQImage(const QImage& image);
 
 // Reads a picture through Qt's readers, for the formats the program's own
-// codecs do not read (icons, say). Throws ImageError when Qt cannot read it.
+// codecs do not read (icons, say), from the file's bytes: any file name
+// works. Throws ImageError when Qt cannot read it, FileError when the file
+// cannot be read.
 imaging::Bitmap readPictureWithQt(const std::filesystem::path& path);
 
 }  // namespace tavlo::widgets

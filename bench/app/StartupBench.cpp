@@ -46,7 +46,7 @@ public:
         folder_ = fs::temp_directory_path() / ("tavlo-bench-" + std::to_string(::getpid()));
         fs::remove_all(folder_);
         fs::create_directories(folder_ / "Data");
-        std::ofstream(folder_ / "Data/WebSite.ini") << TAVLO_SITE_DIR << "\r\n";
+        fs::create_directory_symlink(TAVLO_SITE_DIR, folder_ / "site");
         if (!current.empty()) std::ofstream(folder_ / "Data/tmppic.ini") << current.string() << "\r\n";
         if (::pipe(pipe_) != 0) throw std::runtime_error("pipe");
         start_ = Clock::now();

@@ -51,6 +51,20 @@ QByteArray richEditStyle(qsizetype bytes) {
     return rtf + "}";
 }
 
+// Forty fonts, each of another code page, taking turns every few bytes: each
+// run is decoded in a code page of its own.
+QByteArray cyclingCodePages(qsizetype bytes) {
+    const int codePages[] = {437,  737,  775,  850,   852,   855,   857,   858,   860,   861,   862,   863,  864,  865,
+                             866,  869,  874,  932,   936,   949,   950,   1250,  1251,  1252,  1253,  1254, 1255, 1256,
+                             1257, 1258, 1361, 10000, 20866, 28591, 28592, 28595, 51932, 51949, 54936, 99999};
+    QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl";
+    for (std::size_t i = 0; i < std::size(codePages); ++i)
+        rtf += QByteArray("{\\f") + QByteArray::number(i) + "\\cpg" + QByteArray::number(codePages[i]) + " F;}";
+    rtf += "}";
+    for (int i = 0; rtf.size() < bytes; ++i) rtf += "\\f" + QByteArray::number(i % 40) + " a\\'e9\\'c4 ";
+    return rtf + "}";
+}
+
 const QByteArray& ourNote(qsizetype bytes) {
     static std::map<qsizetype, QByteArray> notes;
     auto& note = notes[bytes];
@@ -85,6 +99,12 @@ void BM_ParseRichEditNote(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * rtf.size());
 }
 
+void BM_ParseCyclingCodePages(benchmark::State& state) {
+    const QByteArray rtf = cyclingCodePages(state.range(0));
+    for (auto _ : state) benchmark::DoNotOptimize(parseRtf(rtf));
+    state.SetBytesProcessed(state.iterations() * rtf.size());
+}
+
 void BM_NoteToPlainText(benchmark::State& state) {
     const QByteArray& rtf = ourNote(state.range(0));
     for (auto _ : state) benchmark::DoNotOptimize(noteToPlainText(rtf));
@@ -108,6 +128,7 @@ constexpr int64_t k1M = 1024 * 1024;
 BENCHMARK(BM_ReadOurNote)->Arg(k100K)->Arg(k1M)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadRichEditNote)->Arg(k100K)->Arg(k1M)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseRichEditNote)->Arg(k100K)->Arg(k1M)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseCyclingCodePages)->Arg(k100K)->Arg(k1M)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NoteToPlainText)->Arg(k100K)->Arg(k1M)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteNote)->Arg(k100K)->Arg(k1M)->Unit(benchmark::kMillisecond);
 

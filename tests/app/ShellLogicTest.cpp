@@ -151,29 +151,71 @@ TEST(ApplyConfirmation, APipeInPlaceOfTheFileKeepsTheDefaultWithoutAnError) {
     EXPECT_TRUE(std::filesystem::is_fifo(file));
 }
 
-TEST(SiteAddress, DefaultsToTheShippedPagesAndTakesAConfiguredBase) {
+// The messages of one logging category while the object lives.
+class LogLines {
+public:
+    explicit LogLines(const char* category) {
+        category_ = category;
+        lines_.clear();
+        previous_ = qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& text) {
+            if (context.category && category_ == context.category) lines_ << text;
+        });
+    }
+    ~LogLines() { qInstallMessageHandler(previous_); }
+    QStringList take() { return std::exchange(lines_, {}); }
+
+private:
+    static inline std::string category_;
+    static inline QStringList lines_;
+    QtMessageHandler previous_;
+};
+
+TEST(SiteAddress, TakesWebAddressesAndFoldersOfItsOwnSiteOnly) {
     TempFolder temp;
     const ProgramFolder folder(temp.path());
     const QString shipped = QUrl::fromLocalFile(QString::fromStdString((temp / "site").string())).toString();
+    LogLines log("tavlo.site");
     EXPECT_EQ(app::SiteAddress(folder).page(app::SiteAddress::kStartPage).toString(), shipped + "/rs/Tavlo.htm");
 
     const auto setting = temp / "Data/WebSite.ini";
+    const std::string inside = "file://" + (temp / "site/v2/").string();
     const struct {
-        const char* line;
-        QString help;
+        std::string line;
+        QString help;  // empty: the shipped pages, with a line in the log
     } cases[] = {
         {"https://tavlo.example/\r\n", "https://tavlo.example/help4/tavloa.htm"},
-        {"http://127.0.0.1:8080/site\r\n", "http://127.0.0.1:8080/site/help4/tavloa.htm"},
-        {"pages\r\n",
-         QUrl::fromLocalFile(QString::fromStdString((temp / "pages").string())).toString() + "/help4/tavloa.htm"},
-        {"/srv/www\r\n", "file:///srv/www/help4/tavloa.htm"},
+        {"HTTP://127.0.0.1:8080/site\r\n", "http://127.0.0.1:8080/site/help4/tavloa.htm"},
+        {"site/v2\r\n", shipped + "/v2/help4/tavloa.htm"},
+        {inside + "\r\n", shipped + "/v2/help4/tavloa.htm"},
+        {(temp / "site").string(), shipped + "/help4/tavloa.htm"},
         {"\r\n", shipped + "/help4/tavloa.htm"},
         {"", shipped + "/help4/tavloa.htm"},
+        {"javascript:alert(1)\r\n", ""},
+        {"file:///etc/passwd\r\n", ""},
+        {"/etc\r\n", ""},
+        {"pages\r\n", ""},
+        {"site/../../etc\r\n", ""},
+        {"sites\r\n", ""},
+        {"data:text/html,<script>alert(1)</script>\r\n", ""},
+        {"ftp://tavlo.example/\r\n", ""},
+        {"http:///no-host\r\n", ""},
+        {"file://server/share/\r\n", ""},
     };
     for (const auto& c : cases) {
         writeFileBytes(setting, c.line);
-        EXPECT_EQ(app::SiteAddress(folder).page(app::SiteAddress::kHelpPage).toString(), c.help) << c.line;
+        const QString expected = c.help.isEmpty() ? shipped + "/help4/tavloa.htm" : c.help;
+        EXPECT_EQ(app::SiteAddress(folder).page(app::SiteAddress::kHelpPage).toString(), expected) << c.line;
+        EXPECT_EQ(log.take().size(), c.help.isEmpty() ? 1 : 0) << c.line;
     }
+}
+
+// A program folder whose name is not UTF-8 (GBK here) is addressed by its
+// own bytes.
+TEST(SiteAddress, AddressesAFolderThatIsNotUtf8ByItsBytes) {
+    TempFolder temp;
+    const ProgramFolder folder(temp / "\xD5\xC5\xC8\xFD");
+    const QUrl start = app::SiteAddress(folder).page(app::SiteAddress::kStartPage);
+    EXPECT_EQ(start.toEncoded().toStdString(), "file://" + temp.path().string() + "/%D5%C5%C8%FD/site/rs/Tavlo.htm");
 }
 
 TEST(BitmapQt, ConvertsEveryPixelFormatAndDrawsTransparencyOverWhite) {

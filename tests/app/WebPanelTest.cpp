@@ -20,11 +20,12 @@ using namespace tavlo;
 
 namespace {
 
-// A main window whose web panel shows the pages of the source tree.
+// A main window whose web panel shows the pages of the source tree, laid
+// where the program folder keeps its own.
 class WebPanelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        test::writeFileBytes(f.folder / "Data/WebSite.ini", std::string(TAVLO_TEST_DATA) + "/../app/site\r\n");
+        std::filesystem::create_directory_symlink(std::string(TAVLO_TEST_DATA) + "/../app/site", f.folder / "site");
         app::TMainFrm& w = f.create();
         QSignalSpy created(&w.webPanel(), &app::WebPanel::viewsCreated);
         QSignalSpy loaded(&w.webPanel(), &app::WebPanel::linkLoadFinished);

@@ -1,6 +1,7 @@
 #include "BGList.h"
 #include "BmpFormat.h"
 #include "PictureEncoders.h"
+#include "SettingsFile.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -148,4 +149,36 @@ TEST_F(Library, ListLinesNameOnlyPicturesInsideTheBackgroundFolder) {
         {"sub/..", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(backgroundPath(folder, c.line), c.path) << c.line;
+}
+
+// Names from a file system that does not use UTF-8 (GBK 背景 is B1B3 BEB0)
+// stay byte for byte through a load and a rewrite, beside UTF-8 names whose
+// GB18030 form is the same bytes.
+TEST_F(Library, NamesThatAreNotUtf8SurviveALoadAndARewrite) {
+    const fs::path bg = temp / "source/DeskTopBG";
+    const std::string gbk = "\xB1\xB3\xBE\xB0.bmp";
+    const std::string mixed = "\xB1\xB3\xE6\x99\xAF.bmp";  // GBK 背, UTF-8 景: no text in either
+    test::writeFileBytes(bg / gbk, "x");
+    test::writeFileBytes(bg / "图片.bmp", "x");
+    // 图片 is CDBC C6AC in GB18030; the file on disk has the UTF-8 name.
+    writeList(gbk + "\r\nA1.bmp\r\n" + gbk + "\r\n\xCD\xBC\xC6\xAC.bmp\r\n" + mixed + "\r\n");
+    LoadBGList(state, walk, true);
+    EXPECT_EQ(walk.CurrentBGFile, gbk);
+    EXPECT_EQ(walk.CurrentBGIndex, 2);
+    EXPECT_EQ(state.PicBGList[3].FileName, "图片.bmp");
+    EXPECT_EQ(state.PicBGList[4].FileName, mixed);
+    EXPECT_EQ(backgroundPath(folder, gbk), bg / gbk);
+
+    BackgroundPicker picker(folder);
+    picker.FillPicList();
+    picker.Ok(2);  // 图片.bmp
+    EXPECT_EQ(list(), "\xCD\xBC\xC6\xAC.bmp\r\nA1.bmp\r\n" + gbk + "\r\n\xCD\xBC\xC6\xAC.bmp\r\n" + mixed + "\r\n");
+}
+
+TEST_F(Library, AListLineLongerThanAnyPathIsSkipped) {
+    writeList("b.bmp\r\n" + std::string(kMaxSettingsLineBytes + 1, 'x') + "\r\nA1.bmp\r\nb.bmp\r\n");
+    testing::internal::CaptureStderr();
+    LoadBGList(state, walk, false);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("已跳过"), std::string::npos);
+    EXPECT_EQ(state.PicBGList, (std::vector<TPicBGList>{{0, "b.bmp"}, {1, "A1.bmp"}, {2, "b.bmp"}}));
 }

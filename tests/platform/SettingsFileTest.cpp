@@ -83,16 +83,43 @@ TEST(SettingsFile, WhatIsNotARegularFileReadsAsMissingAndIsNotReplaced) {
     EXPECT_TRUE(std::filesystem::is_empty(folder));
 }
 
-TEST(SettingsFile, TextThatIsNotUtf8IsRefusedInChinese) {
+// A file name from a file system that does not use UTF-8 (GBK 张三 here) is
+// no text to convert: it is stored as it is, and its bytes can be read back.
+TEST(SettingsFile, NamesThatAreNotUtf8AreWrittenByteForByte) {
     test::TempFolder temp;
     const auto path = temp / "tmppic.ini";
-    try {
-        writeSettingsLines(path, {"bad \xC0\xAF"});
-        ADD_FAILURE() << "written";
-    } catch (const FileError& error) {
-        EXPECT_EQ(std::string(error.what()), "写入文件“" + path.string() + "”失败：文字中有无效的字符");
-    }
-    EXPECT_FALSE(std::filesystem::exists(path));
+    const std::vector<std::string> names = {"/home/\xD5\xC5\xC8\xFD/a.bmp", "/home/\xD5\xC5\xC8\xFD/背景.bmp",
+                                            "背景.bmp"};
+    writeSettingsLines(path, names);
+    // The whole of a line that is not UTF-8 keeps its bytes; UTF-8 text is GB18030.
+    EXPECT_EQ(readFileBytes(path), names[0] + "\r\n" + names[1] + "\r\n\xB1\xB3\xBE\xB0.bmp\r\n");
+    std::vector<std::string> bytes;
+    const auto lines = readSettingsLines(path, &bytes);
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(lines->front(), "/home/张三/a.bmp");
+    EXPECT_EQ(bytes, (std::vector<std::string>{names[0], names[1], "\xB1\xB3\xBE\xB0.bmp"}));
+}
+
+// A line longer than any path is no value: it is left out with one message,
+// whatever the number of such lines, and never decoded.
+TEST(SettingsFile, LinesLongerThanAnyPathAreSkippedWithOneMessage) {
+    test::TempFolder temp;
+    const auto path = temp / "BGPicList.ini";
+    const std::string longest(kMaxSettingsLineBytes, 'x');
+    writeFileBytes(path, "A1.bmp\r\n" + std::string(kMaxSettingsLineBytes + 1, '\xB1') + "\r\n" + longest +
+                             "\nB.bmp\r" + std::string(3 * kMaxSettingsLineBytes, 'y'));
+    std::vector<std::string> bytes;
+    testing::internal::CaptureStderr();
+    const auto lines = readSettingsLines(path, &bytes);
+    const std::string message = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(lines, (std::vector<std::string>{"A1.bmp", longest, "B.bmp"}));
+    EXPECT_EQ(bytes, lines);
+    EXPECT_EQ(message, "设置文件“" + path.string() + "”中有 2 行超过 128 KB，比任何路径都长，已跳过。\n");
+
+    writeFileBytes(path, "A1.bmp\r\n" + longest);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(readSettingsLines(path), (std::vector<std::string>{"A1.bmp", longest}));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
 TEST(SettingsFile, ParsesIntegersAsStoredByHand) {

@@ -207,5 +207,29 @@ TEST_F(LibreOffice, ItsRtfLoadsWithTheSameTextBoldAndColours) {
     EXPECT_EQ(noteToPlainText(rtf), document.toPlainText());
 }
 
+// Cases where readers have gone astray, read by both. (In an unknown code
+// page LibreOffice takes bytes 0x80 to 0x9F for C1 controls, we take them as
+// Windows-1252's letters: the cases leave them out.)
+TEST_F(LibreOffice, ReadsTheHardCasesAsItDoes) {
+    const QByteArray cases[] = {
+        "{\\rtf1\\ansi a{\\object\\objemb{\\*\\objclass Word}{\\*\\objdata 0102}{\\result R{\\b S}\\par T}}b}",
+        "{\\rtf1\\ansi\\ansicpg936 x\\'80y\\'81\\'80z\\'c4\\'e3}",
+        "{\\rtf1\\ansi\\ansicpg99999 a\\'e9\\'c4\\'ff}",
+        "{\\rtf1\\ansi{\\fonttbl{\\f0\\cpg77777 X;}}\\f0 a\\'e9\\'a3}",
+        "{\\rtf1\\ansi a\\u70000?b\\u-40000?c\\u40000?d\\u65536?e\\u32768?f\\u100000x}",
+    };
+    QStringList files;
+    for (size_t i = 0; i < std::size(cases); ++i) files << input(QStringLiteral("case%1.rtf").arg(i), cases[i]);
+    ASSERT_NO_FATAL_FAILURE(convert(QStringList{u"--convert-to"_qs, u"txt:Text (encoded):UTF8"_qs} + files));
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        QString theirs = QString::fromUtf8(output(QStringLiteral("case%1.txt").arg(i)));
+        ASSERT_FALSE(theirs.isEmpty()) << "case " << i << " was not converted";
+        if (theirs.startsWith(QChar(0xFEFF))) theirs.remove(0, 1);
+        while (theirs.endsWith(u'\n') || theirs.endsWith(u'\r')) theirs.chop(1);
+        theirs.replace(u"\r\n"_qs, u"\n"_qs);
+        EXPECT_EQ(noteToPlainText(cases[i]).toStdString(), theirs.toStdString()) << cases[i].toStdString();
+    }
+}
+
 }  // namespace
 }  // namespace tavlo::rtf::test

@@ -49,7 +49,8 @@ const NoteCase kNotes[] = {
     {"Utf8WithByteOrderMark", "\xEF\xBB\xBFnote", "note"},
     {"Gb18030PlainText", "\xb5\xda\xd2\xbb\xb6\xce\r\n\xc4\xe3\xba\xc3", "第一段\n你好"},
     {"OldMacLineEnds", "a\rb", "a\nb"},
-    {"TruncatedRtfShowsEveryByte", "{\\rtf1 cut off", "{\\rtf1 cut off"},
+    {"TruncatedRtfShowsItsText", "{\\rtf1\\b cut off", "cut off"},
+    {"NotRtfAtAllShowsEveryByte", "{ \\rtf1 x}", "{ \\rtf1 x}"},
     {"RtfWordLookalike", "{\\rtfm not rtf}", "{\\rtfm not rtf}"},
 };
 

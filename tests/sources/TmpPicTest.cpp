@@ -41,6 +41,25 @@ TEST(TmpPic, ReadsTheFirstLineAndToleratesAFileWithoutLines) {
     EXPECT_EQ(state.CurrentPicturePath, std::filesystem::path(u8"/home/u/图片.bmp"));
 }
 
+// A program folder named in GBK (张三 is D5C5 C8FD) on a UTF-8 system: the
+// path is stored as its bytes and found again, beside a folder of the same
+// name in UTF-8 that does not hold the picture.
+TEST(TmpPic, APathThatIsNotUtf8IsKeptByteForByte) {
+    test::TempFolder temp;
+    const std::filesystem::path gbk = temp / "\xD5\xC5\xC8\xFD";
+    std::filesystem::create_directories(temp / "张三");
+    test::writeFileBytes(gbk / "tmp/tmp.bmp", "x");
+    for (const auto& picture : {gbk / "tmp/tmp.bmp", gbk / "tmp/图片.bmp"}) {
+        GlobalState state{ProgramFolder(gbk)};
+        state.CurrentPicturePath = picture;
+        SaveTmpPic(state);
+        EXPECT_EQ(test::readFileBytes(gbk / "Data/tmppic.ini"), picture.string() + "\r\n");
+        GlobalState later{ProgramFolder(gbk)};
+        LoadTmpPic(later);
+        EXPECT_EQ(later.CurrentPicturePath, picture);
+    }
+}
+
 TEST(TmpPic, SaveWritesTheSingleLineAndLoadReadsItBack) {
     test::TempFolder temp;
     GlobalState state{ProgramFolder(temp.path())};
