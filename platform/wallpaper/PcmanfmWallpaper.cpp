@@ -1,5 +1,6 @@
 #include "PcmanfmWallpaper.h"
 #include "DesktopCommand.h"
+#include "Picture.h"
 #include "WallpaperTexts.h"
 
 #include <chrono>
@@ -12,9 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The desktop loads and scales the picture after the command has handed it
-// over; a large picture on a slow machine takes a few seconds.
-constexpr auto kAcceptanceWait = std::chrono::seconds(10);
 constexpr auto kPollInterval = std::chrono::milliseconds(50);
 
 std::string readSmallFile(const fs::path& file) {
@@ -77,10 +75,17 @@ bool PcmanfmWallpaper::accepted(const fs::path& file, const std::string& picture
 void PcmanfmWallpaper::SetWallpaper(const fs::path& path) {
     const std::string picture = fs::absolute(path).string();
     const std::string command = program(kind_);
+    // LXQt's desktop drops the picture it shows for one it cannot load and
+    // goes black: it is only handed pictures that can be read.
+    try {
+        imaging::loadPicture(path);
+    } catch (const std::exception& error) {
+        throw WallpaperError(texts::pictureUnreadable(), command + ": cannot read the picture: " + error.what());
+    }
     const Snapshot before = evidence();
     runDesktopCommand(command, {QStringLiteral("--set-wallpaper"), QString::fromLocal8Bit(picture.c_str()),
                                 QStringLiteral("--wallpaper-mode"), QStringLiteral("stretch")});
-    const auto deadline = std::chrono::steady_clock::now() + kAcceptanceWait;
+    const auto deadline = std::chrono::steady_clock::now() + acceptanceWait_;
     do {
         for (const auto& [file, time] : evidence()) {
             const auto old = before.find(file);

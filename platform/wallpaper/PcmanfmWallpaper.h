@@ -2,6 +2,7 @@
 #include "DesktopDetection.h"
 #include "WallpaperBackend.h"
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -16,8 +17,11 @@ namespace tavlo::wallpaper {
 // scaled picture to its cache together with the picture's path.
 class PcmanfmWallpaper : public WallpaperBackend {
 public:
-    // kind: BackendKind::Lxqt or BackendKind::Lxde.
-    explicit PcmanfmWallpaper(BackendKind kind) : kind_(kind) {}
+    // kind: BackendKind::Lxqt or BackendKind::Lxde. The desktop loads and
+    // scales the picture after the command has handed it over; a large
+    // picture on a slow machine takes a few seconds.
+    explicit PcmanfmWallpaper(BackendKind kind, std::chrono::milliseconds acceptanceWait = std::chrono::seconds(10))
+        : kind_(kind), acceptanceWait_(acceptanceWait) {}
 
     std::string name() const override { return backendName(kind_); }
     void SetWallpaper(const std::filesystem::path& path) override;
@@ -32,6 +36,7 @@ private:
     bool accepted(const std::filesystem::path& file, const std::string& picture) const;
 
     BackendKind kind_;
+    std::chrono::milliseconds acceptanceWait_;
 };
 
 }  // namespace tavlo::wallpaper
