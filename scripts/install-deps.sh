@@ -19,9 +19,11 @@ packages=(
   fonts-noto-cjk fonts-wqy-zenhei fonts-liberation
   dbus dbus-x11 dconf-gsettings-backend dconf-cli gsettings-desktop-schemas
   cinnamon-desktop-data mate-desktop-common xfconf sway swaybg grim
+  # the desktops' own programs the wallpaper tests drive, and the portal
+  pcmanfm pcmanfm-qt xdg-desktop-portal xdg-desktop-portal-gnome
   # end-to-end tests and the side-by-side timings
   xvfb xauth openbox xdotool x11-utils x11-xserver-utils imagemagick
-  libjpeg-turbo-progs libvips-tools hyperfine
+  libjpeg-turbo-progs libvips-tools hyperfine feh
   # notes: an independent reader and writer of rich text
   libreoffice-writer-nogui
   # the Debian package and its checks

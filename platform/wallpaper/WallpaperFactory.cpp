@@ -15,6 +15,7 @@
 #include "ProgramFolder.h"
 #include "SwayWallpaper.h"
 #include "SwaybgWallpaper.h"
+#include "WallpaperDaemon.h"
 #include "X11DesktopWindow.h"
 #include "X11RootWallpaper.h"
 #include "XfceWallpaper.h"
@@ -69,6 +70,7 @@ bool reloadsOnlyANewPath(BackendKind kind) {
     case BackendKind::Lxqt:
     case BackendKind::Deepin:
     case BackendKind::Portal: return true;
+    case BackendKind::Swaybg: return WallpaperDaemon::running() == WallpaperDaemon::Kind::Hyprpaper;
     default: return false;
     }
 }
@@ -105,6 +107,8 @@ std::unique_ptr<WallpaperBackend> createBackend(const BackendChoice& choice) {
     case BackendKind::Deepin: return std::make_unique<DeepinWallpaper>();
     case BackendKind::Sway: return std::make_unique<SwayWallpaper>(environmentValue("SWAYSOCK"));
     case BackendKind::Swaybg:
+        // A wallpaper program the user runs already draws the background.
+        if (const auto daemon = WallpaperDaemon::running()) return std::make_unique<WallpaperDaemon>(*daemon);
         return std::make_unique<SwaybgWallpaper>(environmentValue("WAYLAND_DISPLAY"),
                                                  environmentValue("XDG_RUNTIME_DIR"));
     case BackendKind::Portal: return std::make_unique<PortalWallpaper>();

@@ -228,6 +228,10 @@ std::string backgroundClientCannotLoad(const std::string& program) {
     return program + " 无法载入这张图片";
 }
 
+std::string wallpaperProgramRefused(const std::string& program) {
+    return "壁纸程序 " + program + " 没有接受这张图片";
+}
+
 std::string portalMissing() {
     return "桌面门户（xdg-desktop-portal）没有壁纸接口";
 }

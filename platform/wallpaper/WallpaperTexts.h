@@ -76,6 +76,7 @@ std::string pictureNotLoaded(BackendKind kind, const std::string& program);
 std::string backgroundClientExited(const std::string& program);
 std::string backgroundClientSilent(const std::string& program);
 std::string backgroundClientCannotLoad(const std::string& program);
+std::string wallpaperProgramRefused(const std::string& program);
 
 // Causes: the desktop portal.
 std::string portalMissing();
