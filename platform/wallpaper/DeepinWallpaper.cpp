@@ -1,12 +1,11 @@
 #include "DeepinWallpaper.h"
 #include "DBusCall.h"
+#include "PicturePath.h"
 #include "WallpaperTexts.h"
 
 #include <QDBusArgument>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
-#include <QFile>
-#include <QUrl>
 
 #include <array>
 #include <optional>
@@ -70,8 +69,7 @@ std::optional<QStringList> monitorNames(const Services& services) {
 }  // namespace
 
 void DeepinWallpaper::SetWallpaper(const std::filesystem::path& path) {
-    const QString file = QFile::decodeName(QByteArray::fromStdString(std::filesystem::absolute(path).string()));
-    const QString uri = QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded);
+    const QString uri = fileAddress(path);
     for (const Services& services : kGenerations) {
         const std::optional<QStringList> monitors = monitorNames(services);
         if (!monitors) continue;

@@ -1,6 +1,7 @@
 #include "PcmanfmWallpaper.h"
 #include "DesktopCommand.h"
 #include "Picture.h"
+#include "PicturePath.h"
 #include "WallpaperTexts.h"
 
 #include <chrono>
@@ -83,8 +84,8 @@ void PcmanfmWallpaper::SetWallpaper(const fs::path& path) {
         throw WallpaperError(texts::pictureUnreadable(), command + ": cannot read the picture: " + error.what());
     }
     const Snapshot before = evidence();
-    runDesktopCommand(command, {QStringLiteral("--set-wallpaper"), QString::fromLocal8Bit(picture.c_str()),
-                                QStringLiteral("--wallpaper-mode"), QStringLiteral("stretch")});
+    runDesktopCommand(command, {QStringLiteral("--set-wallpaper"), pathText(path), QStringLiteral("--wallpaper-mode"),
+                                QStringLiteral("stretch")});
     const auto deadline = std::chrono::steady_clock::now() + acceptanceWait_;
     do {
         for (const auto& [file, time] : evidence()) {

@@ -1,11 +1,10 @@
 #include "PlasmaWallpaper.h"
 #include "DBusCall.h"
+#include "PicturePath.h"
 #include "WallpaperTexts.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QUrl>
 
 namespace tavlo::wallpaper {
 namespace {
@@ -50,8 +49,7 @@ QString PlasmaWallpaper::script(const QString& imageUrl) {
 }
 
 void PlasmaWallpaper::SetWallpaper(const std::filesystem::path& path) {
-    const QString file = QFile::decodeName(QByteArray::fromStdString(std::filesystem::absolute(path).string()));
-    const QString url = QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded);
+    const QString url = fileAddress(path);
     // Plasma keeps the picture it shows while the configured image stays the
     // same; the caller hands over a path other than the one it has.
     evaluate(script(url));

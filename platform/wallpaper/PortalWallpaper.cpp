@@ -1,12 +1,11 @@
 #include "PortalWallpaper.h"
 #include "DBusCall.h"
+#include "PicturePath.h"
 #include "PortalRequest.h"
 #include "WallpaperTexts.h"
 
 #include <QDBusConnection>
 #include <QDBusVariant>
-#include <QFile>
-#include <QUrl>
 #include <QVariantMap>
 
 #include <unistd.h>
@@ -39,8 +38,7 @@ bool PortalWallpaper::available() {
 }
 
 void PortalWallpaper::SetWallpaper(const std::filesystem::path& path) {
-    const QString file = QFile::decodeName(QByteArray::fromStdString(std::filesystem::absolute(path).string()));
-    const QString uri = QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded);
+    const QString uri = fileAddress(path);
     const QString token = nextToken();
     PortalRequest request(QDBusConnection::sessionBus(), token);
 

@@ -1,5 +1,6 @@
 #include "SwaybgWallpaper.h"
 #include "DesktopCommand.h"
+#include "PicturePath.h"
 #include "WallpaperTexts.h"
 
 #include <QProcess>
@@ -103,8 +104,7 @@ ProcessIdentity startSwaybg(const fs::path& picture, const fs::path& log) {
     if (executable.isEmpty()) throw WallpaperError(texts::programMissing(kProgram), "swaybg is not in PATH");
     QProcess process;
     process.setProgram(executable);
-    process.setArguments({QStringLiteral("-m"), QStringLiteral("stretch"), QStringLiteral("-i"),
-                          QString::fromLocal8Bit(picture.string().c_str())});
+    process.setArguments({QStringLiteral("-m"), QStringLiteral("stretch"), QStringLiteral("-i"), pathText(picture)});
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("WAYLAND_DEBUG"), QStringLiteral("client"));
     process.setProcessEnvironment(environment);

@@ -1,5 +1,6 @@
 #include "WallpaperDaemon.h"
 #include "DesktopCommand.h"
+#include "PicturePath.h"
 #include "WallpaperTexts.h"
 
 #include <sys/stat.h>
@@ -45,7 +46,7 @@ std::optional<WallpaperDaemon::Kind> WallpaperDaemon::running() {
 
 void WallpaperDaemon::SetWallpaper(const fs::path& path) {
     const std::string picture = fs::absolute(path).string();
-    const QString file = QString::fromLocal8Bit(picture.c_str());
+    const QString file = pathText(path);
     if (kind_ == Kind::Swww) {
         runDesktopCommand("swww",
                           {QStringLiteral("img"), QStringLiteral("--transition-type"), QStringLiteral("none"), file});

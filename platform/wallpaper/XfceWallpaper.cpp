@@ -1,10 +1,10 @@
 #include "XfceWallpaper.h"
 #include "DBusCall.h"
+#include "PicturePath.h"
 
 #include <QDBusArgument>
 #include <QDBusMetaType>
 #include <QDBusVariant>
-#include <QFile>
 #include <QRegularExpression>
 #include <QVariantMap>
 
@@ -61,7 +61,7 @@ QStringList XfceWallpaper::imageProperties(const QStringList& propertyNames) {
 }
 
 void XfceWallpaper::SetWallpaper(const std::filesystem::path& path) {
-    const QString file = QFile::decodeName(QByteArray::fromStdString(std::filesystem::absolute(path).string()));
+    const QString file = pathText(path);
     QStringList images = imageProperties(backdropPropertyNames());
     if (images.isEmpty()) images << kFirstImageProperty;
     for (const QString& image : images) setProperty(styleProperty(image), kStretchedStyle);

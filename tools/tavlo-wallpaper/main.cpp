@@ -9,6 +9,7 @@
 // DIR is the program folder (default: the folder of this executable). Exits
 // 1 with a Chinese message on standard error when the wallpaper cannot be
 // set, 2 on a usage error; --verbose adds the mechanism's own account.
+#include "FileError.h"
 #include "LoginRestore.h"
 #include "ProgramFolder.h"
 #include "WallpaperFactory.h"
@@ -16,6 +17,7 @@
 
 #include <QCoreApplication>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -57,7 +59,8 @@ int usageError() {
 }
 
 int printLine(const std::string& line) {
-    if (!writeAll(stdout, line + "\n")) return fail("无法写出结果");
+    errno = 0;
+    if (!writeAll(stdout, line + "\n")) return fail("写入标准输出失败：" + tavlo::describeSystemError(errno));
     return 0;
 }
 
