@@ -43,7 +43,7 @@ void TMainFrm::setWallpaperBackend(std::unique_ptr<wallpaper::WallpaperBackend> 
 }
 
 wallpaper::WallpaperBackend& TMainFrm::wallpaperBackend() {
-    if (!wallpaper_) wallpaper_ = wallpaper::createSessionBackend();
+    if (!wallpaper_) wallpaper_ = wallpaper::createProgramBackend(state_.folder.root());
     return *wallpaper_;
 }
 
@@ -124,6 +124,10 @@ void TMainFrm::imgAppToDeskClick() {
     case ApplyResult::BackgroundUnreadable: showMessage(this, QStringLiteral("加载失败！")); break;
     case ApplyResult::NoPicture: showMessage(this, QStringLiteral("请先插入图片或截图，再更换壁纸。")); break;
     case ApplyResult::NoBackground: showMessage(this, QStringLiteral("没有可用的背景图片，请先添加背景图片。")); break;
+    case ApplyResult::WallpaperNotSet:
+        qWarning("tavlo: %s", apply.failureDetail().c_str());
+        showErrorReport(this, QString::fromStdString(apply.failureMessage()));
+        break;
     case ApplyResult::Applied:
     case ApplyResult::Declined: break;
     }

@@ -57,3 +57,19 @@ time_pair "6000x4000 baseline JPEG to BMP vs djpeg -bmp" \
 time_pair "6000x4000 progressive JPEG to BMP vs djpeg -bmp" \
   "$build/tools/tavlo-picture/tavlo-picture" convert photo-progressive.jpg photo.bmp -- \
   djpeg -bmp -outfile dj.bmp photo-progressive.jpg
+
+# The root-window painter against feh on a 3840x2160 X server: read the
+# picture, stretch it smoothly, make it the root's background.
+if command -v feh >/dev/null && command -v Xvfb >/dev/null; then
+  convert -size 1600x900 plasma:fractal -seed 10 BMP3:bg1600.bmp
+  Xvfb -displayfd 3 -screen 0 3840x2160x24 -noreset -nolisten tcp 3>display 2>/dev/null &
+  xvfb=$!
+  for ((i = 0; i < 100 && ! -s display; i++)); do sleep 0.05; done
+  mkdir -p folder
+  export DISPLAY=":$(head -n1 display)"
+  time_pair "root wallpaper 1600x900 on 3840x2160 vs feh --bg-scale" \
+    env -u WAYLAND_DISPLAY -u XDG_CURRENT_DESKTOP XDG_CONFIG_HOME="$work/config" \
+    "$build/tools/tavlo-wallpaper/tavlo-wallpaper" --folder folder set bg1600.bmp -- \
+    feh --no-fehbg --bg-scale bg1600.bmp
+  kill "$xvfb"
+fi

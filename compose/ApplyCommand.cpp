@@ -1,6 +1,7 @@
 #include "ApplyCommand.h"
 
 #include "Composition.h"
+#include "WallpaperTexts.h"
 
 #include <algorithm>
 #include <vector>
@@ -55,7 +56,13 @@ ApplyResult ApplyCommand::runWithCurrentPicture(const HeldPicture* currentPictur
     composition.SaveContentPicture(currentPicture->whole(storage));
     if (!composition.LoadBackground(found->path)) return ApplyResult::BackgroundUnreadable;
     composition.ComposeWallpaper();
-    desktop_.SetWallpaper(composition.mixPath());
+    try {
+        desktop_.SetWallpaper(composition.mixPath());
+    } catch (const wallpaper::WallpaperError& error) {
+        failureMessage_ = wallpaper::texts::failureMessage(error.cause(), composition.mixPath());
+        failureDetail_ = error.what();
+        return ApplyResult::WallpaperNotSet;
+    }
 
     walk_.CurrentBGIndex = nextInWalk(found->index, count);
     return ApplyResult::Applied;

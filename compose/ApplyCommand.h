@@ -18,13 +18,16 @@ enum class ApplyResult {
     NoPicture,             // there is no current picture to paste
     NoBackground,          // no entry of the list names an existing file
     BackgroundUnreadable,  // the background is no picture: "加载失败！"
+    WallpaperNotSet,       // "Mix.bmp" written, but the desktop did not take it
 };
 
 // The apply command: confirmation, then the current picture pasted on the
 // background the walk points at, "Mix.bmp" set as the wallpaper, and the walk
 // stepped back by one. An entry whose file is gone is passed over: the walk
-// goes on to the next entry that exists, within the same apply. File and wallpaper failures throw, to be shown by the
-// general error report; the walk then stays where it was.
+// goes on to the next entry that exists, within the same apply. File failures
+// throw, to be shown by the general error report; a desktop that does not take
+// the picture is a result with the message for the user. Either way the walk
+// stays where it was.
 class ApplyCommand {
 public:
     // Shows the confirmation dialog modally; it leaves its answer in ApplyConfirmed.
@@ -38,6 +41,12 @@ public:
     // after the question.
     ApplyResult runWithCurrentPicture(const HeldPicture* currentPicture);
 
+    // After WallpaperNotSet: what the user is told, in Chinese (the cause,
+    // and where "Mix.bmp" is, to choose it in the desktop's own settings);
+    // and the mechanism's own account, for the log.
+    const std::string& failureMessage() const { return failureMessage_; }
+    const std::string& failureDetail() const { return failureDetail_; }
+
 private:
     struct Found {
         std::int32_t index;
@@ -50,6 +59,7 @@ private:
     BackgroundWalk& walk_;
     wallpaper::WallpaperBackend& desktop_;
     Confirm confirm_;
+    std::string failureMessage_, failureDetail_;
 };
 
 }  // namespace tavlo

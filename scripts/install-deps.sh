@@ -21,11 +21,14 @@ packages=(
   cinnamon-desktop-data mate-desktop-common xfconf sway swaybg grim
   # the screen copy in a Wayland session, and running natively there
   xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire qt6-wayland
+  # the desktops' own programs the wallpaper tests drive, and the portal's
+  # GNOME backend
+  pcmanfm pcmanfm-qt xdg-desktop-portal-gnome
   # end-to-end tests and the side-by-side timings (the Wayland one: XWayland,
   # virtual input through wayvnc, driven from Python)
   xvfb xauth openbox xdotool x11-utils x11-xserver-utils imagemagick
   xwayland wayvnc python3
-  libjpeg-turbo-progs libvips-tools hyperfine
+  libjpeg-turbo-progs libvips-tools hyperfine feh
   # notes: an independent reader and writer of rich text
   libreoffice-writer-nogui
   # the Debian package and its checks

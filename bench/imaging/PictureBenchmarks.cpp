@@ -8,6 +8,7 @@
 #include "Picture.h"
 #include "PictureEncoders.h"
 #include "PngDecoder.h"
+#include "Resample.h"
 
 #include <benchmark/benchmark.h>
 #include <png.h>
@@ -44,6 +45,27 @@ void BM_ComposeWallpaper(benchmark::State& state) {
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(fs::file_size(background)));
 }
+// The root-window painter's smooth stretch of a background to the screen:
+// up from 1600 × 900 and down from 3840 × 2160 to a 1920 × 1080 screen, and
+// up to a 3840 × 2160 one.
+void BM_StretchToScreen(benchmark::State& state) {
+    const imaging::Bitmap source =
+        test::gradientPicture(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const int width = static_cast<int>(state.range(2)), height = static_cast<int>(state.range(3));
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * 3);
+    for (auto _ : state) {
+        imaging::Resampler scaled(source, width, height);
+        for (int y = 0; y < height; ++y) scaled.row(y, row.data());
+        benchmark::DoNotOptimize(row.data());
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(width) * height);
+}
+BENCHMARK(BM_StretchToScreen)
+    ->Args({1600, 900, 1920, 1080})
+    ->Args({3840, 2160, 1920, 1080})
+    ->Args({1600, 900, 3840, 2160})
+    ->Unit(benchmark::kMillisecond);
+
 BENCHMARK(BM_ComposeWallpaper)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
 
 const test::Bytes& photo(bool progressive) {

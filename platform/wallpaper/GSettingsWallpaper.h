@@ -1,4 +1,5 @@
 #pragma once
+#include "DesktopDetection.h"
 #include "WallpaperBackend.h"
 
 #include <string>
@@ -6,31 +7,45 @@
 
 namespace tavlo::wallpaper {
 
-// Where a desktop of the GNOME family keeps its wallpaper in GSettings.
+// A key that holds the picture: as a "file:///..." URI or as a plain path.
+struct PictureKey {
+    std::string name;
+    bool holdsUri = true;
+    bool required = true;  // optional keys are set where the schema has them
+};
+
+// Where a desktop keeps its wallpaper in GSettings.
 struct GSettingsLayout {
-    std::string desktop;                    // backend name: "gnome", "cinnamon", "mate"
-    std::string schema;                     // e.g. "org.gnome.desktop.background"
-    std::string pictureKey;                 // must exist in the schema
-    std::vector<std::string> optionalKeys;  // set as well where the schema has them
-    bool keysHoldUri = true;                // "file:///..." rather than a plain path
+    std::string schema;  // e.g. "org.gnome.desktop.background"
+    std::vector<PictureKey> pictureKeys;
     std::string optionsKey = "picture-options";
 
     static GSettingsLayout gnome();  // GNOME, Ubuntu, Budgie, Pantheon, Unity
     static GSettingsLayout cinnamon();
     static GSettingsLayout mate();
+    static GSettingsLayout ukui();  // newer UKUI; older ones read MATE's keys
+
+    bool installed() const;
 };
 
 // Writes the picture keys and picture-options = "stretched" through GIO's
-// GSettings, which hands them to the session's settings store (dconf).
+// GSettings, which hands them to the session's settings store (dconf), into
+// every layout whose schema is installed; at least one must be.
 class GSettingsWallpaper : public WallpaperBackend {
 public:
-    explicit GSettingsWallpaper(GSettingsLayout layout) : layout_(std::move(layout)) {}
+    GSettingsWallpaper(BackendKind desktop, std::vector<GSettingsLayout> layouts)
+        : desktop_(desktop), layouts_(std::move(layouts)) {}
+    GSettingsWallpaper(BackendKind desktop, GSettingsLayout layout)
+        : GSettingsWallpaper(desktop, std::vector<GSettingsLayout>{std::move(layout)}) {}
 
-    std::string name() const override { return layout_.desktop; }
+    std::string name() const override { return backendName(desktop_); }
     void SetWallpaper(const std::filesystem::path& path) override;
 
 private:
-    GSettingsLayout layout_;
+    void write(const GSettingsLayout& layout, const std::filesystem::path& path) const;
+
+    BackendKind desktop_;
+    std::vector<GSettingsLayout> layouts_;
 };
 
 }  // namespace tavlo::wallpaper

@@ -1,10 +1,10 @@
 #include "PlasmaWallpaper.h"
 #include "DBusCall.h"
+#include "PicturePath.h"
+#include "WallpaperTexts.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QUrl>
 
 namespace tavlo::wallpaper {
 namespace {
@@ -24,7 +24,12 @@ void evaluate(const QString& script) {
         QDBusMessage::createMethodCall(QStringLiteral("org.kde.plasmashell"), QStringLiteral("/PlasmaShell"),
                                        QStringLiteral("org.kde.PlasmaShell"), QStringLiteral("evaluateScript"));
     call << script;
-    callSessionBus("kde", call);
+    const QDBusMessage reply = callSessionBusAllowingErrors(BackendKind::Kde, call);
+    if (reply.type() != QDBusMessage::ErrorMessage) return;
+    // The shell refuses scripts that change desktops while widgets are locked.
+    if (reply.errorMessage().contains(QLatin1String("locked"), Qt::CaseInsensitive))
+        throw WallpaperError(texts::plasmaLocked(), "kde: " + reply.errorMessage().simplified().toStdString());
+    throwCallError(BackendKind::Kde, call, reply);
 }
 
 }  // namespace
@@ -44,12 +49,9 @@ QString PlasmaWallpaper::script(const QString& imageUrl) {
 }
 
 void PlasmaWallpaper::SetWallpaper(const std::filesystem::path& path) {
-    const QString file = QFile::decodeName(QByteArray::fromStdString(std::filesystem::absolute(path).string()));
-    const QString url = QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded);
+    const QString url = fileAddress(path);
     // Plasma keeps the picture it shows while the configured image stays the
-    // same, and the composite's path never changes: a first script clears the
-    // image so that the second makes every desktop load the file anew.
-    evaluate(script(QString()));
+    // same; the caller hands over a path other than the one it has.
     evaluate(script(url));
 }
 

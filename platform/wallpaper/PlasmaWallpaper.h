@@ -13,7 +13,7 @@ public:
     std::string name() const override { return "kde"; }
     void SetWallpaper(const std::filesystem::path& path) override;
 
-    // The script that sets `imageUrl` ("file:///..."; empty clears the image).
+    // The script that sets `imageUrl` ("file:///...").
     static QString script(const QString& imageUrl);
 };
 

@@ -14,6 +14,8 @@ public:
 
     std::string name() const override { return "sway"; }
     void SetWallpaper(const std::filesystem::path& path) override;
+    // sway forgets it at exit; its config decides the next session's.
+    bool keptAcrossLogin() const override { return false; }
 
     // The command for `path`, escaped so that sway's argument splitting and
     // its shell-style expansion of the file name both give the path back.

@@ -5,16 +5,26 @@
 
 namespace tavlo::wallpaper {
 
-// The wallpaper could not be set. The text is one line that names the desktop
-// mechanism and the cause, fit to be shown to the user as it stands.
+// The wallpaper could not be set. cause() says why in one Chinese sentence,
+// fit to be shown to the user; what() is the mechanism's own account, for
+// the log.
 class WallpaperError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    WallpaperError(std::string cause, const std::string& detail)
+        : std::runtime_error(detail), cause_(std::move(cause)) {}
+    // Where the cause says all there is to say.
+    explicit WallpaperError(const std::string& cause) : WallpaperError(cause, cause) {}
+
+    const std::string& cause() const noexcept { return cause_; }
+
+private:
+    std::string cause_;
 };
 
 // One way of making a picture file the desktop wallpaper, stretched to the
 // screen. The desktop must show the file's current content after every call,
-// also when the path is the same as last time.
+// also when the path is the same as last time, and a call succeeds only when
+// the desktop took the picture.
 class WallpaperBackend {
 public:
     virtual ~WallpaperBackend() = default;
@@ -24,6 +34,10 @@ public:
 
     // Throws WallpaperError when the desktop cannot be reached or refuses.
     virtual void SetWallpaper(const std::filesystem::path& path) = 0;
+
+    // Whether the desktop shows the picture again by itself after a new
+    // login; where it does not, the picture has to be set again at login.
+    virtual bool keptAcrossLogin() const { return true; }
 };
 
 }  // namespace tavlo::wallpaper

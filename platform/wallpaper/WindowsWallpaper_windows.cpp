@@ -1,4 +1,5 @@
 // The real Windows calls of the Windows wallpaper backend.
+#include "WallpaperTexts.h"
 #include "WindowsWallpaper.h"
 
 #ifndef NOMINMAX
@@ -37,20 +38,23 @@ public:
         HKEY key = nullptr;
         LSTATUS status = RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_SET_VALUE, &key);
         if (status != ERROR_SUCCESS)
-            throw WallpaperError("windows: cannot open the registry key Control Panel\\Desktop: " +
-                                 systemMessage(static_cast<DWORD>(status)));
+            throw WallpaperError(texts::registryUnwritable(),
+                                 "windows: cannot open the registry key Control Panel\\Desktop: " +
+                                     systemMessage(static_cast<DWORD>(status)));
         const DWORD bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
         status = RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes);
         RegCloseKey(key);
         if (status != ERROR_SUCCESS)
-            throw WallpaperError("windows: cannot write the registry value " + narrow(name) + ": " +
-                                 systemMessage(static_cast<DWORD>(status)));
+            throw WallpaperError(texts::registryUnwritable(), "windows: cannot write the registry value " +
+                                                                  narrow(name) + ": " +
+                                                                  systemMessage(static_cast<DWORD>(status)));
     }
 
     void setDeskWallpaper(const std::wstring& path, unsigned flags) override {
         std::wstring argument = path;  // the call takes a non-const pointer
         if (!SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, argument.data(), flags))
-            throw WallpaperError("windows: the system did not take the wallpaper: " + systemMessage(GetLastError()));
+            throw WallpaperError(texts::systemRefused(),
+                                 "windows: the system did not take the wallpaper: " + systemMessage(GetLastError()));
     }
 };
 

@@ -1,5 +1,7 @@
 #include "X11RootWallpaper.h"
 #include "Picture.h"
+#include "WallpaperTexts.h"
+#include "X11DesktopWindow.h"
 #include "X11ScreenImage.h"
 
 #include <X11/Xatom.h>
@@ -17,7 +19,7 @@ imaging::Bitmap readPicture(const std::filesystem::path& path) {
     try {
         return imaging::toBgr24(imaging::loadPicture(path));
     } catch (const std::exception& error) {
-        throw WallpaperError(std::string("x11: cannot read the picture: ") + error.what());
+        throw WallpaperError(texts::pictureUnreadable(), std::string("x11: cannot read the picture: ") + error.what());
     }
 }
 
@@ -79,11 +81,15 @@ void X11RootWallpaper::SetWallpaper(const std::filesystem::path& path) {
     // A connection of its own: its resources, the pixmap alone, are kept
     // when it closes, and ending it later frees exactly them.
     DisplayPtr display(XOpenDisplay(displayName_.empty() ? nullptr : displayName_.c_str()));
-    if (!display)
-        throw WallpaperError("x11: cannot open the X display " +
-                             std::string(displayName_.empty() ? XDisplayName(nullptr) : displayName_.c_str()));
-    ErrorTrap trap;
+    const std::string name = displayName_.empty() ? XDisplayName(nullptr) : displayName_;
+    if (!display) throw WallpaperError(texts::displayUnreachable(name), "x11: cannot open the X display " + name);
     Display* const dpy = display.get();
+    // A desktop program's window hides the root: painting it would change
+    // nothing the user sees.
+    if (const std::optional<DesktopWindow> window = findDesktopWindow(dpy))
+        throw WallpaperError(texts::rootCovered(window->program),
+                             "x11: a desktop window of " + window->program + " covers the root window");
+    ErrorTrap trap;
     const int screen = DefaultScreen(dpy);
     const Window root = RootWindow(dpy, screen);
     const Atom rootPixmap = XInternAtom(dpy, "_XROOTPMAP_ID", False);
@@ -91,7 +97,7 @@ void X11RootWallpaper::SetWallpaper(const std::filesystem::path& path) {
 
     const Pixmap pixmap = paintPixmap(dpy, screen, picture);
     if (const int error = ErrorTrap::sync(dpy))
-        throw WallpaperError("x11: cannot paint the wallpaper pixmap: " + errorText(dpy, error));
+        throw WallpaperError(texts::x11Refused(), "x11: cannot paint the wallpaper pixmap: " + errorText(dpy, error));
 
     freePreviousPixmap(dpy, root, rootPixmap, esetrootPixmap);
     announce(dpy, root, rootPixmap, pixmap);
@@ -99,7 +105,8 @@ void X11RootWallpaper::SetWallpaper(const std::filesystem::path& path) {
     XSetWindowBackgroundPixmap(dpy, root, pixmap);
     XClearWindow(dpy, root);
     if (const int error = ErrorTrap::sync(dpy))
-        throw WallpaperError("x11: cannot set the root window's background: " + errorText(dpy, error));
+        throw WallpaperError(texts::x11Refused(),
+                             "x11: cannot set the root window's background: " + errorText(dpy, error));
     XSetCloseDownMode(dpy, RetainPermanent);
     XSync(dpy, False);
 }

@@ -9,7 +9,8 @@ namespace tavlo::wallpaper {
 // pixmap that becomes the root window's background and is announced through
 // _XROOTPMAP_ID and ESETROOT_PMAP_ID for programs that draw pseudo-transparent
 // windows. The pixmap lives on after the program exits; the one kept by the
-// previous call (ours or another setter's) is freed.
+// previous call (ours or another setter's) is freed. Refuses where a desktop
+// program's window covers the root, since nothing painted there would show.
 class X11RootWallpaper : public WallpaperBackend {
 public:
     // An empty name means the DISPLAY of the environment.
@@ -17,6 +18,8 @@ public:
 
     std::string name() const override { return "x11"; }
     void SetWallpaper(const std::filesystem::path& path) override;
+    // The root window's background ends with the X server.
+    bool keptAcrossLogin() const override { return false; }
 
 private:
     std::string displayName_;

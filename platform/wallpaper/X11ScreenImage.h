@@ -6,9 +6,9 @@ namespace tavlo::wallpaper {
 
 using x11::XImagePtr;
 
-// `picture` (24-bit blue-green-red) stretched to width × height by nearest
-// neighbour, in the pixel layout of `visual` at `depth`. The visual must be
-// TrueColor or DirectColor; throws WallpaperError otherwise.
+// `picture` (24-bit blue-green-red) scaled smoothly to width × height, in the
+// pixel layout of `visual` at `depth`. The visual must be TrueColor or
+// DirectColor; throws WallpaperError otherwise.
 XImagePtr stretchedScreenImage(Display* display, Visual* visual, int depth, const imaging::Bitmap& picture, int width,
                                int height);
 

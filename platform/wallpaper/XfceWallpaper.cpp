@@ -1,10 +1,10 @@
 #include "XfceWallpaper.h"
 #include "DBusCall.h"
+#include "PicturePath.h"
 
 #include <QDBusArgument>
 #include <QDBusMetaType>
 #include <QDBusVariant>
-#include <QFile>
 #include <QRegularExpression>
 #include <QVariantMap>
 
@@ -27,14 +27,14 @@ QDBusMessage xfconfCall(const QString& method) {
 QStringList backdropPropertyNames() {
     QDBusMessage call = xfconfCall(QStringLiteral("GetAllProperties"));
     call << kChannel << QStringLiteral("/backdrop");
-    const QDBusMessage reply = callSessionBusAllowingErrors("xfce", call);
+    const QDBusMessage reply = callSessionBusAllowingErrors(BackendKind::Xfce, call);
     if (reply.type() == QDBusMessage::ErrorMessage) {
         // A desktop that has never stored a backdrop has no such channel or
         // property yet; anything else (no daemon, say) is a failure.
         const QString error = reply.errorName();
         if (error.endsWith(QLatin1String(".PropertyNotFound")) || error.endsWith(QLatin1String(".ChannelNotFound")))
             return {};
-        throw WallpaperError(callError("xfce", call, reply));
+        throwCallError(BackendKind::Xfce, call, reply);
     }
     if (reply.arguments().isEmpty()) return {};
     return qdbus_cast<QVariantMap>(reply.arguments().constFirst()).keys();
@@ -43,7 +43,7 @@ QStringList backdropPropertyNames() {
 void setProperty(const QString& property, const QVariant& value) {
     QDBusMessage call = xfconfCall(QStringLiteral("SetProperty"));
     call << kChannel << property << QVariant::fromValue(QDBusVariant(value));
-    callSessionBus("xfce", call);
+    callSessionBus(BackendKind::Xfce, call);
 }
 
 QString styleProperty(const QString& imageProperty) {
@@ -61,14 +61,12 @@ QStringList XfceWallpaper::imageProperties(const QStringList& propertyNames) {
 }
 
 void XfceWallpaper::SetWallpaper(const std::filesystem::path& path) {
-    const QString file = QFile::decodeName(QByteArray::fromStdString(std::filesystem::absolute(path).string()));
+    const QString file = pathText(path);
     QStringList images = imageProperties(backdropPropertyNames());
     if (images.isEmpty()) images << kFirstImageProperty;
     for (const QString& image : images) setProperty(styleProperty(image), kStretchedStyle);
-    // xfconf drops a change to the value a property already has, and the
-    // composite's path never changes: clear the images first so that setting
-    // them again makes the desktop load the file anew.
-    for (const QString& image : images) setProperty(image, QString());
+    // xfconf drops a change to the value a property already has; the caller
+    // hands over a path other than the one the desktop has.
     for (const QString& image : images) setProperty(image, file);
 }
 

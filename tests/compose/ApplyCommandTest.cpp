@@ -169,10 +169,23 @@ TEST_F(Apply, FailuresLeaveTheWalkWhereItWas) {
     EXPECT_EQ(walk.CurrentBGIndex, 2);
 
     useList(3);
-    desktop.failWith("the desktop said no");
-    EXPECT_THROW(command.runWithCurrentPicture(&picture), wallpaper::WallpaperError);
+    desktop.failWith("桌面拒绝了这张壁纸");
+    EXPECT_EQ(command.runWithCurrentPicture(&picture), ApplyResult::WallpaperNotSet);
     EXPECT_EQ(walk.CurrentBGIndex, 2);
     EXPECT_TRUE(fs::exists(temp / "source/DeskTopBG/Mix.bmp"));  // written before the failure, and kept
+}
+
+// A desktop that did not take the picture is told in Chinese, with where the
+// composite is, so that the user can choose it in the desktop's own settings.
+TEST_F(Apply, AWallpaperTheDesktopRefusedIsToldWithWhereThePictureIs) {
+    useList(2);
+    desktop.failWith("桌面拒绝了这张壁纸");
+
+    EXPECT_EQ(command.runWithCurrentPicture(&picture), ApplyResult::WallpaperNotSet);
+
+    EXPECT_EQ(command.failureMessage(), "无法设置桌面壁纸：桌面拒绝了这张壁纸。\n壁纸图片保存在：\n" +
+                                            (temp / "source/DeskTopBG/Mix.bmp").string() +
+                                            "\n可以在桌面的设置中把这张图片选为壁纸。");
 }
 
 TEST_F(Apply, NothingToPasteOrNothingToPasteOnIsReportedNotApplied) {

@@ -87,7 +87,7 @@ out=$(QT_QPA_PLATFORM=offscreen timeout 60 "$wallpaper" backend 2>&1 >/dev/full)
 status=$?
 set -e
 [ "$status" = 1 ] || fail "tavlo-wallpaper backend > /dev/full: exit $status"
-[[ "$out" == "tavlo-wallpaper: cannot write the output" ]] || fail "tavlo-wallpaper backend > /dev/full: '$out'"
+[[ "$out" == "tavlo-wallpaper: 写入标准输出失败：磁盘空间不足" ]] || fail "tavlo-wallpaper backend > /dev/full: '$out'"
 
 [ "$failures" = 0 ] || exit 1
 echo "all hostile file cases passed"

@@ -3,14 +3,19 @@
 // every call it receives to a file, one JSON array per line: the member, then
 // each argument (a variant argument as its D-Bus signature and its value).
 //
-//   wallpaper_bus_standin plasma RECORD [--fail]
+//   wallpaper_bus_standin plasma RECORD [--fail | --locked]
 //   wallpaper_bus_standin xfconf RECORD [PROPERTY=VALUE...]
+//   wallpaper_bus_standin deepin|deepin-old RECORD [MONITOR=on|off...]
 //
+// The deepin kinds own the appearance and display services of the newer
+// (org.deepin.dde.*1) or the older (com.deepin.daemon.*) names; the display
+// service lists the monitors given, each switched on or off.
 // Prints "ready" once the name is owned.
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusMetaType>
+#include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QDBusVirtualObject>
 #include <QFile>
@@ -25,6 +30,20 @@ namespace {
 struct Service {
     QString name, path;
 };
+
+// The services of each kind: the first also names the interface of the
+// deepin kinds' appearance service, the second their display service.
+QList<Service> servicesOf(const QString& kind) {
+    if (kind == QLatin1String("plasma"))
+        return {{QStringLiteral("org.kde.plasmashell"), QStringLiteral("/PlasmaShell")}};
+    if (kind == QLatin1String("xfconf"))
+        return {{QStringLiteral("org.xfce.Xfconf"), QStringLiteral("/org/xfce/Xfconf")}};
+    if (kind == QLatin1String("deepin"))
+        return {{QStringLiteral("org.deepin.dde.Appearance1"), QStringLiteral("/org/deepin/dde/Appearance1")},
+                {QStringLiteral("org.deepin.dde.Display1"), QStringLiteral("/org/deepin/dde/Display1")}};
+    return {{QStringLiteral("com.deepin.daemon.Appearance"), QStringLiteral("/com/deepin/daemon/Appearance")},
+            {QStringLiteral("com.deepin.daemon.Display"), QStringLiteral("/com/deepin/daemon/Display")}};
+}
 
 class Recorder : public QDBusVirtualObject {
 public:
@@ -56,8 +75,39 @@ private:
         record_.flush();  // before the answer: the caller reads the file once it returns
     }
 
+    // The display service's monitors: its own path lists them, each one's
+    // path under it has a name and a switch.
+    QDBusMessage deepinProperty(const QDBusMessage& message) const {
+        const QString property = message.arguments().value(1).toString();
+        const QString path = message.path();
+        const QString display = servicesOf(kind_)[1].path;
+        if (path == display && property == QLatin1String("Monitors")) {
+            QList<QDBusObjectPath> monitors;
+            for (int i = 0; i < options_.size(); ++i)
+                monitors << QDBusObjectPath(display + QStringLiteral("/Monitor_") + QString::number(i + 1));
+            return message.createReply(QVariant::fromValue(QDBusVariant(QVariant::fromValue(monitors))));
+        }
+        const int index = path.section(QLatin1Char('_'), -1).toInt() - 1;
+        if (path.startsWith(display + QStringLiteral("/Monitor_")) && index >= 0 && index < options_.size()) {
+            const QString option = options_[index];
+            if (property == QLatin1String("Name"))
+                return message.createReply(QVariant::fromValue(QDBusVariant(option.section(QLatin1Char('='), 0, 0))));
+            if (property == QLatin1String("Enabled"))
+                return message.createReply(
+                    QVariant::fromValue(QDBusVariant(option.section(QLatin1Char('='), 1) == QLatin1String("on"))));
+        }
+        return message.createErrorReply(QStringLiteral("org.freedesktop.DBus.Error.UnknownProperty"), property);
+    }
+
     QDBusMessage answer(const QDBusMessage& message) const {
+        if (kind_.startsWith(QLatin1String("deepin"))) {
+            if (message.member() == QLatin1String("Get")) return deepinProperty(message);
+            if (message.member() == QLatin1String("SetMonitorBackground")) return message.createReply();
+        }
         if (kind_ == QLatin1String("plasma") && message.member() == QLatin1String("evaluateScript")) {
+            if (options_.contains(QStringLiteral("--locked")))
+                return message.createErrorReply(QStringLiteral("org.freedesktop.DBus.Error.Failed"),
+                                                QStringLiteral("Widgets are locked"));
             if (options_.contains(QStringLiteral("--fail")))
                 return message.createErrorReply(
                     QStringLiteral("org.freedesktop.DBus.Error.Failed"),
@@ -90,13 +140,12 @@ int main(int argc, char** argv) {
     const QStringList arguments = application.arguments();
     if (arguments.size() < 3) return 2;
     const QString kind = arguments[1];
-    const Service service = kind == QLatin1String("plasma")
-                                ? Service{QStringLiteral("org.kde.plasmashell"), QStringLiteral("/PlasmaShell")}
-                                : Service{QStringLiteral("org.xfce.Xfconf"), QStringLiteral("/org/xfce/Xfconf")};
-
     Recorder recorder(kind, arguments[2], arguments.mid(3));
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.registerVirtualObject(service.path, &recorder) || !bus.registerService(service.name)) return 1;
+    for (const Service& service : servicesOf(kind))
+        if (!bus.registerVirtualObject(service.path, &recorder, QDBusConnection::SubPath) ||
+            !bus.registerService(service.name))
+            return 1;
     std::puts("ready");
     std::fflush(stdout);
     return application.exec();

@@ -1,9 +1,11 @@
 // The KDE and XFCE backends on a private session bus: against stand-ins that
 // record every call they receive, and against the real xfconf daemon.
 #include "ChildProcess.h"
+#include "DeepinWallpaper.h"
 #include "MissingTool.h"
 #include "PlasmaWallpaper.h"
 #include "PrivateSessionBus.h"
+#include "WallpaperFactory.h"
 #include "XfceWallpaper.h"
 
 #include <gtest/gtest.h>
@@ -58,11 +60,12 @@ protected:
         test::writeFileBytes(picture_, "BM");
     }
 
+    // The cause the user is told, then the service's own account.
     std::string errorOf(WallpaperBackend&& backend) {
         try {
             backend.SetWallpaper(picture_);
         } catch (const WallpaperError& error) {
-            return error.what();
+            return error.cause() + " / " + error.what();
         }
         return "(no error)";
     }
@@ -84,27 +87,36 @@ std::string plasmaScript(const std::string& image) {
            "}\n";
 }
 
-TEST_F(DesktopServiceTest, PlasmaGetsAClearingScriptThenTheImageWithStretchOnEveryDesktop) {
+TEST_F(DesktopServiceTest, PlasmaGetsOneScriptThatGivesEveryDesktopTheImageStretched) {
     StandIn shell("plasma", {}, folder_ / "calls");
     ASSERT_TRUE(shell.ready());
 
     PlasmaWallpaper().SetWallpaper(picture_);
 
     const std::string url = "file://" + folder_.path().string() + "/%E7%A8%8B%E5%BA%8F%20folder/Mix.bmp";
-    EXPECT_EQ(shell.calls(),
-              (std::vector<Call>{{"evaluateScript", plasmaScript("")}, {"evaluateScript", plasmaScript(url)}}));
+    EXPECT_EQ(shell.calls(), (std::vector<Call>{{"evaluateScript", plasmaScript(url)}}));
 }
 
-TEST_F(DesktopServiceTest, PlasmaFailuresComeBackAsOneLine) {
-    EXPECT_EQ(errorOf(PlasmaWallpaper()).rfind("kde: org.kde.plasmashell evaluateScript failed: ", 0), 0u);
-
-    StandIn failing("plasma", {"--fail"}, folder_ / "calls");
-    ASSERT_TRUE(failing.ready());
+TEST_F(DesktopServiceTest, PlasmaFailuresAreToldInChinese) {
+    EXPECT_EQ(errorOf(PlasmaWallpaper())
+                  .rfind("KDE Plasma 的服务 org.kde.plasmashell 没有运行 / kde: "
+                         "org.kde.plasmashell evaluateScript failed: ",
+                         0),
+              0u);
+    {
+        StandIn failing("plasma", {"--fail"}, folder_ / "calls");
+        ASSERT_TRUE(failing.ready());
+        EXPECT_EQ(errorOf(PlasmaWallpaper()),
+                  "KDE Plasma 的服务 org.kde.plasmashell 没有接受这次设置（evaluateScript 失败） / kde: "
+                  "org.kde.plasmashell evaluateScript failed: Error: TypeError: desktops is not a function at line 1");
+    }
+    StandIn locked("plasma", {"--locked"}, folder_ / "calls");
+    ASSERT_TRUE(locked.ready());
     EXPECT_EQ(errorOf(PlasmaWallpaper()),
-              "kde: org.kde.plasmashell evaluateScript failed: Error: TypeError: desktops is not a function at line 1");
+              "KDE Plasma 的桌面部件已锁定，不能更换壁纸（请先解锁部件） / kde: Widgets are locked");
 }
 
-TEST_F(DesktopServiceTest, XfceSetsEveryMonitorAndWorkspaceClearingFirst) {
+TEST_F(DesktopServiceTest, XfceSetsEveryMonitorAndWorkspace) {
     const std::string a = "/backdrop/screen0/monitorVirtual1/workspace0/";
     const std::string b = "/backdrop/screen0/monitorVirtual1/workspace1/";
     const std::string c = "/backdrop/screen0/monitorHDMI-1/workspace0/";
@@ -123,9 +135,6 @@ TEST_F(DesktopServiceTest, XfceSetsEveryMonitorAndWorkspaceClearingFirst) {
                                   {"SetProperty", channel, c + "image-style", "i", "3"},
                                   {"SetProperty", channel, a + "image-style", "i", "3"},
                                   {"SetProperty", channel, b + "image-style", "i", "3"},
-                                  {"SetProperty", channel, c + "last-image", "s", ""},
-                                  {"SetProperty", channel, a + "last-image", "s", ""},
-                                  {"SetProperty", channel, b + "last-image", "s", ""},
                                   {"SetProperty", channel, c + "last-image", "s", file},
                                   {"SetProperty", channel, a + "last-image", "s", file},
                                   {"SetProperty", channel, b + "last-image", "s", file},
@@ -140,39 +149,80 @@ TEST_F(DesktopServiceTest, XfceWithoutStoredBackdropsSetsTheFirstMonitorAndWorks
 
     const std::string first = "/backdrop/screen0/monitor0/workspace0/";
     const std::vector<Call> calls = xfconf.calls();
-    ASSERT_EQ(calls.size(), 4u);
+    ASSERT_EQ(calls.size(), 3u);
     EXPECT_EQ(calls[1], (Call{"SetProperty", "xfce4-desktop", first + "image-style", "i", "3"}));
-    EXPECT_EQ(calls[3], (Call{"SetProperty", "xfce4-desktop", first + "last-image", "s", picture_.string()}));
+    EXPECT_EQ(calls[2], (Call{"SetProperty", "xfce4-desktop", first + "last-image", "s", picture_.string()}));
+}
+
+std::vector<Call> callsTo(const std::vector<Call>& calls, const std::string& member) {
+    std::vector<Call> found;
+    for (const Call& call : calls)
+        if (!call.empty() && call[0] == member) found.push_back(call);
+    return found;
+}
+
+// Both generations of the services: the picture goes to every monitor that is
+// switched on, under the name the display service gives it.
+TEST_F(DesktopServiceTest, DeepinSetsEveryMonitorThatIsOn) {
+    const std::string uri = "file://" + folder_.path().string() + "/%E7%A8%8B%E5%BA%8F%20folder/Mix.bmp";
+    for (const char* kind : {"deepin", "deepin-old"}) {
+        SCOPED_TRACE(kind);
+        const auto record = folder_ / (std::string(kind) + ".calls");
+        StandIn services(kind, {"HDMI-1=on", "eDP-1=off", "DP-2=on"}, record);
+        ASSERT_TRUE(services.ready());
+
+        DeepinWallpaper().SetWallpaper(picture_);
+
+        EXPECT_EQ(callsTo(services.calls(), "SetMonitorBackground"),
+                  (std::vector<Call>{{"SetMonitorBackground", "HDMI-1", uri}, {"SetMonitorBackground", "DP-2", uri}}));
+    }
+}
+
+TEST_F(DesktopServiceTest, DeepinWithoutItsServicesOrMonitorsSaysSo) {
+    EXPECT_EQ(errorOf(DeepinWallpaper()),
+              "Deepin 的服务 org.deepin.dde.Display1 没有运行 / deepin: neither display "
+              "service runs");
+    StandIn services("deepin", {}, folder_ / "calls");
+    ASSERT_TRUE(services.ready());
+    EXPECT_EQ(errorOf(DeepinWallpaper()),
+              "Deepin 桌面没有报告任何显示器 / deepin: the display service lists no monitor");
 }
 
 // The real daemon stays silent when a property is set to the value it has;
-// the desktop must hear of the new picture all the same.
-TEST_F(DesktopServiceTest, RealXfconfAnnouncesTheSamePathAgain) {
+// the desktop must hear of every apply all the same, and never of an empty
+// picture.
+TEST_F(DesktopServiceTest, RealXfconfHearsOfEveryApplyAndNeverOfNoPicture) {
     const std::filesystem::path daemon = "/usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd";
     TAVLO_REQUIRE_TOOL(std::filesystem::exists(daemon), "xfconfd");
     TAVLO_REQUIRE_TOOL(test::programInPath("gdbus"), "gdbus");
+    const auto programFolder = folder_ / "程序 folder";
+    const auto mix = programFolder / "source" / "DeskTopBG" / "Mix.bmp";
+    std::filesystem::create_directories(mix.parent_path());
+    test::writeFileBytes(mix, "BM");
     const std::string property = "/backdrop/screen0/monitorVirtual1/workspace0/last-image";
     const std::string gdbus = "gdbus call --session -d org.xfce.Xfconf -o /org/xfce/Xfconf -m org.xfce.Xfconf.";
     ASSERT_EQ(
-        test::runCommand(gdbus + "SetProperty xfce4-desktop " + property + " \"<'" + picture_.string() + "'>\"").status,
-        0);
+        test::runCommand(gdbus + "SetProperty xfce4-desktop " + property + " \"<'" + mix.string() + "'>\"").status, 0);
     test::ChildProcess monitor({"gdbus", "monitor", "--session", "-d", "org.xfce.Xfconf"});
     // It prints the owner once its signal subscription is in place.
     for (std::optional<std::string> line;
          (line = monitor.readLine()) && line->find("is owned by") == std::string::npos;) {}
 
-    XfceWallpaper().SetWallpaper(picture_);
-
-    const std::string announced =
-        "PropertyChanged ('xfce4-desktop', '" + property + "', <'" + picture_.string() + "'>)";
-    bool seen = false;
-    while (!seen) {
-        const std::optional<std::string> line = monitor.readLine();
-        ASSERT_TRUE(line) << "the new picture was not announced";
-        seen = line->find(announced) != std::string::npos;
+    const auto backend = createProgramBackend({BackendKind::Xfce, ""}, programFolder);
+    std::vector<std::string> announced;
+    for (int apply = 0; apply < 3; ++apply) {
+        backend->SetWallpaper(mix);
+        for (std::optional<std::string> line; announced.size() < static_cast<std::size_t>(apply + 1);) {
+            ASSERT_TRUE(line = monitor.readLine()) << "apply " << apply << " was not announced";
+            if (line->find("'" + property + "'") != std::string::npos) announced.push_back(*line);
+        }
     }
+    EXPECT_NE(announced[0].find("/DeskTopBG/Mix-2.bmp'>"), std::string::npos) << announced[0];
+    EXPECT_NE(announced[1].find("/DeskTopBG/Mix.bmp'>"), std::string::npos) << announced[1];
+    EXPECT_NE(announced[2].find("/DeskTopBG/Mix-2.bmp'>"), std::string::npos) << announced[2];
+    for (std::optional<std::string> line; (line = monitor.readLine(std::chrono::milliseconds(300)));)
+        EXPECT_EQ(line->find(property), std::string::npos) << "announced once more: " << *line;
     const std::string stored = test::runCommand(gdbus + "GetAllProperties xfce4-desktop /backdrop").output;
-    EXPECT_NE(stored.find("'" + property + "': <'" + picture_.string() + "'>"), std::string::npos) << stored;
     EXPECT_NE(stored.find("'/backdrop/screen0/monitorVirtual1/workspace0/image-style': <3>"), std::string::npos)
         << stored;
 }

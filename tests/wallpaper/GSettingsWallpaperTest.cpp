@@ -4,6 +4,7 @@
 #include "GSettingsWallpaper.h"
 #include "MissingTool.h"
 #include "PrivateSessionBus.h"
+#include "WallpaperFactory.h"
 
 #include <gio/gio.h>
 #include <gtest/gtest.h>
@@ -38,20 +39,21 @@ protected:
 
 TEST_F(GSettingsWallpaperTest, EachDesktopGetsItsKeysStretched) {
     struct Case {
+        BackendKind kind;
         GSettingsLayout layout;
         std::vector<std::string> pictureKeys;
         bool uri;
     };
     const Case cases[] = {
-        {GSettingsLayout::gnome(), {"picture-uri", "picture-uri-dark"}, true},
-        {GSettingsLayout::cinnamon(), {"picture-uri"}, true},
-        {GSettingsLayout::mate(), {"picture-filename"}, false},
+        {BackendKind::Gnome, GSettingsLayout::gnome(), {"picture-uri", "picture-uri-dark"}, true},
+        {BackendKind::Cinnamon, GSettingsLayout::cinnamon(), {"picture-uri"}, true},
+        {BackendKind::Mate, GSettingsLayout::mate(), {"picture-filename"}, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.layout.desktop);
+        SCOPED_TRACE(c.layout.schema);
         const std::string expected = c.uri ? uri() : picture_.string();
 
-        GSettingsWallpaper(c.layout).SetWallpaper(picture_);
+        GSettingsWallpaper(c.kind, c.layout).SetWallpaper(picture_);
 
         for (const std::string& key : c.pictureKeys)
             EXPECT_EQ(settingOf(c.layout.schema, key), "'" + expected + "'\n") << key;
@@ -59,9 +61,15 @@ TEST_F(GSettingsWallpaperTest, EachDesktopGetsItsKeysStretched) {
     }
 }
 
-// Whoever draws the desktop learns of every call, also when the path is the
-// one it already has.
-TEST_F(GSettingsWallpaperTest, SettingTheSamePathAgainTellsTheDesktopAgain) {
+// Whoever draws the desktop learns of every apply, also when the picture's
+// path is the same as last time, and the stored picture is never empty, not
+// even for a moment: a desktop shows no blank between two pictures, and an
+// apply cut short leaves a picture set.
+TEST_F(GSettingsWallpaperTest, EveryApplyIsAnnouncedAndThePictureIsNeverEmpty) {
+    const auto background = folder_ / "程序" / "source" / "DeskTopBG";
+    std::filesystem::create_directories(background);
+    const auto mix = background / "Mix.bmp";
+    test::writeFileBytes(mix, "BM first");
     test::ChildProcess monitor({"gsettings", "monitor", "org.gnome.desktop.background", "picture-uri"});
     // The monitor is listening once it reports a change made after it started.
     GSettings* settings = g_settings_new("org.gnome.desktop.background");
@@ -75,17 +83,28 @@ TEST_F(GSettingsWallpaperTest, SettingTheSamePathAgainTellsTheDesktopAgain) {
     g_object_unref(settings);
     ASSERT_TRUE(listening);
 
-    const std::string announced = "picture-uri: '" + uri() + "'";
-    for (int call = 0; call < 2; ++call) {
-        SCOPED_TRACE(call);
-        GSettingsWallpaper(GSettingsLayout::gnome()).SetWallpaper(picture_);
-        bool seen = false;
-        while (!seen) {
-            const std::optional<std::string> line = monitor.readLine();
-            ASSERT_TRUE(line) << "the change was not announced";
-            seen = *line == announced;
-        }
+    const auto backend = createProgramBackend({BackendKind::Gnome, ""}, folder_ / "程序");
+    std::vector<std::string> announced;
+    for (int apply = 0; apply < 3; ++apply) {
+        SCOPED_TRACE(apply);
+        test::writeFileBytes(mix, "BM picture " + std::to_string(apply));
+        backend->SetWallpaper(mix);
+        const std::optional<std::string> line = monitor.readLine();
+        ASSERT_TRUE(line) << "the change was not announced";
+        announced.push_back(*line);
+        // The desktop is shown this apply's picture, under whichever name.
+        const std::string value = settingOf("org.gnome.desktop.background", "picture-uri");
+        const std::string uri = value.substr(1, value.rfind('\'') - 1);
+        gchar* file = g_filename_from_uri(uri.c_str(), nullptr, nullptr);
+        ASSERT_TRUE(file) << value;
+        EXPECT_EQ(test::readFileBytes(file), "BM picture " + std::to_string(apply));
+        g_free(file);
     }
+    for (const std::string& line : announced) EXPECT_EQ(line.find("''"), std::string::npos) << line;
+    EXPECT_NE(announced[0], announced[1]);
+    EXPECT_NE(announced[1], announced[2]);
+    // Nothing else was announced in between: no empty value came and went.
+    EXPECT_FALSE(monitor.readLine(std::chrono::milliseconds(300)));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The sway backend against a real sway (headless, software rendering): the
 // picture, at a path that needs every kind of quoting, must reach the screen,
-// and a new picture at the same path must replace it.
+// and a new picture at the same path must replace it. The same sway, named as
+// another wlroots compositor and reached without its IPC, stands for the
+// compositors that get a background client (swaybg) instead.
 #include "ChildProcess.h"
 #include "MissingTool.h"
 #include "SwayWallpaper.h"
@@ -11,9 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <array>
+#include <cstdlib>
 #include <thread>
 
 namespace tavlo::wallpaper {
@@ -21,9 +25,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using Rgb = std::array<int, 3>;
-constexpr Rgb kRed{255, 0, 0}, kBlue{0, 0, 255};
+constexpr Rgb kRed{255, 0, 0}, kBlue{0, 0, 255}, kGreen{0, 255, 0};
 
-// sway refuses to run as root; the tests then run it as nobody.
+// sway refuses to run as root; the tests then run it, and its clients, as nobody.
 constexpr int kNobody = 65534;
 
 void writeTwoPixels(const Rgb& left, const Rgb& right, const fs::path& path) {
@@ -33,9 +37,11 @@ void writeTwoPixels(const Rgb& left, const Rgb& right, const fs::path& path) {
         for (int i = 0; i < 3; ++i)
             bitmap.row(0)[3 * x + i] = static_cast<std::uint8_t>(c[static_cast<std::size_t>(2 - i)]);
     }
-    imaging::writeBmp(bitmap, path);
-    fs::permissions(path,
+    const fs::path partial = path.string() + ".new";
+    imaging::writeBmp(bitmap, partial);
+    fs::permissions(partial,
                     fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
+    fs::rename(partial, path);
 }
 
 bool near(const imaging::Bitmap& shot, int x, int y, const Rgb& expected) {
@@ -44,6 +50,15 @@ bool near(const imaging::Bitmap& shot, int x, int y, const Rgb& expected) {
     for (std::size_t i = 0; i < 3; ++i)
         if (std::abs(seen[i] - expected[i]) > 8) return false;
     return true;
+}
+
+std::string quoted(const std::string& text) {
+    return "'" + text + "'";
+}
+
+// The command prefix that runs a program as the session's user.
+std::string asSessionUser() {
+    return getuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
 }
 
 class RealSwayTest : public ::testing::Test {
@@ -55,25 +70,16 @@ protected:
         runtime_ = folder_ / "run";
         fs::create_directory(runtime_);
         fs::permissions(runtime_, fs::perms::owner_all);
-        std::vector<std::string> command{"env",
-                                         "-u",
-                                         "DISPLAY",
-                                         "-u",
-                                         "WAYLAND_DISPLAY",
-                                         "HOME=" + folder_.path().string(),
-                                         "XDG_RUNTIME_DIR=" + runtime_.string(),
-                                         "WLR_BACKENDS=headless",
-                                         "WLR_LIBINPUT_NO_DEVICES=1",
-                                         "WLR_RENDERER=pixman"};
         if (getuid() == 0) {
             ASSERT_EQ(chown(runtime_.c_str(), kNobody, kNobody), 0);
-            for (const char* argument : {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"})
-                command.push_back(argument);
         }
         test::writeFileBytes(folder_ / "config", "output HEADLESS-1 mode 320x240\n");
-        for (const char* argument : {"sway", "-c"}) command.push_back(argument);
-        command.push_back((folder_ / "config").string());
-        sway_ = std::make_unique<test::ChildProcess>(command);
+        sway_ = std::make_unique<test::ChildProcess>(std::vector<std::string>{
+            "sh", "-c",
+            "exec " + asSessionUser() + "env -u DISPLAY -u WAYLAND_DISPLAY HOME=" + quoted(folder_.path().string()) +
+                " XDG_RUNTIME_DIR=" + quoted(runtime_.string()) +
+                " WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c " +
+                quoted((folder_ / "config").string())});
         ASSERT_TRUE(waitForSockets()) << "sway did not start";
     }
 
@@ -92,14 +98,22 @@ protected:
         return false;
     }
 
+    // The environment of a client of the session: its user, its runtime
+    // folder and compositor, nothing of the test machine's session.
+    std::string client(const std::string& variables) const {
+        return asSessionUser() +
+               "env -u DISPLAY -u SWAYSOCK -u XDG_SESSION_DESKTOP -u DESKTOP_SESSION XDG_RUNTIME_DIR=" +
+               quoted(runtime_.string()) + " WAYLAND_DISPLAY=" + waylandDisplay_ + " " + variables + " ";
+    }
+
     // Waits until the screen shows `left` in its left half and `right` in its
-    // right half (swaybg draws a moment after sway has answered).
+    // right half (a background client draws a moment after it is asked).
     bool screenShows(const Rgb& left, const Rgb& right) {
-        const fs::path shot = folder_ / "shot.png";
-        const std::string grim = "XDG_RUNTIME_DIR='" + runtime_.string() + "' WAYLAND_DISPLAY=" + waylandDisplay_ +
-                                 " grim '" + shot.string() + "'";
+        const fs::path shot = runtime_ / "shot.png";  // the session user writes it
+        const std::string grim = "grim " + quoted(shot.string());
         for (int attempt = 0; attempt < 200; ++attempt) {
-            if (test::runCommand(grim).status == 0) {
+            const test::CommandResult taken = test::runCommand(client("") + grim + " 2>&1");
+            if (taken.status == 0) {
                 const imaging::Bitmap screen = imaging::toBgr24(imaging::loadPicture(shot));
                 if (screen.width() == 320 && near(screen, 80, 120, left) && near(screen, 240, 120, right)) return true;
             }
@@ -107,6 +121,14 @@ protected:
         }
         return false;
     }
+
+    // The background client the program started last, as it recorded it.
+    pid_t recordedClient() const {
+        const std::string record = test::readFileBytes(runtime_ / ("tavlo-swaybg-" + waylandDisplay_ + ".pid"));
+        return static_cast<pid_t>(std::atol(record.c_str()));
+    }
+
+    static bool alive(pid_t pid) { return pid > 0 && ::kill(pid, 0) == 0; }
 
     test::TempFolder folder_;
     fs::path runtime_;
@@ -128,6 +150,61 @@ TEST_F(RealSwayTest, ShowsThePictureStretchedAndANewOneAtTheSamePath) {
     writeTwoPixels(kBlue, kRed, path);
     SwayWallpaper(ipcSocket_).SetWallpaper(path);
     EXPECT_TRUE(screenShows(kBlue, kRed));
+}
+
+// A compositor without a wallpaper interface of its own: the program starts a
+// background client that outlives it, replaces only the one it started
+// before, and a picture the client cannot load is a failure that leaves the
+// screen as it was. The desktop forgets the client at logout, so the picture
+// is to be set again at login.
+TEST_F(RealSwayTest, OtherCompositorsGetABackgroundClientThatOnlyTheProgramReplaces) {
+    const fs::path program = folder_ / "程序";
+    const fs::path mix = program / "source" / "DeskTopBG" / "Mix.bmp";
+    const fs::path config = folder_ / "home-config";
+    for (const fs::path& made : {mix.parent_path(), config}) fs::create_directories(made);
+    writeTwoPixels(kGreen, kGreen, folder_ / "theirs.bmp");
+    if (getuid() == 0) {
+        for (const fs::path& owned : {program, program / "source", mix.parent_path(), config}) {
+            ASSERT_EQ(chown(owned.c_str(), kNobody, kNobody), 0);
+        }
+    }
+    // A background client of the user's own (for an output not connected
+    // now): not the program's to end.
+    test::ChildProcess theirs(
+        {"sh", "-c",
+         "exec " + client("") + "swaybg -o HDMI-A-9 -m stretch -i " + quoted((folder_ / "theirs.bmp").string())});
+    const std::string tool = client("XDG_CURRENT_DESKTOP=Hyprland XDG_CONFIG_HOME=" + quoted(config.string())) +
+                             quoted(TAVLO_WALLPAPER_TOOL) + " --folder " + quoted(program.string()) + " set " +
+                             quoted(mix.string()) + " 2>&1";
+
+    writeTwoPixels(kRed, kBlue, mix);
+    test::CommandResult result = test::runCommand(tool);
+    EXPECT_EQ(result.status, 0) << result.output;
+    EXPECT_EQ(result.output, "swaybg\n");
+    EXPECT_TRUE(screenShows(kRed, kBlue));
+    const pid_t first = recordedClient();
+    EXPECT_TRUE(alive(first));  // it outlives the tool
+    EXPECT_TRUE(fs::exists(config / "autostart" / "tavlo-wallpaper.desktop"));
+
+    writeTwoPixels(kBlue, kRed, mix);
+    result = test::runCommand(tool);
+    EXPECT_EQ(result.status, 0) << result.output;
+    EXPECT_TRUE(screenShows(kBlue, kRed));
+    const pid_t second = recordedClient();
+    EXPECT_NE(second, first);
+    EXPECT_TRUE(alive(second));
+    for (int attempt = 0; attempt < 100 && alive(first); ++attempt)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_FALSE(alive(first));
+    EXPECT_TRUE(alive(static_cast<pid_t>(theirs.pid())));
+
+    test::writeFileBytes(mix, "not a picture");
+    result = test::runCommand(tool);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.output.find("无法设置桌面壁纸：swaybg 无法载入这张图片。"), std::string::npos) << result.output;
+    EXPECT_TRUE(screenShows(kBlue, kRed));
+    EXPECT_EQ(recordedClient(), second);
+    EXPECT_TRUE(alive(second));
 }
 
 }  // namespace

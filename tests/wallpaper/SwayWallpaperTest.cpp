@@ -110,7 +110,7 @@ TEST(SwayWallpaper, RefusalsAndUnreachableCompositorsAreReported) {
         try {
             backend.SetWallpaper(folder / "Mix.bmp");
         } catch (const WallpaperError& error) {
-            return error.what();
+            return error.cause() + " / " + error.what();
         }
         return "(no error)";
     };
@@ -118,17 +118,18 @@ TEST(SwayWallpaper, RefusalsAndUnreachableCompositorsAreReported) {
         IpcSocket sway(socketPath,
                        R"([{"success": false, "parse_error": false, "error": "Unable to access\nbackground file"}])");
         EXPECT_EQ(errorOf(SwayWallpaper(socketPath)),
-                  "sway: the compositor refused the wallpaper: Unable to access background file");
+                  "sway 拒绝了这张壁纸 / sway: the compositor refused the wallpaper: Unable to access background file");
     }
     std::filesystem::remove(socketPath);
     {
         IpcSocket sway(socketPath, "not json");
-        EXPECT_EQ(errorOf(SwayWallpaper(socketPath)), "sway: unexpected IPC reply: not json");
+        EXPECT_EQ(errorOf(SwayWallpaper(socketPath)), "sway 的回答无法识别 / sway: unexpected IPC reply: not json");
     }
     std::filesystem::remove(socketPath);
-    EXPECT_EQ(errorOf(SwayWallpaper(socketPath)),
-              "sway: cannot connect to the IPC socket " + socketPath + ": No such file or directory");
-    EXPECT_EQ(errorOf(SwayWallpaper("")), "sway: SWAYSOCK is not set, so the compositor cannot be reached");
+    EXPECT_EQ(errorOf(SwayWallpaper(socketPath)), "无法连接 sway 的控制接口 / sway: cannot connect to the IPC socket " +
+                                                      socketPath + ": No such file or directory");
+    EXPECT_EQ(errorOf(SwayWallpaper("")),
+              "没有设置 SWAYSOCK，无法连接 sway / sway: SWAYSOCK is not set, so the compositor cannot be reached");
 }
 
 }  // namespace
