@@ -191,9 +191,11 @@ TEST_F(MainPath, ApplyExplainsWhatIsMissingAndReportsFailures) {
     EXPECT_EQ(answers.messages.back(), QStringLiteral("加载失败！"));
 
     imaging::writeBmp(imaging::Bitmap(100, 50, 24), f.folder / "source/DeskTopBG/A1.bmp");
-    desktop->failWith("x11: cannot open display");
-    clickApply();  // the general error report, with the failure's own text
-    EXPECT_EQ(answers.messages.back(), QStringLiteral("x11: cannot open display"));
+    desktop->failWith("无法打开 X 显示 :0");
+    clickApply();  // the cause in Chinese, and where the composite is
+    EXPECT_EQ(answers.messages.back(), QStringLiteral("无法设置桌面壁纸：无法打开 X 显示 :0。\n壁纸图片保存在：\n") +
+                                           QString::fromStdString((f.folder / "source/DeskTopBG/Mix.bmp").string()) +
+                                           QStringLiteral("\n可以在桌面的设置中把这张图片选为壁纸。"));
     EXPECT_EQ(f.window->backgroundWalk().CurrentBGIndex, 1);
 }
 

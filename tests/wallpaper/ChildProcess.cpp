@@ -1,5 +1,7 @@
 #include "ChildProcess.h"
 
+#include <thread>
+
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -66,6 +68,16 @@ bool programInPath(const std::string& program) {
     for (std::string folder; std::getline(folders, folder, ':');)
         if (!folder.empty() && access((std::filesystem::path(folder) / program).c_str(), X_OK) == 0) return true;
     return false;
+}
+
+bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit,
+             std::chrono::milliseconds interval) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(interval);
+    }
+    return true;
 }
 
 CommandResult runCommand(const std::string& commandLine) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,6 +31,11 @@ private:
     int output_ = -1;
     std::string buffered_;
 };
+
+// Checks `condition` every `interval` until it holds; false when it still
+// does not after `limit`.
+bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit = std::chrono::seconds(10),
+             std::chrono::milliseconds interval = std::chrono::milliseconds(50));
 
 // Whether `program` is an executable file in PATH.
 bool programInPath(const std::string& program);

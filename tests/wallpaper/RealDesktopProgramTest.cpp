@@ -66,7 +66,7 @@ protected:
         display_ = XOpenDisplay(name->c_str());
         ASSERT_TRUE(display_);
         desktop_ = std::make_unique<test::ChildProcess>(std::vector<std::string>{GetParam().program, "--desktop"});
-        ASSERT_TRUE(waitFor([&] {
+        ASSERT_TRUE(test::waitFor([&] {
             const auto window = findDesktopWindow(display_);
             return window && window->program == GetParam().program;
         })) << "the desktop did not come up";
@@ -78,15 +78,6 @@ protected:
         desktop_.reset();
         if (display_) XCloseDisplay(display_);
         unsetenv("DISPLAY");
-    }
-
-    template <class Condition>
-    static bool waitFor(Condition condition) {
-        for (int attempt = 0; attempt < 200; ++attempt) {
-            if (condition()) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return false;
     }
 
     Rgb screenAt(int x, int y) const {
@@ -106,7 +97,7 @@ protected:
 
     // The left and right quarters of the screen show these colours.
     bool screenShows(const Rgb& left, const Rgb& right) const {
-        return waitFor([&] {
+        return test::waitFor([&] {
             return near(screenAt(kWidth / 16, kHeight / 2), left) &&
                    near(screenAt(kWidth - kWidth / 16, kHeight / 2), right);
         });

@@ -56,10 +56,10 @@ protected:
         allowBackgrounds(true);
         // The backend first: the portal looks for it as it starts.
         gnome_ = std::make_unique<test::ChildProcess>(std::vector<std::string>{kGnomeBackend.string(), "-r"});
-        ASSERT_TRUE(waitFor([] { return nameHasOwner("org.freedesktop.impl.portal.desktop.gnome"); }))
+        ASSERT_TRUE(test::waitFor([] { return nameHasOwner("org.freedesktop.impl.portal.desktop.gnome"); }))
             << "the portal's GNOME backend did not start";
         portal_ = std::make_unique<test::ChildProcess>(std::vector<std::string>{kPortal.string(), "-r"});
-        ASSERT_TRUE(waitFor([] { return nameHasOwner("org.freedesktop.portal.Desktop"); }))
+        ASSERT_TRUE(test::waitFor([] { return nameHasOwner("org.freedesktop.portal.Desktop"); }))
             << "the portal did not start";
         mix_ = folder_ / "程序" / "source" / "DeskTopBG" / "Mix.bmp";
         fs::create_directories(mix_.parent_path());
@@ -70,15 +70,6 @@ protected:
         gnome_.reset();
         unsetenv("DISPLAY");
         unsetenv("XDG_CURRENT_DESKTOP");
-    }
-
-    template <class Condition>
-    static bool waitFor(Condition condition) {
-        for (int attempt = 0; attempt < 300; ++attempt) {
-            if (condition()) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return false;
     }
 
     // The file the GNOME settings point at (the GNOME backend writes a plain
@@ -112,7 +103,7 @@ TEST_F(RealPortalTest, TheDesktopGetsEachPictureThroughThePortal) {
         backend->SetWallpaper(mix_);
         // The settings store passes the backend's write on a moment later.
         const std::string expected = test::readFileBytes(mix_);
-        EXPECT_TRUE(waitFor([&] {
+        EXPECT_TRUE(test::waitFor([&] {
             const fs::path shown = gnomePicture();
             std::error_code error;
             return fs::is_regular_file(shown, error) && test::readFileBytes(shown) == expected;
