@@ -28,6 +28,18 @@ configure_file(${packaging_src}/tavlo-launcher.sh ${packaging_out}/tavlo @ONLY)
 configure_file(${packaging_src}/tavlo.1 ${packaging_out}/tavlo.1 @ONLY)
 configure_file(${packaging_src}/${TAVLO_APP_ID}.metainfo.xml ${packaging_out}/${TAVLO_APP_ID}.metainfo.xml @ONLY)
 
+# The copyright file carries the terms of LICENSE (from the permission notice
+# on) in the machine-readable format: each line indented, an empty line as ".".
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/LICENSE)
+file(READ ${CMAKE_SOURCE_DIR}/LICENSE licence)
+string(FIND "${licence}" "Permission is hereby granted" terms_start)
+string(SUBSTRING "${licence}" ${terms_start} -1 terms)
+string(STRIP "${terms}" terms)
+string(REPLACE "\n\n" "\n.\n" terms "${terms}")
+string(REPLACE "\n" "\n " terms "${terms}")
+set(TAVLO_LICENSE_TERMS " ${terms}")
+configure_file(${packaging_src}/copyright ${packaging_out}/copyright @ONLY)
+
 # The icon in the hicolor theme: our artwork as SVG, and drawn at each size.
 find_package(Qt6 REQUIRED COMPONENTS Gui Svg)
 add_executable(tavlo_render_icon ${packaging_src}/RenderIcon.cpp)
@@ -55,7 +67,7 @@ install(FILES ${packaging_src}/${TAVLO_APP_ID}.desktop DESTINATION /usr/share/ap
 install(FILES ${packaging_out}/${TAVLO_APP_ID}.metainfo.xml DESTINATION /usr/share/metainfo
         COMPONENT desktop EXCLUDE_FROM_ALL)
 install(FILES ${packaging_out}/tavlo.1 DESTINATION /usr/share/man/man1 COMPONENT desktop EXCLUDE_FROM_ALL)
-install(FILES ${packaging_src}/copyright DESTINATION /usr/share/doc/tavlo COMPONENT desktop EXCLUDE_FROM_ALL)
+install(FILES ${packaging_out}/copyright DESTINATION /usr/share/doc/tavlo COMPONENT desktop EXCLUDE_FROM_ALL)
 install(FILES ${packaging_src}/lintian-overrides DESTINATION /usr/share/lintian/overrides RENAME tavlo
         COMPONENT desktop EXCLUDE_FROM_ALL)
 
@@ -101,8 +113,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # values in memory and the desktop never sees them).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "fonts-noto-cjk | fonts-wqy-zenhei, dconf-gsettings-backend | gsettings-backend, default-dbus-session-bus | dbus-session-bus")
+# xdg-utils opens the help and feedback pages in the user's browser.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "fonts-wqy-zenhei, fonts-liberation2 | fonts-liberation, gsettings-desktop-schemas, qt6-translations-l10n")
+    "fonts-wqy-zenhei, fonts-liberation2 | fonts-liberation, gsettings-desktop-schemas, qt6-translations-l10n, xdg-utils")
 file(READ ${packaging_src}/description.txt CPACK_DEBIAN_PACKAGE_DESCRIPTION)
 string(STRIP "${CPACK_DEBIAN_PACKAGE_DESCRIPTION}" CPACK_DEBIAN_PACKAGE_DESCRIPTION)
 
