@@ -19,8 +19,9 @@ packages=(
   fonts-noto-cjk fonts-wqy-zenhei fonts-liberation
   dbus dbus-x11 dconf-gsettings-backend dconf-cli gsettings-desktop-schemas
   cinnamon-desktop-data mate-desktop-common xfconf sway swaybg grim
-  # end-to-end tests and the side-by-side timings
-  xvfb xauth openbox xdotool x11-utils x11-xserver-utils imagemagick
+  # end-to-end tests and the side-by-side timings; the accessibility bus as
+  # a screen reader reads it
+  xvfb xauth openbox xdotool x11-utils x11-xserver-utils imagemagick at-spi2-core python3-pyatspi
   libjpeg-turbo-progs libvips-tools hyperfine
   # notes: an independent reader and writer of rich text
   libreoffice-writer-nogui
