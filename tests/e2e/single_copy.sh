@@ -51,4 +51,8 @@ other_wid=$(e2e_find_window)
 sleep 2
 kill -0 "$first_pid" || e2e_fail "the first folder's program ended when the second started"
 kill -0 "$E2E_PID" || e2e_fail "the second folder's program ended: $(cat "$E2E_TMP/other.log")"
+# Each keeps its own socket: a start in the first folder still reaches the
+# first copy.
+start_again
+e2e_wait_for 10 "the first folder's window to be active" e2e_window_active "$wid"
 echo "PASS"
