@@ -21,7 +21,10 @@ void CaptionButton::show(ButtonFace face) const {
     TImage* shown = offered ? pictures[static_cast<int>(face)] : nullptr;
     if (shown) shown->setVisible(true);
     for (TImage* picture : pictures) {
-        if (picture != shown) picture->setVisible(false);
+        if (picture == shown) continue;
+        // The keyboard's focus stays on the button, whichever face it shows.
+        if (picture->hasFocus()) shown->setFocus(Qt::OtherFocusReason);
+        picture->setVisible(false);
     }
 }
 

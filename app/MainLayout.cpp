@@ -57,6 +57,10 @@ void TMainFrm::CreateControls() {
     CreateHiddenParts();
     CreateCalendarAndNotes();
     CreateMenus();
+    // The commands row first, then the library, then the caption buttons
+    // (each button's three faces side by side: one shows at a time).
+    setTabChain({btnInsertPic, SpeedButton1, lblSet, imgAppToDesk, imgAddToDesk, img_mini_normal, img_mini_highlight,
+                 img_mini_down, img_close_normal, img_close_highlight, img_close_down});
 }
 
 void TMainFrm::CreateCaptionButtons() {
@@ -69,9 +73,13 @@ void TMainFrm::CreateCaptionButtons() {
     img_mini_down = picture(this, "img_mini_down", {752, 1, 28, 20}, art::miniDown);
     closeButton_ = {img_close_normal, img_close_highlight, img_close_down};
     miniButton_ = {img_mini_normal, img_mini_highlight, img_mini_down};
-    for (TImage* image :
-         {img_close_normal, img_close_highlight, img_close_down, img_mini_normal, img_mini_highlight, img_mini_down}) {
+    for (TImage* image : {img_close_normal, img_close_highlight, img_close_down}) {
         anchors_.anchor(image, topRight);
+        makeCommand(image, QStringLiteral("关闭"), QStringLiteral("关闭"));
+    }
+    for (TImage* image : {img_mini_normal, img_mini_highlight, img_mini_down}) {
+        anchors_.anchor(image, topRight);
+        makeCommand(image, QStringLiteral("最小化"), QStringLiteral("最小化"));
     }
     showCaptionFaces({});
 }
@@ -90,13 +98,18 @@ void TMainFrm::CreateTopBar() {
     lblSet->adjustSize();
     lblSet->move(675, 56);
     anchors_.anchor(lblSet, Anchors::Top | Anchors::Right);
+    makeCommand(lblSet, QStringLiteral("选项"), QStringLiteral("打开选项菜单"), CommandKind::MenuButton);
 
     imgAppToDesk = picture(this, "imgAppToDesk", {734, 45, 84, 29}, art::apply);
     imgAppToDesk->setCursor(Qt::PointingHandCursor);
     anchors_.anchor(imgAppToDesk, Anchors::Top | Anchors::Right);
+    makeCommand(imgAppToDesk, QStringLiteral("应用到桌面"), QStringLiteral("把当前图片贴到背景图片上，设为桌面壁纸"));
 
     btnInsertPic = flatButton(this, "btnInsertPic", {328, 54, 64, 22}, QStringLiteral("插入图片"));
+    btnInsertPic->setToolTip(QStringLiteral("插入一张图片（BMP、JPEG、PNG 或 GIF）作为当前图片"));
     SpeedButton1 = flatButton(this, "SpeedButton1", {394, 54, 64, 22}, QStringLiteral("截  图"));
+    SpeedButton1->setAccessibleName(QStringLiteral("截图"));
+    SpeedButton1->setToolTip(QStringLiteral("截取屏幕上的一块区域作为当前图片"));
 }
 
 void TMainFrm::CreateLeftColumn() {
@@ -106,6 +119,7 @@ void TMainFrm::CreateLeftColumn() {
     imgAddToDesk = picture(pnlLeft, "imgAddToDesk", {54, 264, 200, 93}, art::addBackground);
     imgAddToDesk->setStretch(true);
     imgAddToDesk->setCursor(Qt::PointingHandCursor);
+    makeCommand(imgAddToDesk, QStringLiteral("添加背景图片"), QStringLiteral("添加、移除或选用背景图片"));
 }
 
 void TMainFrm::CreateRightArea() {
@@ -121,6 +135,7 @@ void TMainFrm::CreateRightArea() {
     imgPicMix->setAutoSize(true);
     imgPicMix->setStretch(true);
     imgPicMix->setCursor(Qt::PointingHandCursor);
+    imgPicMix->setAccessibleName(QStringLiteral("当前图片"));
 }
 
 void TMainFrm::CreateHiddenParts() {

@@ -4,6 +4,7 @@
 #include "FontSubstitutions.h"
 #include "HiddenForms.h"
 #include "QuitOnSignal.h"
+#include "SingleInstance.h"
 #include "Widgets.h"
 #include "uDM.h"
 #include "uInfoFrm.h"
@@ -17,6 +18,8 @@
 #include <QQuickWindow>
 #include <QTranslator>
 #include <QWindow>
+
+#include <chrono>
 
 namespace tavlo::app {
 
@@ -63,6 +66,10 @@ QByteArray engineFlags() {
 
 constexpr char kGlIntegration[] = "QT_XCB_GL_INTEGRATION";
 
+// How long a second start waits for the running copy to answer: it may be
+// starting itself, on a busy machine.
+constexpr std::chrono::seconds kHandOverPatience{20};
+
 }  // namespace
 
 // The two browser views show a small page and a blank editor: the engine and
@@ -95,10 +102,14 @@ void initialiseApplication() {
 int runProgram(int argc, char** argv, const ProgramFolder& folder, const std::function<void(TMainFrm&)>& shown) {
     prepareApplication();
     QApplication application(argc, argv);
+    SingleInstance instance(folder.root());
+    if (instance.anotherCopyRuns()) return instance.handOver(kHandOverPatience) ? 0 : 1;
     quitOnTerminationSignals();
     initialiseApplication();
+    folder.makePrivate();
     ProgramWindows windows(folder);
     TMainFrm& main = windows.MainFrm();
+    QObject::connect(&instance, &SingleInstance::showRequested, &main, [&main] { bringToFront(main); });
     // Asking once more for the place the window already has makes the window
     // manager report it again: the first report can come before the window
     // manager has placed it, and menus would then open as if the window

@@ -58,8 +58,9 @@ void prepareApplication();
 void initialiseApplication();
 
 // The program in `folder`: creates the windows, shows the main window and runs the
-// message loop. `shown` (optional) is told about the main window once it is
-// shown and painted; it is how the start-up benchmark watches.
+// message loop. Where a copy already runs on `folder`, it shows that copy's
+// main window instead and returns 0 (1 when that copy does not answer). `shown` (optional) is told about the main
+// window once it is shown and painted; it is how the start-up benchmark watches.
 int runProgram(int argc, char** argv, const ProgramFolder& folder, const std::function<void(TMainFrm&)>& shown = {});
 
 }  // namespace tavlo::app

@@ -1,5 +1,7 @@
 #include "WebPanel.h"
 
+#include "Command.h"
+
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QWidget>
@@ -42,6 +44,10 @@ void WebPanel::createViews() {
     webLink_ = new QWebEngineView(linkParent_);
     webLink_->setObjectName(QStringLiteral("webLink"));
     webLink_->setGeometry(linkGeometry_);
+    // The page shown there has nothing to operate, and most of it lies
+    // outside the panel: Tab passes it by, so that the focus never lands on
+    // nothing. A click still puts the keyboard into the page.
+    widgets::leaveOutOfTabChain(webLink_);
     connect(webLink_, &QWebEngineView::loadFinished, this, &WebPanel::linkLoadFinished);
     if (linkUrl_.isValid()) webLink_->setUrl(linkUrl_);
     webLink_->show();

@@ -2,6 +2,7 @@
 // The shared controls and helpers the main window is built from.
 #include "Artwork.h"
 #include "BitmapQt.h"
+#include "Command.h"
 #include "Controls.h"
 #include "MessageBoxes.h"
 #include "TImage.h"
@@ -11,14 +12,17 @@ namespace tavlo::app {
 
 using widgets::ArtworkPiece;
 using widgets::asCommand;
+using widgets::CommandKind;
 using widgets::fromQImage;
 using widgets::kApplicationTitle;
 using widgets::make;
+using widgets::makeCommand;
 using widgets::picture;
 using widgets::pixelFont;
 using widgets::readPictureWithQt;
 using widgets::renderArtwork;
 using widgets::runCommand;
+using widgets::setTabChain;
 using widgets::showErrorReport;
 using widgets::showMessage;
 using widgets::TImage;

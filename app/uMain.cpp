@@ -74,15 +74,23 @@ void TMainFrm::ConnectHandlers() {
     connect(img_mini_highlight, &TImage::mouseDown, this, &TMainFrm::img_mini_highlightMouseDown);
     connect(img_mini_highlight, &TImage::clicked, this, &TMainFrm::img_mini_highlightClick);
     connect(img_mini_down, &TImage::mouseUp, this, [this](QMouseEvent* e) { captionDownReleased(e, false); });
+    // From the keyboard or a screen reader, any face of a caption button runs it.
+    for (const TImage* face : {img_close_normal, img_close_highlight, img_close_down})
+        connect(face, &TImage::activated, this, &TMainFrm::img_close_highlightClick);
+    for (const TImage* face : {img_mini_normal, img_mini_highlight, img_mini_down})
+        connect(face, &TImage::activated, this, &TMainFrm::img_mini_highlightClick);
     connect(lblSet, &TLabel::clicked, this, &TMainFrm::lblSetClick);
+    connect(lblSet, &TLabel::activated, this, &TMainFrm::lblSetClick);
     connect(N_help, &QAction::triggered, this, &TMainFrm::N_helpClick);
     connect(N_Submit, &QAction::triggered, this, &TMainFrm::N_SubmitClick);
     connect(N_ExitPrj, &QAction::triggered, this, &TMainFrm::N_ExitPrjClick);
     // The commands' failures that they do not catch go to the general error report.
     connect(btnInsertPic, &QToolButton::clicked, this, asCommand(this, &TMainFrm::btnInsertPicClick));
     connect(SpeedButton1, &QToolButton::clicked, this, asCommand(this, &TMainFrm::SpeedButton1Click));
-    connect(imgAppToDesk, &TImage::clicked, this, asCommand(this, &TMainFrm::imgAppToDeskClick));
-    connect(imgAddToDesk, &TImage::clicked, this, asCommand(this, &TMainFrm::imgAddToDeskClick));
+    for (const auto signal : {&TImage::clicked, &TImage::activated}) {
+        connect(imgAppToDesk, signal, this, asCommand(this, &TMainFrm::imgAppToDeskClick));
+        connect(imgAddToDesk, signal, this, asCommand(this, &TMainFrm::imgAddToDeskClick));
+    }
 }
 
 // A failure inside a start-up step ends that step and is shown by the general

@@ -27,6 +27,9 @@ bool askMinimiseBox(QWidget* owner) {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("提示"), QStringLiteral("     Tavlo 窗口最小化"),
                     QMessageBox::Ok | QMessageBox::Cancel, owner);
     box.setObjectName(QStringLiteral("captureQuestion"));
+    widgets::describeButton(box, QMessageBox::Ok, QStringLiteral("确定"), QStringLiteral("最小化本窗口后截图"));
+    widgets::describeButton(box, QMessageBox::Cancel, QStringLiteral("取消"),
+                            QStringLiteral("不最小化本窗口，直接截图"));
     return box.exec() == QMessageBox::Ok;
 }
 

@@ -28,6 +28,18 @@ configure_file(${packaging_src}/tavlo-launcher.sh ${packaging_out}/tavlo @ONLY)
 configure_file(${packaging_src}/tavlo.1 ${packaging_out}/tavlo.1 @ONLY)
 configure_file(${packaging_src}/${TAVLO_APP_ID}.metainfo.xml ${packaging_out}/${TAVLO_APP_ID}.metainfo.xml @ONLY)
 
+# The copyright file carries the terms of LICENSE (from the permission notice
+# on) in the machine-readable format: each line indented, an empty line as ".".
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/LICENSE)
+file(READ ${CMAKE_SOURCE_DIR}/LICENSE licence)
+string(FIND "${licence}" "Permission is hereby granted" terms_start)
+string(SUBSTRING "${licence}" ${terms_start} -1 terms)
+string(STRIP "${terms}" terms)
+string(REPLACE "\n\n" "\n.\n" terms "${terms}")
+string(REPLACE "\n" "\n " terms "${terms}")
+set(TAVLO_LICENSE_TERMS " ${terms}")
+configure_file(${packaging_src}/copyright ${packaging_out}/copyright @ONLY)
+
 # The icon in the hicolor theme: our artwork as SVG, and drawn at each size.
 find_package(Qt6 REQUIRED COMPONENTS Gui Svg)
 add_executable(tavlo_render_icon ${packaging_src}/RenderIcon.cpp)
@@ -55,7 +67,7 @@ install(FILES ${packaging_src}/${TAVLO_APP_ID}.desktop DESTINATION /usr/share/ap
 install(FILES ${packaging_out}/${TAVLO_APP_ID}.metainfo.xml DESTINATION /usr/share/metainfo
         COMPONENT desktop EXCLUDE_FROM_ALL)
 install(FILES ${packaging_out}/tavlo.1 DESTINATION /usr/share/man/man1 COMPONENT desktop EXCLUDE_FROM_ALL)
-install(FILES ${packaging_src}/copyright DESTINATION /usr/share/doc/tavlo COMPONENT desktop EXCLUDE_FROM_ALL)
+install(FILES ${packaging_out}/copyright DESTINATION /usr/share/doc/tavlo COMPONENT desktop EXCLUDE_FROM_ALL)
 install(FILES ${packaging_src}/lintian-overrides DESTINATION /usr/share/lintian/overrides RENAME tavlo
         COMPONENT desktop EXCLUDE_FROM_ALL)
 
@@ -107,8 +119,9 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
 # wlroots backend does not start without PipeWire, and the portal offers
 # screenshots only where some backend has the Access interface, which the
 # GTK one brings. qt6-wayland lets the program run natively under Wayland.
+# xdg-utils opens the help and feedback pages in the user's browser.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "fonts-wqy-zenhei, fonts-liberation2 | fonts-liberation, gsettings-desktop-schemas, qt6-translations-l10n, xdg-desktop-portal-gnome | xdg-desktop-portal-kde | xdg-desktop-portal-wlr, xdg-desktop-portal-gtk, pipewire, qt6-wayland")
+    "fonts-wqy-zenhei, fonts-liberation2 | fonts-liberation, gsettings-desktop-schemas, qt6-translations-l10n, xdg-desktop-portal-gnome | xdg-desktop-portal-kde | xdg-desktop-portal-wlr, xdg-desktop-portal-gtk, pipewire, qt6-wayland, xdg-utils")
 file(READ ${packaging_src}/description.txt CPACK_DEBIAN_PACKAGE_DESCRIPTION)
 string(STRIP "${CPACK_DEBIAN_PACKAGE_DESCRIPTION}" CPACK_DEBIAN_PACKAGE_DESCRIPTION)
 

@@ -1,6 +1,7 @@
 #include "uInfoFrm.h"
 
 #include "Artwork.h"
+#include "Command.h"
 #include "Controls.h"
 #include "MessageBoxes.h"
 #include "SettingsFile.h"
@@ -40,14 +41,28 @@ TInforFrm::TInforFrm(GlobalState& state, QWidget* parent)
     btnClose = make<QPushButton>(this, "btnClose", {321, 1, 20, 18}, QStringLiteral("X"));
     btnClose->setFont(widgets::pixelFont(QStringLiteral("Arial"), 12, true));
     btnClose->setFlat(true);
-    for (QPushButton* b : {btnok, btncancel, btnClose}) b->setAutoDefault(false);
-    // Enter answers yes wherever the focus is; Esc is handled in keyPressEvent.
+    describeControls();
+    // Enter presses the button that has the focus, "确  定" from anywhere
+    // else; Esc is handled in keyPressEvent.
     btnok->setDefault(true);
 
     connect(btnok, &QPushButton::clicked, this, widgets::asCommand(this, &TInforFrm::btnokClick));
     connect(btncancel, &QPushButton::clicked, this, widgets::asCommand(this, &TInforFrm::btncancelClick));
     connect(btnClose, &QPushButton::clicked, this, widgets::asCommand(this, &TInforFrm::btnCloseClick));
     connect(shpBG, &widgets::TShape::mouseDown, this, &TInforFrm::shpBGMouseDown);
+}
+
+// What the controls are to the keyboard and screen readers.
+void TInforFrm::describeControls() {
+    imgques->setAccessibleName(QStringLiteral("警告"));
+    chkSetBgInfo->setToolTip(QStringLiteral("以后更换壁纸时不再询问"));
+    btnok->setAccessibleName(QStringLiteral("确定"));
+    btnok->setToolTip(QStringLiteral("更换壁纸"));
+    btncancel->setAccessibleName(QStringLiteral("取消"));
+    btncancel->setToolTip(QStringLiteral("不更换壁纸"));
+    btnClose->setAccessibleName(QStringLiteral("关闭"));
+    btnClose->setToolTip(QStringLiteral("关闭，不更换壁纸"));
+    widgets::setTabChain({chkSetBgInfo, btnok, btncancel, btnClose});
 }
 
 void TInforFrm::ask() {
@@ -57,6 +72,7 @@ void TInforFrm::ask() {
         const QRect area = owner->frameGeometry();
         move(area.center() - rect().center());
     }
+    btnok->setFocus();
     exec();
 }
 

@@ -43,6 +43,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void describeControls();
+
     GlobalState& state_;
     widgets::WindowFrame* frame_ = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "Artwork.h"
 #include "BitmapQt.h"
+#include "Command.h"
 #include "Controls.h"
 #include "MessageBoxes.h"
 #include "PictureOpenDialog.h"
@@ -71,7 +72,7 @@ void TPicSelFrm::createControls() {
     btnRemove = make<QPushButton>(this, "btnRemove", {12, 240, 75, 25}, QStringLiteral("移  除"));
     btnAdd = make<QPushButton>(this, "btnAdd", {108, 240, 75, 25}, QStringLiteral("添  加"));
     btnOk = make<QPushButton>(this, "btnOk", {209, 240, 75, 25}, QStringLiteral("确  定"));
-    for (QPushButton* b : {btnRemove, btnAdd, btnOk}) b->setAutoDefault(false);
+    describeControls();
 
     imgSel = make<TImage>(this, "imgSel", {});
     imgSel->move(408, 168);
@@ -80,6 +81,23 @@ void TPicSelFrm::createControls() {
     connect(btnAdd, &QPushButton::clicked, this, widgets::asCommand(this, &TPicSelFrm::btnAddClick));
     connect(btnRemove, &QPushButton::clicked, this, widgets::asCommand(this, &TPicSelFrm::btnRemoveClick));
     connect(btnOk, &QPushButton::clicked, this, widgets::asCommand(this, &TPicSelFrm::btnOkClick));
+}
+
+// What the controls are to the keyboard and screen readers. Enter presses
+// the button that has the focus (none is pressed from the list).
+void TPicSelFrm::describeControls() {
+    LVpic->setAccessibleName(QStringLiteral("背景图片"));
+    btnRemove->setAccessibleName(QStringLiteral("移除"));
+    btnRemove->setToolTip(QStringLiteral("从列表中移除选中的背景图片"));
+    btnAdd->setAccessibleName(QStringLiteral("添加"));
+    btnAdd->setToolTip(QStringLiteral("添加一张背景图片（BMP、JPG 或 GIF）"));
+    btnOk->setAccessibleName(QStringLiteral("确定"));
+    btnOk->setToolTip(QStringLiteral("选用选中的背景图片并关闭"));
+    for (widgets::TImage* face : {img_close_normal, img_close_highlight, img_close_down}) {
+        widgets::makeCommand(face, QStringLiteral("关闭"), QStringLiteral("关闭"));
+        connect(face, &widgets::TImage::activated, this, &QDialog::reject);
+    }
+    widgets::setTabChain({LVpic, btnRemove, btnAdd, btnOk, img_close_normal, img_close_highlight, img_close_down});
 }
 
 // Normal at rest, highlighted under the mouse, pressed while held; a release
@@ -108,12 +126,18 @@ void TPicSelFrm::createCloseButton() {
 }
 
 void TPicSelFrm::showCloseFace(widgets::TImage* face) {
-    for (widgets::TImage* image : {img_close_normal, img_close_highlight, img_close_down})
-        image->setVisible(image == face);
+    face->setVisible(true);
+    for (widgets::TImage* image : {img_close_normal, img_close_highlight, img_close_down}) {
+        if (image == face) continue;
+        // The keyboard's focus stays on the button, whichever face it shows.
+        if (image->hasFocus()) face->setFocus(Qt::OtherFocusReason);
+        image->setVisible(false);
+    }
 }
 
 void TPicSelFrm::pick() {
     if (QWidget* owner = parentWidget()) move(owner->frameGeometry().center() - rect().center());
+    LVpic->setFocus();
     exec();
 }
 

@@ -62,6 +62,7 @@ protected:
 private:
     void createControls();
     void createCloseButton();
+    void describeControls();
     void showCloseFace(widgets::TImage* face);
     void showItems();
     std::optional<int> selectedItem() const;

@@ -4,7 +4,8 @@
 # packaged folder is not writable, so each user gets a folder of their own
 # under ${XDG_DATA_HOME:-~/.local/share}/tavlo. On the first run and after
 # every upgrade the packaged executables and pages are brought there; the
-# user's settings, backgrounds and pictures are never touched.
+# user's settings, backgrounds and pictures are never touched. The folder and
+# all in it are the user's only: it holds their notes and pictures.
 #
 # The tools are symbolic links to this script: the name it was started by is
 # the executable it starts.
@@ -74,7 +75,14 @@ bring_all() {
   mv -f "$folder/.tavlo-version.partial-$$" "$folder/.tavlo-version"
 }
 
-mkdir -p "$folder" || fail "cannot create $folder"
+# The folder is created closed, and closed if an earlier version left it
+# open; what is copied into it is the user's only too (the executables stay
+# executable). The folders above it, the program and the tools keep the
+# user's own umask.
+user_umask=$(umask)
+mkdir -p "$data_home" || fail "cannot create $data_home"
+umask 077
+mkdir -p "$folder" && chmod go-rwx "$folder" || fail "cannot create $folder"
 up_to_date() {
   [ "$(cat "$folder/.tavlo-version" 2>/dev/null || true)" = "$stamp" ] && [ -x "$folder/$name" ]
 }
@@ -90,4 +98,5 @@ if ! up_to_date; then
 fi
 
 [ -x "$folder/$name" ] || fail "no program $name in $folder"
+umask "$user_umask"
 exec "$folder/$name" "$@"

@@ -87,6 +87,23 @@ void removeStaleTemporaries(const std::filesystem::path& folder, std::string_vie
     ::closedir(dir);
 }
 
+// Read from the process's status: setting the umask to learn it would change
+// it for a moment under every other thread's files.
+mode_t currentUmask() {
+    char status[4096];
+    const int fd = ::open("/proc/self/status", O_RDONLY | O_CLOEXEC);
+    const ssize_t size = fd < 0 ? -1 : ::read(fd, status, sizeof status - 1);
+    if (fd >= 0) ::close(fd);
+    if (size <= 0) return 077;  // unknown: keep the file private
+    const std::string_view text(status, static_cast<std::size_t>(size));
+    const auto at = text.find("\nUmask:\t");
+    if (at == std::string_view::npos) return 077;
+    unsigned value = 077;
+    const std::string_view digits = text.substr(at + 8);
+    std::from_chars(digits.data(), digits.data() + digits.size(), value, 8);
+    return static_cast<mode_t>(value & 0777);
+}
+
 void syncFolder(const std::filesystem::path& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;  // the file itself is on disk; a folder we cannot open is no reason to fail
@@ -103,6 +120,8 @@ struct AtomicFile::Native {
     Sync sync;
     int fd = -1;
     bool unnamed = false;  // opened without a name (O_TMPFILE)
+    // A new named temporary gets a plain create's rights once it is whole.
+    bool openToUmaskAtCommit = false;
     std::uint64_t end = 0;
 
     Native(const std::filesystem::path& target, Sync sync) : target(target), resolved(target), sync(sync) {}
@@ -137,29 +156,34 @@ void AtomicFile::Native::resolve() {
 
 void AtomicFile::Native::openTemporary() {
     const std::filesystem::path folder = folderOf(resolved);
-    fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    // Created as a plain create would be, so that the umask or the folder's
+    // default ACL (a private folder's) decides the new file's rights; it has
+    // no name, so no one can open it meanwhile.
+    fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     unnamed = fd >= 0;
     if (!unnamed) {
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) fail(errno);
         // No unnamed files here: a named one, and the leftovers of killed writers go.
         removeStaleTemporaries(folder, {});
-        std::string pattern = temporaryName(folder).string() + "-XXXXXX";
-        fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-        if (fd < 0) fail(errno);
-        temp = pattern;
+        do {
+            temp = temporaryName(folder);
+            // The user's only while it is written: a reader who opened it now
+            // could read all that is written later.
+            fd = ::open(temp.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+        } while (fd < 0 && errno == EEXIST);
+        if (fd < 0) {
+            const int cause = errno;
+            temp.clear();
+            fail(cause);
+        }
     }
-    // The permissions a plain create would give: the replaced file's, or the
-    // usual ones less the umask.
+    // A replaced file keeps its rights.
     struct stat existing {};
-    mode_t mode;
     if (::stat(resolved.c_str(), &existing) == 0) {
-        mode = existing.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
+        if (::fchmod(fd, existing.st_mode & 07777) != 0) fail(errno);
+    } else if (!unnamed) {
+        openToUmaskAtCommit = true;
     }
-    if (::fchmod(fd, mode) != 0) fail(errno);
 }
 
 // Gives the unnamed file a name: the target's own when there is no target
@@ -303,6 +327,7 @@ void AtomicFile::reserve(std::uint64_t size) {
 
 void AtomicFile::commit() {
     Native& n = *native_;
+    if (n.openToUmaskAtCommit && ::fchmod(n.fd, 0666 & ~currentUmask()) != 0) n.fail(errno);
     if (n.sync == Sync::Durable && ::fsync(n.fd) != 0) n.fail(errno);
     if (n.unnamed) n.linkTemporary();
     const int fd = std::exchange(n.fd, -1);

@@ -1,6 +1,6 @@
 #include "ProgramFolder.h"
 
-#include "FileError.h"
+#include "PrivateAccess.h"
 
 #include <algorithm>
 #include <cctype>
@@ -40,10 +40,12 @@ std::filesystem::path ProgramFolder::path(std::string_view relative) const {
 
 std::filesystem::path ProgramFolder::pathForWrite(std::string_view relative) const {
     auto full = path(relative);
-    std::error_code error;
-    std::filesystem::create_directories(full.parent_path(), error);
-    if (error) throw FileError("创建文件夹", full.parent_path(), describeSystemError(error.value()));
+    createPrivateFolders(full.parent_path());
     return full;
+}
+
+void ProgramFolder::makePrivate() const {
+    narrowToOwner(root_);
 }
 
 std::filesystem::path ProgramFolder::backgroundFile(std::string_view name) const {

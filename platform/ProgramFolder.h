@@ -20,8 +20,14 @@ public:
     // Full path for a relative name; creates nothing.
     std::filesystem::path path(std::string_view relative) const;
 
-    // Full path for a file about to be written: its folders are created.
+    // Full path for a file about to be written: its folders are created,
+    // open to the user only.
     std::filesystem::path pathForWrite(std::string_view relative) const;
+
+    // Narrows the folder and what the user keeps in it to the user alone
+    // (see narrowToOwner): run at start-up, it closes a folder that an
+    // earlier version left open to others.
+    void makePrivate() const;
 
     // The background folder ("source\\DeskTopBG\\"), and a file in it.
     std::filesystem::path backgroundFolder() const { return path("source\\DeskTopBG"); }

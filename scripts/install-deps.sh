@@ -25,9 +25,10 @@ packages=(
   # GNOME backend
   pcmanfm pcmanfm-qt xdg-desktop-portal-gnome
   # end-to-end tests and the side-by-side timings (the Wayland one: XWayland,
-  # virtual input through wayvnc, driven from Python)
+  # virtual input through wayvnc, driven from Python); the accessibility bus
+  # as a screen reader reads it
   xvfb xauth openbox xdotool x11-utils x11-xserver-utils imagemagick
-  xwayland wayvnc python3
+  xwayland wayvnc python3 at-spi2-core python3-pyatspi
   libjpeg-turbo-progs libvips-tools hyperfine feh
   # notes: an independent reader and writer of rich text
   libreoffice-writer-nogui

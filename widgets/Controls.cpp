@@ -1,5 +1,8 @@
 #include "Controls.h"
 
+#include "Command.h"
+
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -30,6 +33,10 @@ void TShape::paintEvent(QPaintEvent*) {
     emit painted();
 }
 
+TLabel::TLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+    installControlAccessibility();
+}
+
 void TLabel::mousePressEvent(QMouseEvent* event) {
     // Accepted, so that the release comes back to the label.
     if (event->button() == Qt::LeftButton) leftPressed_ = true;
@@ -42,6 +49,20 @@ void TLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) leftPressed_ = false;
     event->accept();
     if (click) emit clicked();
+}
+
+void TLabel::keyPressEvent(QKeyEvent* event) {
+    if (!isActivationKey(*event)) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    emit activated();
+}
+
+void TLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    QPainter painter(this);
+    paintFocusMark(*this, painter);
 }
 
 }  // namespace tavlo::widgets

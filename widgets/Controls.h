@@ -40,18 +40,25 @@ private:
     QColor pen_;
 };
 
-// A label that reports clicks (a left press and release on it).
+// A label that reports clicks (a left press and release on it). Made a
+// command (makeCommand) it also runs from the keyboard and from assistive
+// technology: activated().
 class TLabel : public QLabel {
     Q_OBJECT
 public:
-    using QLabel::QLabel;
+    explicit TLabel(const QString& text, QWidget* parent = nullptr);
+    explicit TLabel(QWidget* parent = nullptr) : TLabel(QString(), parent) {}
 
 signals:
     void clicked();
+    // Run by Enter or Space, or by a screen reader, as a command.
+    void activated();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool leftPressed_ = false;

@@ -1,4 +1,5 @@
 #pragma once
+#include <QMessageBox>
 #include <QString>
 
 #include <functional>
@@ -9,6 +10,11 @@ namespace tavlo::widgets {
 
 // The application's title, also the caption of every message box.
 inline const QString kApplicationTitle = QStringLiteral("Tavlo助手");
+
+// Gives a box's button its Chinese caption (also where the toolkit has no
+// translation), which screen readers read as its name, and a tooltip that
+// says what it does.
+void describeButton(QMessageBox& box, QMessageBox::StandardButton which, const QString& caption, const QString& tip);
 
 // The general error report: a failure that no command caught, shown with its
 // own text in a message box with one OK button.

@@ -1,13 +1,16 @@
 #include "TImage.h"
 
+#include "Command.h"
 #include "Controls.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace tavlo::widgets {
 
 TImage::TImage(QWidget* parent) : QWidget(parent) {
+    installControlAccessibility();
     setMouseTracking(true);
 }
 
@@ -41,17 +44,28 @@ void TImage::fitToPicture() {
 }
 
 void TImage::paintEvent(QPaintEvent*) {
-    if (picture_.isNull()) return;
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    // Only the exposed part is drawn: a large picture costs its visible part.
-    if (stretch_ && rect().size() != size_) {
-        const QSizeF part = picture_.deviceIndependentSize();
-        painter.drawImage(
-            QRectF(0, 0, part.width() * width() / size_.width(), part.height() * height() / size_.height()), picture_);
-    } else {
-        painter.drawImage(QPoint(0, 0), picture_);
+    if (!picture_.isNull()) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        // Only the exposed part is drawn: a large picture costs its visible part.
+        if (stretch_ && rect().size() != size_) {
+            const QSizeF part = picture_.deviceIndependentSize();
+            painter.drawImage(
+                QRectF(0, 0, part.width() * width() / size_.width(), part.height() * height() / size_.height()),
+                picture_);
+        } else {
+            painter.drawImage(QPoint(0, 0), picture_);
+        }
     }
+    paintFocusMark(*this, painter);
+}
+
+void TImage::keyPressEvent(QKeyEvent* event) {
+    if (!isActivationKey(*event)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    emit activated();
 }
 
 void TImage::mousePressEvent(QMouseEvent* event) {

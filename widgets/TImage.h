@@ -12,7 +12,9 @@ namespace tavlo::widgets {
 // corner, or stretched over the whole control; transparent parts show what
 // lies behind. With auto-size the control takes the picture's size.
 // Mouse presses, moves (tracked without a button) and clicks are signalled; a
-// click is a left press and release inside the control.
+// click is a left press and release inside the control. A picture made a
+// command (makeCommand) also runs from the keyboard and from assistive
+// technology: activated().
 class TImage : public QWidget {
     Q_OBJECT
 public:
@@ -37,9 +39,12 @@ signals:
     void mouseMoved(QMouseEvent* event);
     void mouseUp(QMouseEvent* event);
     void clicked();
+    // Run by Enter or Space, or by a screen reader, as a command.
+    void activated();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

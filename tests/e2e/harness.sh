@@ -20,6 +20,9 @@ E2E_PIDS=()
 E2E_PID=
 E2E_PROGRAM_DIR=
 E2E_TMP=$(mktemp -d)
+E2E_OTHER=tavlo-second
+E2E_OTHER_IDS=
+E2E_MADE_ACCOUNT=0
 
 e2e_log() { echo "e2e: $*" >&2; }
 e2e_fail() {
@@ -50,6 +53,7 @@ e2e_cleanup() {
   local pid
   for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${E2E_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
+  if [ "$E2E_MADE_ACCOUNT" = 1 ]; then userdel "$E2E_OTHER" 2>/dev/null || true; fi
   if [ -n "$E2E_PROGRAM_DIR" ] && [ "${E2E_KEEP:-0}" != 1 ]; then rm -rf "$E2E_PROGRAM_DIR"; fi
   rm -rf "$E2E_TMP"
 }
@@ -111,8 +115,9 @@ e2e_start_program() {
 e2e_main_window_now() {
   local wid
   # A visible window of the program, titled, of a real size (the toolkit
-  # maps and drops small helper windows on the way).
-  for wid in $(xdotool search --onlyvisible --pid "$E2E_PID" --name 'Tavlo' 2>/dev/null || true); do
+  # maps and drops small helper windows on the way). --all: xdotool matches
+  # any one of the conditions by default, another program's window too.
+  for wid in $(xdotool search --all --onlyvisible --pid "$E2E_PID" --name 'Tavlo' 2>/dev/null || true); do
     local WIDTH=0 HEIGHT=0 X Y WINDOW SCREEN
     eval "$(xdotool getwindowgeometry --shell "$wid" 2>/dev/null)" || continue
     if [ "$WIDTH" -ge 300 ] && [ "$HEIGHT" -ge 200 ]; then
@@ -299,4 +304,31 @@ e2e_wm_state() {
 # A file's bytes with CR shown as \r, for comparisons.
 e2e_show_file() {
   sed 's/\r/\\r/' "$1"
+}
+
+# A second account on the machine, to see what it can read of the user's
+# files: made with useradd when running as root (and removed at the end if
+# made here). Fails the test where the test command requires every tool,
+# and returns 1 (skip) elsewhere, when not running as root.
+e2e_second_account() {
+  if [ "$(id -u)" != 0 ]; then
+    [ "${TAVLO_REQUIRE_ALL_TOOLS:-0}" != 1 ] || e2e_fail "the checks from a second account need root (to make it)"
+    e2e_log "SKIPPED the checks from a second account: they need root (to make it)"
+    return 1
+  fi
+  if ! id "$E2E_OTHER" >/dev/null 2>&1; then
+    useradd --system --no-create-home --shell /usr/sbin/nologin "$E2E_OTHER" && E2E_MADE_ACCOUNT=1
+  fi
+  # By number: another test removing the account meanwhile changes nothing.
+  E2E_OTHER_IDS="--reuid=$(id -u "$E2E_OTHER") --regid=$(id -g "$E2E_OTHER") --clear-groups"
+}
+
+# Whether the second account can read `file`; only a refusal for want of
+# rights counts as no.
+e2e_other_can_read() {
+  local error
+  # shellcheck disable=SC2086
+  error=$(setpriv $E2E_OTHER_IDS cat "$1" 2>&1 >/dev/null) && return 0
+  grep -q 'Permission denied' <<<"$error" || e2e_fail "the second account could not try to read $1: $error"
+  return 1
 }
