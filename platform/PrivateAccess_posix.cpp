@@ -71,7 +71,8 @@ void narrowFolder(int folder, uid_t user) {
             ::close(sub);
         } else if (S_ISREG(item.st_mode) && item.st_uid == user && item.st_nlink == 1 &&
                    (item.st_mode & kGroupAndOthers) != 0) {
-            (void)::fchmodat(folder, name, item.st_mode & 07777 & ~kGroupAndOthers, 0);
+            // A file that went away or will not change is left as it is.
+            if (::fchmodat(folder, name, item.st_mode & 07777 & ~kGroupAndOthers, 0) != 0) continue;
         }
     }
     ::closedir(dir);
