@@ -112,25 +112,31 @@ TEST(RenderTool, MarksTheRestDaysOfTheProgramFoldersTable) {
 TEST(RenderTool, RefusesBadArgumentsWithAChineseMessage) {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("x.png"));
-    const QStringList cases[] = {
-        {},
-        {QStringLiteral("2101-01-01"), out},
-        {QStringLiteral("0000-12-31"), out},
-        {QStringLiteral("2024-02-30"), out},
-        {QStringLiteral("2024-9-1"), out},
-        {out, QStringLiteral("--size"), QStringLiteral("0x10")},
-        {out, QStringLiteral("--size"), QStringLiteral("99999x10")},
-        {out, QStringLiteral("--size")},
-        {out, QStringLiteral("--colour")},
-        {QStringLiteral("2024-01-01"), dir.filePath(QStringLiteral("missing/x.png"))},
-        {QStringLiteral("2024-01-01"), dir.path()},
+    const struct {
+        QStringList args;
+        int status;  // 2: the command line is wrong, 1: the picture cannot be written
+    } cases[] = {
+        {{}, 2},
+        {{QStringLiteral("2101-01-01"), out}, 2},
+        {{QStringLiteral("0000-12-31"), out}, 2},
+        {{QStringLiteral("2024-02-30"), out}, 2},
+        {{QStringLiteral("2024-9-1"), out}, 2},
+        {{out, QStringLiteral("--size"), QStringLiteral("0x10")}, 2},
+        {{out, QStringLiteral("--size"), QStringLiteral("99999x10")}, 2},
+        {{out, QStringLiteral("--size")}, 2},
+        {{out, QStringLiteral("--colour")}, 2},
+        {{out, QStringLiteral("--no-title=yes")}, 2},
+        {{QStringLiteral("2024-01-01"), dir.filePath(QStringLiteral("missing/x.png"))}, 1},
+        {{QStringLiteral("2024-01-01"), dir.path()}, 1},
     };
     const QRegularExpression chinese(QStringLiteral("^tavlo-cal: .*[\\x{4e00}-\\x{9fff}]"));
-    for (const QStringList& args : cases) {
-        SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
-        const ToolRun run = render(args, QStringLiteral("C"));
-        EXPECT_EQ(run.status, 1);
+    const QString usage = QStringLiteral("\n用法：tavlo-cal [--folder 程序文件夹] render [YYYY-MM-DD] 输出.png");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
+        const ToolRun run = render(c.args, QStringLiteral("C"));
+        EXPECT_EQ(run.status, c.status);
         EXPECT_TRUE(chinese.match(run.errors).hasMatch()) << run.errors.toStdString();
+        EXPECT_EQ(run.errors.contains(usage), c.status == 2) << run.errors.toStdString();
         EXPECT_FALSE(QFile::exists(out));
     }
 }

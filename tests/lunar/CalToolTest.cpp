@@ -84,18 +84,40 @@ TEST(TavloCal, DumpWritesNegativeYearsAndSkipsTheDroppedDays) {
 }
 
 TEST(TavloCal, RejectsDatesOutsideTheRangeAndMalformedArguments) {
-    for (const char* arguments :
-         {"dump -0850-12-31 -0849-01-01", "dump 2100-12-31 2101-01-01", "day 2101-01-01", "day 2024-02-30",
-          "day 1582-10-10", "day 2024-2", "month 2024-13", "month x", "dump 2024-01-02 2024-01-01", "dump 2024-01-01",
-          "frobnicate", "", "--folder", "holidays 2024 2025", "holidays x"}) {
-        SCOPED_TRACE(arguments);
-        const ToolRun run = runTool(arguments);
-        EXPECT_EQ(run.status, 1);
+    const struct {
+        const char* arguments;
+        const char* usage;  // how the usage line ends: the command's, or the tool's with every command
+    } cases[] = {
+        {"dump -0850-12-31 -0849-01-01", " dump 起始日期 结束日期"},
+        {"dump 2100-12-31 2101-01-01", " dump 起始日期 结束日期"},
+        {"day 2101-01-01", " day [YYYY-MM-DD]"},
+        {"day 2024-02-30", " day [YYYY-MM-DD]"},
+        {"day 1582-10-10", " day [YYYY-MM-DD]"},
+        {"day 2024-2", " day [YYYY-MM-DD]"},
+        {"month 2024-13", " month [YYYY-MM]"},
+        {"month x", " month [YYYY-MM]"},
+        {"dump 2024-01-02 2024-01-01", " dump 起始日期 结束日期"},
+        {"dump 2024-01-01", " dump 起始日期 结束日期"},
+        {"holidays 2024 2025", " holidays [YYYY]"},
+        {"holidays x", " holidays [YYYY]"},
+        {"day --week-numbers", " day [YYYY-MM-DD]"},
+        {"frobnicate", " [参数…]"},
+        {"", " [参数…]"},
+        {"--folder", " [参数…]"},
+        {"-x month", " [参数…]"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const ToolRun run = runTool(c.arguments);
+        EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.out, "");
-        // One line, in Chinese, whatever the locale.
-        EXPECT_EQ(run.errors.rfind("tavlo-cal: ", 0), 0u) << run.errors;
-        EXPECT_NE(run.errors.find_first_of("\xE4\xE5\xE6\xE7\xE8\xE9"), std::string::npos) << run.errors;
-        EXPECT_EQ(run.errors.find('\n'), run.errors.size() - 1) << run.errors;
+        // The cause, in Chinese whatever the locale, and the usage line.
+        const std::vector<std::string> lines = split(run.errors, '\n');
+        ASSERT_EQ(lines.size(), 3u) << run.errors;
+        EXPECT_EQ(lines[0].rfind("tavlo-cal: ", 0), 0u) << run.errors;
+        EXPECT_NE(lines[0].find_first_of("\xE4\xE5\xE6\xE7\xE8\xE9"), std::string::npos) << run.errors;
+        EXPECT_EQ(lines[1].rfind("用法：tavlo-cal [--folder 程序文件夹] ", 0), 0u) << run.errors;
+        EXPECT_TRUE(lines[1].ends_with(c.usage)) << run.errors;
     }
 }
 

@@ -82,12 +82,16 @@ for args in "dump 2000-01-01 2001-12-31" "dump 2000-01-01 2000-01-02" "day 2024-
   [ "$out" = "tavlo-cal: 写入标准输出失败：磁盘空间不足" ] ||
     fail "tavlo-cal $args > /dev/full: stderr was '$out'"
 done
-set +e
-out=$(QT_QPA_PLATFORM=offscreen timeout 60 "$wallpaper" backend 2>&1 >/dev/full)
-status=$?
-set -e
-[ "$status" = 1 ] || fail "tavlo-wallpaper backend > /dev/full: exit $status"
-[[ "$out" == "tavlo-wallpaper: 写入标准输出失败：磁盘空间不足" ]] || fail "tavlo-wallpaper backend > /dev/full: '$out'"
+# A closed standard output stays closed: the files and channels the tool
+# opens (the toolkit's event channel first) never take its number.
+for redirect in ">/dev/full:磁盘空间不足" ">&-:标准输出已关闭"; do
+  set +e
+  out=$(eval "QT_QPA_PLATFORM=offscreen timeout 60 \"\$wallpaper\" backend 2>&1 ${redirect%%:*}")
+  status=$?
+  set -e
+  [ "$status" = 1 ] || fail "tavlo-wallpaper backend ${redirect%%:*}: exit $status"
+  [[ "$out" == "tavlo-wallpaper: 写入标准输出失败：${redirect#*:}" ]] || fail "tavlo-wallpaper backend ${redirect%%:*}: '$out'"
+done
 
 [ "$failures" = 0 ] || exit 1
 echo "all hostile file cases passed"

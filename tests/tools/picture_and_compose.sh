@@ -40,10 +40,19 @@ check_failure() {
 printf 'BM broken' > broken.bmp
 check_failure "$picture" convert missing.jpg x.bmp
 check_failure "$picture" convert broken.bmp x.bmp
-check_failure "$picture" convert
 check_failure "$compose" broken.bmp content.bmp y.bmp
 check_failure "$compose" bg.bmp missing.bmp y.bmp
 check_failure "$compose" bg.bmp content.bmp no/such/folder/y.bmp
+# A wrong command line: exit 2, the cause and the usage line.
+for args in "convert" "convert broken.bmp" "convert a b c" "frobnicate a b"; do
+  set +e
+  # shellcheck disable=SC2086
+  out=$("$picture" $args 2>&1 >/dev/null)
+  status=$?
+  set -e
+  [ "$status" = 2 ] || fail "tavlo-picture $args: exit $status"
+  [ "$(sed -n 2p <<<"$out")" = "用法：tavlo-picture convert 输入图片 输出图片" ] || fail "tavlo-picture $args: '$out'"
+done
 [ ! -e x.bmp ] && [ ! -e y.bmp ] || fail "a failed run left a file"
 
 echo "$((failures == 0 ? 1 : 0)) passed, $((failures > 0 ? 1 : 0)) failed"

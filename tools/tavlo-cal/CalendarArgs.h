@@ -2,18 +2,16 @@
 // Dates on the command line, in the engine's own calendar (Julian through
 // 1582-10-04, Gregorian from 1582-10-15, year 0 exists).
 #include "CivilCalendar.h"
+#include "ToolDescription.h"
 
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace tavlo::cal {
 
-// A one-line message for the user, in Chinese; the tool exits with status 1.
-struct UsageError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
+// A date the calendar does not have, in Chinese; the tool prints its usage.
+using tool::UsageError;
 
 inline constexpr int kFirstYear = -849;
 inline constexpr int kLastYear = 2100;

@@ -1,5 +1,4 @@
 #pragma once
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -9,11 +8,12 @@ class HolidayTable;
 
 namespace tavlo::cal {
 
-// Each command reads its arguments (after the command word) and writes to
-// `out`; bad arguments throw UsageError, a failed write OutputError.
-void runMonth(const std::vector<std::string>& args, const holidays::HolidayTable& table, std::FILE* out);
-void runDay(const std::vector<std::string>& args, const holidays::HolidayTable& table, std::FILE* out);
-void runHolidays(const std::vector<std::string>& args, const holidays::HolidayTable& table, std::FILE* out);
-void runDump(const std::vector<std::string>& args, std::FILE* out);
+// Each command reads its arguments (after the command word, as many as its
+// description allows) and writes to standard output; bad arguments throw
+// UsageError, a failure tool::Failure.
+void runMonth(const std::vector<std::string>& args, const holidays::HolidayTable& table);
+void runDay(const std::vector<std::string>& args, const holidays::HolidayTable& table);
+void runHolidays(const std::vector<std::string>& args, const holidays::HolidayTable& table);
+void runDump(const std::vector<std::string>& args);
 
 }  // namespace tavlo::cal

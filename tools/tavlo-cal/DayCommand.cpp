@@ -4,17 +4,16 @@
 #include "ChnCal.h"
 #include "Commands.h"
 #include "HolidayTexts.h"
-#include "Output.h"
+#include "StandardOutput.h"
 
 #include <cstdio>
 
 namespace tavlo::cal {
 
-void runDay(const std::vector<std::string>& args, const holidays::HolidayTable& table, std::FILE* out) {
-    if (args.size() > 1) throw UsageError("用法：tavlo-cal day [YYYY-MM-DD]");
+void runDay(const std::vector<std::string>& args, const holidays::HolidayTable& table) {
     const lunar::CivilDate date = args.empty() ? today() : parseDay(args[0]);
     if (args.empty() && (date.Year < kFirstYear || date.Year > kLastYear))
-        throw UsageError("今天不在 -849 至 2100 年之内");
+        throw tool::Failure("今天不在 -849 至 2100 年之内");
 
     lunar::TChnCal cal;
     cal.AnalyseCivilDate(date.Year, date.Month, date.Day);
@@ -34,7 +33,7 @@ void runDay(const std::vector<std::string>& args, const holidays::HolidayTable& 
     };
     for (const auto& [name, value] : texts) text += std::string(name) + ": " + *value + "\n";
     text += "Arrangement: " + holidays::dayArrangementText(table, date.Year, date.Month, date.Day) + "\n";
-    writeOut(out, text);
+    tool::writeOut(text);
 }
 
 }  // namespace tavlo::cal

@@ -4,12 +4,11 @@
 #include "ChnCal.h"
 #include "Commands.h"
 #include "LunarDate.h"
-#include "Output.h"
+#include "StandardOutput.h"
 
 #include <string>
 
 #include <algorithm>
-#include <cstdio>
 #include <thread>
 #include <vector>
 
@@ -52,8 +51,7 @@ void appendDay(std::string& buffer, const lunar::CivilDate& date) {
 
 }  // namespace
 
-void runDump(const std::vector<std::string>& args, std::FILE* out) {
-    if (args.size() != 2) throw UsageError("用法：tavlo-cal dump 起始日期 结束日期");
+void runDump(const std::vector<std::string>& args) {
     const lunar::CivilDate first = parseDay(args[0]);
     const lunar::CivilDate last = parseDay(args[1]);
     if (lunar::CompareCivilDates(first, last) > 0) throw UsageError("起始日期晚于结束日期");
@@ -81,7 +79,7 @@ void runDump(const std::vector<std::string>& args, std::FILE* out) {
         for (std::thread& thread : threads) thread.join();
         for (const std::string& block : blocks) {
             // A full disk ends the dump at once, not after every day is computed.
-            writeOut(out, block);
+            tool::writeOut(block);
         }
     }
 }

@@ -7,7 +7,7 @@
 #include "Cycles.h"
 #include "EraTable.h"
 #include "HolidayTexts.h"
-#include "Output.h"
+#include "StandardOutput.h"
 #include "TextColumns.h"
 
 #include <cstdio>
@@ -66,11 +66,10 @@ holidays::DayKind kindOf(const holidays::HolidayTable& table, const lunar::Civil
 
 }  // namespace
 
-void runMonth(const std::vector<std::string>& args, const holidays::HolidayTable& table, std::FILE* out) {
-    if (args.size() > 1) throw UsageError("用法：tavlo-cal month [YYYY-MM]");
+void runMonth(const std::vector<std::string>& args, const holidays::HolidayTable& table) {
     lunar::CivilDate month = args.empty() ? today() : parseMonth(args[0]);
     month.Day = 1;
-    if (month.Year < kFirstYear || month.Year > kLastYear) throw UsageError("该月不在 -849 至 2100 年之内");
+    if (month.Year < kFirstYear || month.Year > kLastYear) throw tool::Failure("本月不在 -849 至 2100 年之内");
 
     std::string text = header(month);
     std::string numbers(static_cast<std::size_t>(weekdayOf(month) * kCellWidth), ' ');
@@ -96,7 +95,7 @@ void runMonth(const std::vector<std::string>& args, const holidays::HolidayTable
     if (column != 0) text += numbers + "\n" + texts + "\n";
     if (marked) text += "休：放假　班：调休上班\n";
     if (!table.hasYear(month.Year)) text += holidays::missingYearText(table, month.Year) + "\n";
-    writeOut(out, text);
+    tool::writeOut(text);
 }
 
 }  // namespace tavlo::cal

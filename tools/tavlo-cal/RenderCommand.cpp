@@ -6,6 +6,7 @@
 #include "DateTimeValue.h"
 #include "FileError.h"
 #include "FontSubstitutions.h"
+#include "QtNotices.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -54,28 +55,15 @@ void parseSize(const std::string& text, RenderOptions& options) {
                          std::to_string(kLargestSide) + " 之内");
 }
 
-RenderOptions parseRender(const std::vector<std::string>& args) {
+RenderOptions parseRender(const tool::Invocation& call) {
     RenderOptions options;
-    std::vector<std::string> positional;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--size") {
-            if (i + 1 == args.size()) throw UsageError("--size 后面应有尺寸（宽x高）");
-            parseSize(args[++i], options);
-        } else if (args[i] == "--week-numbers") {
-            options.weekNumbers = true;
-        } else if (args[i] == "--no-title") {
-            options.title = false;
-        } else if (args[i].starts_with("--")) {
-            throw UsageError("未知的选项：" + args[i]);
-        } else {
-            positional.push_back(args[i]);
-        }
-    }
-    if (positional.empty() || positional.size() > 2)
-        throw UsageError("用法：tavlo-cal render [YYYY-MM-DD] 输出.png [--size 宽x高] [--week-numbers] [--no-title]");
-    options.out = positional.back();
-    if (positional.size() == 2) {
-        options.date = parseControlDay(positional.front());
+    if (const auto size = call.value("--size")) parseSize(*size, options);
+    options.weekNumbers = call.has("--week-numbers");
+    options.title = !call.has("--no-title");
+    const std::vector<std::string>& operands = call.operands;
+    options.out = operands.back();
+    if (operands.size() == 2) {
+        options.date = parseControlDay(operands.front());
     } else {
         const QDate today = QDate::currentDate();
         options.date = lunar::EncodeDate(today.year(), today.month(), today.day());
@@ -115,19 +103,27 @@ void writePicture(const std::string& out, const QByteArray& bytes) {
     file.commit();
 }
 
-// Qt's own notices (a missing runtime folder, font fallbacks) are for
-// developers; the tool's user reads only its own Chinese messages.
-void quietQtNotices(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtFatalMsg) std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
-}
-
 }  // namespace
 
-int runRender(const std::vector<std::string>& args, std::shared_ptr<const holidays::HolidayTable> table) {
-    const RenderOptions options = parseRender(args);
+tool::Command renderCommand() {
+    return {.name = "render",
+            .arguments = "[YYYY-MM-DD] 输出.png [--size 宽x高] [--week-numbers] [--no-title]",
+            .summary = "把日历控件画成 PNG 图片：选中这一天（不写时为今天），标出放假和调休上班的日子",
+            .details =
+                "日期从 0001-01-01 到 2100-12-31（格里历）。输出是文件时整个换成新图片；"
+                "也可以是设备或管道（如 /dev/stdout）。",
+            .fewestOperands = 1,
+            .mostOperands = 2,
+            .options = {{"--size", "宽x高", "图片的尺寸，1x1 至 8000x8000，默认 419x255（主窗口中日历的大小）"},
+                        {"--week-numbers", "", "在每行前面显示周数"},
+                        {"--no-title", "", "不画标题栏（年月和翻页按钮）"}}};
+}
+
+int runRender(const tool::Invocation& call, std::shared_ptr<const holidays::HolidayTable> table) {
+    const RenderOptions options = parseRender(call);
     // Drawn off screen whatever display there is.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(quietQtNotices);
+    tool::quietQtNotices();
     int argc = 1;
     char name[] = "tavlo-cal";
     char* argv[] = {name, nullptr};
@@ -147,16 +143,8 @@ int runRender(const std::vector<std::string>& args, std::shared_ptr<const holida
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    if (!QImageWriter(&buffer, "png").write(image)) {
-        std::fprintf(stderr, "tavlo-cal: 无法把日历编码为 PNG\n");
-        return 1;
-    }
-    try {
-        writePicture(options.out, png);
-    } catch (const FileError& error) {
-        std::fprintf(stderr, "tavlo-cal: %s\n", error.what());
-        return 1;
-    }
+    if (!QImageWriter(&buffer, "png").write(image)) throw tool::Failure("无法把日历编码为 PNG");
+    writePicture(options.out, png);
     return 0;
 }
 

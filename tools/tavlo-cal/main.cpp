@@ -1,13 +1,11 @@
-// tavlo-cal [--folder DIR] month [YYYY-MM] | day [YYYY-MM-DD] | holidays [YYYY]
-//           | dump START END | render [YYYY-MM-DD] OUT.png ...
-// The holiday table is the built-in one with the program folder's
-// Data\Holidays.txt (the executable's folder, or DIR).
+// tavlo-cal: the calendar engine on the command line. The holiday table is
+// the built-in one with the program folder's Data/Holidays.txt (the
+// executable's folder, or --folder).
 #include "CalendarArgs.h"
 #include "Commands.h"
-#include "FileError.h"
-#include "Output.h"
 #include "ProgramFolder.h"
 #include "ProgramHolidays.h"
+#include "ToolMain.h"
 #ifdef TAVLO_CAL_RENDER
 #include "RenderCommand.h"
 #endif
@@ -17,48 +15,87 @@
 #include <io.h>
 #endif
 
-#include <cstdio>
 #include <memory>
-#include <new>
 #include <optional>
 #include <string>
-#include <system_error>
-#include <vector>
 
 namespace tavlo::cal {
 namespace {
 
-constexpr const char* kUsage =
-    "用法：tavlo-cal [--folder 程序文件夹] month [YYYY-MM] | day [YYYY-MM-DD] | holidays [YYYY]"
-    " | dump 起始日期 结束日期 | render [YYYY-MM-DD] 输出.png [--size 宽x高] [--week-numbers] [--no-title]";
+constexpr std::string_view kDates =
+    "日期为 YYYY-MM-DD，按本程序的日历：1582-10-04 以前是儒略历，1582-10-15 起是格里历；"
+    "年份从 -849 到 2100，公元前的年份带“-”，有 0 年（公元前 1 年）。";
+
+tool::ToolDescription describeTool() {
+    tool::ToolDescription tool{
+        .name = "tavlo-cal",
+        .summary = "中文日历：月历、一天的农历分析、一年的放假安排、一段日子的逐日数据和日历控件的图片。",
+        .options = {{"--folder", "程序文件夹",
+                     "放假安排取内置的表加上这个程序文件夹中的 Data/Holidays.txt（默认是本程序所在的文件夹）"}},
+        .commands =
+            {
+                {.name = "month",
+                 .arguments = "[YYYY-MM]",
+                 .summary = "显示一个月的月历：每天的日期、农历或节日，以及放假（休）和调休上班（班）",
+                 .details = "不写月份时为本月。",
+                 .mostOperands = 1},
+                {.name = "day",
+                 .arguments = "[YYYY-MM-DD]",
+                 .summary = "显示一天的农历分析，每项一行（“名称: 值”），最后是这一天的放假安排",
+                 .details = "不写日期时为今天。",
+                 .mostOperands = 1},
+                {.name = "holidays",
+                 .arguments = "[YYYY]",
+                 .summary = "显示一年的官方放假安排，每个节日一行",
+                 .details = "不写年份时为今年；没有收录的年份算作失败。",
+                 .mostOperands = 1},
+                {.name = "dump",
+                 .arguments = "起始日期 结束日期",
+                 .summary = "为这段日子的每一天输出一行以制表符分隔的 17 项数据，用来和其他日历比对",
+                 .details = kDates,
+                 .fewestOperands = 2,
+                 .mostOperands = 2},
+            },
+        .details = kDates,
+    };
+#ifdef TAVLO_CAL_RENDER
+    tool.commands.push_back(renderCommand());
+#endif
+    return tool;
+}
+
+const tool::ToolDescription& calendarTool() {
+    static const tool::ToolDescription tool = describeTool();
+    return tool;
+}
 
 // The table of the program folder; each line it leaves out is reported once.
-std::shared_ptr<const holidays::HolidayTable> programTable(const std::optional<ProgramFolder>& folder) {
+std::shared_ptr<const holidays::HolidayTable> programTable(const std::optional<std::string>& folder) {
     holidays::LoadedHolidays loaded;
     try {
-        loaded = holidays::loadHolidays(folder ? *folder : ProgramFolder::ofExecutable());
+        loaded = holidays::loadHolidays(folder ? ProgramFolder(std::filesystem::path(*folder))  // the system's bytes
+                                               : ProgramFolder::ofExecutable());
     } catch (const std::exception&) {
         loaded.table = holidays::builtInHolidays();  // no path of the executable: no user table either
     }
-    for (const std::string& message : loaded.messages) std::fprintf(stderr, "tavlo-cal: %s\n", message.c_str());
+    for (const std::string& message : loaded.messages) tool::reportProblem(calendarTool(), message);
     return std::make_shared<const holidays::HolidayTable>(std::move(loaded.table));
 }
 
-int run(const std::string& command, const std::vector<std::string>& args, const std::optional<ProgramFolder>& folder) {
+int run(const tool::Invocation& call) {
+    const std::string_view command = call.command->name;
+    const std::vector<std::string>& args = call.operands;
     if (command == "dump") {
-        runDump(args, stdout);
+        runDump(args);
         return 0;
     }
-    using Command = void (*)(const std::vector<std::string>&, const holidays::HolidayTable&, std::FILE*);
-    Command textCommand = command == "month"      ? runMonth
-                          : command == "day"      ? runDay
-                          : command == "holidays" ? runHolidays
-                                                  : nullptr;
+    const auto table = programTable(call.value("--folder"));
 #ifdef TAVLO_CAL_RENDER
-    if (command == "render") return runRender(args, programTable(folder));
+    if (command == "render") return runRender(call, table);
 #endif
-    if (!textCommand) throw UsageError(kUsage);
-    textCommand(args, *programTable(folder), stdout);
+    if (command == "month") runMonth(args, *table);
+    if (command == "day") runDay(args, *table);
+    if (command == "holidays") runHolidays(args, *table);
     return 0;
 }
 
@@ -66,35 +103,10 @@ int run(const std::string& command, const std::vector<std::string>& args, const 
 }  // namespace tavlo::cal
 
 int main(int argc, char** argv) {
-    using namespace tavlo::cal;
-    std::vector<std::string> words(argv + 1, argv + argc);
 #ifdef _WIN32
     // The output is UTF-8 text with LF line ends on every system, so that
     // dumps compare byte for byte; text mode would write CR LF.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
-    try {
-        std::optional<tavlo::ProgramFolder> folder;
-        if (!words.empty() && words.front() == "--folder") {
-            if (words.size() < 2 || words[1].empty()) throw UsageError("--folder 后面应有程序文件夹");
-            folder.emplace(std::filesystem::path(words[1]));  // the system's own bytes
-            words.erase(words.begin(), words.begin() + 2);
-        }
-        const std::string command = words.empty() ? "" : words.front();
-        const std::vector<std::string> args(words.begin() + (words.empty() ? 0 : 1), words.end());
-        const int status = run(command, args, folder);
-        finishOut(stdout);
-        return status;
-    } catch (const UsageError& error) {
-        std::fprintf(stderr, "tavlo-cal: %s\n", error.what());
-    } catch (const OutputError& error) {
-        std::fprintf(stderr, "tavlo-cal: %s\n", error.what());
-    } catch (const std::bad_alloc&) {
-        std::fprintf(stderr, "tavlo-cal: 内存不足\n");
-    } catch (const std::system_error& error) {
-        // Threads of the dump that the system cannot start.
-        std::fprintf(stderr, "tavlo-cal: 系统拒绝了请求：%s\n",
-                     tavlo::describeSystemError(error.code().value()).c_str());
-    }
-    return 1;
+    return tavlo::tool::runTool(tavlo::cal::calendarTool(), argc, argv, tavlo::cal::run);
 }

@@ -3,37 +3,35 @@
 #include "AtomicFile.h"
 #include "MappedFile.h"
 #include "Picture.h"
-
-#include <cstdio>
-#include <exception>
-#include <string_view>
+#include "ToolMain.h"
 
 namespace {
 
-int usage() {
-    std::fputs("usage: tavlo-picture convert IN OUT\n", stderr);
-    return 1;
-}
+const tavlo::tool::ToolDescription kTool{
+    .name = "tavlo-picture",
+    .summary = "把图片转换为程序使用的 BMP 文件。",
+    .commands = {{.name = "convert",
+                  .arguments = "输入图片 输出图片",
+                  .summary = "把 BMP、JPEG、PNG 或 GIF 图片转换为 24 位 BMP 文件",
+                  .details = "图片的格式按文件内容判断，不看扩展名；GIF 取第一帧，透明的部分为白色。"
+                             "输出文件整个换成新文件，失败时保持原样。",
+                  .fewestOperands = 2,
+                  .mostOperands = 2}},
+};
 
 // Every format streams row by row into the BMP, so a small file describing a
 // huge picture never has the picture held whole (an interlaced PNG excepted).
-void convert(const char* in, const char* out) {
+int convert(const tavlo::tool::Invocation& call) {
     using namespace tavlo;
-    const MappedFile file(in);
-    AtomicFile bmp(out, AtomicFile::Sync::Fast);
+    const MappedFile file(call.operands[0]);
+    AtomicFile bmp(call.operands[1], AtomicFile::Sync::Fast);
     imaging::writePictureAsBmp(file, bmp);
     bmp.commit();
+    return 0;
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 4 || std::string_view(argv[1]) != "convert") return usage();
-    try {
-        convert(argv[2], argv[3]);
-        return 0;
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "tavlo-picture: %s\n", error.what());
-        return 1;
-    }
+    return tavlo::tool::runTool(kTool, argc, argv, convert);
 }

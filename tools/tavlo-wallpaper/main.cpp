@@ -1,138 +1,112 @@
 // tavlo-wallpaper: sets a picture as the desktop wallpaper through the
 // mechanism the program itself uses, tells which mechanism that is and why,
 // and sets the last picture again at login where the desktop forgets it.
-//
-//   tavlo-wallpaper [--folder DIR] set PATH    prints the mechanism's name
-//   tavlo-wallpaper backend                    prints "NAME: reason"
-//   tavlo-wallpaper [--folder DIR] restore     sets the remembered picture again
-//
-// DIR is the program folder (default: the folder of this executable). Exits
-// 1 with a Chinese message on standard error when the wallpaper cannot be
-// set, 2 on a usage error; --verbose adds the mechanism's own account.
-#include "FileError.h"
 #include "LoginRestore.h"
 #include "ProgramFolder.h"
+#include "QtNotices.h"
+#include "StandardOutput.h"
+#include "ToolMain.h"
 #include "WallpaperFactory.h"
 #include "WallpaperTexts.h"
 
 #include <QCoreApplication>
 
-#include <cerrno>
-#include <cstdio>
+#include <glib.h>
+
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
+using namespace tavlo;
 using namespace tavlo::wallpaper;
 
-constexpr const char* kUsage =
-    "用法：tavlo-wallpaper [--folder 目录] set 图片文件\n"
-    "      tavlo-wallpaper backend\n"
-    "      tavlo-wallpaper [--folder 目录] restore\n"
-    "\n"
-    "  set      把图片设为桌面壁纸（拉伸到整个屏幕），输出所用的方式\n"
-    "  backend  输出这个桌面会用的方式和原因\n"
-    "  restore  再次设置最后一次设置的壁纸（登录时自动运行）\n"
-    "  --folder 程序文件夹，默认是本程序所在的文件夹\n"
-    "  --verbose 出错时另外输出桌面程序的原始信息\n";
+const tool::ToolDescription kTool{
+    .name = "tavlo-wallpaper",
+    .summary = "用程序自己的方式设置桌面壁纸，说明这个桌面用哪种方式，登录时再次设置壁纸。",
+    .options = {{"--folder", "程序文件夹", "记住壁纸和写登录项时用的程序文件夹，默认是本程序所在的文件夹"},
+                {"--verbose", "", "出错时另外输出桌面程序的原始信息"}},
+    .commands =
+        {
+            {.name = "set",
+             .arguments = "图片文件",
+             .summary = "把图片设为桌面壁纸（拉伸到整个屏幕），成功后输出所用的方式",
+             .details = "失败时说明原因和图片所在的位置，可以在桌面的设置中自己选这张图片。\n"
+                        "桌面在注销后忘记壁纸时（单纯的 X11 会话、swaybg、sway），程序记住这张图片，"
+                        "并写登录项 ~/.config/autostart/tavlo-wallpaper.desktop，登录时运行 restore。",
+             .fewestOperands = 1,
+             .mostOperands = 1},
+            {.name = "backend", .summary = "输出这个桌面会用的方式和原因（“方式: 原因”）"},
+            {.name = "restore", .summary = "再次设置最后一次设置的壁纸（登录时自动运行）"},
+        },
+};
 
 bool verbose = false;
 
-// One write for the whole text: GLib's worker threads may print warnings at
-// the same moment, and must not land inside it.
-bool writeAll(std::FILE* stream, const std::string& text) {
-    return std::fwrite(text.data(), 1, text.size(), stream) == text.size() && std::fflush(stream) == 0;
+// The mechanisms' own account is for whoever asked for it with --verbose.
+void tell(const std::string& account) {
+    if (verbose) tool::reportProblem(kTool, account);
 }
 
-int fail(const std::string& message) {
-    writeAll(stderr, "tavlo-wallpaper: " + message + "\n");
-    return 1;
-}
-
-int usageError() {
-    writeAll(stderr, std::string("tavlo-wallpaper: 用法不对\n") + kUsage);
-    return 2;
-}
-
-int printLine(const std::string& line) {
-    errno = 0;
-    if (!writeAll(stdout, line + "\n")) return fail("写入标准输出失败：" + tavlo::describeSystemError(errno));
-    return 0;
+// GLib's warnings (a settings store that cannot be reached) say in a
+// developer's words what the tool's own message says; --verbose shows them.
+GLogWriterOutput quietGLibWarnings(GLogLevelFlags level, const GLogField* fields, gsize count, gpointer) {
+    if (verbose || (level & G_LOG_LEVEL_ERROR)) return g_log_writer_default(level, fields, count, nullptr);
+    return G_LOG_WRITER_HANDLED;
 }
 
 int setWallpaper(const fs::path& folder, const fs::path& picture, const BackendChoice& choice) {
     std::error_code error;
-    if (!fs::is_regular_file(picture, error)) return fail("没有找到图片文件：" + picture.string());
+    if (!fs::is_regular_file(picture, error)) throw tool::Failure("没有找到图片文件：" + picture.string());
     const fs::path full = fs::absolute(picture);
     auto backend = createProgramBackend(choice, folder);
     try {
         backend->SetWallpaper(full);
     } catch (const WallpaperError& failure) {
-        if (verbose) writeAll(stderr, std::string("tavlo-wallpaper: ") + failure.what() + "\n");
-        return fail(texts::failureMessage(failure.cause(), full));
+        tell(failure.what());
+        throw tool::Failure(texts::failureMessage(failure.cause(), full));
     }
-    return printLine(backend->name());
+    tool::writeLine(backend->name());
+    return 0;
 }
 
 int restore(const fs::path& folder) {
     const std::optional<fs::path> picture = pictureToRestore(LoginRestorePaths::forProgramFolder(folder));
-    if (!picture) return fail(texts::nothingToRestore());
+    if (!picture) throw tool::Failure(texts::nothingToRestore());
     return setWallpaper(folder, *picture, chooseBackend());
 }
 
-struct Arguments {
-    std::optional<fs::path> folder;
-    std::vector<std::string> words;
-    bool help = false;
-    bool version = false;
-};
-
-std::optional<Arguments> parse(int argc, char** argv) {
-    Arguments arguments;
-    for (int i = 1; i < argc; ++i) {
-        const std::string word = argv[i];
-        if (word == "--help" || word == "-h")
-            arguments.help = true;
-        else if (word == "--version")
-            arguments.version = true;
-        else if (word == "--verbose")
-            verbose = true;
-        else if (word == "--folder" && i + 1 < argc && *argv[i + 1])
-            arguments.folder = argv[++i];
-        else if (word.rfind("-", 0) == 0 && word != "-")
-            return std::nullopt;
-        else
-            arguments.words.push_back(word);
+int run(const tool::Invocation& call) {
+    const std::string_view command = call.command->name;
+    const std::optional<std::string> folderOption = call.value("--folder");
+    const fs::path folder = folderOption ? fs::absolute(*folderOption) : ProgramFolder::ofExecutable().root();
+    try {
+        if (command == "backend") {
+            const BackendChoice choice = chooseBackend();
+            tool::writeLine(backendName(choice.kind) + ": " + choice.reason);
+            return 0;
+        }
+        if (command == "set") return setWallpaper(folder, call.operands[0], chooseBackend());
+        return restore(folder);
+    } catch (const tool::Failure&) {
+        throw;
+    } catch (const std::exception& error) {
+        tell(error.what());
+        throw tool::Failure("无法设置桌面壁纸");
     }
-    return arguments;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    // The D-Bus backends expect an application object.
-    QCoreApplication application(argc, argv);
-    const std::optional<Arguments> arguments = parse(argc, argv);
-    if (!arguments) return usageError();
-    if (arguments->help) return writeAll(stdout, kUsage) ? 0 : 1;
-    if (arguments->version) return printLine("tavlo-wallpaper " TAVLO_VERSION);
-    const fs::path folder =
-        arguments->folder ? fs::absolute(*arguments->folder) : tavlo::ProgramFolder::ofExecutable().root();
-    const std::vector<std::string>& words = arguments->words;
-    try {
-        if (words.size() == 1 && words[0] == "backend") {
-            const BackendChoice choice = chooseBackend();
-            return printLine(backendName(choice.kind) + ": " + choice.reason);
-        }
-        if (words.size() == 2 && words[0] == "set") return setWallpaper(folder, words[1], chooseBackend());
-        if (words.size() == 1 && words[0] == "restore") return restore(folder);
-    } catch (const std::exception& error) {
-        if (verbose) writeAll(stderr, std::string("tavlo-wallpaper: ") + error.what() + "\n");
-        return fail("无法设置桌面壁纸");
-    }
-    return usageError();
+    return tool::runTool(kTool, argc, argv, [&](const tool::Invocation& call) {
+        verbose = call.has("--verbose");
+        tool::quietQtNotices(verbose);
+        g_log_set_writer_func(quietGLibWarnings, nullptr, nullptr);
+        // The D-Bus backends expect an application object.
+        QCoreApplication application(argc, argv);
+        return run(call);
+    });
 }
