@@ -2,6 +2,7 @@
 
 #include "AtomicFile.h"
 #include "Gb18030.h"
+#include "NoteText.h"
 #include "NotesError.h"
 #include "Rtf.h"
 
@@ -9,8 +10,17 @@
 
 namespace tavlo::notes {
 
+std::optional<qsizetype> loadNoteOrPreview(const QByteArray& bytes, QTextDocument& document) {
+    if (bytes.size() <= kEditableNoteBytes) {
+        rtf::loadNoteText(bytes, document);
+        return std::nullopt;
+    }
+    document.setPlainText(notePlainText(bytes, kPreviewSourceBytes).left(kPreviewChars));
+    return bytes.size();
+}
+
 TDM& NoteEditing::dm() {
-    if (!dm_) throw NotesError("the notes database is not available");
+    if (!dm_) throw NotesError(kDatabaseUnavailable, "no data module");
     return *dm_;
 }
 
@@ -18,30 +28,38 @@ void NoteEditing::loadWeek(int page, const WeekDocuments& documents) {
     // Everything is read before any document changes: a failure leaves
     // the documents whole, and still those of the page they came from.
     const WeekTexts texts = readWeekPage(dm(), page);
-    for (int i = 0; i < kWeekEditors; ++i) rtf::loadNoteText(texts[i], *documents[i]);
+    for (int i = 0; i < kWeekEditors; ++i) weekPreviews_[i] = loadNoteOrPreview(texts[i], *documents[i]);
     loadedWeek_ = page;
 }
 
 NoteEditing::Saved NoteEditing::saveWeek(int page, const WeekDocuments& documents) {
     if (weekTable(page).isEmpty()) return Saved::NothingWritten;
     if (loadedWeek_ == 0) return Saved::HeldBack;
-    WeekTexts texts;
-    for (int i = 0; i < kWeekEditors; ++i) texts[i] = rtf::writeRtf(*documents[i]);
-    return writeWeekPage(dm(), loadedWeek_, texts) ? Saved::Written : Saved::NothingWritten;
+    WeekColumnsToWrite columns;
+    bool any = false;
+    for (int i = 0; i < kWeekEditors; ++i) {
+        if (weekPreviews_[i]) continue;
+        columns[i] = NoteToWrite{rtf::writeRtf(*documents[i]), documents[i]->toPlainText()};
+        any = true;
+    }
+    if (!any) return Saved::HeldBack;
+    return writeWeekColumns(dm(), loadedWeek_, columns) ? Saved::Written : Saved::NothingWritten;
 }
 
 void NoteEditing::loadDay(const QDate& date, QTextDocument& document) {
     const std::optional<QByteArray> text = readDayNote(dm(), date);
-    if (text)
-        rtf::loadNoteText(*text, document);
-    else
+    if (text) {
+        dayPreview_ = loadNoteOrPreview(*text, document);
+    } else {
         document.clear();
+        dayPreview_.reset();
+    }
     loadedDay_ = date;
 }
 
 NoteEditing::Saved NoteEditing::saveDay(const QTextDocument& document) {
-    if (!loadedDay_) return Saved::HeldBack;
-    writeDayNote(dm(), *loadedDay_, rtf::writeRtf(document));
+    if (!loadedDay_ || dayPreview_) return Saved::HeldBack;
+    writeDayNote(dm(), *loadedDay_, rtf::writeRtf(document), document.toPlainText());
     return Saved::Written;
 }
 
