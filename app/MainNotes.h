@@ -7,6 +7,7 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 class QAction;
 class QColorDialog;
@@ -43,6 +44,10 @@ struct NotesParts {
     QToolButton* btnX = nullptr;
     widgets::TImage* imgDate = nullptr;
     widgets::TImage* imgRedColor = nullptr;
+    // The same two commands as buttons, for the notes window: reachable by
+    // the keyboard and named for screen readers.
+    QToolButton* btnDate = nullptr;
+    QToolButton* btnRedColor = nullptr;
 
     // The week page on tsMain and its buttons.
     std::array<QTextEdit*, notes::kWeekEditors> redt{};
@@ -70,6 +75,31 @@ struct NotesParts {
 
     TNotesFrm* notesFrm = nullptr;
     bool notesFrmOpened = false;
+    // Set once the program is ending: a save that fails then goes to the
+    // recovery file instead of a message box nobody may be there to close.
+    bool ending = false;
+
+    // The days of the calendar's month that have notes, marked in its cells.
+    int markedYear = 0;
+    int markedMonth = 0;
+    std::vector<int> markedDays;
+    // The text last searched for, selected in the note a hit opens.
+    QString lastSearch;
+    // The note editor last worked in.
+    QPointer<QTextEdit> lastEditor;
 };
+
+// Runs a load or save with the focus-lost saves held off, so that a message
+// box it shows cannot start another one.
+template <class Action>
+bool guarded(NotesParts& n, Action action) {
+    if (n.busy) return false;
+    n.busy = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{n.busy};
+    return action();
+}
 
 }  // namespace tavlo::app

@@ -39,6 +39,7 @@ public:
     // Without a data module the notes cannot be reached: loads fail.
     explicit NoteEditing(TDM* dm) : dm_(dm) {}
     void setDataModule(TDM* dm) { dm_ = dm; }
+    TDM* dataModule() const { return dm_; }
 
     // Fills the six documents from the page. On failure (NotesError) none
     // of them changes and the page they were loaded from stays theirs.
