@@ -14,10 +14,15 @@ namespace tavlo::notes {
 // megabytes of text would freeze the window for seconds or minutes. They
 // are shown as a preview instead (below).
 inline constexpr qsizetype kEditableNoteBytes = 1024 * 1024;
+// Laying out one paragraph costs more than its length's worth: a note with a
+// paragraph longer than this is shown as a preview too, whatever its size.
+inline constexpr qsizetype kEditableParagraphChars = 20'000;
 // A preview: the plain text of the note's beginning, at most this many
-// characters, read from at most kPreviewSourceBytes of it.
+// characters, read from at most kPreviewSourceBytes of it, its long lines
+// cut into lines of kPreviewLineChars.
 inline constexpr qsizetype kPreviewChars = 100'000;
 inline constexpr qsizetype kPreviewSourceBytes = 1024 * 1024;
+inline constexpr qsizetype kPreviewLineChars = 2'000;
 
 // The notes as the editors see them: loads fill documents, saves write
 // them as Rich Text Format. It remembers which page and which day the

@@ -194,15 +194,18 @@ void addHits(std::vector<SearchHit>& hits, long long row, const QString& plainTe
     } else {
         hit.date = QDate(static_cast<int>(row / 10000), static_cast<int>(row / 100 % 100), static_cast<int>(row % 100));
     }
-    QString lines = plainText;
-    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-        .replace(u'\r', u'\n')
-        .replace(QChar::LineSeparator, u'\n')
-        .replace(QChar::ParagraphSeparator, u'\n');
-    for (const QStringView line : QStringView(lines).split(u'\n')) {
-        if (!line.contains(text, Qt::CaseInsensitive)) continue;
-        hit.line = line.toString();
+    // Each match, widened to its line; the search goes on after that line.
+    const auto isBreak = [](QChar c) {
+        return c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+    };
+    qsizetype at = 0;
+    while ((at = plainText.indexOf(text, at, Qt::CaseInsensitive)) >= 0) {
+        qsizetype start = at, end = at + text.size();
+        while (start > 0 && !isBreak(plainText[start - 1])) --start;
+        while (end < plainText.size() && !isBreak(plainText[end])) ++end;
+        hit.line = plainText.mid(start, end - start);
         hits.push_back(hit);
+        at = end;
     }
 }
 

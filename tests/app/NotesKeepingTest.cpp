@@ -61,7 +61,8 @@ TEST_F(Notes, AHugeNoteOpensAtOnceAsAReadOnlyPreviewAndStaysWhole) {
     app::TNotesFrm* frm = openNotes();
     ASSERT_TRUE(frm);
     EXPECT_TRUE(n->rdtAbc->isReadOnly());
-    EXPECT_LE(n->rdtAbc->document()->characterCount(), notes::kPreviewChars + 1);
+    EXPECT_LE(n->rdtAbc->document()->characterCount(),
+              notes::kPreviewChars + notes::kPreviewChars / notes::kPreviewLineChars + 1);
     EXPECT_TRUE(n->redt[1]->isReadOnly());
     EXPECT_FALSE(n->redt[0]->isReadOnly());
     const QString status = test::control<QLabel>(*frm, "lblNotesStatus")->text();

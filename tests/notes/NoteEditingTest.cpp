@@ -7,6 +7,7 @@
 #include "NotesFixture.h"
 #include "Rtf.h"
 
+#include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -201,7 +202,7 @@ TEST(NoteEditing, ANoteTooLargeToEditIsAPreviewThatIsNeverWrittenBack) {
         QTextDocument day;
         editing.loadDay(QDate(2010, 6, 1), day);
         EXPECT_EQ(editing.dayPreview(), stored.size());
-        EXPECT_LE(day.characterCount(), kPreviewChars + 1);
+        EXPECT_LE(day.characterCount(), kPreviewChars + kPreviewChars / kPreviewLineChars + 1);
         EXPECT_GT(day.characterCount(), 1000);
         day.setPlainText("edited preview");
         EXPECT_EQ(editing.saveDay(day), NoteEditing::Saved::HeldBack);
@@ -245,4 +246,31 @@ TEST(NoteEditing, APrefixOfANoteIsANoteOfItsOwn) {
         {plain, 1000, QStringLiteral("中文中文")},
     };
     for (const Case& c : cases) EXPECT_EQ(notePlainText(c.bytes, c.limit).trimmed(), c.text) << c.limit;
+}
+
+TEST(NoteEditing, ANoteWithAParagraphTooLongToLayOutIsAPreviewWhateverItsSize) {
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        bool preview;
+    };
+    const QByteArray longLine(kEditableParagraphChars + 10, 'y');
+    // Chinese as \u escapes: more bytes than characters, still editable.
+    QByteArray escaped = "{\\rtf1\\ansi ";
+    for (int i = 0; i < kEditableParagraphChars - 10; ++i) escaped += "\\u20170?";
+    escaped += "\\pard end}";
+    const Case cases[] = {
+        {"a plain line just too long", longLine, true},
+        {"an RTF paragraph just too long", "{\\rtf1\\ansi " + longLine + "\\par}", true},
+        {"many short lines", QByteArray("line\n").repeated(20'000), false},
+        {"a long paragraph of escapes", escaped, false},
+    };
+    for (const Case& c : cases) {
+        QTextDocument document;
+        document.setPlainText("before");
+        EXPECT_EQ(loadNoteOrPreview(c.bytes, document).has_value(), c.preview) << c.what;
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+            EXPECT_LE(block.length(), kEditableParagraphChars + 1) << c.what;
+        EXPECT_FALSE(document.isUndoAvailable()) << c.what;
+    }
 }
