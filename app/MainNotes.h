@@ -2,6 +2,7 @@
 #include "NoteEditing.h"
 
 #include <QColor>
+#include <QObject>
 #include <QPointer>
 #include <QString>
 
@@ -87,6 +88,11 @@ struct NotesParts {
     QString lastSearch;
     // The note editor last worked in.
     QPointer<QTextEdit> lastEditor;
+
+    // Gone as soon as the parts are, before the window's controls: what
+    // reacts to the controls (focus changes while they are destroyed) holds
+    // it and stops with it.
+    QObject lifetime;
 };
 
 // Runs a load or save with the focus-lost saves held off, so that a message

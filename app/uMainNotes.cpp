@@ -30,21 +30,24 @@ const QString kSaveFailed = QStringLiteral("保存记事内容失败，内容仍
 const QString kExportFailed = QStringLiteral("内容导出失败，请换一个文件名或位置后重试！");
 
 // Calls back when the watched editor loses the focus to another control of
-// the program (not to its own context menu).
+// the program (not to its own context menu), while `lifetime` lives.
 class FocusLost : public QObject {
 public:
-    FocusLost(QWidget* editor, std::function<void()> lost) : QObject(editor), lost_(std::move(lost)) {
+    FocusLost(QWidget* editor, QObject& lifetime, std::function<void()> lost)
+        : QObject(editor), lifetime_(&lifetime), lost_(std::move(lost)) {
         editor->installEventFilter(this);
     }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::FocusOut && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+        if (lifetime_ && event->type() == QEvent::FocusOut &&
+            static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
             lost_();
         return false;
     }
 
 private:
+    QPointer<QObject> lifetime_;
     std::function<void()> lost_;
 };
 
@@ -112,10 +115,10 @@ void TMainFrm::ConnectNotes() {
         connect(editor, &QWidget::customContextMenuRequested, this,
                 [this, editor](const QPoint& pos) { pmDeskTopMonCal->popup(editor->mapToGlobal(pos)); });
     }
-    for (QTextEdit* editor : n.redt) new FocusLost(editor, [this] { redt1Exit(); });
-    new FocusLost(n.rdtAbc, [this] { rdtAbcExit(); });
+    for (QTextEdit* editor : n.redt) new FocusLost(editor, n.lifetime, [this] { redt1Exit(); });
+    new FocusLost(n.rdtAbc, n.lifetime, [this] { rdtAbcExit(); });
     // The editor the user last worked in, for the colour button reached by Tab.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    connect(qApp, &QApplication::focusChanged, &n.lifetime, [this](QWidget*, QWidget* now) {
         if (auto* editor = qobject_cast<QTextEdit*>(now); editor && editor->document()) notes_->lastEditor = editor;
     });
     // Ending the program saves like leaving the editors, without asking.

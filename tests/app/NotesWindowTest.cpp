@@ -259,3 +259,16 @@ TEST_F(Notes, EveryCommandIsANamedButtonThatTheKeyboardAndScreenReadersCanRun) {
     EXPECT_EQ(colourDialogs, 1);
     frm->close();
 }
+
+TEST_F(Notes, TheProgramEndsWithTheNotesWindowOpenAndAnEditorInUse) {
+    app::TNotesFrm* frm = openNotes();
+    ASSERT_TRUE(frm);
+    n->rdtAbc->setPlainText("typed just before the end");
+    n->rdtAbc->setFocus();
+    ASSERT_TRUE(n->rdtAbc->hasFocus());
+    // The program's end saves; destroying the windows then moves the focus
+    // out of the editor, which must save nothing more (its parts are gone).
+    QMetaObject::invokeMethod(qApp, "aboutToQuit", Qt::DirectConnection);
+    f.window.reset();
+    EXPECT_EQ(storedDayText(today), "typed just before the end");
+}
