@@ -69,8 +69,11 @@ TEST_F(Notes, AHugeNoteOpensAtOnceAsAReadOnlyPreviewAndStaysWhole) {
     EXPECT_TRUE(status.contains(QStringLiteral("日记很大（8.0 MB）"))) << status.toStdString();
 
     // Nothing typed into the preview can be lost, and nothing of it is saved.
+    const QString dayPreview = n->rdtAbc->toPlainText(), weekPreview = n->redt[1]->toPlainText();
     n->btnGou->click();
     n->btnClearCon->click();
+    EXPECT_EQ(n->rdtAbc->toPlainText(), dayPreview);
+    EXPECT_EQ(n->redt[1]->toPlainText(), weekPreview);
     leave(n->rdtAbc);
     frm->close();
     EXPECT_EQ(storedDay(today).value(), huge);

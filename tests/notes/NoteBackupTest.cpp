@@ -1,6 +1,7 @@
 // Backups: the rotation, copies made while the program writes, and restores
 // that check before they touch anything.
 #include "FileError.h"
+#include "FileSizeCap.h"
 #include "NoteBackup.h"
 #include "NoteStore.h"
 #include "NotesError.h"
@@ -77,6 +78,12 @@ TEST(NoteBackup, ADailyBackupOncePerDayAndOldOnesRotatedAway) {
                                      "Notes-20251228.db", "Notes-20251227.db", "Notes-20251226.db", "Notes-20251225.db",
                                      "Notes-20251221.db", "Notes-20251214.db", "Notes-20251207.db", "mine.db"}));
     EXPECT_EQ(dayNoteIn(*made, QDate(2010, 6, 1)), "kept in every backup");
+
+    // The clock set back a year: the newer backups stay, and so does today's.
+    const QDate yearBefore(2025, 1, 12);
+    EXPECT_TRUE(makeDailyBackup(f.dm->AdoCon, folder, yearBefore));
+    EXPECT_TRUE(filesIn(folder).contains("Notes-20250112.db"));
+    EXPECT_TRUE(filesIn(folder).contains("Notes-20260112.db"));
 }
 
 TEST(NoteBackup, ABackupRestoresEverythingAndTheReplacedDatabaseIsKept) {
@@ -168,6 +175,14 @@ TEST(NoteBackup, ABackupToAPlaceThatCannotBeWrittenFailsAndLeavesNothing) {
             EXPECT_NE(std::string(e.what()).find(target.string()), std::string::npos) << e.what();
         }
     }
-    EXPECT_EQ(test::readFileBytes(f.databaseFile()), before);
+    // A disk that fills up in the middle of the copy: the part written is
+    // removed again.
+    writeDayNote(*f.dm, QDate(2010, 6, 2), QByteArray(256 * 1024, 'n'));
+    const std::string larger = test::readFileBytes(f.databaseFile());
+    {
+        test::FileSizeCap full(64 * 1024);
+        EXPECT_THROW(backupDatabase(f.dm->AdoCon, f.folder / "backup.db"), FileError);
+    }
+    EXPECT_EQ(test::readFileBytes(f.databaseFile()), larger);
     EXPECT_EQ(filesIn(f.folder.path()), (std::set<std::string>{"Data", "a file"}));
 }

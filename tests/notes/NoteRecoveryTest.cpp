@@ -72,4 +72,10 @@ TEST(NoteRecovery, AFileCutShortGivesTheRecordsBeforeTheCut) {
         for (const auto& day : read.days) EXPECT_EQ(day.text, sample().days[0].text) << cut;
         EXPECT_TRUE(read.weeks.empty()) << cut;
     }
+    // A damaged size: the record does not end where it says, and is left out.
+    std::string damaged = whole;
+    const auto size = damaged.find(' ', damaged.find("day ") + 4) + 1;
+    damaged.replace(size, damaged.find('\n', size) - size, "3");
+    test::writeFileBytes(files.inProgramFolder, damaged);
+    EXPECT_TRUE(readUnsavedNotes(files).empty());
 }

@@ -85,6 +85,9 @@ TEST(NoteSearch, FollowsSavesAndChangesMadeBehindItsBack) {
               (QStringList{"20100602\tchanged elsewhere", "20100603\tadded elsewhere", "B3\twednesday elsewhere"}));
     EXPECT_EQ(found(f.dm->AdoCon, QStringLiteral("ÉCOLE")), QStringList{});
     EXPECT_EQ(f.sql("select count(*) from NoteSearchStale"), "0");
+    // ... and while it runs.
+    f.sql("update UserCon set data = 'changed while open' where conIndex = '20100603'");
+    EXPECT_EQ(found(f.dm->AdoCon, QStringLiteral("while open")), QStringList{"20100603\tchanged while open"});
 }
 
 TEST(NoteSearch, AMissingOrOutdatedIndexIsRebuiltFromTheNotes) {
