@@ -88,6 +88,7 @@ TEST(NoteSearch, FollowsSavesAndChangesMadeBehindItsBack) {
     // ... and while it runs.
     f.sql("update UserCon set data = 'changed while open' where conIndex = '20100603'");
     EXPECT_EQ(found(f.dm->AdoCon, QStringLiteral("while open")), QStringList{"20100603\tchanged while open"});
+    EXPECT_TRUE(searchIndexIsCurrent(f.dm->AdoCon)) << "searched without bringing the index up to date";
 }
 
 TEST(NoteSearch, AMissingOrOutdatedIndexIsRebuiltFromTheNotes) {
