@@ -98,6 +98,11 @@ TNotesFrm::TNotesFrm(TMainFrm& main, NotesParts& parts) : QWidget(&main, Qt::Win
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::white);
     setPalette(palette);
+    // The button the keyboard is on stands out (the style alone shows
+    // nothing on flat buttons).
+    setStyleSheet(
+        QStringLiteral("QToolButton:focus { border: 1px solid rgb(47, 111, 194); border-radius: 2px;"
+                       " background: rgb(232, 240, 251); }"));
     createOwnControls();
     createLayout();
     resize(kClientSize);

@@ -4,6 +4,7 @@
 #include "CalendarDates.h"
 #include "DayGrid.h"
 #include "ModalAnswers.h"
+#include "NoteEditing.h"
 #include "NotesTestSupport.h"
 #include "NotesWeekGrid.h"
 
@@ -16,6 +17,8 @@
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace tavlo;
 using namespace tavlo::test;
@@ -197,16 +200,10 @@ TEST_F(Notes, EveryCommandIsANamedButtonThatTheKeyboardAndScreenReadersCanRun) {
     for (QAction* item : test::control<QToolButton>(*frm, "btnNotesMore")->menu()->actions())
         EXPECT_TRUE(isChinese(item->text()) && isChinese(item->toolTip())) << item->text().toStdString();
 
-    // Pressed through the accessible tree, as a screen reader does.
-    const auto press = [](QWidget* b) {
-        QAccessibleActionInterface* actions = QAccessible::queryAccessibleInterface(b)->actionInterface();
-        actions->doAction(QAccessibleActionInterface::pressAction());
-    };
-    n->rdtAbc->clear();
-    press(n->btnGou);
-    EXPECT_EQ(n->rdtAbc->toPlainText(), QStringLiteral("√"));
-    press(n->weekButtons[2]);
-    EXPECT_EQ(w->notePage(), 3);
+    // The button the keyboard is on can be seen.
+    const QImage plain = n->weekButtons[1]->grab().toImage();
+    n->weekButtons[1]->setFocus(Qt::TabFocusReason);
+    EXPECT_NE(n->weekButtons[1]->grab().toImage(), plain);
 
     // Tab visits every command, in order, then the editors and the search.
     n->btnGou->setFocus(Qt::TabFocusReason);
@@ -216,27 +213,18 @@ TEST_F(Notes, EveryCommandIsANamedButtonThatTheKeyboardAndScreenReadersCanRun) {
         if (QApplication::focusWidget() == n->btnGou) break;
         visited.push_back(QApplication::focusWidget());
     }
-    const std::vector<QWidget*> commands = {n->btnGou,
-                                            n->btnX,
-                                            n->btnDate,
-                                            n->btnRedColor,
-                                            n->btnAbc_A,
-                                            n->btnAbc_B,
-                                            n->btnAbc_C,
-                                            n->weekButtons[0],
-                                            n->weekButtons[1],
-                                            n->weekButtons[2],
-                                            n->weekButtons[3],
-                                            n->weekButtons[4],
-                                            n->btnClearCon,
-                                            test::control(*frm, "btnOutPutCon"),
-                                            test::control(*frm, "btnNotesMore")};
+    auto* more = test::control<QToolButton>(*frm, "btnNotesMore");
+    auto* exportDay = test::control(*frm, "btnOutPutCon");
+    const std::vector<QWidget*> inOrder = {
+        n->btnGou,         n->btnX,           n->btnDate,        n->btnRedColor,    n->btnAbc_A,
+        n->btnAbc_B,       n->btnAbc_C,       n->weekButtons[0], n->weekButtons[1], n->weekButtons[2],
+        n->weekButtons[3], n->weekButtons[4], n->btnClearCon,    exportDay,         more};
     std::vector<QWidget*> commandsVisited;
     for (QWidget* widget : visited)
-        if (std::find(commands.begin(), commands.end(), widget) != commands.end() &&
+        if (std::find(inOrder.begin(), inOrder.end(), widget) != inOrder.end() &&
             std::find(commandsVisited.begin(), commandsVisited.end(), widget) == commandsVisited.end())
             commandsVisited.push_back(widget);
-    EXPECT_EQ(commandsVisited, commands);
+    EXPECT_EQ(commandsVisited, inOrder);
     for (QWidget* editor :
          {static_cast<QWidget*>(n->rdtAbc), static_cast<QWidget*>(n->redt[5]), test::control(*frm, "edtSearch")})
         EXPECT_NE(std::find(visited.begin(), visited.end(), editor), visited.end())
@@ -248,15 +236,46 @@ TEST_F(Notes, EveryCommandIsANamedButtonThatTheKeyboardAndScreenReadersCanRun) {
     QTest::keyClick(n->btnX, Qt::Key_Return);
     QTest::keyClick(n->btnX, Qt::Key_Space);
     EXPECT_EQ(n->rdtAbc->toPlainText(), QStringLiteral("××"));
-    // The colour command reached by Tab from the day editor colours its text.
-    int colourDialogs = 0;
-    test::ModalAnswers answers(
-        [&](QWidget* dialog) { colourDialogs += qobject_cast<QColorDialog*>(dialog) != nullptr; });
+
+    // Each pressed through the accessible tree, as a screen reader does (the
+    // menu button offers its menu; its item is a command of its own).
+    const auto press = [](QWidget* b) {
+        QAccessible::queryAccessibleInterface(b)->actionInterface()->doAction(
+            QAccessibleActionInterface::pressAction());
+    };
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(more)->actionInterface()->actionNames().contains(
+        QAccessibleActionInterface::showMenuAction()));
+    struct Command {
+        QWidget* button;
+        std::function<bool()> done;
+    };
+    const Command commands[] = {
+        {n->btnGou, [&] { return n->rdtAbc->toPlainText() == QStringLiteral("√"); }},
+        {n->btnX, [&] { return n->rdtAbc->toPlainText() == QStringLiteral("√×"); }},
+        {n->btnDate, [&] { return n->rdtAbc->toPlainText().endsWith(notes::dateStamp(today)); }},
+        {n->btnAbc_B, [&] { return w->notePage() == 2; }},
+        {n->weekButtons[2], [&] { return w->notePage() == 3; }},
+        {n->btnClearCon, [&] { return n->redt[0]->toPlainText().isEmpty(); }},
+        {test::control(*frm, "btnSearch"),
+         [&] { return !test::control<QLabel>(*frm, "lblNotesStatus")->text().isEmpty(); }},
+    };
+    n->rdtAbc->clear();
+    n->redt[0]->setPlainText("monday");
+    for (const Command& c : commands) {
+        press(c.button);
+        EXPECT_TRUE(c.done()) << c.button->objectName().toStdString();
+    }
+
+    // The commands with a dialog last, as a dialog takes the focus away: the
+    // colour command reached by Tab from the day editor, and the export.
+    std::vector<QString> dialogs;
+    test::ModalAnswers answers([&](QWidget* dialog) { dialogs.push_back(dialog->metaObject()->className()); });
     n->rdtAbc->setFocus(Qt::TabFocusReason);
     n->btnRedColor->setFocus(Qt::TabFocusReason);
     ASSERT_TRUE(n->btnRedColor->hasFocus());
     QTest::keyClick(n->btnRedColor, Qt::Key_Return);
-    EXPECT_EQ(colourDialogs, 1);
+    press(exportDay);
+    EXPECT_EQ(dialogs, (std::vector<QString>{"QColorDialog", "QFileDialog"}));
     frm->close();
 }
 
