@@ -95,6 +95,11 @@ struct NotesParts {
     QObject lifetime;
 };
 
+// A flat command button of the notes, with what it does as its tooltip and,
+// for screen readers, its name (a caption such as "√" or "A" says little on
+// its own).
+QToolButton* notesCommandButton(QWidget* parent, const char* name, const QString& caption, const QString& does);
+
 // Runs a load or save with the focus-lost saves held off, so that a message
 // box it shows cannot start another one.
 template <class Action>

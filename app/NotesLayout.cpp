@@ -23,17 +23,13 @@ namespace {
 const QSize kWeekPageDesign(495, 371);
 const QColor kTitleStrip(216, 227, 243);
 
-// A command button, with what it does as its tooltip and, for screen
-// readers, its name (a caption such as "√" or "A" says little on its own).
+// A command button at its place in the main window, hidden there.
 QToolButton* noteButton(QWidget* parent, const char* name, QRect geometry, const QString& caption, int pixels,
                         const QString& does) {
-    auto* button = make<QToolButton>(parent, name, geometry);
-    button->setText(caption);
-    button->setAutoRaise(true);
+    QToolButton* button = notesCommandButton(parent, name, caption, does);
     button->setFont(pixelFont(QStringLiteral("宋体"), pixels, true));
+    button->setGeometry(geometry);
     button->setFixedSize(geometry.size());
-    button->setToolTip(does);
-    button->setAccessibleName(does);
     button->hide();
     return button;
 }
@@ -81,6 +77,15 @@ protected:
 };
 
 }  // namespace
+
+QToolButton* notesCommandButton(QWidget* parent, const char* name, const QString& caption, const QString& does) {
+    auto* button = make<QToolButton>(parent, name, {});
+    button->setText(caption);
+    button->setAutoRaise(true);
+    button->setToolTip(does);
+    button->setAccessibleName(does);
+    return button;
+}
 
 void TMainFrm::CreateCalendarAndNotes() {
     CreateWeekPage();

@@ -1,5 +1,6 @@
 #include "NotesSearchPanel.h"
 
+#include "MainNotes.h"
 #include "Widgets.h"
 
 #include <QHBoxLayout>
@@ -17,15 +18,6 @@ namespace {
 constexpr int kShownLineChars = 120;
 constexpr int kResultsHeight = 126;
 
-QToolButton* commandButton(QWidget* parent, const char* name, const QString& caption, const QString& description) {
-    auto* button = make<QToolButton>(parent, name, {});
-    button->setText(caption);
-    button->setToolTip(description);
-    button->setAccessibleName(description);
-    button->setAutoRaise(true);
-    return button;
-}
-
 }  // namespace
 
 NotesSearchPanel::NotesSearchPanel(QWidget* parent) : QWidget(parent) {
@@ -35,8 +27,8 @@ NotesSearchPanel::NotesSearchPanel(QWidget* parent) : QWidget(parent) {
     edtSearch->setToolTip(QStringLiteral("输入要找的文字，按回车搜索全部日记和周记"));
     edtSearch->setAccessibleName(QStringLiteral("搜索记事"));
     edtSearch->setClearButtonEnabled(true);
-    btnSearch = commandButton(this, "btnSearch", QStringLiteral("搜索"), QStringLiteral("搜索全部日记和周记"));
-    btnCloseSearch = commandButton(this, "btnCloseSearch", QStringLiteral("×"), QStringLiteral("关闭搜索结果"));
+    btnSearch = notesCommandButton(this, "btnSearch", QStringLiteral("搜索"), QStringLiteral("搜索全部日记和周记"));
+    btnCloseSearch = notesCommandButton(this, "btnCloseSearch", QStringLiteral("×"), QStringLiteral("关闭搜索结果"));
     btnCloseSearch->hide();
     lstSearchResults = make<QListWidget>(this, "lstSearchResults", {});
     lstSearchResults->setAccessibleName(QStringLiteral("搜索结果"));

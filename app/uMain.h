@@ -223,6 +223,7 @@ private:
     bool SaveWeekNotes(int page);
     bool LoadDayNote();
     bool SaveDayNote();
+    bool RunSave(bool week, const std::function<void()>& save);
 
     void btnAClick();
     void btnBClick();

@@ -141,18 +141,7 @@ bool TMainFrm::LoadWeekNotes(int page) {
 
 bool TMainFrm::SaveWeekNotes(int page) {
     NotesParts& n = *notes_;
-    return guarded(n, [&] {
-        try {
-            n.editing.saveWeek(page, weekDocuments(n));
-            return true;
-        } catch (const notes::NotesError& error) {
-            if (n.ending)
-                KeepForRecovery(true);
-            else
-                ShowNotesFailure(kSaveFailed, error);
-            return false;
-        }
-    });
+    return RunSave(true, [&] { n.editing.saveWeek(page, weekDocuments(n)); });
 }
 
 bool TMainFrm::LoadDayNote() {
@@ -169,13 +158,22 @@ bool TMainFrm::LoadDayNote() {
 
 bool TMainFrm::SaveDayNote() {
     NotesParts& n = *notes_;
+    return RunSave(false, [&] {
+        if (n.editing.saveDay(*n.rdtAbc->document()) == notes::NoteEditing::Saved::Written) RefreshDayMarks(true);
+    });
+}
+
+// A save of the week page or the day note. Its failure is shown; when the
+// program is ending, what could not be saved is kept for the next start.
+bool TMainFrm::RunSave(bool week, const std::function<void()>& save) {
+    NotesParts& n = *notes_;
     return guarded(n, [&] {
         try {
-            if (n.editing.saveDay(*n.rdtAbc->document()) == notes::NoteEditing::Saved::Written) RefreshDayMarks(true);
+            save();
             return true;
         } catch (const notes::NotesError& error) {
             if (n.ending)
-                KeepForRecovery(false);
+                KeepForRecovery(week);
             else
                 ShowNotesFailure(kSaveFailed, error);
             return false;

@@ -77,12 +77,8 @@ QBoxLayout* slot(QBoxLayout* parent, QBoxLayout::Direction direction, int stretc
     return layout;
 }
 
-QToolButton* ownButton(QWidget* parent, const char* name, const QString& caption, const QString& description) {
-    auto* button = make<QToolButton>(parent, name, {});
-    button->setText(caption);
-    button->setToolTip(description);
-    button->setAccessibleName(description);
-    button->setAutoRaise(true);
+QToolButton* ownButton(QWidget* parent, const char* name, const QString& caption, const QString& does) {
+    QToolButton* button = notesCommandButton(parent, name, caption, does);
     button->setFont(pixelFont(QStringLiteral("宋体"), 12, true));
     button->setFixedHeight(22);
     return button;
