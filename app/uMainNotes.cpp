@@ -17,8 +17,10 @@
 #include <QFocusEvent>
 #include <QMenu>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 
+#include <chrono>
 #include <optional>
 
 namespace tavlo::app {
@@ -27,6 +29,7 @@ namespace {
 
 const QString kLoadFailed = QStringLiteral("加载记事内容失败！");
 const QString kSaveFailed = QStringLiteral("保存记事内容失败，内容仍保留在编辑框中！");
+constexpr std::chrono::milliseconds kBackupDelay{500};
 const QString kExportFailed = QStringLiteral("内容导出失败，请换一个文件名或位置后重试！");
 
 // Calls back when the watched editor loses the focus to another control of
@@ -362,13 +365,14 @@ void TMainFrm::N_CalNotesClick() {
     n.notesFrm->open();
     if (n.notesFrmOpened) return;
     // The first time: the remembered page and today's note, the days with
-    // notes, and the day's backup.
+    // notes, and, once the window is up, the day's backup (a copy of the
+    // whole database: a large one takes a moment).
     n.notesFrmOpened = true;
     WeekButtonClick(NotePage >= 1 && NotePage <= 5 ? NotePage : 1);
     SetCalendarDate();
     guarded(n, [&] { return LoadDayNote(); });
     RefreshDayMarks(true);
-    MakeDailyBackup();
+    QTimer::singleShot(kBackupDelay, &n.lifetime, [this] { MakeDailyBackup(); });
 }
 
 void TMainFrm::NotesFrmClose() {

@@ -105,7 +105,8 @@ TEST_F(Notes, EveryNoteIsExportedFromTheWindowAndADailyBackupIsMade) {
     notes::writeWeekPage(*dm, 3, {"", "", "周三", "", "", ""});
     app::TNotesFrm* frm = openNotes();
     ASSERT_TRUE(frm);
-    EXPECT_TRUE(std::filesystem::exists(f.folder / "Data" / "Backup" / "Notes-20110313.db"));
+    // Once the window is up.
+    QTRY_VERIFY(std::filesystem::exists(f.folder / "Data" / "Backup" / "Notes-20110313.db"));
 
     n->rdtAbc->setPlainText("on screen, not yet saved");
     std::filesystem::create_directory(f.folder / "导出");
