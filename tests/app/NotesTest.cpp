@@ -391,6 +391,10 @@ TEST_F(Notes, TheNotesWindowLendsTheSameControlsAndGivesThemBack) {
     EXPECT_EQ(pgcMain->currentWidget(), test::control(*w, "ts_PicShow"));
     EXPECT_FALSE(n->weekButtons[0]->isVisible());
     EXPECT_EQ(n->weekButtons[0]->parentWidget(), w);
+    EXPECT_EQ(rdtAbc->parentWidget(), n->pnlABC);
+    EXPECT_EQ(n->redt[0]->parentWidget(), test::control(*w, "tsMain"));
+    EXPECT_EQ(n->redt[0]->geometry(), QRect(1, 24, 107, 127));
+    EXPECT_EQ(n->weekLabels[5]->parentWidget(), test::control(*w, "tsMain"));
 
     // Opened again, it shows what the editors hold, without reloading.
     N_CalNotes->trigger();
