@@ -120,7 +120,8 @@ struct TenYears {
             while (rtf::writeRtf(note).size() < 2000) {
                 QTextCharFormat format;
                 if (day % 7 == 0) format.setForeground(QColor(255, 0, 0));
-                cursor.insertText(lines[(day + note.blockCount()) % 5].arg(day % 30 + 1), format);
+                QString line = lines[(day + note.blockCount()) % 5];
+                cursor.insertText(line.replace(QStringLiteral("%1"), QString::number(day % 30 + 1)), format);
                 if (day % 100 == 0) cursor.insertText(QStringLiteral(" 稀有词 rareword"));
                 cursor.insertBlock();
             }
