@@ -36,8 +36,10 @@ QString causeOf(const std::exception& error) {
     return QStringLiteral("原因：") + QString::fromUtf8(error.what());
 }
 
+// For the eye only: a name that is not UTF-8 shows with replacement marks
+// instead of ending the program.
 QString shownPath(const std::filesystem::path& path) {
-    return QString::fromStdU16String(path.u16string());
+    return QString::fromUtf8(path.native().data(), static_cast<qsizetype>(path.native().size()));
 }
 
 }  // namespace

@@ -7,8 +7,9 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QFile>
 
+#include <fstream>
+#include <iterator>
 namespace tavlo::notes {
 
 namespace {
@@ -105,10 +106,12 @@ void parse(const QByteArray& bytes, UnsavedNotes& notes) {
     }
 }
 
+// By the path's own bytes: a program folder's name need not be UTF-8.
 QByteArray readIfThere(const std::filesystem::path& file) {
-    QFile in(QString::fromStdU16String(file.u16string()));
-    if (!in.open(QIODevice::ReadOnly)) return {};
-    return in.readAll();
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return {};
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return QByteArray::fromStdString(bytes);
 }
 
 void writeRecords(const std::filesystem::path& file, const QByteArray& records) {
