@@ -24,6 +24,7 @@
 
 class QMenu;
 class QAction;
+class QPainter;
 class QColorDialog;
 class QFileDialog;
 class QLabel;
@@ -34,9 +35,13 @@ class QToolButton;
 class QWebEngineView;
 
 namespace tavlo {
+class TChnCalendar;
 class TDM;
 class TInforFrm;
 class TPicSelFrm;
+namespace notes {
+struct SearchHit;
+}
 }  // namespace tavlo
 
 namespace tavlo::app {
@@ -91,9 +96,12 @@ public:
     // compositor's IPC where it has one).
     void setWindowPlacement(std::unique_ptr<WindowPlacement> placement);
 
-    // The handlers of the "日历记事" window: its export button, and what it
-    // does when it closes (save like leaving the editors).
+    // The handlers of the "日历记事" window: its export buttons, its search,
+    // and what it does when it closes (save like leaving the editors).
     void N_OutPutConClick();
+    void N_ExportAllNotesClick();
+    void SearchNotes(const QString& text);
+    void OpenSearchHit(const notes::SearchHit& hit);
     void NotesFrmClose();
 
     // State that no control shows as it is: the walk through the background
@@ -229,6 +237,7 @@ private:
     bool SaveWeekNotes(int page);
     bool LoadDayNote();
     bool SaveDayNote();
+    bool RunSave(bool week, const std::function<void()>& save);
 
     void btnAClick();
     void btnBClick();
@@ -254,6 +263,8 @@ private:
     void rdtAbcExit();
     void chnRiliChange();
     void N_CalNotesClick();
+    void btnDateClick();
+    void btnRedColorClick();
 
     void CreateNotesMenu();
     void CreateWeekPage();
@@ -266,6 +277,18 @@ private:
     void DayButtonClick(int button);
     void CalendarDateChanged();
     void ReplaceDaySelection(const QString& text);
+    void ShowNoteKinds();
+
+    // ---- Marks, search, backups and recovery (uMainNotesKeeping.cpp) ----
+    void RefreshDayMarks(bool evenIfShown);
+    void DrawDayMark(TChnCalendar* calendar, int day, QPainter& canvas, const QRect& cell);
+    void MakeDailyBackup();
+    void NotesQuit();
+    void OfferRecoveredNotes();
+    void KeepForRecovery(bool week);
+    void ShowNotesFailure(const QString& message, const std::exception& error);
+    void ShowNotesStatus(const QString& text);
+    void SaveEditors();
     // ---- end of calendar and notes ----
 
     void CreateControls();

@@ -17,7 +17,11 @@
 #include <QFocusEvent>
 #include <QMenu>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
+
+#include <chrono>
+#include <optional>
 
 namespace tavlo::app {
 
@@ -25,51 +29,30 @@ namespace {
 
 const QString kLoadFailed = QStringLiteral("加载记事内容失败！");
 const QString kSaveFailed = QStringLiteral("保存记事内容失败，内容仍保留在编辑框中！");
+constexpr std::chrono::milliseconds kBackupDelay{500};
 const QString kExportFailed = QStringLiteral("内容导出失败，请换一个文件名或位置后重试！");
 
 // Calls back when the watched editor loses the focus to another control of
-// the program (not to its own context menu).
+// the program (not to its own context menu), while `lifetime` lives.
 class FocusLost : public QObject {
 public:
-    FocusLost(QWidget* editor, std::function<void()> lost) : QObject(editor), lost_(std::move(lost)) {
+    FocusLost(QWidget* editor, QObject& lifetime, std::function<void()> lost)
+        : QObject(editor), lifetime_(&lifetime), lost_(std::move(lost)) {
         editor->installEventFilter(this);
     }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::FocusOut && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+        if (lifetime_ && event->type() == QEvent::FocusOut &&
+            static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
             lost_();
         return false;
     }
 
 private:
+    QPointer<QObject> lifetime_;
     std::function<void()> lost_;
 };
-
-// Runs a load or save with the focus-lost saves held off, so that a message
-// box it shows cannot start another one.
-template <class Action>
-bool guarded(NotesParts& n, Action action) {
-    if (n.busy) return false;
-    n.busy = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{n.busy};
-    return action();
-}
-
-// Runs a load or save of the notes; a failure is shown to the user as `message`.
-template <class Action>
-bool reported(QWidget* window, const QString& message, Action action) {
-    try {
-        action();
-        return true;
-    } catch (const notes::NotesError&) {
-        showMessage(window, message);
-        return false;
-    }
-}
 
 notes::NoteEditing::WeekDocuments weekDocuments(const NotesParts& n) {
     notes::NoteEditing::WeekDocuments documents;
@@ -107,6 +90,8 @@ void TMainFrm::ConnectNotes() {
     connect(n.btnClearCon, &QToolButton::clicked, this, asCommand(this, &TMainFrm::btnClearConClick));
     connect(n.imgDate, &TImage::clicked, this, asCommand(this, &TMainFrm::imgDateClick));
     connect(n.imgRedColor, &TImage::clicked, this, asCommand(this, &TMainFrm::imgRedColorClick));
+    connect(n.btnDate, &QToolButton::clicked, this, asCommand(this, &TMainFrm::btnDateClick));
+    connect(n.btnRedColor, &QToolButton::clicked, this, asCommand(this, &TMainFrm::btnRedColorClick));
     connect(n.N1, &QAction::triggered, this, asCommand(this, &TMainFrm::N1Click));
     connect(n.N2, &QAction::triggered, this, asCommand(this, &TMainFrm::N2Click));
     connect(n.N9, &QAction::triggered, this, asCommand(this, &TMainFrm::N9Click));
@@ -119,7 +104,10 @@ void TMainFrm::ConnectNotes() {
     connect(n.chnRili, &TChnCalendar::OnChange, this, [this] {
         chnRiliChange();
         CalendarDateChanged();
+        RefreshDayMarks(false);
     });
+    n.chnRili->setOnDrawDateCell([this](TChnCalendar* calendar, int day, QPainter& canvas, const QRect& cell, bool,
+                                        QString&, bool&) { DrawDayMark(calendar, day, canvas, cell); });
 
     // One context menu for every note editor; its commands act on rdtAbc.
     std::vector<QTextEdit*> editors(n.redt.begin(), n.redt.end());
@@ -130,33 +118,89 @@ void TMainFrm::ConnectNotes() {
         connect(editor, &QWidget::customContextMenuRequested, this,
                 [this, editor](const QPoint& pos) { pmDeskTopMonCal->popup(editor->mapToGlobal(pos)); });
     }
-    for (QTextEdit* editor : n.redt) new FocusLost(editor, [this] { redt1Exit(); });
-    new FocusLost(n.rdtAbc, [this] { rdtAbcExit(); });
-    // Ending the program saves like leaving the editors.
-    connect(qApp, &QCoreApplication::aboutToQuit, this, &TMainFrm::NotesFrmClose);
+    for (QTextEdit* editor : n.redt) new FocusLost(editor, n.lifetime, [this] { redt1Exit(); });
+    new FocusLost(n.rdtAbc, n.lifetime, [this] { rdtAbcExit(); });
+    // The editor the user last worked in, for the colour button reached by Tab.
+    connect(qApp, &QApplication::focusChanged, &n.lifetime, [this](QWidget*, QWidget* now) {
+        if (auto* editor = qobject_cast<QTextEdit*>(now); editor && editor->document()) notes_->lastEditor = editor;
+    });
+    // Ending the program saves like leaving the editors, without asking.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &TMainFrm::NotesQuit);
+    // What the last run could not save is offered once the window is up.
+    connect(this, &TMainFrm::firstPainted, this, &TMainFrm::OfferRecoveredNotes, Qt::QueuedConnection);
 }
 
 bool TMainFrm::LoadWeekNotes(int page) {
     NotesParts& n = *notes_;
-    return reported(notesHost(), kLoadFailed, [&] { n.editing.loadWeek(page, weekDocuments(n)); });
+    try {
+        n.editing.loadWeek(page, weekDocuments(n));
+    } catch (const notes::NotesError& error) {
+        ShowNotesFailure(kLoadFailed, error);
+        return false;
+    }
+    ShowNoteKinds();
+    return true;
 }
 
 bool TMainFrm::SaveWeekNotes(int page) {
     NotesParts& n = *notes_;
-    return guarded(
-        n, [&] { return reported(notesHost(), kSaveFailed, [&] { n.editing.saveWeek(page, weekDocuments(n)); }); });
+    return RunSave(true, [&] { n.editing.saveWeek(page, weekDocuments(n)); });
 }
 
 bool TMainFrm::LoadDayNote() {
     NotesParts& n = *notes_;
-    return reported(notesHost(), kLoadFailed,
-                    [&] { n.editing.loadDay(calendar::calendarDay(n.chnRili->DateTime()), *n.rdtAbc->document()); });
+    try {
+        n.editing.loadDay(calendar::calendarDay(n.chnRili->DateTime()), *n.rdtAbc->document());
+    } catch (const notes::NotesError& error) {
+        ShowNotesFailure(kLoadFailed, error);
+        return false;
+    }
+    ShowNoteKinds();
+    return true;
 }
 
 bool TMainFrm::SaveDayNote() {
     NotesParts& n = *notes_;
-    return guarded(
-        n, [&] { return reported(notesHost(), kSaveFailed, [&] { n.editing.saveDay(*n.rdtAbc->document()); }); });
+    return RunSave(false, [&] {
+        if (n.editing.saveDay(*n.rdtAbc->document()) == notes::NoteEditing::Saved::Written) RefreshDayMarks(true);
+    });
+}
+
+// A save of the week page or the day note. Its failure is shown; when the
+// program is ending, what could not be saved is kept for the next start.
+bool TMainFrm::RunSave(bool week, const std::function<void()>& save) {
+    NotesParts& n = *notes_;
+    return guarded(n, [&] {
+        try {
+            save();
+            return true;
+        } catch (const notes::NotesError& error) {
+            if (n.ending)
+                KeepForRecovery(week);
+            else
+                ShowNotesFailure(kSaveFailed, error);
+            return false;
+        }
+    });
+}
+
+// Notes too large to edit are shown read-only, with a word on why.
+void TMainFrm::ShowNoteKinds() {
+    NotesParts& n = *notes_;
+    const auto size = [](qsizetype bytes) { return QString::number(bytes / (1024.0 * 1024.0), 'f', 1); };
+    QStringList notices;
+    const std::optional<qsizetype> day = n.editing.loadedDay() ? n.editing.dayPreview() : std::nullopt;
+    n.rdtAbc->setReadOnly(day.has_value());
+    if (day) notices << QStringLiteral("这篇日记很大（%1 MB），").arg(size(*day));
+    for (int i = 0; i < notes::kWeekEditors; ++i) {
+        const std::optional<qsizetype> column = n.editing.loadedWeekPage() ? n.editing.weekPreview(i) : std::nullopt;
+        n.redt[i]->setReadOnly(column.has_value());
+        if (column) notices << QStringLiteral("周记第 %1 栏很大（%2 MB），").arg(i + 1).arg(size(*column));
+    }
+    if (notices.isEmpty()) return;
+    ShowNotesStatus(notices.join(QString()) +
+                    QStringLiteral("为免窗口卡住，只显示开头部分的文字，不能在这里修改。全文仍完整保存，"
+                                   "可以用“更多”里的“导出全部记事…”取出。"));
 }
 
 void TMainFrm::WeekButtonClick(int page) {
@@ -255,6 +299,8 @@ void TMainFrm::imgDateClick() {
 }
 
 void TMainFrm::ReplaceDaySelection(const QString& text) {
+    // A preview is never saved: what is typed into it would be lost.
+    if (notes_->rdtAbc->isReadOnly()) return;
     QTextCursor cursor = notes_->rdtAbc->textCursor();
     // One undo step each, as a typed word would be.
     cursor.beginEditBlock();
@@ -264,7 +310,7 @@ void TMainFrm::ReplaceDaySelection(const QString& text) {
 }
 
 void TMainFrm::imgRedColorClick() {
-    if (!notes_->rdtAbc->hasFocus()) return;
+    if (!notes_->rdtAbc->hasFocus() || notes_->rdtAbc->isReadOnly()) return;
     QColorDialog* colours = noteColourDialog();
     if (colours->exec() != QDialog::Accepted) return;
     // With no selection the colour applies to what is typed next.
@@ -272,8 +318,23 @@ void TMainFrm::imgRedColorClick() {
 }
 
 void TMainFrm::btnClearConClick() {
-    for (QTextEdit* editor : notes_->redt) editor->clear();
+    // A column shown as a preview is not saved, so it is not cleared either.
+    for (QTextEdit* editor : notes_->redt)
+        if (!editor->isReadOnly()) editor->clear();
     SaveWeekNotes(NotePage);
+}
+
+void TMainFrm::btnDateClick() {
+    imgDateClick();
+}
+
+// Clicked, the button leaves the focus where it was, as the picture does.
+// Reached by Tab it has the focus itself: the command then acts when the day
+// editor was the one worked in last.
+void TMainFrm::btnRedColorClick() {
+    NotesParts& n = *notes_;
+    if (n.btnRedColor->hasFocus() && n.lastEditor == n.rdtAbc) n.rdtAbc->setFocus();
+    imgRedColorClick();
 }
 
 void TMainFrm::N_OutPutConClick() {
@@ -286,7 +347,7 @@ void TMainFrm::N_OutPutConClick() {
     try {
         notes::writeExport(chosen.front(), text);
     } catch (const std::exception& e) {
-        showMessage(notesHost(), kExportFailed + u'\n' + QString::fromUtf8(e.what()));
+        ShowNotesFailure(kExportFailed, e);
     }
 }
 
@@ -300,14 +361,18 @@ void TMainFrm::rdtAbcExit() {
 
 void TMainFrm::N_CalNotesClick() {
     NotesParts& n = *notes_;
-    if (!n.notesFrm) n.notesFrm = new TNotesFrm(*this, n, tsMain);
+    if (!n.notesFrm) n.notesFrm = new TNotesFrm(*this, n);
     n.notesFrm->open();
     if (n.notesFrmOpened) return;
-    // The first time: the remembered page and today's note.
+    // The first time: the remembered page and today's note, the days with
+    // notes, and, once the window is up, the day's backup (a copy of the
+    // whole database: a large one takes a moment).
     n.notesFrmOpened = true;
     WeekButtonClick(NotePage >= 1 && NotePage <= 5 ? NotePage : 1);
     SetCalendarDate();
     guarded(n, [&] { return LoadDayNote(); });
+    RefreshDayMarks(true);
+    QTimer::singleShot(kBackupDelay, &n.lifetime, [this] { MakeDailyBackup(); });
 }
 
 void TMainFrm::NotesFrmClose() {

@@ -1,5 +1,6 @@
 #include "Connection.h"
 
+#include "NoteSearch.h"
 #include "NotesError.h"
 
 #include <sqlite3.h>
@@ -13,25 +14,46 @@ namespace {
 
 constexpr std::array<const char*, 5> kWeekTables = {"tb_A", "tb_B", "tb_C", "tb_D", "tb_E"};
 
-[[noreturn]] void fail(sqlite3* db, const std::string& what) {
-    throw NotesError(what + ": " + (db ? sqlite3_errmsg(db) : "out of memory"));
-}
+// How many of the notes' own tables the database holds, and how many
+// tables it holds at all.
+struct TableCount {
+    int notes = 0;
+    int all = 0;
+};
 
-bool tableExists(sqlite3* db, const char* name) {
+TableCount countTables(sqlite3* db) {
     sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, "select 1 from sqlite_master where type = 'table' and name = ?1", -1, &statement,
-                           nullptr) != SQLITE_OK)
-        fail(db, "notes database");
-    sqlite3_bind_text(statement, 1, name, -1, SQLITE_STATIC);
-    const int step = sqlite3_step(statement);
+    const char* sql =
+        "select count(*), coalesce(sum(name in ('tb_A', 'tb_B', 'tb_C', 'tb_D', 'tb_E', 'UserCon')), 0)"
+        " from sqlite_master where type = 'table' and name not like 'sqlite\\_%' escape '\\'";
+    int result = sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+    if (result != SQLITE_OK) throwSqliteError(db, result, "reading the notes database's tables");
+    result = sqlite3_step(statement);
+    TableCount count;
+    if (result == SQLITE_ROW) {
+        count.all = sqlite3_column_int(statement, 0);
+        count.notes = sqlite3_column_int(statement, 1);
+    }
     sqlite3_finalize(statement);
-    if (step != SQLITE_ROW && step != SQLITE_DONE) fail(db, "notes database");
-    return step == SQLITE_ROW;
+    if (result != SQLITE_ROW) throwSqliteError(db, result, "reading the notes database's tables");
+    return count;
 }
 
 }  // namespace
 
-Connection::Connection(std::filesystem::path file) : file_(std::move(file)) {}
+bool tableExists(sqlite3* db, const char* name) {
+    sqlite3_stmt* statement = nullptr;
+    int result = sqlite3_prepare_v2(db, "select 1 from sqlite_master where type = 'table' and name = ?1", -1,
+                                    &statement, nullptr);
+    if (result != SQLITE_OK) throwSqliteError(db, result, "notes database");
+    sqlite3_bind_text(statement, 1, name, -1, SQLITE_STATIC);
+    result = sqlite3_step(statement);
+    sqlite3_finalize(statement);
+    if (result != SQLITE_ROW && result != SQLITE_DONE) throwSqliteError(db, result, "notes database");
+    return result == SQLITE_ROW;
+}
+
+Connection::Connection(std::filesystem::path file, Mode mode) : file_(std::move(file)), mode_(mode) {}
 
 Connection::~Connection() {
     close();
@@ -49,48 +71,64 @@ sqlite3* Connection::handle() {
 
 void Connection::exec(const char* sql) {
     char* message = nullptr;
-    if (sqlite3_exec(handle(), sql, nullptr, nullptr, &message) != SQLITE_OK) {
-        std::string text = message ? message : sqlite3_errmsg(db_);
+    const int result = sqlite3_exec(handle(), sql, nullptr, nullptr, &message);
+    if (result != SQLITE_OK) {
+        const std::string text = message ? message : sqlite3_errmsg(db_);
         sqlite3_free(message);
-        throw NotesError("notes database: " + text);
+        throw NotesError(describeSqliteError(db_, result), std::string("notes database: ") + sql + ": " + text);
     }
 }
 
 void Connection::openAndPrepare() {
+    const bool readOnly = mode_ == Mode::ReadOnly;
     std::error_code error;
-    std::filesystem::create_directories(file_.parent_path(), error);
+    if (readOnly) {
+        if (!std::filesystem::is_regular_file(file_, error)) throw NotesError(kNoDatabase, file_.string());
+    } else {
+        std::filesystem::create_directories(file_.parent_path(), error);
+    }
     sqlite3* db = nullptr;
-    const int opened =
-        sqlite3_open_v2(file_.string().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    const int opened = sqlite3_open_v2(file_.string().c_str(), &db, flags, nullptr);
     if (opened != SQLITE_OK) {
-        const std::string text = db ? sqlite3_errmsg(db) : "out of memory";
+        const std::string cause = describeSqliteError(db, opened);
+        const std::string detail = db ? sqlite3_errmsg(db) : "out of memory";
         sqlite3_close_v2(db);
-        throw NotesError("notes database " + file_.string() + ": " + text);
+        throw NotesError(cause, "opening " + file_.string() + ": " + detail);
     }
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     sqlite3_extended_result_codes(db, 1);
     db_ = db;
     try {
-        // The tables and their week rows come with the database: a week row
-        // is made with its table only, so a row deleted later stays deleted.
-        Transaction transaction(*this);
-        for (const char* table : kWeekTables) {
-            if (tableExists(db, table)) continue;
-            const std::string name(table);
-            exec(("create table " + name +
-                  " (ID integer primary key, MondayCon blob, TuesdayCon blob, WednesdayCon blob,"
-                  " ThursdayCon blob, FridayCon blob, SaturdayCon blob)")
-                     .c_str());
-            exec(("insert into " + name + " (ID) values (1)").c_str());
-        }
-        exec("create table if not exists UserCon (conIndex text not null unique, data blob)");
-        transaction.commit();
+        // Reading the schema is what tells a database from any other file.
+        const TableCount tables = countTables(db);
+        if (readOnly ? tables.notes < 6 : tables.all > 0 && tables.notes == 0)
+            throw NotesError(kNotNotesDatabase, file_.string());
+        if (!readOnly) createNotesTables();
     } catch (...) {
-        // Not a database, or damaged: leave the file untouched and try
-        // again on the next use.
+        // Not a database, another program's, or damaged: leave the file
+        // untouched and try again on the next use.
         close();
         throw;
     }
+    if (!readOnly) prepareSearchIndex(*this);
+}
+
+void Connection::createNotesTables() {
+    // The tables and their week rows come with the database: a week row is
+    // made with its table only, so a row deleted later stays deleted.
+    Transaction transaction(*this);
+    for (const char* table : kWeekTables) {
+        if (tableExists(db_, table)) continue;
+        const std::string name(table);
+        exec(("create table " + name +
+              " (ID integer primary key, MondayCon blob, TuesdayCon blob, WednesdayCon blob,"
+              " ThursdayCon blob, FridayCon blob, SaturdayCon blob)")
+                 .c_str());
+        exec(("insert into " + name + " (ID) values (1)").c_str());
+    }
+    exec("create table if not exists UserCon (conIndex text not null unique, data blob)");
+    transaction.commit();
 }
 
 Transaction::Transaction(Connection& connection) : connection_(connection) {

@@ -6,17 +6,27 @@ struct sqlite3;
 
 namespace tavlo::notes {
 
-// The notes database connection: one SQLite file, opened on first use and
-// given its tables then. A file that is not a database is left exactly as
-// it is; every use then fails with NotesError and tries again next time.
+// The notes database connection: one SQLite file, opened on first use.
+//
+// Read-write (the program, and commands that write) creates the file and
+// gives it what is missing: the notes tables, their week rows and the search
+// index. Read-only (commands that only read) creates nothing and changes
+// nothing: a missing file fails with "没有找到记事数据库".
+//
+// Either way a file that is not a database, or another program's database
+// (tables, none of them the notes'), is refused and left exactly as it is;
+// every use then fails with NotesError and tries again next time.
 class Connection {
 public:
-    explicit Connection(std::filesystem::path file);
+    enum class Mode { ReadWrite, ReadOnly };
+
+    explicit Connection(std::filesystem::path file, Mode mode = Mode::ReadWrite);
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
     const std::filesystem::path& file() const { return file_; }
+    Mode mode() const { return mode_; }
 
     // The open handle; opens the file and creates what is missing first.
     sqlite3* handle();
@@ -32,8 +42,10 @@ public:
 
 private:
     void openAndPrepare();
+    void createNotesTables();
 
     std::filesystem::path file_;
+    Mode mode_;
     sqlite3* db_ = nullptr;
 };
 
@@ -53,5 +65,8 @@ private:
     Connection& connection_;
     bool open_ = true;
 };
+
+// Whether the database holds a table of that name.
+bool tableExists(sqlite3* db, const char* name);
 
 }  // namespace tavlo::notes

@@ -19,15 +19,20 @@ struct FinalizeStatement {
 };
 using Statement = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
 
-[[noreturn]] void fail(sqlite3* db, const QString& what) {
-    throw NotesError(what.toStdString() + ": " + sqlite3_errmsg(db));
+[[noreturn]] void fail(sqlite3* db, int result, const QString& what) {
+    throwSqliteError(db, result, what.toStdString());
+}
+
+// A use of the query that the notes never make: a fault in the code.
+[[noreturn]] void misused(const std::string& what) {
+    throw NotesError(kDatabaseMisused, what);
 }
 
 Statement prepare(sqlite3* db, const QString& text) {
     sqlite3_stmt* statement = nullptr;
     const QByteArray utf8 = text.toUtf8();
-    if (sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &statement, nullptr) != SQLITE_OK)
-        fail(db, QStringLiteral("notes statement \"%1\"").arg(text.trimmed()));
+    const int result = sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &statement, nullptr);
+    if (result != SQLITE_OK) fail(db, result, QStringLiteral("notes statement \"%1\"").arg(text.trimmed()));
     return Statement(statement);
 }
 
@@ -54,7 +59,7 @@ void bind(sqlite3* db, sqlite3_stmt* statement, int index, const QVariant& value
                                      SQLITE_TRANSIENT, SQLITE_UTF8);
     }
     }
-    if (result != SQLITE_OK) fail(db, QStringLiteral("notes parameter"));
+    if (result != SQLITE_OK) fail(db, result, QStringLiteral("notes parameter"));
 }
 
 QVariant columnValue(sqlite3_stmt* statement, int column) {
@@ -110,7 +115,7 @@ void Dataset::Open() {
     Statement statement = prepare(db, text);
     for (const auto& [name, value] : params_) {
         const int index = sqlite3_bind_parameter_index(statement.get(), name.toUtf8().constData());
-        if (index == 0) throw NotesError("notes statement has no parameter " + name.toStdString());
+        if (index == 0) misused("notes statement has no parameter " + name.toStdString());
         bind(db, statement.get(), index, value);
     }
     const int first = table_.isEmpty() ? 0 : 1;
@@ -121,7 +126,7 @@ void Dataset::Open() {
     for (;;) {
         const int step = sqlite3_step(statement.get());
         if (step == SQLITE_DONE) break;
-        if (step != SQLITE_ROW) fail(db, QStringLiteral("notes statement \"%1\"").arg(sql_.trimmed()));
+        if (step != SQLITE_ROW) fail(db, step, QStringLiteral("notes statement \"%1\"").arg(sql_.trimmed()));
         Row row;
         if (first) row.rowid = sqlite3_column_int64(statement.get(), 0);
         for (int c = first; c < columns; ++c) row.values.push_back(columnValue(statement.get(), c));
@@ -148,18 +153,18 @@ void Dataset::Next() {
 int Dataset::fieldIndex(const QString& field) const {
     for (int index = 0; index < fields_.size(); ++index)
         if (fields_[index].compare(field, Qt::CaseInsensitive) == 0) return index;
-    throw NotesError("notes result has no column " + field.toStdString());
+    misused("notes result has no column " + field.toStdString());
 }
 
 void Dataset::requireActive(const char* what) const {
-    if (!Active()) throw NotesError(std::string("notes query is closed: cannot ") + what);
+    if (!Active()) misused(std::string("notes query is closed: cannot ") + what);
 }
 
 QVariant Dataset::value(const QString& field) const {
     requireActive("read");
     const int index = fieldIndex(field);
     if (state_ == State::Edit || state_ == State::Insert) return pending_.values[index];
-    if (Eof()) throw NotesError("notes query has no current row");
+    if (Eof()) misused("notes query has no current row");
     return rows_[current_].values[index];
 }
 
@@ -170,7 +175,7 @@ QByteArray Dataset::blob(const QString& field) const {
 }
 
 void Dataset::setValue(const QString& field, const QVariant& value) {
-    if (state_ != State::Edit && state_ != State::Insert) throw NotesError("notes query is not in edit or insert mode");
+    if (state_ != State::Edit && state_ != State::Insert) misused("notes query is not in edit or insert mode");
     const int index = fieldIndex(field);
     pending_.values[index] = value;
     changed_[index] = true;
@@ -178,8 +183,8 @@ void Dataset::setValue(const QString& field, const QVariant& value) {
 
 void Dataset::Edit() {
     requireActive("edit");
-    if (table_.isEmpty()) throw NotesError("notes result cannot be edited");
-    if (Eof()) throw NotesError("notes query has no current row to edit");
+    if (table_.isEmpty()) misused("notes result cannot be edited");
+    if (Eof()) misused("notes query has no current row to edit");
     pending_ = rows_[current_];
     changed_.assign(fields_.size(), false);
     state_ = State::Edit;
@@ -187,7 +192,7 @@ void Dataset::Edit() {
 
 void Dataset::Insert() {
     requireActive("insert");
-    if (table_.isEmpty()) throw NotesError("notes result cannot take new rows");
+    if (table_.isEmpty()) misused("notes result cannot take new rows");
     pending_ = Row{0, std::vector<QVariant>(fields_.size())};
     changed_.assign(fields_.size(), false);
     state_ = State::Insert;
@@ -203,7 +208,7 @@ void Dataset::Post() {
     else if (state_ == State::Insert)
         postInsert();
     else
-        throw NotesError("notes query is not in edit or insert mode");
+        misused("notes query is not in edit or insert mode");
     state_ = State::Browse;
 }
 
@@ -222,8 +227,9 @@ void Dataset::postUpdate() {
     int index = 1;
     for (const QVariant& value : values) bind(db, statement.get(), index++, value);
     bind(db, statement.get(), index, QVariant::fromValue<qlonglong>(pending_.rowid));
-    if (sqlite3_step(statement.get()) != SQLITE_DONE) fail(db, QStringLiteral("saving a note"));
-    if (sqlite3_changes(db) != 1) throw NotesError("saving a note: its row is gone");
+    const int step = sqlite3_step(statement.get());
+    if (step != SQLITE_DONE) fail(db, step, QStringLiteral("saving a note"));
+    if (sqlite3_changes(db) != 1) throw NotesError("要保存的记事已被另一个程序删除", "saving a note: its row is gone");
     rows_[current_] = pending_;
 }
 
@@ -243,7 +249,8 @@ void Dataset::postInsert() {
     Statement statement = prepare(db, text);
     int index = 1;
     for (const QVariant& value : values) bind(db, statement.get(), index++, value);
-    if (sqlite3_step(statement.get()) != SQLITE_DONE) fail(db, QStringLiteral("adding a note"));
+    const int step = sqlite3_step(statement.get());
+    if (step != SQLITE_DONE) fail(db, step, QStringLiteral("adding a note"));
     pending_.rowid = sqlite3_last_insert_rowid(db);
     rows_.push_back(pending_);
     current_ = RecordCount() - 1;

@@ -1,6 +1,9 @@
 #include "NoteStore.h"
 
+#include "NoteSearch.h"
+#include "NoteText.h"
 #include "NotesError.h"
+#include "Sql.h"
 #include "uDM.h"
 
 namespace tavlo::notes {
@@ -50,7 +53,7 @@ QDate dateOfKey(const QString& key) {
 }
 
 WeekTexts readWeekPage(TDM& dm, int page) {
-    if (weekTable(page).isEmpty()) throw NotesError("there is no week page " + std::to_string(page));
+    if (weekTable(page).isEmpty()) throw NotesError(kDatabaseMisused, "there is no week page " + std::to_string(page));
     Dataset& query = dm.qryData;
     query.Close();
     query.clearParams();
@@ -62,7 +65,26 @@ WeekTexts readWeekPage(TDM& dm, int page) {
     return texts;
 }
 
+std::optional<WeekTexts> readWeekRow(Connection& connection, int page) {
+    if (weekTable(page).isEmpty()) return std::nullopt;
+    const QByteArray sql =
+        QStringLiteral("select %1 from %2 where ID = 1")
+            .arg(QStringList(weekColumns().begin(), weekColumns().end()).join(u", "), weekTable(page))
+            .toUtf8();
+    Sql row(connection.handle(), sql.constData());
+    if (!row.next()) return std::nullopt;
+    WeekTexts texts;
+    for (int i = 0; i < kWeekEditors; ++i) texts[i] = row.blob(i);
+    return texts;
+}
+
 bool writeWeekPage(TDM& dm, int page, const WeekTexts& texts) {
+    WeekColumnsToWrite columns;
+    for (int i = 0; i < kWeekEditors; ++i) columns[i] = NoteToWrite{texts[i], std::nullopt};
+    return writeWeekColumns(dm, page, columns);
+}
+
+bool writeWeekColumns(TDM& dm, int page, const WeekColumnsToWrite& columns) {
     if (weekTable(page).isEmpty()) return false;
     Transaction transaction(dm.AdoCon);
     Dataset& query = dm.qryData;
@@ -72,8 +94,14 @@ bool writeWeekPage(TDM& dm, int page, const WeekTexts& texts) {
     query.Open();
     if (query.RecordCount() == 0) return false;
     query.Edit();
-    for (int i = 0; i < kWeekEditors; ++i) query.setValue(weekColumns()[i], texts[i]);
+    WeekPlainTexts plainTexts;
+    for (int i = 0; i < kWeekEditors; ++i) {
+        if (!columns[i]) continue;
+        query.setValue(weekColumns()[i], columns[i]->bytes);
+        plainTexts[i] = columns[i]->plainText ? *columns[i]->plainText : notePlainText(columns[i]->bytes);
+    }
     query.Post();
+    indexWeekPage(dm.AdoCon, page, plainTexts);
     transaction.commit();
     return true;
 }
@@ -85,7 +113,7 @@ std::optional<QByteArray> readDayNote(TDM& dm, const QDate& date) {
     return query.blob(QStringLiteral("data"));
 }
 
-void writeDayNote(TDM& dm, const QDate& date, const QByteArray& text) {
+void writeDayNote(TDM& dm, const QDate& date, const QByteArray& text, const std::optional<QString>& plainText) {
     Transaction transaction(dm.AdoCon);
     Dataset& query = dm.qryData;
     openDay(query, date);
@@ -99,6 +127,7 @@ void writeDayNote(TDM& dm, const QDate& date, const QByteArray& text) {
     }
     query.setValue(QStringLiteral("data"), text);
     query.Post();
+    indexDayNote(dm.AdoCon, date, plainText ? *plainText : notePlainText(text));
     transaction.commit();
 }
 

@@ -1,13 +1,43 @@
 #pragma once
+#include <QLoggingCategory>
+
 #include <stdexcept>
+#include <string>
+
+struct sqlite3;
+
+Q_DECLARE_LOGGING_CATEGORY(lcNotes)
 
 namespace tavlo::notes {
 
 // A failure of the notes database: it cannot be opened, is not a database,
-// or a statement failed. The text is SQLite's own.
+// or a statement failed. what() is the cause in the user's words (Chinese,
+// whatever the locale); detail() is what SQLite or the code said, for the
+// log.
 class NotesError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit NotesError(const std::string& cause, std::string detail = {});
+    const std::string& detail() const { return detail_; }
+
+private:
+    std::string detail_;
 };
+
+// Causes the notes name on their own.
+inline constexpr const char* kNoDatabase = "没有找到记事数据库";
+inline constexpr const char* kNotNotesDatabase = "这个文件是数据库，但不是记事数据库（没有记事表）";
+inline constexpr const char* kDatabaseUnavailable = "记事数据库不可用";
+inline constexpr const char* kDatabaseMisused = "记事数据库操作出错";
+
+// The cause of a failed SQLite call in the user's words, from its result
+// code (and, for file errors, the system's error number).
+std::string describeSqliteError(sqlite3* db, int resultCode);
+
+// Throws the failure of a SQLite call on `db`; `what` says what was being
+// done, for the log.
+[[noreturn]] void throwSqliteError(sqlite3* db, int resultCode, const std::string& what);
+
+// Writes the failure's detail to the notes log.
+void logFailure(const NotesError& error);
 
 }  // namespace tavlo::notes

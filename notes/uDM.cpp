@@ -2,8 +2,8 @@
 
 namespace tavlo {
 
-TDM::TDM(const ProgramFolder& folder, QObject* parent)
-    : QObject(parent), AdoCon(folder.path(kDatabaseName)), qryData(AdoCon) {
+TDM::TDM(const ProgramFolder& folder, QObject* parent, notes::Connection::Mode mode)
+    : QObject(parent), AdoCon(folder.path(kDatabaseName), mode), qryData(AdoCon) {
     setObjectName(QStringLiteral("DM"));
     DataModuleCreate();
 }

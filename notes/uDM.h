@@ -13,7 +13,9 @@ namespace tavlo {
 class TDM : public QObject {
     Q_OBJECT
 public:
-    explicit TDM(const ProgramFolder& folder, QObject* parent = nullptr);
+    // Read-only (for commands that only read) it creates and changes nothing.
+    explicit TDM(const ProgramFolder& folder, QObject* parent = nullptr,
+                 notes::Connection::Mode mode = notes::Connection::Mode::ReadWrite);
 
     // Where the notes are kept, in the program folder.
     static constexpr const char* kDatabaseName = "Data\\Notes.db";

@@ -13,7 +13,9 @@ std::vector<std::filesystem::path> choosePictures(QWidget* parent, const char* n
     dialog.setFileMode(several ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);  // the title alone, not our patterns
-    const QString last = QString::fromStdU16String(lastFolder.u16string());
+    // The folder's own bytes: a name that is not UTF-8 must not end the command.
+    const QString last =
+        QString::fromUtf8(lastFolder.native().data(), static_cast<qsizetype>(lastFolder.native().size()));
     const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     if (!last.isEmpty() && QDir(last).exists()) {
         dialog.setDirectory(last);

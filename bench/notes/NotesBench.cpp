@@ -1,6 +1,9 @@
 // The notes' loads and saves: a day note of 100 KB of RTF through the
-// database and the RTF code, and a week page of six editors.
+// database and the RTF code, and a week page of six editors. Then ten years
+// of daily notes (3,650 of about 2 KB of RTF): search, the marks of a
+// month, and indexing them all anew (an old database's first open).
 #include "NoteEditing.h"
+#include "NoteSearch.h"
 #include "NoteStore.h"
 #include "ProgramFolder.h"
 #include "Rtf.h"
@@ -15,6 +18,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <memory>
 
 using namespace tavlo;
 
@@ -90,6 +94,82 @@ void BM_WeekPageLoad(benchmark::State& state) {
     for (auto _ : state) editing.loadWeek(1, pointers);
 }
 BENCHMARK(BM_WeekPageLoad)->Unit(benchmark::kMillisecond);
+
+// Ten years of daily notes, each about 2 KB of RTF: a few lines of a
+// diary, in Chinese and Latin, some coloured; one word in a hundred notes
+// only.
+struct TenYears {
+    test::TempFolder folder;
+    std::unique_ptr<TDM> dm = std::make_unique<TDM>(ProgramFolder(folder.path()));
+    static constexpr int kDays = 3650;
+    const QDate first{2014, 1, 1};
+
+    TenYears() {
+        static const QString lines[] = {
+            QStringLiteral("早上跑步五公里，天气晴朗，心情不错。"),
+            QStringLiteral("上午开会讨论项目进度 meeting with the design team"),
+            QStringLiteral("中午和朋友吃饭，聊了很多旧事。"),
+            QStringLiteral("下午整理文档，回复邮件 e-mails and reports"),
+            QStringLiteral("晚上读书：《平凡的世界》第%1章。"),
+        };
+        // Made fast: no waits for the disk while the notes are written.
+        dm->AdoCon.exec("pragma synchronous = off");
+        for (int day = 0; day < kDays; ++day) {
+            QTextDocument note;
+            QTextCursor cursor(&note);
+            while (rtf::writeRtf(note).size() < 2000) {
+                QTextCharFormat format;
+                if (day % 7 == 0) format.setForeground(QColor(255, 0, 0));
+                QString line = lines[(day + note.blockCount()) % 5];
+                cursor.insertText(line.replace(QStringLiteral("%1"), QString::number(day % 30 + 1)), format);
+                if (day % 100 == 0) cursor.insertText(QStringLiteral(" 稀有词 rareword"));
+                cursor.insertBlock();
+            }
+            notes::writeDayNote(*dm, first.addDays(day), rtf::writeRtf(note), note.toPlainText());
+        }
+    }
+};
+
+TenYears& tenYears() {
+    static TenYears notes;
+    return notes;
+}
+
+// Arg: 0 a word of two Chinese characters in most notes, 1 a rare phrase
+// of three, 2 a rare Latin word in another case.
+void BM_Search3650Notes(benchmark::State& state) {
+    static const QString words[] = {QStringLiteral("开会"), QStringLiteral("稀有词"), QStringLiteral("RAREWORD")};
+    TenYears& notes = tenYears();
+    const QString& word = words[state.range(0)];
+    std::size_t hits = 0;
+    for (auto _ : state) hits = notes::searchNotes(notes.dm->AdoCon, word).size();
+    state.counters["lines_found"] = static_cast<double>(hits);
+}
+BENCHMARK(BM_Search3650Notes)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
+void BM_MonthMarks3650Notes(benchmark::State& state) {
+    TenYears& notes = tenYears();
+    int month = 0;
+    for (auto _ : state) {
+        const QDate date = notes.first.addMonths(month++ % 120);
+        benchmark::DoNotOptimize(notes::daysWithNotes(notes.dm->AdoCon, date.year(), date.month()));
+    }
+}
+BENCHMARK(BM_MonthMarks3650Notes)->Unit(benchmark::kMicrosecond);
+
+// A database from before the index, opened by the program: every note is
+// read and indexed once.
+void BM_IndexAnew3650Notes(benchmark::State& state) {
+    TenYears& notes = tenYears();
+    for (auto _ : state) {
+        state.PauseTiming();
+        notes.dm->AdoCon.exec("update NoteSearchInfo set version = 0");
+        notes.dm = std::make_unique<TDM>(ProgramFolder(notes.folder.path()));
+        state.ResumeTiming();
+        notes.dm->AdoCon.handle();
+    }
+}
+BENCHMARK(BM_IndexAnew3650Notes)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

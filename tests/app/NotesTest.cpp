@@ -6,6 +6,7 @@
 #include "ModalAnswers.h"
 #include "NoteEditing.h"
 #include "NoteStore.h"
+#include "NotesTestSupport.h"
 #include "Rtf.h"
 #include "Widgets.h"
 #include "WindowTestSupport.h"
@@ -31,126 +32,8 @@
 #include <ctime>
 
 using namespace tavlo;
+using namespace tavlo::test;
 using notes::WeekTexts;
-
-namespace {
-
-double dayValue(const QDate& date) {
-    return QDate(1899, 12, 30).daysTo(date) + 0.5;
-}
-
-QStringList texts(const std::array<QTextEdit*, 6>& editors) {
-    QStringList list;
-    for (QTextEdit* e : editors) list << e->toPlainText();
-    return list;
-}
-
-WeekTexts page(const char* prefix) {
-    WeekTexts t;
-    for (int i = 0; i < 6; ++i) t[i] = QByteArray(prefix) + QByteArray::number(i + 1);
-    return t;
-}
-
-QStringList pageTexts(const char* prefix) {
-    QStringList list;
-    for (int i = 0; i < 6; ++i) list << QString::fromLatin1(prefix) + QString::number(i + 1);
-    return list;
-}
-
-void leave(QWidget* editor) {
-    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(editor, &out);
-}
-
-// The user goes to `folder` and types `name` into the save dialog.
-void type(QFileDialog* dialog, const std::filesystem::path& folder, const char* name) {
-    dialog->setDirectory(QString::fromStdString(folder.string()));
-    dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromUtf8(name));
-    static_cast<QDialog*>(dialog)->accept();
-}
-
-QColor textColour(QToolButton* button) {
-    return button->palette().color(QPalette::ButtonText);
-}
-
-// The main window's calendar and notes controls, found by their names.
-struct NotesControls {
-    explicit NotesControls(const app::TMainFrm& w)
-        : pnlABC(test::control(w, "pnlABC")), chnRili(test::control<TChnCalendar>(w, "chnRili")),
-          rdtAbc(test::control<QTextEdit>(w, "rdtAbc")), btnAbc_A(test::control<QToolButton>(w, "btnAbc_A")),
-          btnAbc_B(test::control<QToolButton>(w, "btnAbc_B")), btnAbc_C(test::control<QToolButton>(w, "btnAbc_C")),
-          btnClearCon(test::control<QToolButton>(w, "btnClearCon")), btnGou(test::control<QToolButton>(w, "btnGou")),
-          btnX(test::control<QToolButton>(w, "btnX")), imgDate(test::control(w, "imgDate")),
-          imgRedColor(test::control(w, "imgRedColor")), N1(test::control<QAction>(w, "N1")),
-          N2(test::control<QAction>(w, "N2")), N9(test::control<QAction>(w, "N9")), N3(test::control<QAction>(w, "N3")),
-          V1(test::control<QAction>(w, "V1")), X1(test::control<QAction>(w, "X1")),
-          CtrlZ1(test::control<QAction>(w, "CtrlZ1")) {
-        for (int i = 0; i < 6; ++i)
-            redt[i] = test::control<QTextEdit>(w, QStringLiteral("redt%1").arg(i + 1).toLatin1().constData());
-        for (int k = 0; k < 5; ++k)
-            weekButtons[k] = test::control<QToolButton>(w, QByteArray("btn").append(char('A' + k)).constData());
-        // The day captions above the week editors carry no names of their own.
-        const QList<QLabel*> labels = test::control(w, "tsMain")->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
-        for (int i = 0; i < 6 && i < labels.size(); ++i) weekLabels[i] = labels[i];
-    }
-
-    QWidget* pnlABC;
-    TChnCalendar* chnRili;
-    QTextEdit* rdtAbc;
-    QToolButton *btnAbc_A, *btnAbc_B, *btnAbc_C, *btnClearCon, *btnGou, *btnX;
-    QWidget *imgDate, *imgRedColor;
-    QAction *N1, *N2, *N9, *N3, *V1, *X1, *CtrlZ1;
-    std::array<QTextEdit*, 6> redt{};
-    std::array<QLabel*, 6> weekLabels{};
-    std::array<QToolButton*, 5> weekButtons{};
-};
-
-// The geometry file a window reads at its first show, with notes page `page`.
-void rememberNotePage(const test::MainWindowFixture& f, int page) {
-    test::writeFileBytes(f.folder / "Data/FormSize.ini", std::to_string(page) + "\r\n830\r\n500\r\n0\r\n0\r\n");
-}
-
-class Notes : public testing::Test {
-protected:
-    // "Now" is pinned, so that no test depends on the day it runs or on
-    // midnight passing while it runs.
-    static constexpr std::time_t kNow = 1300000000;  // 13 March 2011, 07:06 UTC
-
-    void SetUp() override {
-        f.state->clock = [] { return kNow; };
-        w = &f.create();
-        dm = std::make_unique<TDM>(f.state->folder);
-        w->attachDataModule(dm.get());
-        controls = std::make_unique<NotesControls>(*w);
-        n = controls.get();
-    }
-    // The "日历记事" window, once opened.
-    app::TNotesFrm* notesFrm() const { return w->findChild<app::TNotesFrm*>(); }
-    // What is stored, through a data module of its own.
-    WeekTexts stored(int pageNumber) {
-        TDM other(f.state->folder);
-        return notes::readWeekPage(other, pageNumber);
-    }
-    std::optional<QByteArray> storedDay(const QDate& date) {
-        TDM other(f.state->folder);
-        return notes::readDayNote(other, date);
-    }
-    QString storedDayText(const QDate& date) {
-        QTextDocument document;
-        const auto bytes = storedDay(date);
-        if (bytes) rtf::loadNoteText(*bytes, document);
-        return document.toPlainText();
-    }
-
-    test::MainWindowFixture f;
-    const QDate today = QDateTime::fromSecsSinceEpoch(kNow).date();
-    std::unique_ptr<TDM> dm;
-    app::TMainFrm* w = nullptr;
-    std::unique_ptr<NotesControls> controls;
-    NotesControls* n = nullptr;
-};
-
-}  // namespace
 
 TEST_F(Notes, ControlsSitWhereDesignedAndNoneShowsInTheMainWindow) {
     w->show();
@@ -397,12 +280,12 @@ TEST_F(Notes, TheColourCommandNeedsTheDayEditorsFocus) {
         colours->accept();
     });
     n->redt[1]->setFocus();
-    QTest::mouseClick(n->imgRedColor, Qt::LeftButton);
+    QTest::mouseClick(n->btnRedColor, Qt::LeftButton);
     EXPECT_EQ(dialogsSeen, 0);
 
     n->rdtAbc->setFocus();
     ASSERT_TRUE(n->rdtAbc->hasFocus());
-    QTest::mouseClick(n->imgRedColor, Qt::LeftButton);
+    QTest::mouseClick(n->btnRedColor, Qt::LeftButton);
     EXPECT_EQ(dialogsSeen, 1);
     QTextCursor probe(n->rdtAbc->document());
     probe.setPosition(1);
@@ -483,11 +366,14 @@ TEST_F(Notes, TheNotesWindowLendsTheSameControlsAndGivesThemBack) {
     EXPECT_EQ(frm->findChild<QTextEdit*>("rdtAbc"), rdtAbc);
     EXPECT_EQ(w->findChild<QTextEdit*>("rdtAbc"), rdtAbc) << "it is still the main window's control";
     for (const char* name : {"chnRili", "rdtAbc", "redt1", "redt6", "btnA", "btnE", "btnAbc_B", "btnGou", "btnX",
-                             "imgDate", "imgRedColor", "btnClearCon", "btnOutPutCon"}) {
+                             "btnDate", "btnRedColor", "btnClearCon", "btnOutPutCon"}) {
         auto* control = frm->findChild<QWidget*>(name);
         ASSERT_TRUE(control) << name;
         EXPECT_TRUE(control->isVisible()) << name;
     }
+    // The pictures of the date and colour commands stay in the main window:
+    // the notes window has them as buttons.
+    EXPECT_FALSE(n->imgDate->isVisible());
     // The first time: the remembered page and today's note.
     EXPECT_EQ(texts(n->redt), pageTexts("b"));
     EXPECT_EQ(rdtAbc->toPlainText(), "today's note");
@@ -505,6 +391,10 @@ TEST_F(Notes, TheNotesWindowLendsTheSameControlsAndGivesThemBack) {
     EXPECT_EQ(pgcMain->currentWidget(), test::control(*w, "ts_PicShow"));
     EXPECT_FALSE(n->weekButtons[0]->isVisible());
     EXPECT_EQ(n->weekButtons[0]->parentWidget(), w);
+    EXPECT_EQ(rdtAbc->parentWidget(), n->pnlABC);
+    EXPECT_EQ(n->redt[0]->parentWidget(), test::control(*w, "tsMain"));
+    EXPECT_EQ(n->redt[0]->geometry(), QRect(1, 24, 107, 127));
+    EXPECT_EQ(n->weekLabels[5]->parentWidget(), test::control(*w, "tsMain"));
 
     // Opened again, it shows what the editors hold, without reloading.
     N_CalNotes->trigger();
@@ -525,9 +415,10 @@ TEST_F(Notes, TheNotesWindowOpensOverTheMainWindowWholeOnTheScreenAndStaysWhereL
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
 
-    // The main window in the top left corner: centred on it (upright), since
-    // the screen has room above and below.
-    w->move(available.topLeft());
+    // The main window at the screen's left edge, halfway down: the notes
+    // window is centred on it (upright), since the screen has room above and
+    // below.
+    w->move(available.left(), available.center().y() - w->height() / 2);
     app::TNotesFrm* frm = openNotes();
     ASSERT_TRUE(frm);
     EXPECT_EQ(frm->geometry().center().y(), w->frameGeometry().center().y());
@@ -568,7 +459,7 @@ TEST_F(Notes, TheNotesWindowsDialogsBelongToItWhileItIsOpen) {
     ASSERT_TRUE(frm && QTest::qWaitForWindowActive(frm));
     n->rdtAbc->setFocus();
     ASSERT_TRUE(n->rdtAbc->hasFocus());
-    QTest::mouseClick(n->imgRedColor, Qt::LeftButton);  // the colour dialog
+    QTest::mouseClick(n->btnRedColor, Qt::LeftButton);  // the colour dialog
     N_OutPutCon->trigger();                             // the export dialog
     frm->close();
     N_OutPutCon->trigger();  // from the main window again

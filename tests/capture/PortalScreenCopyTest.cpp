@@ -139,9 +139,14 @@ TEST_F(PortalScreenCopyTest, FailuresSayWhyAndNameThePackages) {
 
 // Whatever the machine's bus can start in the portal's place, the user is
 // told which packages are missing; the bus's own words go to the log.
+// What the bus has depends on the machine: no portal, a portal without a
+// screenshot service, or one whose backend cannot start without a display.
+// Each names what to install; the wait is long enough for a portal started
+// on demand to say which.
 TEST_F(PortalScreenCopyTest, NoWorkingPortalOnTheBusNamesPackages) {
-    const ScreenCopyError error = errorOf(PortalScreenCopy(std::chrono::milliseconds(2000), "KDE"));
-    EXPECT_TRUE(error.cause() == ScreenCopyCause::NoPortal || error.cause() == ScreenCopyCause::NoScreenshotService)
+    const ScreenCopyError error = errorOf(PortalScreenCopy(std::chrono::seconds(20), "KDE"));
+    EXPECT_TRUE(error.cause() == ScreenCopyCause::NoPortal || error.cause() == ScreenCopyCause::NoScreenshotService ||
+                error.cause() == ScreenCopyCause::ServiceFailed)
         << error.what();
     EXPECT_FALSE(error.packages().empty());
     EXPECT_NE(std::string(error.what()).find("org.freedesktop.DBus.Error."), std::string::npos) << error.what();

@@ -14,13 +14,15 @@ notes_tool="$E2E_PROGRAM_DIR/tavlo-notes"
 [ -x "$notes_tool" ] || e2e_fail "tavlo-notes is not installed beside the program"
 
 # Calendar cells in the notes window: the grid starts at (8, 40) in chnRili,
-# which sits at (10, 36) in the window; columns after the 6-pixel one are 55
-# wide, week rows 27 high below the 18-pixel weekday row. The third week row
-# always lies inside the shown month.
-cell() { echo "$((10 + 8 + 6 + 55 * ($1 - 1) + 27)) $((36 + 40 + 18 + 27 * ($2 - 1) + 13))"; }
+# which sits at (10, 38) in the window, inside the framed day area below the
+# row of buttons; columns after the 6-pixel one are 55 wide, week rows 27
+# high below the 18-pixel weekday row. The third week row always lies inside
+# the shown month.
+cell() { echo "$((10 + 8 + 6 + 55 * ($1 - 1) + 27)) $((38 + 40 + 18 + 27 * ($2 - 1) + 13))"; }
 read -r day1_x day1_y <<<"$(cell 4 3)"
 read -r day2_x day2_y <<<"$(cell 2 3)"
 editor_x=210 editor_y=340   # rdtAbc, below the calendar
+export_x=898 export_y=19    # 内容导出, at the right end of the week page's buttons
 
 
 # Opens the options menu and chooses its first shown item, "日历记事";
@@ -65,6 +67,9 @@ note_key() {
 e2e_wait_for 15 "a day note holding the typed text" note_key "e2e note one"
 found=$(note_key "e2e note one")
 e2e_log "the note is stored under $found"
+# Searching finds it, by its own line.
+[ "$("$notes_tool" --folder "$E2E_PROGRAM_DIR" search "E2E NOTE")" = "$found	e2e note one" ] ||
+  e2e_fail "tavlo-notes search does not find the note: $("$notes_tool" --folder "$E2E_PROGRAM_DIR" search "E2E NOTE" 2>&1)"
 
 # Closes the notes window (the window manager's close), then ends the
 # program from the options menu.
@@ -83,7 +88,7 @@ main=$(e2e_find_window)
 notes=$(open_notes "$main")
 e2e_click "$notes" "$day1_x" "$day1_y"
 sleep 0.5
-e2e_click "$notes" 370 16                    # 内容导出
+e2e_click "$notes" "$export_x" "$export_y"  # 内容导出
 e2e_type_file_name '^(Save|保存|另存为)' "$E2E_TMP/shown"
 e2e_wait_for 20 "the export" test -f "$E2E_TMP/shown.txt"
 grep -q "e2e note one" "$E2E_TMP/shown.txt" || e2e_fail "after a restart the day shows: $(cat "$E2E_TMP/shown.txt")"

@@ -26,6 +26,13 @@ e2e_click "$wid" 690 62
 e2e_wait_other_window "$wid" "the options menu" >/dev/null
 xdotool key Down Return
 e2e_wait_for 20 "the notes database" test -s "$folder/Data/Notes.db"
+# The notes window may lie over the main window's close button: close it first.
+e2e_wait_for 20 "the 日历记事 window" e2e_window_titled 日历记事
+notes=$(e2e_window_titled 日历记事)
+xdotool windowactivate --sync "$notes" 2>/dev/null || true
+xdotool key alt+F4
+e2e_wait_for 20 "the 日历记事 window to close" sh -c "! xwininfo -id $notes | grep -q IsViewable"
+xdotool windowactivate --sync "$wid" 2>/dev/null || true
 e2e_click "$wid" 812 10 # close
 e2e_wait_exit
 

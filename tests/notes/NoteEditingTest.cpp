@@ -2,9 +2,12 @@
 // until a load, saves filed where the documents came from, and the export.
 #include "Gb18030.h"
 #include "NoteEditing.h"
+#include "NoteText.h"
 #include "NotesError.h"
 #include "NotesFixture.h"
+#include "Rtf.h"
 
+#include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -183,4 +186,91 @@ TEST(NoteExport, WritesTheFileWholeOrReportsWhyNot) {
     EXPECT_EQ(test::readFileBytes(folder / "notes.txt.txt"), utf8ToGb18030("今天\r\n"));
     EXPECT_FALSE(std::filesystem::exists(folder / "notes.txt"));
     EXPECT_ANY_THROW(writeExport(QString::fromStdString((folder / "missing" / "x").string()), "今天"));
+}
+
+TEST(NoteEditing, ANoteTooLargeToEditIsAPreviewThatIsNeverWrittenBack) {
+    test::NotesFixture f;
+    NoteEditing editing(f.dm.get());
+    // One paragraph of two million characters, as plain text, and a large
+    // RTF note of many paragraphs.
+    const QByteArray oneLine(2 * 1024 * 1024, 'x');
+    QByteArray rtf = "{\\rtf1\\ansi ";
+    while (rtf.size() < 3 * 1024 * 1024) rtf += "\\u20170?\\u22825? line\\par\n";
+    rtf += "the end}";
+    for (const QByteArray& stored : {oneLine, rtf}) {
+        writeDayNote(*f.dm, QDate(2010, 6, 1), stored);
+        QTextDocument day;
+        editing.loadDay(QDate(2010, 6, 1), day);
+        EXPECT_EQ(editing.dayPreview(), stored.size());
+        EXPECT_LE(day.characterCount(), kPreviewChars + kPreviewChars / kPreviewLineChars + 1);
+        EXPECT_GT(day.characterCount(), 1000);
+        day.setPlainText("edited preview");
+        EXPECT_EQ(editing.saveDay(day), NoteEditing::Saved::HeldBack);
+        EXPECT_EQ(readDayNote(*f.dm, QDate(2010, 6, 1)).value(), stored);
+    }
+    writeDayNote(*f.dm, QDate(2010, 6, 2), "small");
+    QTextDocument day;
+    editing.loadDay(QDate(2010, 6, 2), day);
+    EXPECT_FALSE(editing.dayPreview());
+
+    // A week page with one large column: the others are saved, it stays.
+    writeWeekPage(*f.dm, 1, {"one", oneLine, "three", "", "", ""});
+    WeekDocs docs;
+    editing.loadWeek(1, docs.pointers());
+    EXPECT_TRUE(editing.weekPreview(1));
+    EXPECT_FALSE(editing.weekPreview(0));
+    docs.fill("new");
+    EXPECT_EQ(editing.saveWeek(1, docs.pointers()), NoteEditing::Saved::Written);
+    const WeekTexts stored = readWeekPage(*f.dm, 1);
+    EXPECT_EQ(stored[1], oneLine);
+    EXPECT_EQ(rtf::noteToPlainText(stored[0]), "new1");
+}
+
+TEST(NoteEditing, APrefixOfANoteIsANoteOfItsOwn) {
+    const QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 first\\par {\\b \\u20170?bold} tail\\par}";
+    const QByteArray plain = QStringLiteral("中文中文").toUtf8();
+    struct Case {
+        QByteArray bytes;
+        qsizetype limit;
+        QString text;
+    };
+    const Case cases[] = {
+        {rtf, 1000, QStringLiteral("first\n今bold tail")},
+        // Cut inside a word, inside the bold group, inside a \u escape: no
+        // word or escape split, groups closed, never RTF code as text.
+        {rtf, rtf.indexOf("tail") + 2, QStringLiteral("first\n今bold")},
+        {rtf, rtf.indexOf("bold") + 2, QStringLiteral("first")},
+        {rtf, rtf.indexOf("\\u20170") + 4, QStringLiteral("first")},
+        {plain, 7, QStringLiteral("中文")},
+        {plain, 6, QStringLiteral("中文")},
+        {plain, 1000, QStringLiteral("中文中文")},
+    };
+    for (const Case& c : cases) EXPECT_EQ(notePlainText(c.bytes, c.limit).trimmed(), c.text) << c.limit;
+}
+
+TEST(NoteEditing, ANoteWithAParagraphTooLongToLayOutIsAPreviewWhateverItsSize) {
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        bool preview;
+    };
+    const QByteArray longLine(kEditableParagraphChars + 10, 'y');
+    // Chinese as \u escapes: more bytes than characters, still editable.
+    QByteArray escaped = "{\\rtf1\\ansi ";
+    for (int i = 0; i < kEditableParagraphChars - 10; ++i) escaped += "\\u20170?";
+    escaped += "\\pard end}";
+    const Case cases[] = {
+        {"a plain line just too long", longLine, true},
+        {"an RTF paragraph just too long", "{\\rtf1\\ansi " + longLine + "\\par}", true},
+        {"many short lines", QByteArray("line\n").repeated(20'000), false},
+        {"a long paragraph of escapes", escaped, false},
+    };
+    for (const Case& c : cases) {
+        QTextDocument document;
+        document.setPlainText("before");
+        EXPECT_EQ(loadNoteOrPreview(c.bytes, document).has_value(), c.preview) << c.what;
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+            EXPECT_LE(block.length(), kEditableParagraphChars + 1) << c.what;
+        EXPECT_FALSE(document.isUndoAvailable()) << c.what;
+    }
 }

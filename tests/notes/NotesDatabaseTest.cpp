@@ -139,3 +139,67 @@ TEST(NotesDatabase, ASecondCopyWaitsForTheLockInsteadOfFailing) {
     EXPECT_EQ(failure, "");
     EXPECT_EQ(readDayNote(*f.dm, day).value(), "from the second copy");
 }
+
+TEST(NotesDatabase, ReadOnlyCreatesNothingAndAnotherProgramsDatabaseIsRefusedUntouched) {
+    // No database: nothing is made, not even the folder.
+    test::TempFolder empty;
+    const ProgramFolder missing(empty / "not there");
+    TDM reader(missing, nullptr, Connection::Mode::ReadOnly);
+    try {
+        dayNoteKeys(reader);
+        ADD_FAILURE() << "no failure";
+    } catch (const NotesError& e) {
+        EXPECT_STREQ(e.what(), kNoDatabase);
+    }
+    EXPECT_FALSE(std::filesystem::exists(empty / "not there"));
+
+    // Another program's SQLite file, in either mode.
+    for (const auto mode : {Connection::Mode::ReadOnly, Connection::Mode::ReadWrite}) {
+        test::NotesFixture f;
+        test::writeFileBytes(f.databaseFile(), "");
+        f.sql("create table contacts (name text)");
+        f.sql("insert into contacts values ('someone')");
+        const std::string before = test::readFileBytes(f.databaseFile());
+        TDM dm(f.programFolder, nullptr, mode);
+        try {
+            readDayNote(dm, QDate(2010, 6, 1));
+            ADD_FAILURE() << "no failure";
+        } catch (const NotesError& e) {
+            EXPECT_STREQ(e.what(), kNotNotesDatabase);
+        }
+        EXPECT_THROW(writeDayNote(dm, QDate(2010, 6, 1), "x"), NotesError);
+        EXPECT_EQ(test::readFileBytes(f.databaseFile()), before);
+    }
+}
+
+TEST(NotesDatabase, CausesAreInTheUsersWords) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        const char* cause;
+    };
+    const Case cases[] = {
+        {"text", "这不是数据库", "文件不是数据库"},
+        {"a database header over junk", std::string("SQLite format 3\0", 16) + std::string(4096, '\x01'),
+         "文件不是数据库"},
+    };
+    for (const Case& c : cases) {
+        test::NotesFixture f;
+        test::writeFileBytes(f.databaseFile(), c.bytes);
+        try {
+            dayNoteKeys(*f.dm);
+            ADD_FAILURE() << c.what;
+        } catch (const NotesError& e) {
+            EXPECT_STREQ(e.what(), c.cause) << c.what << ": " << e.detail();
+        }
+    }
+    // The settings folder's name is taken by a file: the system's cause.
+    test::NotesFixture f;
+    test::writeFileBytes(f.folder / "Data", "");
+    try {
+        dayNoteKeys(*f.dm);
+        ADD_FAILURE() << "no failure";
+    } catch (const NotesError& e) {
+        EXPECT_STREQ(e.what(), "路径中的一部分不是文件夹") << e.detail();
+    }
+}

@@ -1,19 +1,11 @@
-// tavlo-notes: reads the notes the program keeps in its folder.
-//
-//   tavlo-notes [--folder DIR] text FILE            plain text of an RTF or plain note file
-//   tavlo-notes [--folder DIR] list                 the dates (YYYYMMDD) that have day notes
-//   tavlo-notes [--folder DIR] show YYYYMMDD        that day note's text
-//   tavlo-notes [--folder DIR] export YYYYMMDD OUT  writes OUT.txt as the program's export does
-//
-// The folder is the program folder beside this executable unless given.
-#include "NoteEditing.h"
-#include "NoteStore.h"
+// tavlo-notes: the notes the program keeps in its folder, on the command line.
+// Commands that only read open the database read-only and create nothing.
+#include "FileError.h"
+#include "NotesCommands.h"
 #include "NotesError.h"
-#include "ProgramFolder.h"
-#include "Rtf.h"
+#include "StandardOutput.h"
 #include "uDM.h"
 
-#include <QFile>
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -26,85 +18,86 @@ using namespace tavlo;
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tavlo-notes [--folder DIR] text FILE | list | show YYYYMMDD | export YYYYMMDD OUT\n";
+    "用法：tavlo-notes [--folder 程序文件夹] 命令\n"
+    "  text 文件                        显示记事文件（RTF 或纯文本）的文字\n"
+    "  list                             列出有日记的日期（YYYYMMDD）\n"
+    "  show YYYYMMDD                    显示那一天的日记\n"
+    "  export YYYYMMDD 文件名           把那一天的日记导出为“文件名.txt”\n"
+    "  search 文字                      搜索日记和周记，每个匹配行输出“日期<TAB>行”\n"
+    "  backup 文件                      把记事数据库备份到文件\n"
+    "  restore 文件                     检查备份后用它恢复记事数据库\n"
+    "  export-all 文件夹 [--encoding utf-8|gb18030]\n"
+    "                                   导出全部日记和周记（文本和一个 HTML 文件）\n";
+
+int usage(FILE* stream, int status) {
+    std::fputs(kUsage, stream);
+    return status;
+}
 
 int fail(const std::string& message) {
     std::fprintf(stderr, "tavlo-notes: %s\n", message.c_str());
     return 1;
 }
 
-int usage() {
-    std::fputs(kUsage, stderr);
-    return 2;
-}
-
-void printText(const QString& text) {
-    QByteArray bytes = text.toUtf8();
-    if (!bytes.endsWith('\n')) bytes += '\n';
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
-}
-
-int textCommand(const QString& file) {
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
-        return fail("cannot read " + file.toStdString() + ": " + in.errorString().toStdString());
-    const QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError)
-        return fail("cannot read " + file.toStdString() + ": " + in.errorString().toStdString());
-    printText(rtf::noteToPlainText(bytes));
-    return 0;
-}
-
-// The day note's plain text; nothing when that day has none.
-std::optional<QString> dayText(TDM& dm, const QDate& date) {
-    const std::optional<QByteArray> note = notes::readDayNote(dm, date);
-    if (!note) return std::nullopt;
-    return rtf::noteToPlainText(*note);
-}
-
-int run(const ProgramFolder& folder, const std::vector<QString>& args) {
-    const QString& command = args[0];
-    if (command == "text" && args.size() == 2) return textCommand(args[1]);
-    TDM dm(folder);
-    if (command == "list" && args.size() == 1) {
-        for (const QString& key : notes::dayNoteKeys(dm)) std::printf("%s\n", key.toUtf8().constData());
-        return 0;
+// Takes "--name VALUE" out of the arguments; empty when absent.
+std::optional<QString> takeOption(std::vector<QString>& args, const char* name) {
+    for (std::size_t i = 0; i + 1 < args.size(); ++i) {
+        if (args[i] != QLatin1String(name)) continue;
+        const QString value = args[i + 1];
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+        return value;
     }
-    if ((command == "show" && args.size() == 2) || (command == "export" && args.size() == 3)) {
-        const QDate date = notes::dateOfKey(args[1]);
-        if (!date.isValid()) return fail("not a date (YYYYMMDD): " + args[1].toStdString());
-        const std::optional<QString> text = dayText(dm, date);
-        if (!text) return fail("no note on " + args[1].toStdString());
-        if (command == "show") {
-            printText(*text);
-            return 0;
-        }
-        notes::writeExport(args[2], *text);
-        std::printf("%s\n", notes::exportFileName(args[2]).toUtf8().constData());
-        return 0;
-    }
-    return usage();
+    return std::nullopt;
+}
+
+// The command's exit status; -1 for a command line that names none.
+int run(const ProgramFolder& folder, std::vector<QString> args) {
+    using namespace notes_tool;
+    const std::optional<QString> encoding = takeOption(args, "--encoding");
+    const QString command = args.empty() ? QString() : args[0];
+    const std::size_t count = args.size();
+    if (command == "export-all" && count == 2) return exportAllCommand(folder, args[1], encoding.value_or(QString()));
+    if (encoding) return -1;
+    if (command == "text" && count == 2) return textCommand(args[1]);
+    if (command == "list" && count == 1) return listCommand(folder);
+    if (command == "show" && count == 2) return showCommand(folder, args[1]);
+    if (command == "export" && count == 3) return exportCommand(folder, args[1], args[2]);
+    if (command == "search" && count == 2) return searchCommand(folder, args[1]);
+    if (command == "backup" && count == 2) return backupCommand(folder, args[1]);
+    if (command == "restore" && count == 2) return restoreCommand(folder, args[1]);
+    return -1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    StandardOutput::guardClosedStreams();
     // Documents need the GUI application object, not a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     std::vector<QString> args;
     for (int i = 1; i < argc; ++i) args.push_back(QString::fromLocal8Bit(argv[i]));
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) return usage(stdout, 0);
     std::optional<ProgramFolder> folder;
     if (args.size() >= 2 && args[0] == "--folder") {
-        folder.emplace(args[1].toStdString());
+        folder.emplace(std::filesystem::path(args[1].toStdU16String()));
         args.erase(args.begin(), args.begin() + 2);
     }
-    if (args.empty()) return usage();
+    const ProgramFolder programFolder = folder ? *folder : ProgramFolder::ofExecutable();
+    int status = 0;
     try {
-        return run(folder ? *folder : ProgramFolder::ofExecutable(), args);
+        status = run(programFolder, args);
     } catch (const notes::NotesError& e) {
-        return fail(std::string("加载记事内容失败！ ") + e.what());
+        notes::logFailure(e);
+        const std::string database =
+            reinterpret_cast<const char*>(programFolder.path(TDM::kDatabaseName).u8string().c_str());
+        if (std::string(e.what()) == notes::kNoDatabase)
+            return fail(std::string(notes::kNoDatabase) + "“" + database + "”");
+        return fail("记事数据库“" + database + "”出错：" + e.what());
     } catch (const std::exception& e) {
         return fail(e.what());
     }
+    if (status < 0) return usage(stderr, 2);
+    const std::string written = StandardOutput::finish();
+    return written.empty() ? status : fail(written);
 }

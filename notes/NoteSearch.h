@@ -1,0 +1,60 @@
+#pragma once
+#include "NoteStore.h"
+
+#include <QDate>
+#include <QString>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace tavlo::notes {
+
+class Connection;
+
+// The search index: a plain-text copy of every note beside its stored RTF
+// (an SQLite full-text table with the trigram tokenizer, which finds any
+// substring of three characters or more, Chinese included, and Latin
+// letters in either case). Each note is a row whose number is its key: a
+// day note YYYYMMDD, column c (1 … 6) of week page p (1 … 5) p × 10 + c.
+// Notes without visible text have no row, so the rows of a month are the
+// days with notes.
+//
+// Triggers in the database queue every change of the notes tables, whoever
+// makes it (an older copy of the program too); a read-write connection
+// brings the queued notes up to date on opening and before marking a
+// month, and rebuilds the whole index when it is missing or of another
+// version. Our own saves update their row in their own transaction.
+// Without the index (no full-text module, or a read-only connection to an
+// index that is behind) every query reads the notes themselves instead.
+
+// Run by a read-write connection when it opens; never throws (the index is
+// a copy: without it the notes still work).
+void prepareSearchIndex(Connection& connection);
+
+// Puts the note's plain text into the index, inside the caller's
+// transaction. Does nothing when there is no index.
+void indexDayNote(Connection& connection, const QDate& date, const QString& plainText);
+// The columns written (the others are left as they are).
+using WeekPlainTexts = std::array<std::optional<QString>, kWeekEditors>;
+void indexWeekPage(Connection& connection, int page, const WeekPlainTexts& plainTexts);
+
+// One line of a note that holds the text searched for.
+struct SearchHit {
+    QDate date;    // a day note's date; invalid for a week page
+    int page = 0;  // a week page 1 … 5, and its column 1 … 6
+    int column = 0;
+    QString line;
+};
+
+// Every line of every note that holds `text` (Latin letters in either
+// case): day notes by date, then the week pages. Empty for an empty text.
+std::vector<SearchHit> searchNotes(Connection& connection, const QString& text);
+
+// The days of the month whose note has visible text, in order.
+std::vector<int> daysWithNotes(Connection& connection, int year, int month);
+
+// What searches and marks are read from: the index, or the notes themselves.
+bool searchIndexIsCurrent(Connection& connection);
+
+}  // namespace tavlo::notes

@@ -1,0 +1,141 @@
+// Search and the month's marks: what the plain-text index finds, and that
+// it follows every change of the notes, whoever makes it.
+#include "NoteSearch.h"
+#include "NoteStore.h"
+#include "NotesFixture.h"
+#include "Rtf.h"
+
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+using namespace tavlo;
+using namespace tavlo::notes;
+
+namespace {
+
+QByteArray rtfOf(const QString& text) {
+    QTextDocument document;
+    document.setPlainText(text);
+    return rtf::writeRtf(document);
+}
+
+// Hits as "place<TAB>line", the way the tool prints them.
+QStringList found(Connection& connection, const QString& text) {
+    QStringList lines;
+    for (const SearchHit& hit : searchNotes(connection, text)) {
+        const QString place = hit.date.isValid()
+                                  ? dayKey(hit.date)
+                                  : QStringLiteral("%1%2").arg(QChar(u'A' + hit.page - 1)).arg(hit.column);
+        lines << place + u'\t' + hit.line;
+    }
+    return lines;
+}
+
+void writeSampleNotes(TDM& dm) {
+    writeDayNote(dm, QDate(2010, 6, 1), rtfOf(QStringLiteral("今天开会\n讨论 Meeting Notes\n下午去学校")));
+    writeDayNote(dm, QDate(2010, 6, 2), "plain meeting, 学校放假");
+    writeDayNote(dm, QDate(2009, 12, 31), rtfOf(QStringLiteral("年底 ÉCOLE 50%_done")));
+    WeekTexts page;
+    page[2] = rtfOf(QStringLiteral("周三开会"));
+    page[5] = rtfOf(QStringLiteral("周末 meeting"));
+    writeWeekPage(dm, 2, page);
+}
+
+}  // namespace
+
+TEST(NoteSearch, FindsChineseAndLatinTextLineByLineDaysFirst) {
+    test::NotesFixture f;
+    writeSampleNotes(*f.dm);
+    struct Case {
+        const char* text;
+        QStringList lines;
+    };
+    const Case cases[] = {
+        // Two characters are below the index's three: found all the same.
+        {"开会", {"20100601\t今天开会", "B3\t周三开会"}},
+        {"学校", {"20100601\t下午去学校", "20100602\tplain meeting, 学校放假"}},
+        {"MEETING", {"20100601\t讨论 Meeting Notes", "20100602\tplain meeting, 学校放假", "B6\t周末 meeting"}},
+        {"école", {"20091231\t年底 ÉCOLE 50%_done"}},
+        {"%_", {"20091231\t年底 ÉCOLE 50%_done"}},
+        {"0%", {"20091231\t年底 ÉCOLE 50%_done"}},
+        {"\"", {}},
+        {"没有的字", {}},
+        {"", {}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(found(f.dm->AdoCon, QString::fromUtf8(c.text)), c.lines) << c.text;
+}
+
+TEST(NoteSearch, FollowsSavesAndChangesMadeBehindItsBack) {
+    test::NotesFixture f;
+    writeSampleNotes(*f.dm);
+    writeDayNote(*f.dm, QDate(2010, 6, 1), rtfOf(QStringLiteral("改过了")));
+    EXPECT_EQ(found(f.dm->AdoCon, QStringLiteral("开会")), QStringList{"B3\t周三开会"});
+    EXPECT_EQ(found(f.dm->AdoCon, QStringLiteral("改过")), QStringList{"20100601\t改过了"});
+
+    // Another writer (an older copy of the program, a tool) changes the
+    // tables directly; the next connection of the program catches up.
+    f.dm.reset();
+    f.sql("update UserCon set data = 'changed elsewhere' where conIndex = '20100602'");
+    f.sql("insert into UserCon (conIndex, data) values ('20100603', 'added elsewhere')");
+    f.sql("delete from UserCon where conIndex = '20091231'");
+    f.sql("update tb_B set WednesdayCon = 'wednesday elsewhere'");
+    f.dm = std::make_unique<TDM>(f.programFolder);
+    EXPECT_EQ(found(f.dm->AdoCon, QStringLiteral("elsewhere")),
+              (QStringList{"20100602\tchanged elsewhere", "20100603\tadded elsewhere", "B3\twednesday elsewhere"}));
+    EXPECT_EQ(found(f.dm->AdoCon, QStringLiteral("ÉCOLE")), QStringList{});
+    EXPECT_EQ(f.sql("select count(*) from NoteSearchStale"), "0");
+    // ... and while it runs.
+    f.sql("update UserCon set data = 'changed while open' where conIndex = '20100603'");
+    EXPECT_EQ(found(f.dm->AdoCon, QStringLiteral("while open")), QStringList{"20100603\tchanged while open"});
+    EXPECT_TRUE(searchIndexIsCurrent(f.dm->AdoCon)) << "searched without bringing the index up to date";
+}
+
+TEST(NoteSearch, AMissingOrOutdatedIndexIsRebuiltFromTheNotes) {
+    const std::vector<std::pair<const char*, std::vector<const char*>>> damages = {
+        {"a database from before the index", {"drop table NoteSearch", "drop table NoteSearchInfo"}},
+        {"an index of another version", {"update NoteSearchInfo set version = version + 1"}},
+        {"a lost trigger", {"drop trigger NoteSearchStale_UserCon_update"}},
+    };
+    for (const auto& [what, damage] : damages) {
+        SCOPED_TRACE(what);
+        test::NotesFixture f;
+        writeSampleNotes(*f.dm);
+        f.dm.reset();
+        for (const char* statement : damage) f.sql(statement);
+        f.sql("update UserCon set data = 'written without the index' where conIndex = '20100602'");
+        f.dm = std::make_unique<TDM>(f.programFolder);
+        EXPECT_EQ(found(f.dm->AdoCon, QStringLiteral("without")), QStringList{"20100602\twritten without the index"});
+        EXPECT_EQ(found(f.dm->AdoCon, QStringLiteral("开会")), (QStringList{"20100601\t今天开会", "B3\t周三开会"}));
+        EXPECT_TRUE(searchIndexIsCurrent(f.dm->AdoCon));
+    }
+}
+
+TEST(NoteSearch, ReadOnlyItReadsTheNotesWhenTheIndexIsBehindAndChangesNothing) {
+    test::NotesFixture f;
+    writeSampleNotes(*f.dm);
+    f.dm.reset();
+    f.sql("update UserCon set data = 'queued change' where conIndex = '20100602'");
+    const std::string before = test::readFileBytes(f.databaseFile());
+    TDM reader(f.programFolder, nullptr, Connection::Mode::ReadOnly);
+    EXPECT_FALSE(searchIndexIsCurrent(reader.AdoCon));
+    EXPECT_EQ(found(reader.AdoCon, QStringLiteral("queued")), QStringList{"20100602\tqueued change"});
+    EXPECT_EQ(daysWithNotes(reader.AdoCon, 2010, 6), (std::vector<int>{1, 2}));
+    EXPECT_EQ(test::readFileBytes(f.databaseFile()), before);
+}
+
+TEST(NoteSearch, MarksAreTheDaysOfTheMonthWithVisibleText) {
+    test::NotesFixture f;
+    writeDayNote(*f.dm, QDate(2010, 5, 31), "last of May");
+    writeDayNote(*f.dm, QDate(2010, 6, 1), "first");
+    writeDayNote(*f.dm, QDate(2010, 6, 15), rtfOf(QStringLiteral(" \n\u3000 ")));  // only white space
+    writeDayNote(*f.dm, QDate(2010, 6, 16), rtfOf(QString()));                     // an emptied note
+    writeDayNote(*f.dm, QDate(2010, 6, 30), rtfOf(QStringLiteral("last")));
+    writeDayNote(*f.dm, QDate(2010, 7, 1), "July");
+    EXPECT_EQ(daysWithNotes(f.dm->AdoCon, 2010, 6), (std::vector<int>{1, 30}));
+    EXPECT_EQ(daysWithNotes(f.dm->AdoCon, 2010, 5), std::vector<int>{31});
+    EXPECT_EQ(daysWithNotes(f.dm->AdoCon, 2011, 2), std::vector<int>{});
+    writeDayNote(*f.dm, QDate(2010, 6, 1), rtfOf(QString()));
+    writeDayNote(*f.dm, QDate(2010, 6, 16), rtfOf(QStringLiteral("now written")));
+    EXPECT_EQ(daysWithNotes(f.dm->AdoCon, 2010, 6), (std::vector<int>{16, 30}));
+}
