@@ -124,6 +124,8 @@ expect_failure tavlo-compose "读取文件“missing.bmp”失败：文件不存
 expect_failure tavlo-cal "写入文件“$work/no/x.png”失败：文件不存在" render 2024-01-01 "$work/no/x.png"
 expect_failure tavlo-cal "未收录2030年的放假安排（已收录2008—2026年）" --folder "$work/folder" holidays 2030
 expect_failure tavlo-wallpaper "没有找到图片文件：missing.bmp" set missing.bmp
+expect_failure tavlo-notes "没有找到记事数据库“$work/folder/Data/Notes.db”" --folder "$work/folder" list
+expect_failure tavlo-notes "读取文件“missing.rtf”失败：文件不存在" text missing.rtf
 
 [ "$failures" = 0 ] || exit 1
 echo "every tool answers as a Unix tool"

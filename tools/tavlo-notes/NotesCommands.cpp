@@ -10,6 +10,7 @@
 #include "NotesError.h"
 #include "Rtf.h"
 #include "StandardOutput.h"
+#include "ToolDescription.h"
 #include "uDM.h"
 
 #include <QDateTime>
@@ -17,15 +18,9 @@
 #include <memory>
 #include <optional>
 
-using namespace tavlo;
-
-namespace notes_tool {
+namespace tavlo::notes_tool {
 
 namespace {
-
-std::filesystem::path pathOf(const QString& name) {
-    return std::filesystem::path(name.toStdU16String());
-}
 
 QString shown(const std::filesystem::path& path) {
     return QString::fromStdU16String(path.u16string());
@@ -40,18 +35,22 @@ std::unique_ptr<TDM> readNotes(const ProgramFolder& folder) {
 void printText(const QString& text) {
     QByteArray bytes = text.toUtf8();
     if (!bytes.endsWith('\n')) bytes += '\n';
-    StandardOutput::write(bytes);
+    tool::writeOut(bytes.toStdString());
+}
+
+void printLine(const QString& text) {
+    tool::writeLine(text.toStdString());
 }
 
 QDate dateArgument(const QString& key) {
     const QDate date = notes::dateOfKey(key);
-    if (!date.isValid()) throw ToolError("不是日期（应为 YYYYMMDD）：" + key.toStdString());
+    if (!date.isValid()) throw tool::UsageError("不是日期（应为 YYYYMMDD）：" + key.toStdString());
     return date;
 }
 
 QString dayText(TDM& dm, const QString& key) {
     const std::optional<QByteArray> note = notes::readDayNote(dm, dateArgument(key));
-    if (!note) throw ToolError("这一天没有记事：" + key.toStdString());
+    if (!note) throw tool::Failure("这一天没有记事：" + key.toStdString());
     return rtf::noteToPlainText(*note);
 }
 
@@ -70,76 +69,69 @@ void requireProgramFolder(const ProgramFolder& folder) {
         !root.empty() && std::filesystem::is_directory(root, error) &&
         (std::filesystem::is_directory(root / "Data", error) || std::filesystem::exists(root / "tavlo", error) ||
          std::filesystem::exists(root / "tavlo.exe", error));
-    if (!isProgramFolder) throw ToolError("“" + shown(root).toStdString() + "”不是程序文件夹");
+    if (!isProgramFolder) throw tool::Failure("“" + shown(root).toStdString() + "”不是程序文件夹");
 }
 
 }  // namespace
 
-int textCommand(const QString& file) {
-    const MappedFile in(pathOf(file));
+void textCommand(const std::filesystem::path& file) {
+    const MappedFile in(file);
     const QByteArray bytes(reinterpret_cast<const char*>(in.bytes().data()), static_cast<qsizetype>(in.bytes().size()));
     in.checkUnchanged();
     printText(rtf::noteToPlainText(bytes));
-    return 0;
 }
 
-int listCommand(const ProgramFolder& folder) {
+void listCommand(const ProgramFolder& folder) {
     const auto dm = readNotes(folder);
-    for (const QString& key : notes::dayNoteKeys(*dm)) StandardOutput::line(key);
-    return 0;
+    for (const QString& key : notes::dayNoteKeys(*dm)) printLine(key);
 }
 
-int showCommand(const ProgramFolder& folder, const QString& key) {
+void showCommand(const ProgramFolder& folder, const QString& key) {
     const auto dm = readNotes(folder);
     printText(dayText(*dm, key));
-    return 0;
 }
 
-int exportCommand(const ProgramFolder& folder, const QString& key, const QString& out) {
+void exportCommand(const ProgramFolder& folder, const QString& key, const QString& out) {
     const auto dm = readNotes(folder);
     notes::writeExport(out, dayText(*dm, key));
-    StandardOutput::line(notes::exportFileName(out));
-    return 0;
+    printLine(notes::exportFileName(out));
 }
 
-int searchCommand(const ProgramFolder& folder, const QString& text) {
-    if (text.trimmed().isEmpty()) throw ToolError("要搜索的文字是空的");
+void searchCommand(const ProgramFolder& folder, const QString& text) {
+    if (text.trimmed().isEmpty()) throw tool::UsageError("要搜索的文字是空的");
     const auto dm = readNotes(folder);
     const std::vector<notes::SearchHit> hits = notes::searchNotes(dm->AdoCon, text);
-    if (hits.empty()) throw ToolError("没有找到包含“" + text.toStdString() + "”的记事");
-    for (const notes::SearchHit& hit : hits) StandardOutput::line(hitPlace(hit) + u'\t' + hit.line);
-    return 0;
+    if (hits.empty()) throw tool::Failure("没有找到包含“" + text.toStdString() + "”的记事");
+    for (const notes::SearchHit& hit : hits) printLine(hitPlace(hit) + u'\t' + hit.line);
 }
 
-int backupCommand(const ProgramFolder& folder, const QString& target) {
+void backupCommand(const ProgramFolder& folder, const std::filesystem::path& target) {
     const auto dm = readNotes(folder);
-    notes::backupDatabase(dm->AdoCon, pathOf(target));
-    return 0;
+    notes::backupDatabase(dm->AdoCon, target);
 }
 
-int restoreCommand(const ProgramFolder& folder, const QString& backup) {
+void restoreCommand(const ProgramFolder& folder, const std::filesystem::path& backup) {
     requireProgramFolder(folder);
     const std::filesystem::path database = folder.path(TDM::kDatabaseName);
-    const std::optional<std::filesystem::path> kept = notes::restoreDatabase(
-        database, pathOf(backup), notes::rotatingBackupFolder(database), QDateTime::currentDateTime());
-    if (kept) StandardOutput::line(QStringLiteral("已恢复记事；被替换的记事数据库保存在“%1”").arg(shown(*kept)));
-    return 0;
+    const std::optional<std::filesystem::path> kept =
+        notes::restoreDatabase(database, backup, notes::rotatingBackupFolder(database), QDateTime::currentDateTime());
+    if (kept) printLine(QStringLiteral("已恢复记事；被替换的记事数据库保存在“%1”").arg(shown(*kept)));
 }
 
-int exportAllCommand(const ProgramFolder& folder, const QString& target, const QString& encoding) {
+void exportAllCommand(const ProgramFolder& folder, const std::filesystem::path& target, const std::string& encoding) {
+    const QString name = QString::fromStdString(encoding);
     notes::ExportEncoding chosen = notes::ExportEncoding::Utf8;
-    if (encoding.compare(QLatin1String("gb18030"), Qt::CaseInsensitive) == 0)
+    if (name.compare(QLatin1String("gb18030"), Qt::CaseInsensitive) == 0)
         chosen = notes::ExportEncoding::Gb18030;
-    else if (!encoding.isEmpty() && encoding.compare(QLatin1String("utf-8"), Qt::CaseInsensitive) != 0 &&
-             encoding.compare(QLatin1String("utf8"), Qt::CaseInsensitive) != 0)
-        throw ToolError("不认识的编码（可用 utf-8 或 gb18030）：" + encoding.toStdString());
+    else if (!name.isEmpty() && name.compare(QLatin1String("utf-8"), Qt::CaseInsensitive) != 0 &&
+             name.compare(QLatin1String("utf8"), Qt::CaseInsensitive) != 0)
+        throw tool::UsageError("不认识的编码（可用 utf-8 或 gb18030）：" + encoding);
     const auto dm = readNotes(folder);
-    const notes::ExportCount count = notes::exportAllNotes(dm->AdoCon, pathOf(target), chosen);
-    StandardOutput::line(QStringLiteral("已导出 %1 篇日记、%2 页周记到“%3”")
-                             .arg(count.dayNotes)
-                             .arg(count.weekPages)
-                             .arg(shown(pathOf(target))));
-    return 0;
+    const notes::ExportCount count = notes::exportAllNotes(dm->AdoCon, target, chosen);
+    printLine(QStringLiteral("已导出 %1 篇日记、%2 页周记到“%3”")
+                  .arg(count.dayNotes)
+                  .arg(count.weekPages)
+                  .arg(shown(target)));
 }
 
-}  // namespace notes_tool
+}  // namespace tavlo::notes_tool

@@ -2,28 +2,23 @@
 #include "ProgramFolder.h"
 
 #include <QString>
-#include <QStringList>
 
-#include <stdexcept>
+#include <filesystem>
 #include <string>
 
-// The commands of tavlo-notes. Each returns the exit status; a failure is
-// thrown with its message in Chinese, naming the file and the cause.
-namespace notes_tool {
+// The commands of tavlo-notes. Each writes its result to standard output; a
+// failure is thrown with its message in Chinese, naming the file and the
+// cause (tool::Failure, FileError, notes::NotesError), an argument that is
+// not what the command takes as tool::UsageError.
+namespace tavlo::notes_tool {
 
-// A failure to report as it stands (exit status 1).
-class ToolError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+void textCommand(const std::filesystem::path& file);
+void listCommand(const ProgramFolder& folder);
+void showCommand(const ProgramFolder& folder, const QString& key);
+void exportCommand(const ProgramFolder& folder, const QString& key, const QString& out);
+void searchCommand(const ProgramFolder& folder, const QString& text);
+void backupCommand(const ProgramFolder& folder, const std::filesystem::path& target);
+void restoreCommand(const ProgramFolder& folder, const std::filesystem::path& backup);
+void exportAllCommand(const ProgramFolder& folder, const std::filesystem::path& target, const std::string& encoding);
 
-int textCommand(const QString& file);
-int listCommand(const tavlo::ProgramFolder& folder);
-int showCommand(const tavlo::ProgramFolder& folder, const QString& key);
-int exportCommand(const tavlo::ProgramFolder& folder, const QString& key, const QString& out);
-int searchCommand(const tavlo::ProgramFolder& folder, const QString& text);
-int backupCommand(const tavlo::ProgramFolder& folder, const QString& target);
-int restoreCommand(const tavlo::ProgramFolder& folder, const QString& backup);
-int exportAllCommand(const tavlo::ProgramFolder& folder, const QString& target, const QString& encoding);
-
-}  // namespace notes_tool
+}  // namespace tavlo::notes_tool

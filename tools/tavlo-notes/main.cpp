@@ -1,103 +1,118 @@
 // tavlo-notes: the notes the program keeps in its folder, on the command line.
 // Commands that only read open the database read-only and create nothing.
-#include "FileError.h"
 #include "NotesCommands.h"
 #include "NotesError.h"
-#include "StandardOutput.h"
+#include "QtNotices.h"
+#include "ToolMain.h"
 #include "uDM.h"
 
 #include <QGuiApplication>
 
-#include <cstdio>
 #include <optional>
 #include <string>
-#include <vector>
-
-using namespace tavlo;
 
 namespace {
 
-constexpr const char* kUsage =
-    "用法：tavlo-notes [--folder 程序文件夹] 命令\n"
-    "  text 文件                        显示记事文件（RTF 或纯文本）的文字\n"
-    "  list                             列出有日记的日期（YYYYMMDD）\n"
-    "  show YYYYMMDD                    显示那一天的日记\n"
-    "  export YYYYMMDD 文件名           把那一天的日记导出为“文件名.txt”\n"
-    "  search 文字                      搜索日记和周记，每个匹配行输出“日期<TAB>行”\n"
-    "  backup 文件                      把记事数据库备份到文件\n"
-    "  restore 文件                     检查备份后用它恢复记事数据库\n"
-    "  export-all 文件夹 [--encoding utf-8|gb18030]\n"
-    "                                   导出全部日记和周记（文本和一个 HTML 文件）\n";
+using namespace tavlo;
 
-int usage(FILE* stream, int status) {
-    std::fputs(kUsage, stream);
-    return status;
+const tool::ToolDescription kTool{
+    .name = "tavlo-notes",
+    .summary = "在命令行上读取、搜索、备份和导出程序的记事（日记和周记）。",
+    .options = {{"--folder", "程序文件夹", "记事数据库 Data/Notes.db 所在的程序文件夹，默认是本程序所在的文件夹"}},
+    .commands =
+        {
+            {.name = "text",
+             .arguments = "文件",
+             .summary = "显示记事文件（RTF 或纯文本）的文字",
+             .fewestOperands = 1,
+             .mostOperands = 1},
+            {.name = "list", .summary = "列出有日记的日期，每行一个（YYYYMMDD）"},
+            {.name = "show",
+             .arguments = "YYYYMMDD",
+             .summary = "显示那一天的日记的文字",
+             .details = "那一天没有日记时算作失败。",
+             .fewestOperands = 1,
+             .mostOperands = 1},
+            {.name = "export",
+             .arguments = "YYYYMMDD 文件名",
+             .summary = "像记事窗口的导出那样把那一天的日记写成“文件名.txt”，输出写成的文件",
+             .details = "文件用 GB18030 编码，每行以 CR LF 结束；已有的文件整个换成新文件。",
+             .fewestOperands = 2,
+             .mostOperands = 2},
+            {.name = "search",
+             .arguments = "文字",
+             .summary = "在日记和周记中搜索文字，每个匹配的行输出“位置<TAB>行”",
+             .details = "拉丁字母不分大小写。日记的位置是日期（YYYYMMDD），周记的位置是页和星期"
+                        "（如“C周六/日”）。没有找到时算作失败。",
+             .fewestOperands = 1,
+             .mostOperands = 1},
+            {.name = "backup",
+             .arguments = "文件",
+             .summary = "把记事数据库备份到文件",
+             .details = "程序正在使用数据库时也能得到完整的备份；文件要么保持原样，要么是完整的备份。",
+             .fewestOperands = 1,
+             .mostOperands = 1},
+            {.name = "restore",
+             .arguments = "文件",
+             .summary = "检查备份，然后用它恢复记事数据库",
+             .details =
+                 "损坏的或不是记事数据库的备份会被拒绝，什么都不改变。被替换的数据库先保存为 "
+                 "Data/Backup/Notes-before-restore-时间.db，并输出它的位置。只在程序文件夹中才会新建记事数据库。",
+             .fewestOperands = 1,
+             .mostOperands = 1},
+            {.name = "export-all",
+             .arguments = "文件夹 [--encoding utf-8|gb18030]",
+             .summary = "把全部日记和周记导出到文件夹（不存在时新建）",
+             .details = "每篇日记写成“YYYYMMDD.txt”，每页周记写成“周记A.txt”等，全部记事另外写成一个"
+                        "保留颜色和样式的“全部记事.html”。已有的同名文件整个换成新文件。",
+             .fewestOperands = 1,
+             .mostOperands = 1,
+             .options = {{"--encoding", "utf-8|gb18030",
+                          "文本文件的编码：utf-8（默认，LF 换行）或 gb18030（CR LF 换行，与单篇导出相同）"}}},
+        },
+    .details = "restore 以外的命令以只读方式打开记事数据库，不新建也不改动它。",
+};
+
+// The program's words for a failure of the database, naming the file.
+std::string databaseFailure(const ProgramFolder& folder, const notes::NotesError& error) {
+    notes::logFailure(error);
+    const std::string database = reinterpret_cast<const char*>(folder.path(TDM::kDatabaseName).u8string().c_str());
+    if (std::string(error.what()) == notes::kNoDatabase) return std::string(notes::kNoDatabase) + "“" + database + "”";
+    return "记事数据库“" + database + "”出错：" + error.what();
 }
 
-int fail(const std::string& message) {
-    std::fprintf(stderr, "tavlo-notes: %s\n", message.c_str());
-    return 1;
-}
-
-// Takes "--name VALUE" out of the arguments; empty when absent.
-std::optional<QString> takeOption(std::vector<QString>& args, const char* name) {
-    for (std::size_t i = 0; i + 1 < args.size(); ++i) {
-        if (args[i] != QLatin1String(name)) continue;
-        const QString value = args[i + 1];
-        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
-        return value;
-    }
-    return std::nullopt;
-}
-
-// The command's exit status; -1 for a command line that names none.
-int run(const ProgramFolder& folder, std::vector<QString> args) {
+void runCommand(const ProgramFolder& folder, const tool::Invocation& call) {
     using namespace notes_tool;
-    const std::optional<QString> encoding = takeOption(args, "--encoding");
-    const QString command = args.empty() ? QString() : args[0];
-    const std::size_t count = args.size();
-    if (command == "export-all" && count == 2) return exportAllCommand(folder, args[1], encoding.value_or(QString()));
-    if (encoding) return -1;
-    if (command == "text" && count == 2) return textCommand(args[1]);
-    if (command == "list" && count == 1) return listCommand(folder);
-    if (command == "show" && count == 2) return showCommand(folder, args[1]);
-    if (command == "export" && count == 3) return exportCommand(folder, args[1], args[2]);
-    if (command == "search" && count == 2) return searchCommand(folder, args[1]);
-    if (command == "backup" && count == 2) return backupCommand(folder, args[1]);
-    if (command == "restore" && count == 2) return restoreCommand(folder, args[1]);
-    return -1;
+    const std::string_view command = call.command->name;
+    const std::vector<std::string>& args = call.operands;
+    const auto text = [&](std::size_t i) { return QString::fromLocal8Bit(args[i]); };
+    if (command == "text") textCommand(args[0]);
+    if (command == "list") listCommand(folder);
+    if (command == "show") showCommand(folder, text(0));
+    if (command == "export") exportCommand(folder, text(0), text(1));
+    if (command == "search") searchCommand(folder, text(0));
+    if (command == "backup") backupCommand(folder, args[0]);
+    if (command == "restore") restoreCommand(folder, args[0]);
+    if (command == "export-all") exportAllCommand(folder, args[0], call.value("--encoding").value_or(""));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    StandardOutput::guardClosedStreams();
-    // Documents need the GUI application object, not a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    std::vector<QString> args;
-    for (int i = 1; i < argc; ++i) args.push_back(QString::fromLocal8Bit(argv[i]));
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) return usage(stdout, 0);
-    std::optional<ProgramFolder> folder;
-    if (args.size() >= 2 && args[0] == "--folder") {
-        folder.emplace(std::filesystem::path(args[1].toStdU16String()));
-        args.erase(args.begin(), args.begin() + 2);
-    }
-    const ProgramFolder programFolder = folder ? *folder : ProgramFolder::ofExecutable();
-    int status = 0;
-    try {
-        status = run(programFolder, args);
-    } catch (const notes::NotesError& e) {
-        notes::logFailure(e);
-        const std::string database =
-            reinterpret_cast<const char*>(programFolder.path(TDM::kDatabaseName).u8string().c_str());
-        if (std::string(e.what()) == notes::kNoDatabase)
-            return fail(std::string(notes::kNoDatabase) + "“" + database + "”");
-        return fail("记事数据库“" + database + "”出错：" + e.what());
-    } catch (const std::exception& e) {
-        return fail(e.what());
-    }
-    if (status < 0) return usage(stderr, 2);
-    const std::string written = StandardOutput::finish();
-    return written.empty() ? status : fail(written);
+    return tool::runTool(kTool, argc, argv, [&](const tool::Invocation& call) {
+        tool::quietQtNotices();
+        // Documents need the GUI application object, not a display.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication application(argc, argv);
+        const std::optional<std::string> folderOption = call.value("--folder");
+        // The folder as the system spells it, byte for byte.
+        const ProgramFolder folder =
+            folderOption ? ProgramFolder(std::filesystem::path(*folderOption)) : ProgramFolder::ofExecutable();
+        try {
+            runCommand(folder, call);
+        } catch (const notes::NotesError& error) {
+            throw tool::Failure(databaseFailure(folder, error));
+        }
+        return 0;
+    });
 }
