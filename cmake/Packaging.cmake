@@ -25,7 +25,12 @@ set(TAVLO_STAMP_DIR /usr/lib/tavlo)
 file(RELATIVE_PATH TAVLO_LAUNCHER_TO_PROGRAM /usr/bin ${TAVLO_PACKAGE_PREFIX})
 file(RELATIVE_PATH TAVLO_LAUNCHER_TO_STAMP /usr/bin ${TAVLO_STAMP_DIR}/version)
 configure_file(${packaging_src}/tavlo-launcher.sh ${packaging_out}/tavlo @ONLY)
-configure_file(${packaging_src}/tavlo.1 ${packaging_out}/tavlo.1 @ONLY)
+# The manual pages: the program's and one for each tool.
+file(GLOB manual_pages CONFIGURE_DEPENDS ${packaging_src}/*.1)
+foreach(page IN LISTS manual_pages)
+  get_filename_component(page_name ${page} NAME)
+  configure_file(${page} ${packaging_out}/man/${page_name} @ONLY)
+endforeach()
 configure_file(${packaging_src}/${TAVLO_APP_ID}.metainfo.xml ${packaging_out}/${TAVLO_APP_ID}.metainfo.xml @ONLY)
 
 # The copyright file carries the terms of LICENSE (from the permission notice
@@ -66,7 +71,11 @@ install(FILES ${packaging_src}/${TAVLO_APP_ID}.desktop DESTINATION /usr/share/ap
         COMPONENT desktop EXCLUDE_FROM_ALL)
 install(FILES ${packaging_out}/${TAVLO_APP_ID}.metainfo.xml DESTINATION /usr/share/metainfo
         COMPONENT desktop EXCLUDE_FROM_ALL)
-install(FILES ${packaging_out}/tavlo.1 DESTINATION /usr/share/man/man1 COMPONENT desktop EXCLUDE_FROM_ALL)
+install(DIRECTORY ${packaging_out}/man/ DESTINATION /usr/share/man/man1 COMPONENT desktop EXCLUDE_FROM_ALL)
+# One completion file for all the tools, under the program's name; the
+# staging links each tool's name to it.
+install(FILES ${packaging_src}/tavlo.bash-completion DESTINATION /usr/share/bash-completion/completions
+        RENAME tavlo COMPONENT desktop EXCLUDE_FROM_ALL)
 install(FILES ${packaging_out}/copyright DESTINATION /usr/share/doc/tavlo COMPONENT desktop EXCLUDE_FROM_ALL)
 install(FILES ${packaging_src}/lintian-overrides DESTINATION /usr/share/lintian/overrides RENAME tavlo
         COMPONENT desktop EXCLUDE_FROM_ALL)

@@ -14,15 +14,22 @@ function(compress file)
 endfunction()
 
 # Every command-line tool of the program folder is on the path as a link to
-# the launcher, which runs it from the user's folder; the manual page covers
-# them all.
+# the launcher, which runs it from the user's folder, and has a manual page
+# of its own and the tools' bash completion under its name.
 set(man ${root}/usr/share/man/man1)
-compress(${man}/tavlo.1)
+set(completions ${root}/usr/share/bash-completion/completions)
+file(GLOB pages ${man}/*.1)
+foreach(page IN LISTS pages)
+  compress(${page})
+endforeach()
 file(GLOB tools RELATIVE ${program} ${program}/tavlo-*)
 foreach(tool IN LISTS tools)
   if(NOT IS_DIRECTORY ${program}/${tool})
+    if(NOT EXISTS ${man}/${tool}.1.gz)
+      message(FATAL_ERROR "the tool ${tool} has no manual page packaging/${tool}.1")
+    endif()
     file(CREATE_LINK tavlo ${root}/usr/bin/${tool} SYMBOLIC)
-    file(CREATE_LINK tavlo.1.gz ${man}/${tool}.1.gz SYMBOLIC)
+    file(CREATE_LINK tavlo ${completions}/${tool} SYMBOLIC)
   endif()
 endforeach()
 

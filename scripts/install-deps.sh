@@ -32,8 +32,10 @@ packages=(
   libjpeg-turbo-progs libvips-tools hyperfine feh
   # notes: an independent reader and writer of rich text
   libreoffice-writer-nogui
-  # the Debian package and its checks
-  dpkg-dev fakeroot lintian desktop-file-utils appstream
+  # the Debian package and its checks; the manual pages rendered as man
+  # does, the bash completion loaded as bash does, a notes database made by
+  # hand for the completion's test
+  dpkg-dev fakeroot lintian desktop-file-utils appstream man-db groff-base bash-completion sqlite3
   # the holiday table's cross-check installs an independent package with npm
   nodejs
 )

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package and checks it without installing it: lintian,
-# the licence, the desktop entry and metainfo, the launcher's per-user
-# program folder (the user's only), and the program started through the
-# launcher on Xvfb, before and after an upgrade to a newer package.
+# the licence, the desktop entry and metainfo, the manual pages and bash
+# completion, the launcher's per-user program folder (the user's only) and
+# the tools through it, and the program started through the launcher on
+# Xvfb, before and after an upgrade to a newer package.
 #
 # Reuses the build tree build/ when there is one (the test command has just
 # built it), otherwise configures build-package/ with the program only.
@@ -99,6 +100,40 @@ dpkg-deb -f "$deb" Recommends | grep -Eq '(^|, )xdg-utils(,|$)' || e2e_fail "the
 
 log "lintian, licence, desktop entry and metainfo checked"
 
+# --- Manual pages and bash completion -------------------------------------
+# Each tool has a page of its own that man renders without a warning (as
+# lintian renders it) and the program's page lists; each tool's name loads
+# the tools' completion through bash-completion's own loader.
+man1=$root/usr/share/man/man1
+completions=$root/usr/share/bash-completion/completions
+render_page() {
+  local warnings
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$1" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || e2e_fail "man warns about $(basename "$1"): $warnings"
+  warnings=$(zcat "$1" | preconv | groff -ww -z -man -Tutf8 2>&1)
+  [ -z "$warnings" ] || e2e_fail "groff warns about $(basename "$1"): $warnings"
+  LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$1" 2>/dev/null
+}
+program_page=$(render_page "$man1/tavlo.1.gz")
+tools=()
+for tool in "$program"/tavlo-*; do tools+=("$(basename "$tool")"); done
+[ ${#tools[@]} -ge 5 ] || e2e_fail "the program folder has only ${#tools[@]} tools: ${tools[*]}"
+for tool in "${tools[@]}"; do
+  page=$man1/$tool.1.gz
+  [ -f "$page" ] && [ ! -L "$page" ] || e2e_fail "$tool has no manual page of its own"
+  text=$(render_page "$page")
+  grep -q "^       $tool " <<<"$text" || e2e_fail "the page of $tool does not show its usage"
+  grep -q "$tool(1)" <<<"$program_page" || e2e_fail "tavlo.1 does not list $tool(1)"
+  [ "$(readlink "$completions/$tool")" = tavlo ] || e2e_fail "no bash completion for $tool"
+  loaded=$(XDG_DATA_DIRS=$root/usr/share bash --norc --noprofile -c \
+    "source /usr/share/bash-completion/bash_completion && __load_completion $tool && complete -p $tool" 2>&1) ||
+    e2e_fail "bash-completion does not load a completion for $tool: $loaded"
+done
+[ "$(head -c2 "$completions/tavlo")" != '#!' ] && [ ! -x "$completions/tavlo" ] ||
+  e2e_fail "the completion file is a script of its own"
+
+log "manual pages and bash completion checked"
+
 # --- The launcher without a display --------------------------------------
 tree_digest() { (cd "$1" && find . -type f -exec sha256sum {} + | sort); }
 shipped_before=$(tree_digest "$root")
@@ -142,6 +177,19 @@ if message=$(env -u HOME -u XDG_DATA_HOME "$root/usr/bin/tavlo" 2>&1); then
   e2e_fail "the launcher started without a home folder"
 fi
 grep -q 'HOME' <<<"$message" || e2e_fail "the launcher's message without a home folder: $message"
+
+# Every tool through its link: --help on standard output, its version, the
+# usage line and exit 2 for a wrong command line, nothing else on stderr.
+for tool in "${tools[@]}"; do
+  help=$(HOME=$user1 "$root/usr/bin/$tool" --help 2>"$work/stderr") || e2e_fail "$tool --help failed"
+  [[ "$help" == "用法：$tool"* ]] && [ ! -s "$work/stderr" ] ||
+    e2e_fail "$tool --help: '$(head -n1 <<<"$help")' '$(cat "$work/stderr")'"
+  got=$(HOME=$user1 "$root/usr/bin/$tool" --version 2>&1) || e2e_fail "$tool --version failed"
+  [ "$got" = "$tool $version" ] || e2e_fail "$tool --version says '$got'"
+  status=0
+  HOME=$user1 "$root/usr/bin/$tool" --no-such-option 2>"$work/stderr" >/dev/null || status=$?
+  [ $status = 2 ] && grep -q "^用法：$tool" "$work/stderr" || e2e_fail "$tool --no-such-option: exit $status, '$(cat "$work/stderr")'"
+done
 
 log "the launcher's user folders checked"
 
