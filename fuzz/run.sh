@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang (ASan + UBSan + libFuzzer) in build-fuzz/
-# and runs each for SECONDS (default 600), JOBS at a time (default 1).
+# and runs each for SECONDS (default 600), one after the other.
 #   fuzz/run.sh [SECONDS] [TARGET...]
+# The corpora grow in fuzz/corpus-TARGET, or under TAVLO_FUZZ_CORPUS when set
+# (the test command starts from the seeds alone each time); a crash leaves its
+# input in fuzz/artifacts and fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-600}
@@ -16,7 +19,7 @@ fi
 cmake --build build-fuzz --target $(printf 'fuzz_%s ' "${targets[@]}")
 
 for t in "${targets[@]}"; do
-  corpus=fuzz/corpus-$t
+  corpus=${TAVLO_FUZZ_CORPUS:-fuzz}/corpus-$t
   mkdir -p "$corpus" fuzz/artifacts
   cp -n fuzz/seeds/$t/* "$corpus"/ 2>/dev/null || true
   dict=()

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need, builds everything and runs every
-# test: the whole suite, then the library tests again under ASan+UBSan.
+# test: the whole suite, then every test that needs no window again under
+# ASan+UBSan, then the checks (the fuzz targets, the Windows build, the
+# package). Compiler warnings are errors here.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -17,10 +19,10 @@ export LC_ALL=C.UTF-8
 # instead of skipping tests.
 export TAVLO_REQUIRE_ALL_TOOLS=1
 
-scripts/build.sh build
+scripts/build.sh build -DTAVLO_WERROR=ON
 ctest --test-dir build --output-on-failure -j2 --timeout 600
 
-scripts/build.sh build-asan -DTAVLO_SANITIZE=ON -DTAVLO_GUI=OFF -DTAVLO_BENCH=OFF
+scripts/build.sh build-asan -DTAVLO_WERROR=ON -DTAVLO_SANITIZE=ON -DTAVLO_GUI=OFF -DTAVLO_BENCH=OFF
 ctest --test-dir build-asan --output-on-failure -j2 --timeout 600
 
 for check in scripts/checks/*.sh; do
