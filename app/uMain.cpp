@@ -1,6 +1,5 @@
 #include "uMain.h"
 
-#include "ApplicationEvents.h"
 #include "DateLine.h"
 #include "FormGeometry.h"
 #include "MainCapture.h"
@@ -9,6 +8,7 @@
 #include "SiteAddress.h"
 #include "StartupSettings.h"
 #include "WebPanel.h"
+#include "WidgetTreeFilter.h"
 #include "Widgets.h"
 
 #include <QContextMenuEvent>
@@ -48,10 +48,13 @@ TMainFrm::TMainFrm(GlobalState& state, QWidget* parent)
                w == img_mini_highlight || w == img_mini_down;
     });
     setWindowingTraits(sessionWindowingTraits());
-    AppEvent1 = new TApplicationEvents(this);
+    // The web panel's message filter, on the browser view and whatever the
+    // engine makes inside it.
+    AppEvent1 = new WidgetTreeFilter(this);
     AppEvent1->setObjectName(QStringLiteral("AppEvent1"));
     AppEvent1->setOnMessage(
         [this](QObject* target, QEvent* event, bool& handled) { AppEvent1Message(target, event, handled); });
+    connect(webPanel_, &WebPanel::viewsCreated, AppEvent1, [this] { AppEvent1->watch(webLink()); });
     ConnectHandlers();
     FormCreate();
 }
