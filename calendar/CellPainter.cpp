@@ -3,9 +3,13 @@
 #include "PaintRoutines.h"
 
 #include <QFontMetrics>
+#include <QLoggingCategory>
 #include <QPainter>
 
 #include <algorithm>
+#include <exception>
+
+Q_LOGGING_CATEGORY(calendarPaintLog, "tavlo.calendar")
 
 namespace tavlo::calendar {
 namespace {
@@ -140,10 +144,15 @@ void PaintCell(QImage& cell, const QImage& back, QPoint gridOrigin, int column, 
     cell.fill(Qt::white);  // under a cell pushed past the control's edge
     QPainter painter(&cell);
     painter.drawImage(QPoint(0, 0), back, rect.translated(gridOrigin));
-    // A failing hook still leaves the cell with what was drawn so far.
+    // A failing hook still leaves the cell with what was drawn so far; the
+    // failure goes to the log, as painting has no one to tell.
     try {
         paintCellContent(painter, column, row, rect.size(), state, month, style, hooks, 8);
-    } catch (...) {}
+    } catch (const std::exception& error) {
+        qCWarning(calendarPaintLog, "cell (%d, %d) painted in part: %s", column, row, error.what());
+    } catch (...) {
+        qCWarning(calendarPaintLog, "cell (%d, %d) painted in part: an unknown failure", column, row);
+    }
 }
 
 }  // namespace tavlo::calendar
