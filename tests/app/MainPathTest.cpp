@@ -140,30 +140,30 @@ TEST_F(MainPath, ApplyAsksFirstAndNeverAgainOnceTold) {
     insert(file("photo.jpg", test::encodeJpeg(test::gradientPicture(40, 30), 100)));
     f.state->ConfirmApply = true;
     int asked = 0;
-    const auto answer = [&](bool tick, QPushButton* TInforFrm::*button) {
+    const auto answer = [&](bool tick, const char* button) {
         return [&, tick, button](QWidget* modal) {
             auto* dialog = qobject_cast<TInforFrm*>(modal);
             ASSERT_NE(dialog, nullptr);
             ++asked;
             EXPECT_EQ(dialog->size(), QSize(344, 156));
-            dialog->chkSetBgInfo->setChecked(tick);
-            (dialog->*button)->click();
+            test::control<QCheckBox>(*dialog, "chkSetBgInfo")->setChecked(tick);
+            test::control<QPushButton>(*dialog, button)->click();
         };
     };
     {
-        ModalAnswers answers(answer(true, &TInforFrm::btncancel));
+        ModalAnswers answers(answer(true, "btncancel"));
         clickApply();
     }
     EXPECT_TRUE(desktop->calls().empty());
-    EXPECT_TRUE(question->chkSetBgInfo->isChecked());  // kept for the next showing
+    EXPECT_TRUE(test::control<QCheckBox>(*question, "chkSetBgInfo")->isChecked());  // kept for the next showing
     EXPECT_EQ(test::readFileBytes(f.folder / "Data/configSetBg.ini"), "1\r\n");
     {
-        ModalAnswers answers(answer(false, &TInforFrm::btnClose));
+        ModalAnswers answers(answer(false, "btnClose"));
         clickApply();
     }
     EXPECT_TRUE(desktop->calls().empty());
     {
-        ModalAnswers answers(answer(true, &TInforFrm::btnok));
+        ModalAnswers answers(answer(true, "btnok"));
         clickApply();
     }
     ASSERT_EQ(desktop->calls(), std::vector<fs::path>{f.folder / "source/DeskTopBG/Mix.bmp"});
@@ -214,11 +214,13 @@ TEST_F(MainPath, PickerAddsAndChoosesABackgroundThatTheNextApplyUses) {
         ModalAnswers answers([&](QWidget* modal) {
             ASSERT_EQ(modal, picker.get());
             EXPECT_EQ(picker->size(), QSize(524, 286));
-            picker->btnAdd->click();  // the PNG: refused, with a message
-            picker->btnAdd->click();  // the JPEG
-            ASSERT_EQ(picker->LVpic->topLevelItemCount(), 2);
-            picker->LVpic->setCurrentItem(picker->LVpic->topLevelItem(1));
-            picker->btnOk->click();
+            auto* add = test::control<QPushButton>(*picker, "btnAdd");
+            auto* list = test::control<QTreeWidget>(*picker, "LVpic");
+            add->click();  // the PNG: refused, with a message
+            add->click();  // the JPEG
+            ASSERT_EQ(list->topLevelItemCount(), 2);
+            list->setCurrentItem(list->topLevelItem(1));
+            test::control<QPushButton>(*picker, "btnOk")->click();
         });
         clickBackgrounds();
         messages = answers.messages;
