@@ -4,6 +4,7 @@
 #include "FormGeometry.h"
 #include "MainCapture.h"
 #include "MainNotes.h"
+#include "MainTexts.h"
 #include "Picture.h"
 #include "SiteAddress.h"
 #include "StartupSettings.h"
@@ -102,7 +103,7 @@ void TMainFrm::runStep(const std::function<void()>& step) {
     try {
         step();
     } catch (const std::exception& e) {
-        const QString text = QString::fromUtf8(e.what());
+        const QString text = widgets::failureText(e);
         QTimer::singleShot(0, this, [this, text] { showErrorReport(this, text); });
     }
 }
@@ -170,7 +171,7 @@ void TMainFrm::LoadCurrentPicture() {
         try {
             loaded.picture = HeldPicture::load(path, limit, readPictureWithQt);
         } catch (const std::exception& e) {
-            loaded.error = QString::fromUtf8(e.what());
+            loaded.error = widgets::failureText(e);
         }
         promise->addResult(std::move(loaded));
         promise->finish();
@@ -255,8 +256,7 @@ void TMainFrm::N_SubmitClick() {
 
 // Without a browser the menu item would seem to do nothing: say so.
 void TMainFrm::openInBrowser(const QUrl& page) {
-    if (!shellOpen_(page))
-        showMessage(this, QStringLiteral("无法打开浏览器，请手动打开：") + page.toString(QUrl::PreferLocalFile));
+    if (!shellOpen_(page)) showMessage(this, texts::noBrowser(page.toString(QUrl::PreferLocalFile)));
 }
 
 void TMainFrm::N_ExitPrjClick() {

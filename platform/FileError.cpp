@@ -65,9 +65,9 @@ std::string describeChangedWhileRead() {
 }
 
 FileError::FileError(const std::string& action, const std::filesystem::path& file, const std::string& cause)
-    : std::runtime_error(describe(action, file, cause)) {}
+    : UserFacingError(describe(action, file, cause)) {}
 
 FileError::FileError(const std::string& action, const std::filesystem::path& file, int errnoValue)
-    : std::runtime_error(describe(action, file, describeSystemError(errnoValue))) {}
+    : UserFacingError(describe(action, file, describeSystemError(errnoValue))) {}
 
 }  // namespace tavlo

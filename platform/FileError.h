@@ -1,13 +1,14 @@
 #pragma once
+#include "UserFacingError.h"
+
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 
 namespace tavlo {
 
 // A file could not be read or written. The text names the file and the cause,
 // so that it can be shown to the user as it stands.
-class FileError : public std::runtime_error {
+class FileError : public UserFacingError {
 public:
     FileError(const std::string& action, const std::filesystem::path& file, const std::string& cause);
     FileError(const std::string& action, const std::filesystem::path& file, int errnoValue);

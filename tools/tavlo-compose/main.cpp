@@ -18,6 +18,10 @@ int main(int argc, char* argv[]) {
         const imaging::Bitmap content = imaging::loadPicture(argv[2]);
         background.composeInto(content, Placement::onBackground(background.width(), content.width()), argv[3]);
         return 0;
+    } catch (const tavlo::imaging::ImageError& error) {
+        // The user's words; the decoder's own account is for developers.
+        std::fprintf(stderr, "tavlo-compose: %s\n", error.cause().c_str());
+        return 1;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "tavlo-compose: %s\n", error.what());
         return 1;

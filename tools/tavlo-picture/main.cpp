@@ -32,6 +32,10 @@ int main(int argc, char* argv[]) {
     try {
         convert(argv[2], argv[3]);
         return 0;
+    } catch (const tavlo::imaging::ImageError& error) {
+        // The user's words; the decoder's own account is for developers.
+        std::fprintf(stderr, "tavlo-picture: %s\n", error.cause().c_str());
+        return 1;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "tavlo-picture: %s\n", error.what());
         return 1;
