@@ -3,20 +3,15 @@
 // (this executable runs under LC_ALL=C): message boxes' texts, informative
 // texts and buttons, and the labels of every dialog. Paths, the program's
 // name and the names of picture formats may stand in Latin letters.
-#include "BmpFormat.h"
 #include "CaptureTexts.h"
+#include "CommandWindowTest.h"
 #include "ModalAnswers.h"
 #include "PictureEncoders.h"
-#include "RecordingWallpaper.h"
 #include "WallpaperTexts.h"
-#include "WindowTestSupport.h"
-#include "uInfoFrm.h"
-#include "uPicSel.h"
 
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QToolButton>
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -82,54 +77,34 @@ std::vector<Damaged> damagedPictures() {
             {"text.jpg", "not a picture at all"}};
 }
 
-class ShownTexts : public testing::Test {
+class ShownTexts : public test::CommandWindowTest {
 protected:
     void SetUp() override {
-        app::TMainFrm& w = f.show();
-        picker = std::make_unique<TPicSelFrm>(*f.state, &w);
-        question = std::make_unique<TInforFrm>(*f.state, &w);
-        w.attachDialogs(picker.get(), question.get());
-        auto backend = std::make_unique<wallpaper::RecordingWallpaper>();
-        desktop = backend.get();
-        w.setWallpaperBackend(std::move(backend));
-        w.setChooseFiles([this](QWidget*) { return std::vector{chosen}; });
-        picker->setChooseFile([this](QWidget*) { return std::optional{chosen}; });
-        imaging::Bitmap background(300, 200, 24);
-        imaging::writeBmp(background, f.state->folder.pathForWrite("source\\DeskTopBG\\A1.bmp"));
-    }
-    void TearDown() override {
-        picker.reset();
-        question.reset();
+        CommandWindowTest::SetUp();
+        picker->setChooseFile([this](QWidget*) { return std::optional{chosen.front()}; });
     }
     fs::path file(const std::string& name, const std::string& bytes) {
-        const fs::path path = f.folder / "pictures" / name;
-        test::writeFileBytes(path, bytes);
-        return path;
+        return CommandWindowTest::file(name, test::Bytes(bytes.begin(), bytes.end()));
     }
+    // What insert, apply (answering the question with OK) and the picker's
+    // add (pressing Add) showed.
     std::vector<QString> insert(const fs::path& path) {
-        chosen = path;
+        chosen = {path};
         ModalAnswers answers;
-        test::control<QToolButton>(*f.window, "btnInsertPic")->click();
+        clickInsert();
         return answers.shown;
     }
-    // Apply, answering the question with OK (its texts are kept too).
     std::vector<QString> apply() {
         ModalAnswers answers([](QWidget* modal) { test::control<QPushButton>(*modal, "btnok")->click(); });
-        test::mouseClick(test::control(*f.window, "imgAppToDesk"), Qt::LeftButton);
+        clickApply();
         return answers.shown;
     }
     std::vector<QString> addBackground(const fs::path& path) {
-        chosen = path;
+        chosen = {path};
         ModalAnswers answers([](QWidget* modal) { test::control<QPushButton>(*modal, "btnAdd")->click(); });
-        test::mouseClick(test::control(*f.window, "imgAddToDesk"), Qt::LeftButton);
+        clickBackgrounds();
         return answers.shown;
     }
-
-    test::MainWindowFixture f;
-    std::unique_ptr<TPicSelFrm> picker;
-    std::unique_ptr<TInforFrm> question;
-    wallpaper::RecordingWallpaper* desktop = nullptr;
-    fs::path chosen;
 };
 
 }  // namespace
