@@ -1,4 +1,5 @@
 #pragma once
+#include "PlatformTexts.h"
 #include "UserFacingError.h"
 
 #include <filesystem>
@@ -10,19 +11,9 @@ namespace tavlo {
 // so that it can be shown to the user as it stands.
 class FileError : public UserFacingError {
 public:
+    // `action`: one of the actions of PlatformTexts.h.
     FileError(const std::string& action, const std::filesystem::path& file, const std::string& cause);
     FileError(const std::string& action, const std::filesystem::path& file, int errnoValue);
 };
-
-// The cause behind a system error number in the user's words: the causes a
-// user meets (no permission, a full disk, ...) in words, any other by its
-// error number.
-std::string describeSystemError(int errnoValue);
-
-// The cause when a file to read or replace is not a regular file: what it is.
-std::string describeNotRegularFile(std::filesystem::file_type type);
-
-// The cause when a file changed (cut short, rewritten) while it was read.
-std::string describeChangedWhileRead();
 
 }  // namespace tavlo
