@@ -1,5 +1,6 @@
 #include "CellPainter.h"
 
+#include "CalendarTexts.h"
 #include "PaintRoutines.h"
 
 #include <QFontMetrics>
@@ -80,7 +81,7 @@ void paintHolidayMark(QPainter& painter, holidays::DayKind kind, int w, int h, c
     painter.setFont(font);
     painter.setPen(kind == holidays::DayKind::Off ? style.RestDayMark : style.WorkDayMark);
     painter.drawText(box, Qt::AlignCenter | Qt::TextSingleLine,
-                     kind == holidays::DayKind::Off ? QStringLiteral("休") : QStringLiteral("班"));
+                     kind == holidays::DayKind::Off ? texts::restDayMark() : texts::workDayMark());
 }
 
 // One line of a day cell through its hook; true when drawn by default.
@@ -127,9 +128,7 @@ void paintCellContent(QPainter& painter, int column, int row, QSize size, TCellS
 }  // namespace
 
 QString WeekdayHeading(int column, int textWidth) {
-    static const char16_t* const kShort[] = {u"日", u"一", u"二", u"三", u"四", u"五", u"六"};
-    const QString day = QString::fromUtf16(kShort[column - 1]);
-    return textWidth > 36 ? QStringLiteral("星期") + day : day;
+    return texts::weekdayHeading(column, textWidth > 36);
 }
 
 QRect HolidayMarkBox(int w, int h) {
