@@ -1,5 +1,6 @@
 // The main window's controls, placed as designed at a client size of
 // 822 × 466; Anchors keeps them in place when the window is resized.
+#include "MainTexts.h"
 #include "WebPanel.h"
 #include "Widgets.h"
 #include "uMain.h"
@@ -75,11 +76,11 @@ void TMainFrm::CreateCaptionButtons() {
     miniButton_ = {img_mini_normal, img_mini_highlight, img_mini_down};
     for (TImage* image : {img_close_normal, img_close_highlight, img_close_down}) {
         anchors_.anchor(image, topRight);
-        makeCommand(image, QStringLiteral("关闭"), QStringLiteral("关闭"));
+        makeCommand(image, QString::fromUtf8(texts::kClose), QString::fromUtf8(texts::kClose));
     }
     for (TImage* image : {img_mini_normal, img_mini_highlight, img_mini_down}) {
         anchors_.anchor(image, topRight);
-        makeCommand(image, QStringLiteral("最小化"), QStringLiteral("最小化"));
+        makeCommand(image, QString::fromUtf8(texts::kMinimise), QString::fromUtf8(texts::kMinimise));
     }
     showCaptionFaces({});
 }
@@ -92,24 +93,25 @@ void TMainFrm::CreateTopBar() {
     palette.setColor(QPalette::WindowText, kMaroon);
     lblDateTime->setPalette(palette);
 
-    lblSet = make<TLabel>(this, "lblSet", {}, QStringLiteral("|  选项"));
+    lblSet = make<TLabel>(this, "lblSet", {}, QString::fromUtf8(texts::kOptions));
     lblSet->setFont(pixelFont(QStringLiteral("宋体"), 12));
     lblSet->setCursor(Qt::PointingHandCursor);
     lblSet->adjustSize();
     lblSet->move(675, 56);
     anchors_.anchor(lblSet, Anchors::Top | Anchors::Right);
-    makeCommand(lblSet, QStringLiteral("选项"), QStringLiteral("打开选项菜单"), CommandKind::MenuButton);
+    makeCommand(lblSet, QString::fromUtf8(texts::kOptionsName), QString::fromUtf8(texts::kOptionsTip),
+                CommandKind::MenuButton);
 
     imgAppToDesk = picture(this, "imgAppToDesk", {734, 45, 84, 29}, art::apply);
     imgAppToDesk->setCursor(Qt::PointingHandCursor);
     anchors_.anchor(imgAppToDesk, Anchors::Top | Anchors::Right);
-    makeCommand(imgAppToDesk, QStringLiteral("应用到桌面"), QStringLiteral("把当前图片贴到背景图片上，设为桌面壁纸"));
+    makeCommand(imgAppToDesk, QString::fromUtf8(texts::kApplyName), QString::fromUtf8(texts::kApplyTip));
 
-    btnInsertPic = flatButton(this, "btnInsertPic", {328, 54, 64, 22}, QStringLiteral("插入图片"));
-    btnInsertPic->setToolTip(QStringLiteral("插入一张图片（BMP、JPEG、PNG 或 GIF）作为当前图片"));
-    SpeedButton1 = flatButton(this, "SpeedButton1", {394, 54, 64, 22}, QStringLiteral("截  图"));
-    SpeedButton1->setAccessibleName(QStringLiteral("截图"));
-    SpeedButton1->setToolTip(QStringLiteral("截取屏幕上的一块区域作为当前图片"));
+    btnInsertPic = flatButton(this, "btnInsertPic", {328, 54, 64, 22}, QString::fromUtf8(texts::kInsert));
+    btnInsertPic->setToolTip(QString::fromUtf8(texts::kInsertTip));
+    SpeedButton1 = flatButton(this, "SpeedButton1", {394, 54, 64, 22}, QString::fromUtf8(texts::kCapture));
+    SpeedButton1->setAccessibleName(QString::fromUtf8(texts::kCaptureName));
+    SpeedButton1->setToolTip(QString::fromUtf8(texts::kCaptureTip));
 }
 
 void TMainFrm::CreateLeftColumn() {
@@ -119,7 +121,7 @@ void TMainFrm::CreateLeftColumn() {
     imgAddToDesk = picture(pnlLeft, "imgAddToDesk", {54, 264, 200, 93}, art::addBackground);
     imgAddToDesk->setStretch(true);
     imgAddToDesk->setCursor(Qt::PointingHandCursor);
-    makeCommand(imgAddToDesk, QStringLiteral("添加背景图片"), QStringLiteral("添加、移除或选用背景图片"));
+    makeCommand(imgAddToDesk, QString::fromUtf8(texts::kBackgroundsName), QString::fromUtf8(texts::kBackgroundsTip));
 }
 
 void TMainFrm::CreateRightArea() {
@@ -135,7 +137,7 @@ void TMainFrm::CreateRightArea() {
     imgPicMix->setAutoSize(true);
     imgPicMix->setStretch(true);
     imgPicMix->setCursor(Qt::PointingHandCursor);
-    imgPicMix->setAccessibleName(QStringLiteral("当前图片"));
+    imgPicMix->setAccessibleName(QString::fromUtf8(texts::kCurrentPictureName));
 }
 
 void TMainFrm::CreateHiddenParts() {
@@ -174,15 +176,15 @@ void TMainFrm::CreateMenus() {
         action->setObjectName(QLatin1String(name));
         return action;
     };
-    N_OutPutCon = item("N_OutPutCon", QStringLiteral("内容导出"));
+    N_OutPutCon = item("N_OutPutCon", QString::fromUtf8(texts::kExportNotes));
     N_OutPutCon->setVisible(false);
     // The one way to the notes: a window of their own.
-    N_CalNotes = item("N_CalNotes", QStringLiteral("日历记事"));
-    N_help = item("N_help", QStringLiteral("帮助说明"));
-    N_Submit = item("N_Submit", QStringLiteral("意见反馈"));
+    N_CalNotes = item("N_CalNotes", QString::fromUtf8(texts::kCalendarNotes));
+    N_help = item("N_help", QString::fromUtf8(texts::kHelp));
+    N_Submit = item("N_Submit", QString::fromUtf8(texts::kFeedback));
     N4 = popSysset->addSeparator();
     N4->setObjectName(QStringLiteral("N4"));
-    N_ExitPrj = item("N_ExitPrj", QStringLiteral("退出程序"));
+    N_ExitPrj = item("N_ExitPrj", QString::fromUtf8(texts::kExit));
     CreateNotesMenu();
 }
 

@@ -24,6 +24,7 @@ using widgets::renderArtwork;
 using widgets::runCommand;
 using widgets::setTabChain;
 using widgets::showErrorReport;
+using widgets::showFailure;
 using widgets::showMessage;
 using widgets::TImage;
 using widgets::TLabel;

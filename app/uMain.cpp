@@ -1,14 +1,15 @@
 #include "uMain.h"
 
-#include "ApplicationEvents.h"
 #include "DateLine.h"
 #include "FormGeometry.h"
 #include "MainCapture.h"
 #include "MainNotes.h"
+#include "MainTexts.h"
 #include "Picture.h"
 #include "SiteAddress.h"
 #include "StartupSettings.h"
 #include "WebPanel.h"
+#include "WidgetTreeFilter.h"
 #include "Widgets.h"
 
 #include <QContextMenuEvent>
@@ -48,10 +49,13 @@ TMainFrm::TMainFrm(GlobalState& state, QWidget* parent)
                w == img_mini_highlight || w == img_mini_down;
     });
     setWindowingTraits(sessionWindowingTraits());
-    AppEvent1 = new TApplicationEvents(this);
+    // The web panel's message filter, on the browser view and whatever the
+    // engine makes inside it.
+    AppEvent1 = new WidgetTreeFilter(this);
     AppEvent1->setObjectName(QStringLiteral("AppEvent1"));
     AppEvent1->setOnMessage(
         [this](QObject* target, QEvent* event, bool& handled) { AppEvent1Message(target, event, handled); });
+    connect(webPanel_, &WebPanel::viewsCreated, AppEvent1, [this] { AppEvent1->watch(webLink()); });
     ConnectHandlers();
     FormCreate();
 }
@@ -99,7 +103,7 @@ void TMainFrm::runStep(const std::function<void()>& step) {
     try {
         step();
     } catch (const std::exception& e) {
-        const QString text = QString::fromUtf8(e.what());
+        const QString text = widgets::failureText(e);
         QTimer::singleShot(0, this, [this, text] { showErrorReport(this, text); });
     }
 }
@@ -167,7 +171,7 @@ void TMainFrm::LoadCurrentPicture() {
         try {
             loaded.picture = HeldPicture::load(path, limit, readPictureWithQt);
         } catch (const std::exception& e) {
-            loaded.error = QString::fromUtf8(e.what());
+            loaded.error = widgets::failureText(e);
         }
         promise->addResult(std::move(loaded));
         promise->finish();
@@ -252,8 +256,7 @@ void TMainFrm::N_SubmitClick() {
 
 // Without a browser the menu item would seem to do nothing: say so.
 void TMainFrm::openInBrowser(const QUrl& page) {
-    if (!shellOpen_(page))
-        showMessage(this, QStringLiteral("无法打开浏览器，请手动打开：") + page.toString(QUrl::PreferLocalFile));
+    if (!shellOpen_(page)) showMessage(this, texts::noBrowser(page.toString(QUrl::PreferLocalFile)));
 }
 
 void TMainFrm::N_ExitPrjClick() {

@@ -46,7 +46,7 @@ struct SearchHit;
 
 namespace tavlo::app {
 
-class TApplicationEvents;
+class WidgetTreeFilter;
 class WebPanel;
 class SiteAddress;
 struct CaptureParts;
@@ -175,7 +175,7 @@ private:
     QTextEdit* rdtMain = nullptr;
 
     // Non-visual parts.
-    TApplicationEvents* AppEvent1 = nullptr;
+    WidgetTreeFilter* AppEvent1 = nullptr;
     QMenu* pmEmpty = nullptr;
     QMenu* popSysset = nullptr;
     QMenu* pmDeskTopMonCal = nullptr;

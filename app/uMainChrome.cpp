@@ -52,7 +52,7 @@ void TMainFrm::img_close_highlightClick() {
     try {
         SaveFormSize();
     } catch (const std::exception& e) {
-        showErrorReport(this, QString::fromUtf8(e.what()));
+        showFailure(this, e);
     }
     terminate_();
 }

@@ -2,6 +2,8 @@
 // manage the background library.
 #include "ApplyCommand.h"
 #include "BmpFormat.h"
+#include "ComposeTexts.h"
+#include "MainTexts.h"
 #include "MappedFile.h"
 #include "Picture.h"
 #include "PictureOpenDialog.h"
@@ -11,11 +13,13 @@
 #include "uMain.h"
 #include "uPicSel.h"
 
+#include <QLoggingCategory>
+
 namespace tavlo::app {
 
 namespace {
 
-const QString kInsertFailed = QStringLiteral("加载该图片失败！");
+Q_LOGGING_CATEGORY(insertLog, "tavlo.insert")
 
 // picOpenDLg: BMP, JPEG, PNG and GIF files, whatever the case of their
 // extension; several may be chosen.
@@ -78,8 +82,9 @@ void TMainFrm::btnInsertPicClick() {
         }
         SaveTmpPic(state_);
         if (state_.CurrentPicturePath.empty()) throw imaging::ImageError("no BMP file for this picture");
-    } catch (const std::exception&) {
-        showMessage(this, kInsertFailed);
+    } catch (const std::exception& error) {
+        qCWarning(insertLog, "%s", error.what());
+        showMessage(this, texts::insertFailed());
     }
 }
 
@@ -120,10 +125,13 @@ void TMainFrm::imgAppToDeskClick() {
     ApplyCommand apply(state_, walk, wallpaperBackend(), [this] {
         if (inforFrm_) inforFrm_->ask();
     });
-    switch (apply.runWithCurrentPicture(currentPicture_ ? &*currentPicture_ : nullptr)) {
-    case ApplyResult::BackgroundUnreadable: showMessage(this, QStringLiteral("加载失败！")); break;
-    case ApplyResult::NoPicture: showMessage(this, QStringLiteral("请先插入图片或截图，再更换壁纸。")); break;
-    case ApplyResult::NoBackground: showMessage(this, QStringLiteral("没有可用的背景图片，请先添加背景图片。")); break;
+    const ApplyResult result = apply.runWithCurrentPicture(currentPicture_ ? &*currentPicture_ : nullptr);
+    switch (result) {
+    case ApplyResult::BackgroundUnreadable:
+    case ApplyResult::NoPicture:
+    case ApplyResult::NoBackground:
+        showMessage(this, QString::fromStdString(compose::texts::applyMessage(result)));
+        break;
     case ApplyResult::WallpaperNotSet:
         qWarning("tavlo: %s", apply.failureDetail().c_str());
         showErrorReport(this, QString::fromStdString(apply.failureMessage()));

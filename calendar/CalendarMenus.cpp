@@ -1,5 +1,7 @@
 #include "CalendarMenus.h"
 
+#include "CalendarTexts.h"
+
 namespace tavlo::calendar {
 namespace {
 
@@ -17,7 +19,7 @@ void addSeparator(QMenu* menu, const QString& name) {
 }
 
 void addToday(QMenu* menu, const QString& name, const std::function<void()>& today) {
-    QAction* item = addItem(menu, QStringLiteral("今日"), name, 0);
+    QAction* item = addItem(menu, texts::today(), name, 0);
     QFont bold = item->font();
     bold.setBold(true);
     item->setFont(bold);
@@ -49,11 +51,8 @@ QMenu* BuildMonthMenu(QWidget* parent, const std::function<void()>& today, const
     menu->setObjectName(QStringLiteral("MonthMenu"));
     addToday(menu, QStringLiteral("MenuMonth_ToDay"), today);
     addSeparator(menu, QStringLiteral("MenuMonth_ToDay_"));
-    static const char16_t* const kNames[] = {u"一月", u"二月", u"三月", u"四月", u"五月",   u"六月",
-                                             u"七月", u"八月", u"九月", u"十月", u"十一月", u"十二月"};
     for (int month = 1; month <= 12; ++month) {
-        QAction* item =
-            addItem(menu, QString::fromUtf16(kNames[month - 1]), QStringLiteral("MenuMonth_%1").arg(month - 1), month);
+        QAction* item = addItem(menu, texts::monthName(month), QStringLiteral("MenuMonth_%1").arg(month - 1), month);
         QObject::connect(item, &QAction::triggered, menu, [choose, month] { choose(month); });
     }
     return menu;
@@ -64,7 +63,7 @@ QMenu* BuildYearMenu(QWidget* parent, const std::function<void()>& today, const 
     menu->setObjectName(QStringLiteral("YearMenu"));
     addToday(menu, QStringLiteral("MenuYear_ToDay"), today);
     addSeparator(menu, QStringLiteral("MenuYear_ToDay_1"));
-    QMenu* history = addGroup(menu, QStringLiteral("历史日期"), QStringLiteral("MenuYear_History"));
+    QMenu* history = addGroup(menu, texts::history(), QStringLiteral("MenuYear_History"));
     // Every tenth year from 10 to 1900, in groups captioned by the century.
     for (int first = 10; first <= 1810; first += 100) {
         const QString prefix = QStringLiteral("MenuYear_History_");

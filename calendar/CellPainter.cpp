@@ -1,11 +1,16 @@
 #include "CellPainter.h"
 
+#include "CalendarTexts.h"
 #include "PaintRoutines.h"
 
 #include <QFontMetrics>
+#include <QLoggingCategory>
 #include <QPainter>
 
 #include <algorithm>
+#include <exception>
+
+Q_LOGGING_CATEGORY(calendarPaintLog, "tavlo.calendar")
 
 namespace tavlo::calendar {
 namespace {
@@ -76,7 +81,7 @@ void paintHolidayMark(QPainter& painter, holidays::DayKind kind, int w, int h, c
     painter.setFont(font);
     painter.setPen(kind == holidays::DayKind::Off ? style.RestDayMark : style.WorkDayMark);
     painter.drawText(box, Qt::AlignCenter | Qt::TextSingleLine,
-                     kind == holidays::DayKind::Off ? QStringLiteral("休") : QStringLiteral("班"));
+                     kind == holidays::DayKind::Off ? texts::restDayMark() : texts::workDayMark());
 }
 
 // One line of a day cell through its hook; true when drawn by default.
@@ -123,9 +128,7 @@ void paintCellContent(QPainter& painter, int column, int row, QSize size, TCellS
 }  // namespace
 
 QString WeekdayHeading(int column, int textWidth) {
-    static const char16_t* const kShort[] = {u"日", u"一", u"二", u"三", u"四", u"五", u"六"};
-    const QString day = QString::fromUtf16(kShort[column - 1]);
-    return textWidth > 36 ? QStringLiteral("星期") + day : day;
+    return texts::weekdayHeading(column, textWidth > 36);
 }
 
 QRect HolidayMarkBox(int w, int h) {
@@ -140,10 +143,15 @@ void PaintCell(QImage& cell, const QImage& back, QPoint gridOrigin, int column, 
     cell.fill(Qt::white);  // under a cell pushed past the control's edge
     QPainter painter(&cell);
     painter.drawImage(QPoint(0, 0), back, rect.translated(gridOrigin));
-    // A failing hook still leaves the cell with what was drawn so far.
+    // A failing hook still leaves the cell with what was drawn so far; the
+    // failure goes to the log, as painting has no one to tell.
     try {
         paintCellContent(painter, column, row, rect.size(), state, month, style, hooks, 8);
-    } catch (...) {}
+    } catch (const std::exception& error) {
+        qCWarning(calendarPaintLog, "cell (%d, %d) painted in part: %s", column, row, error.what());
+    } catch (...) {
+        qCWarning(calendarPaintLog, "cell (%d, %d) painted in part: an unknown failure", column, row);
+    }
 }
 
 }  // namespace tavlo::calendar

@@ -2,6 +2,7 @@
 
 #include "CalendarDates.h"
 #include "CalendarMenus.h"
+#include "CalendarTexts.h"
 #include "Controls.h"
 #include "DateTimeValue.h"
 #include "DayGrid.h"
@@ -77,10 +78,10 @@ void TChnCalendar::createParts() {
     QFont yearFont = pixelFont(QStringLiteral("Arial Black"), 29);   // 22 pt
     QFont monthFont = pixelFont(QStringLiteral("Arial"), 32, true);  // 24 pt
     YearLabel = label("YearLabel", {120, 0}, yearFont, bgr(0xFF0000), QString());
-    YearUnitLabel = label("YearUnitLabel", {205, 18}, songFont(), bgr(0), QStringLiteral("年"));
+    YearUnitLabel = label("YearUnitLabel", {205, 18}, songFont(), bgr(0), calendar::texts::yearUnit());
     MonthLabel = label("MonthLabel", {34, 3}, monthFont, bgr(0xC08080), QString());
-    MonthUnitLabel = label("MonthUnitLabel", {45, 20}, songFont(), bgr(0), QStringLiteral("月"));
-    TodayLabel = label("TodayLabel", {272, 18}, songFont(true), bgr(0xFF0000), QStringLiteral("今天"));
+    MonthUnitLabel = label("MonthUnitLabel", {45, 20}, songFont(), bgr(0), calendar::texts::monthUnit());
+    TodayLabel = label("TodayLabel", {272, 18}, songFont(true), bgr(0xFF0000), calendar::texts::todayMark());
     StatusLabel = label("StatusLabel", {10, 236}, songFont(), bgr(0x808080), QString());
 
     MonthSpin = make<calendar::TSpinButton>(this, "MonthSpin", QRect(), 0, 13);

@@ -1,5 +1,6 @@
 #include "MonthModel.h"
 
+#include "CalendarTexts.h"
 #include "DateTimeValue.h"
 
 #include <cmath>
@@ -77,7 +78,7 @@ void TMonthModel::Rebuild(lunar::TChnCal& engine, lunar::TDateTime dateTime, con
     CnDate = CnMonth + CnDay;
     for (int i = kConstellationCell; i <= kAnimalCell; ++i) Cells[i].Valid = true;
     Cells[kGanZhiCell].DayText = text(engine.YearGanZhi);
-    Cells[kAnimalCell].DayText = text(engine.Animal) + QStringLiteral("年");
+    Cells[kAnimalCell].DayText = texts::animalYear(text(engine.Animal));
     if (Year >= 1949)
         StatusText = QStringLiteral("%1-%2-%3")
                          .arg(Year, 4, 10, QLatin1Char('0'))
@@ -85,7 +86,7 @@ void TMonthModel::Rebuild(lunar::TChnCal& engine, lunar::TDateTime dateTime, con
                          .arg(DayNumber, 2, 10, QLatin1Char('0'));
     else
         StatusText = text(engine.EraName);
-    StatusText += QStringLiteral(" 农历") + CnDate;
+    StatusText += texts::lunarDate(CnDate);
 
     for (QString& week : WeekNumbers) week.clear();
     for (int i = 1; i <= kLastDayCell; ++i) {

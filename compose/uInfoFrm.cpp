@@ -2,6 +2,7 @@
 
 #include "Artwork.h"
 #include "Command.h"
+#include "ComposeTexts.h"
 #include "Controls.h"
 #include "MessageBoxes.h"
 #include "SettingsFile.h"
@@ -15,6 +16,8 @@
 #include <QPushButton>
 
 namespace tavlo {
+
+namespace texts = compose::texts;
 
 TInforFrm::TInforFrm(GlobalState& state, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), state_(state) {
@@ -30,14 +33,14 @@ TInforFrm::TInforFrm(GlobalState& state, QWidget* parent)
     using widgets::make;
     shpBG = make<widgets::TShape>(this, "shpBG", rect(), Qt::white, QColor(216, 227, 243));
     imgques = widgets::picture(this, "imgques", {32, 24, 45, 46}, widgets::art::warning);
-    lblInfo = make<QLabel>(this, "lblInfo", {}, QStringLiteral("您确定要更换壁纸？"));
+    lblInfo = make<QLabel>(this, "lblInfo", {}, QString::fromUtf8(texts::kQuestion));
     lblInfo->setFont(widgets::pixelFont(QStringLiteral("宋体"), 14, true));
     lblInfo->move(112, 40);
     lblInfo->adjustSize();
 
-    chkSetBgInfo = make<QCheckBox>(this, "chkSetBgInfo", {112, 82, 121, 17}, QStringLiteral("下次不再提示"));
-    btnok = make<QPushButton>(this, "btnok", {176, 120, 75, 25}, QStringLiteral("确  定"));
-    btncancel = make<QPushButton>(this, "btncancel", {256, 120, 75, 25}, QStringLiteral("取  消"));
+    chkSetBgInfo = make<QCheckBox>(this, "chkSetBgInfo", {112, 82, 121, 17}, QString::fromUtf8(texts::kDontAskAgain));
+    btnok = make<QPushButton>(this, "btnok", {176, 120, 75, 25}, QString::fromUtf8(texts::kOk));
+    btncancel = make<QPushButton>(this, "btncancel", {256, 120, 75, 25}, QString::fromUtf8(texts::kCancel));
     btnClose = make<QPushButton>(this, "btnClose", {321, 1, 20, 18}, QStringLiteral("X"));
     btnClose->setFont(widgets::pixelFont(QStringLiteral("Arial"), 12, true));
     btnClose->setFlat(true);
@@ -54,14 +57,14 @@ TInforFrm::TInforFrm(GlobalState& state, QWidget* parent)
 
 // What the controls are to the keyboard and screen readers.
 void TInforFrm::describeControls() {
-    imgques->setAccessibleName(QStringLiteral("警告"));
-    chkSetBgInfo->setToolTip(QStringLiteral("以后更换壁纸时不再询问"));
-    btnok->setAccessibleName(QStringLiteral("确定"));
-    btnok->setToolTip(QStringLiteral("更换壁纸"));
-    btncancel->setAccessibleName(QStringLiteral("取消"));
-    btncancel->setToolTip(QStringLiteral("不更换壁纸"));
-    btnClose->setAccessibleName(QStringLiteral("关闭"));
-    btnClose->setToolTip(QStringLiteral("关闭，不更换壁纸"));
+    imgques->setAccessibleName(QString::fromUtf8(texts::kWarningName));
+    chkSetBgInfo->setToolTip(QString::fromUtf8(texts::kDontAskAgainTip));
+    btnok->setAccessibleName(QString::fromUtf8(texts::kOkName));
+    btnok->setToolTip(QString::fromUtf8(texts::kOkTip));
+    btncancel->setAccessibleName(QString::fromUtf8(texts::kCancelName));
+    btncancel->setToolTip(QString::fromUtf8(texts::kCancelTip));
+    btnClose->setAccessibleName(QString::fromUtf8(texts::kCloseName));
+    btnClose->setToolTip(QString::fromUtf8(texts::kCloseTip));
     widgets::setTabChain({chkSetBgInfo, btnok, btncancel, btnClose});
 }
 

@@ -26,6 +26,11 @@ public:
     // Shows the dialog centred on its parent and waits for the answer.
     void ask();
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // The controls are the dialog's own; tests find them by object name.
     widgets::TShape* shpBG = nullptr;
     widgets::TImage* imgques = nullptr;
     QLabel* lblInfo = nullptr;
@@ -38,11 +43,6 @@ public:
     void btncancelClick();
     void btnCloseClick();
     void shpBGMouseDown(QMouseEvent* event);
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
-private:
     void describeControls();
 
     GlobalState& state_;

@@ -1,5 +1,6 @@
 #include "Bitmap.h"
 
+#include "ImagingTexts.h"
 #include "PixelChannels.h"
 
 #include <cstring>
@@ -22,6 +23,9 @@ std::vector<PaletteEntry> grayRamp(int bitsPerPixel) {
 
 }  // namespace
 
+ImageError::ImageError(const std::string& detail, ImageFault fault)
+    : ImageError(fault, texts::faultCause(fault), detail) {}
+
 std::size_t Bitmap::strideFor(int width, int bitsPerPixel) {
     const std::size_t bits = static_cast<std::size_t>(width) * static_cast<std::size_t>(bitsPerPixel);
     return (bits + 31) / 32 * 4;
@@ -36,7 +40,9 @@ Bitmap::Bitmap(int width, int height, int bitsPerPixel)
     case 16: masks = ChannelMasks::rgb555(); break;
     case 24: break;
     case 32: masks = ChannelMasks::rgb888(); break;
-    default: throw ImageError("unsupported pixel format: " + std::to_string(bitsPerPixel) + " bits per pixel");
+    default:
+        throw ImageError("unsupported pixel format: " + std::to_string(bitsPerPixel) + " bits per pixel",
+                         ImageFault::Unsupported);
     }
     checkDimensions(width, height, "bitmap");
     pixels_.assign(stride_ * static_cast<std::size_t>(height), 0);
@@ -48,7 +54,8 @@ void checkDimensions(std::int64_t width, std::int64_t height, const char* format
                          std::to_string(height));
     if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > kMaxPixels)
         throw ImageError(std::string(format) + ": picture too large (" + std::to_string(width) + " × " +
-                         std::to_string(height) + " pixels)");
+                             std::to_string(height) + " pixels)",
+                         ImageFault::TooLarge);
 }
 
 void checkFitsFile(std::int64_t width, std::int64_t height, std::size_t fileBytes, std::uint64_t pixelsPerByte,

@@ -2,14 +2,34 @@
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace tavlo::imaging {
 
-// A picture could not be decoded or encoded; the text says what is wrong.
+// What kind of thing is wrong with a picture, for the user's message.
+enum class ImageFault {
+    Damaged,        // cut short or inconsistent
+    Unsupported,    // a valid picture stored in a way the program does not read
+    TooLarge,       // more pixels than the program holds
+    OutOfMemory,    // the decoder could not get its memory
+    UnknownFormat,  // none of the formats the program reads
+};
+
+// A picture could not be decoded or encoded. what() is the developer's
+// account, in English, for the log; cause() is what the user is told.
 class ImageError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit ImageError(const std::string& detail, ImageFault fault = ImageFault::Damaged);
+    ImageError(ImageFault fault, std::string cause, const std::string& detail)
+        : std::runtime_error(detail), fault_(fault), cause_(std::move(cause)) {}
+
+    ImageFault fault() const noexcept { return fault_; }
+    const std::string& cause() const noexcept { return cause_; }
+
+private:
+    ImageFault fault_;
+    std::string cause_;
 };
 
 // One palette entry, in the byte order BMP files store it.

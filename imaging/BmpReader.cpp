@@ -13,8 +13,13 @@ namespace {
 
 constexpr std::size_t kFileHeaderSize = 14;
 
-[[noreturn]] void fail(const std::string& what) {
-    throw ImageError("BMP: " + what);
+[[noreturn]] void fail(const std::string& what, ImageFault fault = ImageFault::Damaged) {
+    throw ImageError("BMP: " + what, fault);
+}
+
+// A valid file stored in a way the program does not read.
+[[noreturn]] void unsupported(const std::string& what) {
+    fail(what, ImageFault::Unsupported);
 }
 
 struct InfoHeader {
@@ -57,7 +62,8 @@ InfoHeader parseInfoHeader(std::span<const std::uint8_t> file) {
     h.hasMasksInHeader = h.size >= 52 && h.size != 64;
     // The second OS/2 header uses 3 and 4 for Huffman and 24-bit RLE.
     const bool os2 = h.size == 16 || h.size == 64;
-    if (os2 && (h.compression == 3 || h.compression == 4)) fail("OS/2 Huffman or RLE24 compression is not supported");
+    if (os2 && (h.compression == 3 || h.compression == 4))
+        unsupported("OS/2 Huffman or RLE24 compression is not supported");
     return h;
 }
 
@@ -66,19 +72,20 @@ void checkCompression(const InfoHeader& h, bool bottomUp) {
     switch (h.compression) {
     case BmpLayout::Rgb:
         if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
-            fail("unsupported depth of " + std::to_string(bits) + " bits per pixel");
+            unsupported("unsupported depth of " + std::to_string(bits) + " bits per pixel");
         return;
     case BmpLayout::Rle8:
     case BmpLayout::Rle4:
         if (bits != (h.compression == BmpLayout::Rle8 ? 8 : 4))
-            fail("run-length compression with " + std::to_string(bits) + " bits per pixel");
+            unsupported("run-length compression with " + std::to_string(bits) + " bits per pixel");
         if (!bottomUp) fail("run-length compressed picture stored top-down");
         return;
     case BmpLayout::BitFields:
     case BmpLayout::AlphaBitFields:
-        if (bits != 16 && bits != 32) fail("bit-field compression with " + std::to_string(bits) + " bits per pixel");
+        if (bits != 16 && bits != 32)
+            unsupported("bit-field compression with " + std::to_string(bits) + " bits per pixel");
         return;
-    default: fail("unsupported compression " + std::to_string(h.compression));
+    default: unsupported("unsupported compression " + std::to_string(h.compression));
     }
 }
 

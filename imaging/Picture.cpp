@@ -2,6 +2,7 @@
 
 #include "BmpFormat.h"
 #include "GifDecoder.h"
+#include "ImagingTexts.h"
 #include "JpegDecoder.h"
 #include "MappedFile.h"
 #include "PngDecoder.h"
@@ -15,7 +16,7 @@ namespace tavlo::imaging {
 namespace {
 
 [[noreturn]] void unknownFormat() {
-    throw ImageError("未知的图片格式（可读取 BMP、JPEG、PNG 和 GIF）");
+    throw ImageError("unknown picture format", ImageFault::UnknownFormat);
 }
 
 }  // namespace
@@ -42,6 +43,12 @@ Bitmap decodePicture(std::span<const std::uint8_t> bytes) {
     unknownFormat();
 }
 
+ImageError errorInFile(const ImageError& error, const MappedFile& file) {
+    const std::string path(reinterpret_cast<const char*>(file.path().u8string().c_str()));
+    const std::string cause = texts::faultCause(error.fault(), detectFormat(file.bytes()));
+    return ImageError(error.fault(), texts::unreadableFile(path, cause), path + ": " + error.what());
+}
+
 namespace {
 
 // Runs a decoding of the file: a file changed while it was read is the
@@ -59,8 +66,7 @@ auto decodeFile(const MappedFile& file, Decode decode) {
         }
     } catch (const ImageError& error) {
         file.checkUnchanged();  // a file cut short is the cause, not a broken picture
-        throw ImageError("“" + std::string(reinterpret_cast<const char*>(file.path().u8string().c_str())) +
-                         "”不是可读取的图片：" + error.what());
+        throw errorInFile(error, file);
     }
 }
 

@@ -26,6 +26,10 @@ Bitmap decodePicture(std::span<const std::uint8_t> bytes);
 // changed while it was read.
 Bitmap decodePicture(const MappedFile& file);
 
+// The error of reading `file` as a picture: the same fault, told with the
+// file's name and format.
+ImageError errorInFile(const ImageError& error, const MappedFile& file);
+
 // Reads and decodes a file; throws FileError or ImageError.
 Bitmap loadPicture(const std::filesystem::path& path);
 

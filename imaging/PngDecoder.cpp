@@ -156,11 +156,11 @@ void decodePng(std::span<const std::uint8_t> bytes, RowSink& sink) {
     Source source;
     source.bytes = bytes;
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &source, onError, onWarning);
-    if (!png) throw ImageError("PNG: out of memory");
+    if (!png) throw ImageError("PNG: out of memory", ImageFault::OutOfMemory);
     png_infop info = png_create_info_struct(png);
     if (!info) {
         png_destroy_read_struct(&png, nullptr, nullptr);
-        throw ImageError("PNG: out of memory");
+        throw ImageError("PNG: out of memory", ImageFault::OutOfMemory);
     }
     Buffers buffers;
     bool ok = false;

@@ -4,6 +4,7 @@
 #include "BitmapQt.h"
 #include "Command.h"
 #include "Controls.h"
+#include "LibraryTexts.h"
 #include "MessageBoxes.h"
 #include "PictureOpenDialog.h"
 #include "TImage.h"
@@ -16,6 +17,8 @@
 #include <QTreeWidget>
 
 namespace tavlo {
+
+namespace texts = library::texts;
 
 std::optional<std::filesystem::path> chooseBackgroundFile(QWidget* parent, std::filesystem::path& lastFolder) {
     // The patterns match the extensions in any case, as the title promises.
@@ -30,7 +33,7 @@ TPicSelFrm::TPicSelFrm(GlobalState& state, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), picker_(state.folder),
       chooseFile_([&state](QWidget* owner) { return chooseBackgroundFile(owner, state.lastPictureFolder); }) {
     setObjectName(QStringLiteral("TPicSelFrm"));
-    setWindowTitle(QStringLiteral("背景图片选择"));
+    setWindowTitle(QString::fromUtf8(texts::kTitle));
     setFixedSize(524, 286);
     frame_ = new widgets::WindowFrame(this, 0);
     createControls();
@@ -51,7 +54,7 @@ void TPicSelFrm::createControls() {
     Shape1 = make<widgets::TShape>(this, "Shape1", {8, 55, 321, 162}, Qt::transparent, QColor(64, 128, 128));
     LVpic = make<QTreeWidget>(this, "LVpic", {9, 56, 319, 160});
     LVpic->setColumnCount(1);
-    LVpic->setHeaderLabels({QStringLiteral("默认图片")});
+    LVpic->setHeaderLabels({QString::fromUtf8(texts::kListHeader)});
     LVpic->setColumnWidth(0, 300);
     LVpic->setHeaderHidden(true);
     LVpic->setRootIsDecorated(false);
@@ -65,13 +68,11 @@ void TPicSelFrm::createControls() {
     lblTishi->setFont(widgets::pixelFont(QStringLiteral("幼圆"), 15));
     lblTishi->setWordWrap(true);
     lblTishi->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblTishi->setText(
-        QStringLiteral("注：可添加多个壁纸     大小1024*768以     上                                    图像格式：     "
-                       "                       BMP,JPG"));
+    lblTishi->setText(QString::fromUtf8(texts::kHint));
 
-    btnRemove = make<QPushButton>(this, "btnRemove", {12, 240, 75, 25}, QStringLiteral("移  除"));
-    btnAdd = make<QPushButton>(this, "btnAdd", {108, 240, 75, 25}, QStringLiteral("添  加"));
-    btnOk = make<QPushButton>(this, "btnOk", {209, 240, 75, 25}, QStringLiteral("确  定"));
+    btnRemove = make<QPushButton>(this, "btnRemove", {12, 240, 75, 25}, QString::fromUtf8(texts::kRemove));
+    btnAdd = make<QPushButton>(this, "btnAdd", {108, 240, 75, 25}, QString::fromUtf8(texts::kAdd));
+    btnOk = make<QPushButton>(this, "btnOk", {209, 240, 75, 25}, QString::fromUtf8(texts::kOk));
     describeControls();
 
     imgSel = make<TImage>(this, "imgSel", {});
@@ -86,15 +87,15 @@ void TPicSelFrm::createControls() {
 // What the controls are to the keyboard and screen readers. Enter presses
 // the button that has the focus (none is pressed from the list).
 void TPicSelFrm::describeControls() {
-    LVpic->setAccessibleName(QStringLiteral("背景图片"));
-    btnRemove->setAccessibleName(QStringLiteral("移除"));
-    btnRemove->setToolTip(QStringLiteral("从列表中移除选中的背景图片"));
-    btnAdd->setAccessibleName(QStringLiteral("添加"));
-    btnAdd->setToolTip(QStringLiteral("添加一张背景图片（BMP、JPG 或 GIF）"));
-    btnOk->setAccessibleName(QStringLiteral("确定"));
-    btnOk->setToolTip(QStringLiteral("选用选中的背景图片并关闭"));
+    LVpic->setAccessibleName(QString::fromUtf8(texts::kListName));
+    btnRemove->setAccessibleName(QString::fromUtf8(texts::kRemoveName));
+    btnRemove->setToolTip(QString::fromUtf8(texts::kRemoveTip));
+    btnAdd->setAccessibleName(QString::fromUtf8(texts::kAddName));
+    btnAdd->setToolTip(QString::fromUtf8(texts::kAddTip));
+    btnOk->setAccessibleName(QString::fromUtf8(texts::kOkName));
+    btnOk->setToolTip(QString::fromUtf8(texts::kOkTip));
     for (widgets::TImage* face : {img_close_normal, img_close_highlight, img_close_down}) {
-        widgets::makeCommand(face, QStringLiteral("关闭"), QStringLiteral("关闭"));
+        widgets::makeCommand(face, QString::fromUtf8(texts::kClose), QString::fromUtf8(texts::kClose));
         connect(face, &widgets::TImage::activated, this, &QDialog::reject);
     }
     widgets::setTabChain({LVpic, btnRemove, btnAdd, btnOk, img_close_normal, img_close_highlight, img_close_down});
@@ -168,9 +169,9 @@ void TPicSelFrm::btnAddClick() {
     if (!chosen || chosen->empty()) return;
     switch (picker_.Add(*chosen)) {
     case BackgroundPicker::AddResult::Added: showItems(); break;
-    case BackgroundPicker::AddResult::Failed: widgets::showMessage(this, QStringLiteral("添加失败，请重试！")); break;
+    case BackgroundPicker::AddResult::Failed: widgets::showMessage(this, QString::fromUtf8(texts::kAddFailed)); break;
     case BackgroundPicker::AddResult::NotAPicture:
-        widgets::showMessage(this, QStringLiteral("添加背景图片异常，请重试！"));
+        widgets::showMessage(this, QString::fromUtf8(texts::kAddNotAPicture));
         break;
     }
 }

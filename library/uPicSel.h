@@ -38,6 +38,11 @@ public:
 
     std::string& PickedBGFile() { return picker_.PickedBGFile; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // The controls are the picker's own; tests find them by object name.
     widgets::TImage* imgBG = nullptr;
     widgets::TImage* imgLogo = nullptr;
     widgets::TImage* img_close_normal = nullptr;
@@ -56,10 +61,6 @@ public:
     void btnRemoveClick();
     void btnOkClick();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
-private:
     void createControls();
     void createCloseButton();
     void describeControls();

@@ -10,7 +10,7 @@ Q_LOGGING_CATEGORY(lcNotes, "tavlo.notes", QtInfoMsg)
 namespace tavlo::notes {
 
 NotesError::NotesError(const std::string& cause, std::string detail)
-    : std::runtime_error(cause), detail_(std::move(detail)) {}
+    : UserFacingError(cause), detail_(std::move(detail)) {}
 
 namespace {
 

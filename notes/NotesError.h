@@ -1,7 +1,8 @@
 #pragma once
+#include "UserFacingError.h"
+
 #include <QLoggingCategory>
 
-#include <stdexcept>
 #include <string>
 
 struct sqlite3;
@@ -14,7 +15,7 @@ namespace tavlo::notes {
 // or a statement failed. what() is the cause in the user's words (Chinese,
 // whatever the locale); detail() is what SQLite or the code said, for the
 // log.
-class NotesError : public std::runtime_error {
+class NotesError : public UserFacingError {
 public:
     explicit NotesError(const std::string& cause, std::string detail = {});
     const std::string& detail() const { return detail_; }

@@ -26,7 +26,7 @@ namespace tavlo {
 
 namespace {
 
-constexpr const char* kWriteAction = "写入文件";
+constexpr const char* kWriteAction = kWriteFileAction;
 
 // Temporary names are short and independent of the target's, so that a name
 // near the system's length limit can still be written, and carry the writer's

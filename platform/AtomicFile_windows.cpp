@@ -17,7 +17,7 @@ namespace tavlo {
 
 namespace {
 
-constexpr const char* kWriteAction = "写入文件";
+constexpr const char* kWriteAction = kWriteFileAction;
 
 // As on POSIX: short temporary names that carry the writer's process id, so
 // that those of a killed writer can be told from live ones.
@@ -170,7 +170,7 @@ void AtomicFile::writeGathered(std::span<const Piece> pieces) {
 void AtomicFile::copyFrom(const MappedFile& source, std::uint64_t offset, std::size_t size) {
     const auto bytes = source.bytes();
     if (offset > bytes.size() || size > bytes.size() - offset)
-        throw FileError("读取文件", source.path(), describeChangedWhileRead());  // the source ended early
+        throw FileError(kReadFileAction, source.path(), describeChangedWhileRead());  // the source ended early
     writeAt(native_->end, bytes.data() + offset, size);
 }
 

@@ -1,6 +1,7 @@
 #include "Gb18030.h"
 
 #include "CodePageText.h"
+#include "PlatformTexts.h"
 
 namespace tavlo {
 
@@ -91,7 +92,7 @@ std::string utf16ToUtf8(std::u16string_view text) {
 
 std::string gb18030ToUtf8(std::string_view bytes) {
     const auto text = decodeCodePage(kCodePageGb18030, bytes);
-    if (!text) throw TextEncodingError("系统不能转换 GB18030 文字");
+    if (!text) throw TextEncodingError(kCodePageUnavailable);
     return utf16ToUtf8(*text);
 }
 
@@ -101,12 +102,12 @@ std::string utf8ToGb18030(std::string_view text) {
     while (!text.empty()) {
         char32_t codePoint = 0;
         const std::size_t length = utf8Sequence(text, codePoint);
-        if (length == 0) throw TextEncodingError("文字中有无效的字符");
+        if (length == 0) throw TextEncodingError(kInvalidCharacter);
         appendUtf16(wide, codePoint);
         text.remove_prefix(length);
     }
     auto bytes = encodeCodePage(kCodePageGb18030, wide);
-    if (!bytes) throw TextEncodingError("系统不能转换 GB18030 文字");
+    if (!bytes) throw TextEncodingError(kCodePageUnavailable);
     return std::move(*bytes);
 }
 

@@ -1,13 +1,14 @@
 #pragma once
-#include <stdexcept>
+#include "UserFacingError.h"
+
 #include <string>
 #include <string_view>
 
 namespace tavlo {
 
-class TextEncodingError : public std::runtime_error {
+class TextEncodingError : public UserFacingError {
 public:
-    using std::runtime_error::runtime_error;
+    using UserFacingError::UserFacingError;
 };
 
 // Settings and list files are stored in GB18030: byte for byte the same as the

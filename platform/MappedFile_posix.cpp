@@ -18,7 +18,7 @@ namespace tavlo {
 
 namespace {
 
-constexpr const char* kReadAction = "读取文件";
+constexpr const char* kReadAction = kReadFileAction;
 
 // A file cut short under a mapping makes reading its lost pages raise SIGBUS.
 // The handler puts a page of zeros in place of the lost one and marks the

@@ -17,7 +17,7 @@ namespace tavlo {
 
 namespace {
 
-constexpr const char* kReadAction = "读取文件";
+constexpr const char* kReadAction = kReadFileAction;
 
 HANDLE handleOf(std::intptr_t file) {
     return reinterpret_cast<HANDLE>(file);

@@ -87,7 +87,7 @@ void createPrivateFolders(const std::filesystem::path& folder) {
     if (::mkdir(folder.c_str(), 0700) == 0) return;
     const int cause = errno;
     if (cause == EEXIST && std::filesystem::is_directory(folder, error)) return;  // made meanwhile
-    throw FileError("创建文件夹", folder, cause);
+    throw FileError(kCreateFolderAction, folder, cause);
 }
 
 void narrowToOwner(const std::filesystem::path& root) {

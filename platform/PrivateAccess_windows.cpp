@@ -9,7 +9,7 @@ namespace tavlo {
 void createPrivateFolders(const std::filesystem::path& folder) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
-    if (error) throw FileError("创建文件夹", folder, describeSystemError(error.value()));
+    if (error) throw FileError(kCreateFolderAction, folder, describeSystemError(error.value()));
 }
 
 void narrowToOwner(const std::filesystem::path&) {}

@@ -57,7 +57,7 @@ std::optional<std::vector<std::string>> readSettingsLines(const std::filesystem:
     std::error_code ec;
     const std::filesystem::file_status status = std::filesystem::status(path, ec);
     if (status.type() == std::filesystem::file_type::not_found) return std::nullopt;
-    if (ec) throw FileError("读取文件", path, describeSystemError(ec.value()));
+    if (ec) throw FileError(kReadFileAction, path, describeSystemError(ec.value()));
     // A pipe or device in a settings file's place holds no settings (and
     // reading it could wait for ever): the reader takes its defaults.
     if (status.type() != std::filesystem::file_type::regular) return std::nullopt;
@@ -81,7 +81,7 @@ std::optional<std::vector<std::string>> readSettingsLines(const std::filesystem:
             if (lineBytes) lineBytes->emplace_back(line);
         });
     } catch (const TextEncodingError& error) {
-        throw FileError("读取文件", path, error.what());
+        throw FileError(kReadFileAction, path, error.what());
     }
     file.checkUnchanged();
     if (skipped > 0) reportSkippedLines(path, skipped);
@@ -97,7 +97,7 @@ void writeSettingsLines(const std::filesystem::path& path, const std::vector<std
             bytes += "\r\n";
         }
     } catch (const TextEncodingError& error) {
-        throw FileError("写入文件", path, error.what());
+        throw FileError(kWriteFileAction, path, error.what());
     }
     // Text whose first bytes look like a byte-order mark (the GBK character
     // 锘 is EF BB) gets a real mark first, so that it reads back as written.

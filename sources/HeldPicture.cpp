@@ -48,8 +48,14 @@ HeldPicture HeldPicture::loadOwnFormat(const std::filesystem::path& path, Limit 
     const MappedFile file(path);
     if (imaging::detectFormat(file.bytes()) == PictureFormat::Bmp) {
         // A BMP that fits keeps its own pixel format, as its copies will.
-        const imaging::BmpLayout layout = imaging::parseBmpLayout(file.bytes());
-        if (layout.width <= limit.width && layout.height <= limit.height)
+        std::optional<imaging::BmpLayout> layout;
+        try {
+            layout = imaging::parseBmpLayout(file.bytes());
+        } catch (const imaging::ImageError& error) {
+            file.checkUnchanged();  // a file cut short meanwhile is the cause
+            throw imaging::errorInFile(error, file);
+        }
+        if (layout->width <= limit.width && layout->height <= limit.height)
             return HeldPicture(imaging::decodePicture(file));
     }
     imaging::TopLeftPart part(limit.width, limit.height);

@@ -1,16 +1,23 @@
 #include "MessageBoxes.h"
 
-#include <QAbstractButton>
+#include "Bitmap.h"
+#include "UserFacingError.h"
+#include "WidgetTexts.h"
 
-#include <exception>
+#include <QAbstractButton>
+#include <QLoggingCategory>
+
+#include <new>
 
 namespace tavlo::widgets {
 
 namespace {
 
+Q_LOGGING_CATEGORY(failureLog, "tavlo.failure")
+
 void showBox(QWidget* parent, QMessageBox::Icon icon, const QString& text) {
     QMessageBox box(icon, kApplicationTitle, text, QMessageBox::Ok, parent);
-    describeButton(box, QMessageBox::Ok, QStringLiteral("确定"), QStringLiteral("关闭提示"));
+    describeButton(box, QMessageBox::Ok, texts::okCaption(), texts::okTip());
     box.exec();
 }
 
@@ -27,6 +34,19 @@ void showErrorReport(QWidget* parent, const QString& text) {
     showBox(parent, QMessageBox::Critical, text);
 }
 
+QString failureText(const std::exception& error) {
+    if (dynamic_cast<const UserFacingError*>(&error)) return QString::fromUtf8(error.what());
+    qCWarning(failureLog, "%s", error.what());
+    if (const auto* image = dynamic_cast<const imaging::ImageError*>(&error))
+        return QString::fromStdString(image->cause());
+    if (dynamic_cast<const std::bad_alloc*>(&error)) return texts::outOfMemory();
+    return texts::internalFailure();
+}
+
+void showFailure(QWidget* parent, const std::exception& error) {
+    showErrorReport(parent, failureText(error));
+}
+
 void showMessage(QWidget* parent, const QString& text) {
     showBox(parent, QMessageBox::Warning, text);
 }
@@ -35,7 +55,7 @@ void runCommand(QWidget* owner, const std::function<void()>& handler) {
     try {
         handler();
     } catch (const std::exception& error) {
-        showErrorReport(owner, QString::fromUtf8(error.what()));
+        showFailure(owner, error);
     }
 }
 

@@ -2,6 +2,7 @@
 #include <QMessageBox>
 #include <QString>
 
+#include <exception>
 #include <functional>
 
 class QWidget;
@@ -19,6 +20,15 @@ void describeButton(QMessageBox& box, QMessageBox::StandardButton which, const Q
 // The general error report: a failure that no command caught, shown with its
 // own text in a message box with one OK button.
 void showErrorReport(QWidget* parent, const QString& text);
+
+// What the user is told of a failure: its own text where that is written for
+// the user, a picture's cause in the user's terms, otherwise a general
+// sentence. The developer's account goes to the log (tavlo.failure), never
+// into a box.
+QString failureText(const std::exception& error);
+
+// The general error report for a failure (see failureText).
+void showFailure(QWidget* parent, const std::exception& error);
 
 // A command's message to the user, in a box with one OK button.
 void showMessage(QWidget* parent, const QString& text);

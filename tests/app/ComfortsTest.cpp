@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 
@@ -34,8 +35,9 @@ TEST(Confirmation, EnterPressesOkAndEscCancel) {
         GlobalState state{ProgramFolder(temp.path())};
         writeSettingsLines(state.folder.pathForWrite("data\\configSetBg.ini"), {"1"});
         TInforFrm dialog(state);
-        dialog.chkSetBgInfo->setChecked(c.tick);
-        dialog.chkSetBgInfo->setFocus();  // the key goes to the dialog wherever the focus is
+        auto* chkSetBgInfo = test::control<QCheckBox>(dialog, "chkSetBgInfo");
+        chkSetBgInfo->setChecked(c.tick);
+        chkSetBgInfo->setFocus();  // the key goes to the dialog wherever the focus is
         test::ModalAnswers answers([&](QWidget* modal) { QTest::keyClick(modal, c.key); });
         state.ApplyConfirmed = 1 - c.answer;
         dialog.ask();
@@ -78,7 +80,7 @@ TEST(OpenDialogs, StartWhereTheLastPictureWasChosen) {
     const auto add = [&](const fs::path& choice) {
         next = choice;
         test::ModalAnswers answers(answer);
-        picker.btnAddClick();
+        test::control<QPushButton>(picker, "btnAdd")->click();
     };
     const QString a = QString::fromStdU16String(folderA.u16string());
     const QString b = QString::fromStdU16String((f.folder / "B").u16string());

@@ -1,6 +1,7 @@
 // The main job through the window: insert a picture, answer the question,
 // apply, manage the backgrounds. The desktop is the recording backend.
 #include "BmpFormat.h"
+#include "CommandWindowTest.h"
 #include "ModalAnswers.h"
 #include "Picture.h"
 #include "PictureEncoders.h"
@@ -28,49 +29,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class MainPath : public testing::Test {
+class MainPath : public test::CommandWindowTest {
 protected:
-    void SetUp() override {
-        app::TMainFrm& w = f.show();
-        picker = std::make_unique<TPicSelFrm>(*f.state, &w);
-        question = std::make_unique<TInforFrm>(*f.state, &w);
-        w.attachDialogs(picker.get(), question.get());
-        auto backend = std::make_unique<wallpaper::RecordingWallpaper>();
-        desktop = backend.get();
-        w.setWallpaperBackend(std::move(backend));
-        w.setChooseFiles([this](QWidget*) { return chosen; });
-        imaging::Bitmap a1(300, 200, 24);
-        std::fill(a1.pixels().begin(), a1.pixels().end(), std::uint8_t{90});
-        imaging::writeBmp(a1, f.state->folder.pathForWrite("source\\DeskTopBG\\A1.bmp"));
-    }
-    void TearDown() override {
-        picker.reset();
-        question.reset();
-    }
-    fs::path file(const std::string& name, const test::Bytes& bytes) {
-        const fs::path path = f.folder / "pictures" / name;
-        test::writeFileBytes(path, std::string(bytes.begin(), bytes.end()));
-        return path;
-    }
     std::vector<QString> insert(const fs::path& path) {
         chosen = {path};
         ModalAnswers answers;
         clickInsert();
         return answers.messages;
     }
-    // The commands, as the user gives them.
-    void clickInsert() { test::control<QToolButton>(*f.window, "btnInsertPic")->click(); }
-    void clickApply() { test::mouseClick(test::control(*f.window, "imgAppToDesk"), Qt::LeftButton); }
-    void clickBackgrounds() { test::mouseClick(test::control(*f.window, "imgAddToDesk"), Qt::LeftButton); }
     std::string tmppic() { return test::readFileBytes(f.folder / "Data/tmppic.ini"); }
     app::TImage* imgPicMix() { return test::control<app::TImage>(*f.window, "imgPicMix"); }
     QRgb shownPixel(int x, int y) { return imgPicMix()->picture().pixel(x, y); }
-
-    test::MainWindowFixture f;
-    std::unique_ptr<TPicSelFrm> picker;
-    std::unique_ptr<TInforFrm> question;
-    wallpaper::RecordingWallpaper* desktop = nullptr;
-    std::vector<fs::path> chosen;
 };
 
 const QString kInsertFailed = QStringLiteral("加载该图片失败！");
@@ -140,30 +109,30 @@ TEST_F(MainPath, ApplyAsksFirstAndNeverAgainOnceTold) {
     insert(file("photo.jpg", test::encodeJpeg(test::gradientPicture(40, 30), 100)));
     f.state->ConfirmApply = true;
     int asked = 0;
-    const auto answer = [&](bool tick, QPushButton* TInforFrm::*button) {
+    const auto answer = [&](bool tick, const char* button) {
         return [&, tick, button](QWidget* modal) {
             auto* dialog = qobject_cast<TInforFrm*>(modal);
             ASSERT_NE(dialog, nullptr);
             ++asked;
             EXPECT_EQ(dialog->size(), QSize(344, 156));
-            dialog->chkSetBgInfo->setChecked(tick);
-            (dialog->*button)->click();
+            test::control<QCheckBox>(*dialog, "chkSetBgInfo")->setChecked(tick);
+            test::control<QPushButton>(*dialog, button)->click();
         };
     };
     {
-        ModalAnswers answers(answer(true, &TInforFrm::btncancel));
+        ModalAnswers answers(answer(true, "btncancel"));
         clickApply();
     }
     EXPECT_TRUE(desktop->calls().empty());
-    EXPECT_TRUE(question->chkSetBgInfo->isChecked());  // kept for the next showing
+    EXPECT_TRUE(test::control<QCheckBox>(*question, "chkSetBgInfo")->isChecked());  // kept for the next showing
     EXPECT_EQ(test::readFileBytes(f.folder / "Data/configSetBg.ini"), "1\r\n");
     {
-        ModalAnswers answers(answer(false, &TInforFrm::btnClose));
+        ModalAnswers answers(answer(false, "btnClose"));
         clickApply();
     }
     EXPECT_TRUE(desktop->calls().empty());
     {
-        ModalAnswers answers(answer(true, &TInforFrm::btnok));
+        ModalAnswers answers(answer(true, "btnok"));
         clickApply();
     }
     ASSERT_EQ(desktop->calls(), std::vector<fs::path>{f.folder / "source/DeskTopBG/Mix.bmp"});
@@ -214,11 +183,13 @@ TEST_F(MainPath, PickerAddsAndChoosesABackgroundThatTheNextApplyUses) {
         ModalAnswers answers([&](QWidget* modal) {
             ASSERT_EQ(modal, picker.get());
             EXPECT_EQ(picker->size(), QSize(524, 286));
-            picker->btnAdd->click();  // the PNG: refused, with a message
-            picker->btnAdd->click();  // the JPEG
-            ASSERT_EQ(picker->LVpic->topLevelItemCount(), 2);
-            picker->LVpic->setCurrentItem(picker->LVpic->topLevelItem(1));
-            picker->btnOk->click();
+            auto* add = test::control<QPushButton>(*picker, "btnAdd");
+            auto* list = test::control<QTreeWidget>(*picker, "LVpic");
+            add->click();  // the PNG: refused, with a message
+            add->click();  // the JPEG
+            ASSERT_EQ(list->topLevelItemCount(), 2);
+            list->setCurrentItem(list->topLevelItem(1));
+            test::control<QPushButton>(*picker, "btnOk")->click();
         });
         clickBackgrounds();
         messages = answers.messages;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -30,8 +31,21 @@ bool ModalAnswers::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
+void ModalAnswers::recordShownTexts(QWidget* dialog) {
+    shown.push_back(dialog->windowTitle());
+    if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
+        shown.push_back(box->text());
+        shown.push_back(box->informativeText());
+    }
+    for (const QLabel* label : dialog->findChildren<QLabel*>())
+        if (label->isVisible()) shown.push_back(label->text());
+    for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+        if (button->isVisible()) shown.push_back(button->text());
+}
+
 void ModalAnswers::answerDialog(const QPointer<QWidget>& dialog) {
     if (!dialog || !dialog->isVisible()) return;
+    recordShownTexts(dialog);
     if (auto* box = qobject_cast<QMessageBox*>(dialog.data())) {
         messages.push_back(box->text());
         EXPECT_EQ(box->buttons().size(), 1) << box->text().toStdString();

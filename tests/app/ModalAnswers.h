@@ -22,12 +22,16 @@ public:
 
     // The texts of the message boxes answered so far, in order.
     std::vector<QString> messages;
+    // Every text the answered windows showed, in order: titles, a box's text
+    // and informative text, the captions of labels and buttons.
+    std::vector<QString> shown;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void answerDialog(const QPointer<QWidget>& dialog);
+    void recordShownTexts(QWidget* dialog);
 
     std::function<void(QWidget*)> answer_;
 };

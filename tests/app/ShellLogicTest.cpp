@@ -2,6 +2,7 @@
 // confirmation setting, site address and bitmap conversion.
 #include "DateLine.h"
 #include "FormGeometry.h"
+#include "LogLines.h"
 #include "SiteAddress.h"
 #include "StartupSettings.h"
 #include "TempFolder.h"
@@ -17,6 +18,7 @@
 
 using namespace std::chrono;
 using tavlo::ProgramFolder;
+using tavlo::test::LogLines;
 using tavlo::test::readFileBytes;
 using tavlo::test::TempFolder;
 using tavlo::test::writeFileBytes;
@@ -150,25 +152,6 @@ TEST(ApplyConfirmation, APipeInPlaceOfTheFileKeepsTheDefaultWithoutAnError) {
     EXPECT_TRUE(state.ConfirmApply);
     EXPECT_TRUE(std::filesystem::is_fifo(file));
 }
-
-// The messages of one logging category while the object lives.
-class LogLines {
-public:
-    explicit LogLines(const char* category) {
-        category_ = category;
-        lines_.clear();
-        previous_ = qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& text) {
-            if (context.category && category_ == context.category) lines_ << text;
-        });
-    }
-    ~LogLines() { qInstallMessageHandler(previous_); }
-    QStringList take() { return std::exchange(lines_, {}); }
-
-private:
-    static inline std::string category_;
-    static inline QStringList lines_;
-    QtMessageHandler previous_;
-};
 
 TEST(SiteAddress, TakesWebAddressesAndFoldersOfItsOwnSiteOnly) {
     TempFolder temp;

@@ -2,6 +2,7 @@
 // background digits and the picture blend.
 #include "CalendarTestSupport.h"
 #include "CellPainter.h"
+#include "LogLines.h"
 
 #include <QPainter>
 #include <QTest>
@@ -90,6 +91,27 @@ TEST(CalendarPaint, OwnerDrawHooksGetTheCellAndMayReplaceTheText) {
     EXPECT_EQ(countPixels(image, saturday.adjusted(0, 0, 0, -saturday.height() / 2), QColor(255, 0, 0)), 0);
     const QRect selected = cellInControl(calendar, 4, 1);
     EXPECT_NE(image.pixelColor(selected.left(), selected.center().y()), bgr(0x469300));
+}
+
+// A hook that fails leaves its cell with what was drawn so far, the other
+// cells whole, and says what went wrong in the log.
+TEST(CalendarPaint, AFailingHookCostsItsCellOnlyAndIsLogged) {
+    Calendar calendar;
+    const QColor green(0, 200, 0);
+    calendar.control->setOnDrawDateCell(
+        [&](TChnCalendar*, int day, QPainter& painter, const QRect& cell, bool, QString&, bool&) {
+            if (day != 9) return;
+            painter.fillRect(cell, green);
+            throw std::runtime_error("the hook broke");
+        });
+    tavlo::test::LogLines log("tavlo.calendar");
+    const QImage image = shot(calendar);
+    const QRect failed = cellInControl(calendar, 4, 2), next = cellInControl(calendar, 5, 2);  // 9 and 10 January
+    EXPECT_GT(countPixels(image, failed, green), 0);
+    EXPECT_GT(countPixels(image, next, bgr(0x4F4F4F)), 0);
+    const QStringList lines = log.take();
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines.front().contains(QStringLiteral("the hook broke"))) << lines.front().toStdString();
 }
 
 TEST(CalendarPaint, BigPaleDigitsLieBehindTheGrid) {

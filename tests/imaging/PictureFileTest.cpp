@@ -7,6 +7,7 @@
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
 #include <unistd.h>
 
 using namespace tavlo;
@@ -55,14 +56,37 @@ TEST(PictureFile, PictureCutShortWhileReadIsAFileErrorAndReplacesNothing) {
     EXPECT_EQ(test::readFileBytes(target), "old");
 }
 
-TEST(PictureFile, UnknownFormatIsNamedInTheUsersLanguage) {
+// The user is told what is wrong in Chinese, naming the file and the format;
+// the decoder's own account stays in what(), for the log.
+TEST(PictureFile, AnUnreadablePictureIsDescribedInTheUsersLanguage) {
     test::TempFolder temp;
-    test::writeFileBytes(temp / "notes.txt", "just text");
-    try {
-        loadPicture(temp / "notes.txt");
-        FAIL() << "accepted";
-    } catch (const ImageError& error) {
-        EXPECT_EQ(std::string(error.what()), "“" + (temp / "notes.txt").string() +
-                                                 "”不是可读取的图片：未知的图片格式（可读取 BMP、JPEG、PNG 和 GIF）");
+    writeBmp(test::gradientPicture(16, 16), temp / "whole.bmp");
+    const std::string bmp = test::readFileBytes(temp / "whole.bmp");
+    std::string oddBmp = bmp;
+    oddBmp[30] = 9;  // a compression no BMP reader knows
+    const auto text = [](const test::Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); };
+    const std::string png = text(test::encodePng({2, 1, PNG_COLOR_TYPE_RGB, 8, false, {{0, 0, 255, 9, 9, 9}}}));
+    const std::string gif =
+        text(test::encodeGif(2, 1, {0, 0, 0, 255, 255, 255}, {test::GifFrame{0, 0, 2, 1, false, -1, {}, {0, 1}}}));
+    struct Case {
+        std::string name, bytes, cause, detail;
+    } cases[] = {
+        {"notes.txt", "just text", "未知的图片格式（可读取 BMP、JPEG、PNG 和 GIF）", "unknown picture format"},
+        {"cut.bmp", bmp.substr(0, bmp.size() / 2), "BMP 图片的数据已损坏或不完整", "BMP: pixel data truncated"},
+        {"odd.bmp", oddBmp, "不支持这种存储方式的BMP 图片", "BMP: unsupported compression 9"},
+        {"cut.jpg", "\xFF\xD8\xFF", "JPEG 图片的数据已损坏或不完整", "JPEG: "},
+        {"cut.png", png.substr(0, 40), "PNG 图片的数据已损坏或不完整", "PNG: "},
+        {"cut.gif", gif.substr(0, 16), "GIF 图片的数据已损坏或不完整", "GIF: "},
+    };
+    for (const Case& c : cases) {
+        test::writeFileBytes(temp / c.name, c.bytes);
+        try {
+            loadPicture(temp / c.name);
+            ADD_FAILURE() << c.name << " accepted";
+        } catch (const ImageError& error) {
+            EXPECT_EQ(error.cause(), "“" + (temp / c.name).string() + "”不是可读取的图片：" + c.cause) << c.name;
+            EXPECT_NE(std::string(error.what()).find(c.detail), std::string::npos) << c.name << ": " << error.what();
+            EXPECT_EQ(std::string(error.what()).find("图片"), std::string::npos) << c.name << ": " << error.what();
+        }
     }
 }

@@ -4,6 +4,7 @@
 #include "Composition.h"
 #include "Picture.h"
 #include "ToolMain.h"
+#include "UserFacingError.h"
 
 namespace {
 
@@ -21,10 +22,15 @@ const tavlo::tool::ToolDescription kTool{
 
 int compose(const tavlo::tool::Invocation& call) {
     using namespace tavlo;
-    const std::vector<std::string>& files = call.operands;
-    const Background background = Background::load(files[0]);
-    const imaging::Bitmap content = imaging::loadPicture(files[1]);
-    background.composeInto(content, Placement::onBackground(background.width(), content.width()), files[2]);
+    try {
+        const std::vector<std::string>& files = call.operands;
+        const Background background = Background::load(files[0]);
+        const imaging::Bitmap content = imaging::loadPicture(files[1]);
+        background.composeInto(content, Placement::onBackground(background.width(), content.width()), files[2]);
+    } catch (const imaging::ImageError& error) {
+        // The user reads the picture's cause; the decoder's account is for developers.
+        throw UserFacingError(error.cause());
+    }
     return 0;
 }
 

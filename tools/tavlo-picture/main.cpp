@@ -4,6 +4,7 @@
 #include "MappedFile.h"
 #include "Picture.h"
 #include "ToolMain.h"
+#include "UserFacingError.h"
 
 namespace {
 
@@ -23,10 +24,15 @@ const tavlo::tool::ToolDescription kTool{
 // huge picture never has the picture held whole (an interlaced PNG excepted).
 int convert(const tavlo::tool::Invocation& call) {
     using namespace tavlo;
-    const MappedFile file(call.operands[0]);
-    AtomicFile bmp(call.operands[1], AtomicFile::Sync::Fast);
-    imaging::writePictureAsBmp(file, bmp);
-    bmp.commit();
+    try {
+        const MappedFile file(call.operands[0]);
+        AtomicFile bmp(call.operands[1], AtomicFile::Sync::Fast);
+        imaging::writePictureAsBmp(file, bmp);
+        bmp.commit();
+    } catch (const imaging::ImageError& error) {
+        // The user reads the picture's cause; the decoder's account is for developers.
+        throw UserFacingError(error.cause());
+    }
     return 0;
 }
 
