@@ -1,11 +1,18 @@
 #include "BGList.h"
 #include "BmpFormat.h"
+#include "FileError.h"
+#include "MappedFile.h"
 #include "PictureEncoders.h"
 #include "SettingsFile.h"
 #include "TempFolder.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <png.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <ctime>
 
 using namespace tavlo;
 namespace fs = std::filesystem;
@@ -108,6 +115,29 @@ TEST_F(Library, RefusedAddsLeaveTheListAndSayWhy) {
     EXPECT_EQ(picker.Add(temp / "pictures/missing.jpg"), BackgroundPicker::AddResult::Failed);
     EXPECT_EQ(list(), before);
     EXPECT_EQ(picker.items, (Lines{"A1.bmp"}));
+}
+
+// A picture rewritten in place while it is copied into the library (same
+// size, so only its time of writing tells): the copy is refused, and the
+// library's picture of that name stays as it was.
+TEST_F(Library, PictureChangedWhileCopiedLeavesTheLibraryAlone) {
+    const fs::path chosen = outside("x.jpg", test::encodeJpeg(test::gradientPicture(16, 16)));
+    const timespec anHourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, chosen.c_str(), anHourAgo, 0), 0);  // as a picture saved earlier is
+    const fs::path inLibrary = temp / "x.jpg";
+    test::writeFileBytes(inLibrary, "the earlier x.jpg");
+
+    const MappedFile source(chosen);
+    const int fd = ::open(chosen.c_str(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::pwrite(fd, "\xFF", 1, 100), 1);
+    ::close(fd);
+    EXPECT_THROW(copyIntoLibrary(source, inLibrary), FileError);
+    EXPECT_EQ(test::readFileBytes(inLibrary), "the earlier x.jpg");
+
+    const MappedFile unchanged(chosen);
+    copyIntoLibrary(unchanged, inLibrary);
+    EXPECT_EQ(test::readFileBytes(inLibrary), test::readFileBytes(chosen));
 }
 
 TEST_F(Library, RemoveAndOkFollowTheChosenBackground) {
