@@ -8,12 +8,16 @@
 #include "PictureEncoders.h"
 #include "TempFolder.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <png.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstring>
+#include <ctime>
 
 using namespace tavlo;
 using imaging::Bitmap;
@@ -206,4 +210,40 @@ TEST(Composition, FailedWriteLeavesThePreviousMixWhole) {
     }
 
     EXPECT_EQ(test::readFileBytes(composition.mixPath()), before);
+}
+
+// Another program cuts or rewrites the background between its reading and
+// the composite's writing: no composite is made from bytes that were not the
+// file's, and the previous Mix.bmp stays.
+TEST(Composition, BackgroundChangedWhileComposedLeavesThePreviousMix) {
+    const struct {
+        const char* name;
+        void (*change)(const std::filesystem::path&);
+    } cases[] = {
+        {"cut short", [](const std::filesystem::path& p) { std::filesystem::resize_file(p, 1000); }},
+        {"rewritten in place",
+         [](const std::filesystem::path& p) {
+             const timespec anHourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+             ASSERT_EQ(::utimensat(AT_FDCWD, p.c_str(), anHourAgo, 0), 0);  // as a background saved earlier is
+             const int fd = ::open(p.c_str(), O_WRONLY);
+             ASSERT_GE(fd, 0);
+             ASSERT_EQ(::pwrite(fd, "\xFF", 1, 2000), 1);
+             ::close(fd);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempFolder temp;
+        imaging::writeBmp(background(100, 50, 24), temp / "bg.bmp");
+        Composition composition(temp.path());
+        composition.SaveContentPicture(filled(4, 4, kContent));
+        ASSERT_TRUE(composition.LoadBackground(temp / "bg.bmp"));
+        composition.ComposeWallpaper();
+        const std::string before = test::readFileBytes(composition.mixPath());
+
+        ASSERT_TRUE(composition.LoadBackground(temp / "bg.bmp"));
+        c.change(temp / "bg.bmp");
+        EXPECT_THROW(composition.ComposeWallpaper(), FileError);
+        EXPECT_EQ(test::readFileBytes(composition.mixPath()), before);
+    }
 }
