@@ -8,16 +8,13 @@
 #include "PictureEncoders.h"
 #include "TempFolder.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <png.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <csignal>
 #include <cstring>
-#include <ctime>
+#include <stdexcept>
 
 using namespace tavlo;
 using imaging::Bitmap;
@@ -195,21 +192,33 @@ TEST(Composition, UnreadableBackgroundFailsAndIsNotUsedAfterwards) {
     EXPECT_THROW(composition.ComposeWallpaper(), std::logic_error);
 }
 
-TEST(Composition, FailedWriteLeavesThePreviousMixWhole) {
-    test::TempFolder temp;
-    imaging::writeBmp(background(300, 200, 24), temp / "bg.bmp");
-    Composition composition(temp.path());
-    composition.SaveContentPicture(filled(4, 4, kContent));
-    ASSERT_TRUE(composition.LoadBackground(temp / "bg.bmp"));
-    composition.ComposeWallpaper();
-    const std::string before = test::readFileBytes(composition.mixPath());
+namespace {
 
+// A 24-bit background "bg.bmp" of the given size with a small content,
+// composed once: `before` is that Mix.bmp.
+struct ComposedOnce {
+    test::TempFolder temp;
+    Composition composition{temp.path()};
+    std::string before;
+
+    ComposedOnce(int width, int height) {
+        imaging::writeBmp(background(width, height, 24), temp / "bg.bmp");
+        composition.SaveContentPicture(filled(4, 4, kContent));
+        if (!composition.LoadBackground(temp / "bg.bmp")) throw std::runtime_error("the background did not load");
+        composition.ComposeWallpaper();
+        before = test::readFileBytes(composition.mixPath());
+    }
+};
+
+}  // namespace
+
+TEST(Composition, FailedWriteLeavesThePreviousMixWhole) {
+    ComposedOnce f(300, 200);
     {
         test::FileSizeCap cap(4096);  // as if the disk filled up mid-write
-        EXPECT_THROW(composition.ComposeWallpaper(), FileError);
+        EXPECT_THROW(f.composition.ComposeWallpaper(), FileError);
     }
-
-    EXPECT_EQ(test::readFileBytes(composition.mixPath()), before);
+    EXPECT_EQ(test::readFileBytes(f.composition.mixPath()), f.before);
 }
 
 // Another program cuts or rewrites the background between its reading and
@@ -223,27 +232,16 @@ TEST(Composition, BackgroundChangedWhileComposedLeavesThePreviousMix) {
         {"cut short", [](const std::filesystem::path& p) { std::filesystem::resize_file(p, 1000); }},
         {"rewritten in place",
          [](const std::filesystem::path& p) {
-             const timespec anHourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
-             ASSERT_EQ(::utimensat(AT_FDCWD, p.c_str(), anHourAgo, 0), 0);  // as a background saved earlier is
-             const int fd = ::open(p.c_str(), O_WRONLY);
-             ASSERT_GE(fd, 0);
-             ASSERT_EQ(::pwrite(fd, "\xFF", 1, 2000), 1);
-             ::close(fd);
+             test::makeFileAnHourOld(p);
+             test::rewriteInPlace(p, 2000, "\xFF");
          }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        test::TempFolder temp;
-        imaging::writeBmp(background(100, 50, 24), temp / "bg.bmp");
-        Composition composition(temp.path());
-        composition.SaveContentPicture(filled(4, 4, kContent));
-        ASSERT_TRUE(composition.LoadBackground(temp / "bg.bmp"));
-        composition.ComposeWallpaper();
-        const std::string before = test::readFileBytes(composition.mixPath());
-
-        ASSERT_TRUE(composition.LoadBackground(temp / "bg.bmp"));
-        c.change(temp / "bg.bmp");
-        EXPECT_THROW(composition.ComposeWallpaper(), FileError);
-        EXPECT_EQ(test::readFileBytes(composition.mixPath()), before);
+        ComposedOnce f(100, 50);
+        ASSERT_TRUE(f.composition.LoadBackground(f.temp / "bg.bmp"));
+        c.change(f.temp / "bg.bmp");
+        EXPECT_THROW(f.composition.ComposeWallpaper(), FileError);
+        EXPECT_EQ(test::readFileBytes(f.composition.mixPath()), f.before);
     }
 }

@@ -6,13 +6,8 @@
 #include "SettingsFile.h"
 #include "TempFolder.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <png.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <ctime>
 
 using namespace tavlo;
 namespace fs = std::filesystem;
@@ -122,16 +117,12 @@ TEST_F(Library, RefusedAddsLeaveTheListAndSayWhy) {
 // library's picture of that name stays as it was.
 TEST_F(Library, PictureChangedWhileCopiedLeavesTheLibraryAlone) {
     const fs::path chosen = outside("x.jpg", test::encodeJpeg(test::gradientPicture(16, 16)));
-    const timespec anHourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, chosen.c_str(), anHourAgo, 0), 0);  // as a picture saved earlier is
+    test::makeFileAnHourOld(chosen);
     const fs::path inLibrary = temp / "x.jpg";
     test::writeFileBytes(inLibrary, "the earlier x.jpg");
 
     const MappedFile source(chosen);
-    const int fd = ::open(chosen.c_str(), O_WRONLY);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::pwrite(fd, "\xFF", 1, 100), 1);
-    ::close(fd);
+    test::rewriteInPlace(chosen, 100, "\xFF");
     EXPECT_THROW(copyIntoLibrary(source, inLibrary), FileError);
     EXPECT_EQ(test::readFileBytes(inLibrary), "the earlier x.jpg");
 

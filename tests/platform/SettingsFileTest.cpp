@@ -3,12 +3,9 @@
 #include "SettingsFile.h"
 #include "TempFolder.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <ctime>
 
 using namespace tavlo;
 using test::readFileBytes;
@@ -138,18 +135,11 @@ TEST(SettingsFile, FileChangedWhileReadIsReported) {
         void (*apply)(const char* path);
     } cases[] = {
         {"cut short", [](const char* path) { ASSERT_EQ(::truncate(path, 3), 0); }},
-        {"rewritten in place",
-         [](const char* path) {
-             const int fd = ::open(path, O_WRONLY);
-             ASSERT_GE(fd, 0);
-             ASSERT_EQ(::pwrite(fd, "C", 1, 8), 1);
-             ::close(fd);
-         }},
+        {"rewritten in place", [](const char* path) { test::rewriteInPlace(path, 8, "C"); }},
     };
     for (const auto& c : cases) {
         writeFileBytes(path, text);
-        const timespec anHourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
-        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), anHourAgo, 0), 0);  // as a file saved earlier is
+        test::makeFileAnHourOld(path);
         const MappedFile file(path);
         EXPECT_EQ(settingsLinesOf(file), (std::vector<std::string>{"A1.bmp", "B.bmp"})) << c.change;
         c.apply(path.c_str());
