@@ -14,18 +14,16 @@ namespace {
 
 const std::vector<std::string> kDefaultLines = {kBuiltInBackground, kBuiltInBackground};
 
-// Copies a file into place atomically, so that a failed copy never leaves a
-// half picture under a name the list may already hold. The library copy is
-// the only one the program keeps: it is on disk before the list names it.
-void copyReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
-    const MappedFile source(from);
+}  // namespace
+
+// The library copy is the only one the program keeps: it is on disk before
+// the list names it.
+void copyIntoLibrary(const MappedFile& source, const std::filesystem::path& to) {
     AtomicFile target(to, AtomicFile::Sync::Durable);
     target.copyFrom(source, 0, source.bytes().size());
     source.checkUnchanged();
     target.commit();
 }
-
-}  // namespace
 
 std::vector<std::string> readBGListLines(const ProgramFolder& folder) {
     std::vector<std::string> bytes;
@@ -96,7 +94,7 @@ BackgroundPicker::AddResult BackgroundPicker::Add(const std::filesystem::path& c
     try {
         std::filesystem::create_directories(dest.parent_path());
         std::error_code same;
-        if (!std::filesystem::equivalent(chosen, dest, same)) copyReplacing(chosen, dest);
+        if (!std::filesystem::equivalent(chosen, dest, same)) copyIntoLibrary(MappedFile(chosen), dest);
         bmpPath = ConvertToBmp(dest);
     } catch (const std::exception&) {
         return AddResult::Failed;

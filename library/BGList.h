@@ -9,6 +9,8 @@
 
 namespace tavlo {
 
+class MappedFile;
+
 // "Data\BGPicList.ini": line 1 names the chosen background, lines 2 to n are
 // the library in the picker's order. Names are bare file names in the
 // background folder, compared exactly.
@@ -28,6 +30,12 @@ void writeBGListLines(const ProgramFolder& folder, const std::string& chosen, co
 // climbs out of it ("../x.bmp") or names the folder itself names no
 // background at all.
 std::optional<std::filesystem::path> backgroundPath(const ProgramFolder& folder, std::string_view name);
+
+// Copies an opened picture into the library at `to`, replacing it atomically
+// and durably: a failed copy never leaves a half picture under a name the
+// list may already hold. Throws FileError, also when the picture was cut or
+// rewritten while it was copied (nothing is left at `to` then).
+void copyIntoLibrary(const MappedFile& source, const std::filesystem::path& to);
 
 // Where the apply command's walk through the list stands: fields of the main window.
 struct BackgroundWalk {

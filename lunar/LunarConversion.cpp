@@ -86,20 +86,27 @@ bool SolarToLunarMonthDay(int year, int month, int day, int& lunarMonth, int& lu
     return true;
 }
 
-bool SolarToLunar(int year, int month, int day, LunarDate& out) {
+ConversionResult convertSolarToLunar(int year, int month, int day, LunarDate& out) {
     LunarDate lunar;
-    if (!SolarToLunarMonthDay(year, month, day, lunar.Month, lunar.Day, lunar.Leap)) return false;
+    if (!SolarToLunarMonthDay(year, month, day, lunar.Month, lunar.Day, lunar.Leap))
+        return ConversionResult::OutOfRange;
     lunar.Year = year;
+    // A new year the search cannot find (civil years up to 0, whose search
+    // starts below day number 0) leaves the lunar year at the civil one.
     CivilDate newYear;
-    if (LunarToSolar(LunarDate{year, 1, 1, false}, newYear) &&
+    if (convertLunarToSolar(LunarDate{year, 1, 1, false}, newYear) == ConversionResult::Converted &&
         CompareCivilDates(CivilDate{year, month, day}, newYear) < 0)
         lunar.Year = year - 1;
     out = lunar;
-    return true;
+    return ConversionResult::Converted;
 }
 
-bool LunarToSolar(const LunarDate& lunar, CivilDate& out) {
-    if (lunar.Leap && LeapMonthOf(lunar.Year) != lunar.Month) return false;
+bool SolarToLunar(int year, int month, int day, LunarDate& out) {
+    return convertSolarToLunar(year, month, day, out) == ConversionResult::Converted;
+}
+
+ConversionResult convertLunarToSolar(const LunarDate& lunar, CivilDate& out) {
+    if (lunar.Leap && LeapMonthOf(lunar.Year) != lunar.Month) return ConversionResult::NoSuchLeapMonth;
 
     enum class Direction { None, Forward, Backward };
     int lo = DayNumber(lunar.Year, 1, 1);
@@ -112,7 +119,7 @@ bool LunarToSolar(const LunarDate& lunar, CivilDate& out) {
     int previousMonth = 0;
     int count = 0;
     while (hi > lo) {
-        if (++count > 100) return false;
+        if (++count > 100) return ConversionResult::TooManyProbes;
         int mid = (lo + hi) / 2;
         if (last) mid += 1;
         if (hi - lo == 1) last = true;
@@ -120,10 +127,10 @@ bool LunarToSolar(const LunarDate& lunar, CivilDate& out) {
         // A probe without a lunar date (a day number below 0, or civil year
         // 2101) ends the search at once: the search cannot go on without it.
         const std::optional<CivilDate> probe = DayNumberToDate(mid);
-        if (!probe) return false;
         LunarDate probed{0, 0, 0, false};
-        if (!SolarToLunarMonthDay(probe->Year, probe->Month, probe->Day, probed.Month, probed.Day, probed.Leap))
-            return false;
+        if (!probe ||
+            !SolarToLunarMonthDay(probe->Year, probe->Month, probe->Day, probed.Month, probed.Day, probed.Leap))
+            return ConversionResult::OutOfRange;
 
         if (direction == Direction::Forward && probed.Month < previousMonth) ++probeYear;
         if (direction == Direction::Backward && probed.Month > previousMonth) --probeYear;
@@ -132,7 +139,7 @@ bool LunarToSolar(const LunarDate& lunar, CivilDate& out) {
         const int order = CompareLunarDates(probed, lunar);
         if (order == 0) {
             out = *probe;
-            return true;
+            return ConversionResult::Converted;
         }
         if (order < 0) {
             lo = mid;
@@ -143,7 +150,11 @@ bool LunarToSolar(const LunarDate& lunar, CivilDate& out) {
         }
         previousMonth = probed.Month;
     }
-    return false;
+    return ConversionResult::NoSuchDay;
+}
+
+bool LunarToSolar(const LunarDate& lunar, CivilDate& out) {
+    return convertLunarToSolar(lunar, out) == ConversionResult::Converted;
 }
 
 }  // namespace tavlo::lunar

@@ -61,7 +61,10 @@ std::optional<std::vector<std::string>> readSettingsLines(const std::filesystem:
     // A pipe or device in a settings file's place holds no settings (and
     // reading it could wait for ever): the reader takes its defaults.
     if (status.type() != std::filesystem::file_type::regular) return std::nullopt;
-    const MappedFile file(path);
+    return settingsLinesOf(MappedFile(path), lineBytes);
+}
+
+std::vector<std::string> settingsLinesOf(const MappedFile& file, std::vector<std::string>* lineBytes) {
     std::string_view body(reinterpret_cast<const char*>(file.bytes().data()), file.bytes().size());
     const bool utf8 = body.starts_with(kUtf8Bom);  // a BOM says UTF-8, whatever the default
     if (utf8) body.remove_prefix(kUtf8Bom.size());
@@ -81,10 +84,10 @@ std::optional<std::vector<std::string>> readSettingsLines(const std::filesystem:
             if (lineBytes) lineBytes->emplace_back(line);
         });
     } catch (const TextEncodingError& error) {
-        throw FileError(kReadFileAction, path, error.what());
+        throw FileError(kReadFileAction, file.path(), error.what());
     }
     file.checkUnchanged();
-    if (skipped > 0) reportSkippedLines(path, skipped);
+    if (skipped > 0) reportSkippedLines(file.path(), skipped);
     if (!lines.empty()) dropByteOrderMarks(lines.front());
     return lines;
 }

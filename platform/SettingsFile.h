@@ -8,6 +8,8 @@
 
 namespace tavlo {
 
+class MappedFile;
+
 // The program's settings and list files: plain text, one value per line,
 // GB18030 on disk, UTF-8 in memory. Lines end in CR LF when written; CR LF,
 // LF or CR are accepted when read, and a leading byte-order mark is skipped.
@@ -33,6 +35,10 @@ std::vector<std::string> splitLines(std::string_view text);
 // given, receives each kept line's own bytes (after a byte-order mark).
 std::optional<std::vector<std::string>> readSettingsLines(const std::filesystem::path& path,
                                                           std::vector<std::string>* lineBytes = nullptr);
+
+// The lines of a file already open, as above; throws FileError also when the
+// file was cut or rewritten while it was read.
+std::vector<std::string> settingsLinesOf(const MappedFile& file, std::vector<std::string>* lineBytes = nullptr);
 
 // Replaces the file with these lines, atomically and durably; throws
 // FileError. A line that is not UTF-8 is written as it is.

@@ -14,6 +14,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <stdexcept>
 
 using namespace tavlo;
 using imaging::Bitmap;
@@ -191,19 +192,56 @@ TEST(Composition, UnreadableBackgroundFailsAndIsNotUsedAfterwards) {
     EXPECT_THROW(composition.ComposeWallpaper(), std::logic_error);
 }
 
-TEST(Composition, FailedWriteLeavesThePreviousMixWhole) {
-    test::TempFolder temp;
-    imaging::writeBmp(background(300, 200, 24), temp / "bg.bmp");
-    Composition composition(temp.path());
-    composition.SaveContentPicture(filled(4, 4, kContent));
-    ASSERT_TRUE(composition.LoadBackground(temp / "bg.bmp"));
-    composition.ComposeWallpaper();
-    const std::string before = test::readFileBytes(composition.mixPath());
+namespace {
 
+// A 24-bit background "bg.bmp" of the given size with a small content,
+// composed once: `before` is that Mix.bmp.
+struct ComposedOnce {
+    test::TempFolder temp;
+    Composition composition{temp.path()};
+    std::string before;
+
+    ComposedOnce(int width, int height) {
+        imaging::writeBmp(background(width, height, 24), temp / "bg.bmp");
+        composition.SaveContentPicture(filled(4, 4, kContent));
+        if (!composition.LoadBackground(temp / "bg.bmp")) throw std::runtime_error("the background did not load");
+        composition.ComposeWallpaper();
+        before = test::readFileBytes(composition.mixPath());
+    }
+};
+
+}  // namespace
+
+TEST(Composition, FailedWriteLeavesThePreviousMixWhole) {
+    ComposedOnce f(300, 200);
     {
         test::FileSizeCap cap(4096);  // as if the disk filled up mid-write
-        EXPECT_THROW(composition.ComposeWallpaper(), FileError);
+        EXPECT_THROW(f.composition.ComposeWallpaper(), FileError);
     }
+    EXPECT_EQ(test::readFileBytes(f.composition.mixPath()), f.before);
+}
 
-    EXPECT_EQ(test::readFileBytes(composition.mixPath()), before);
+// Another program cuts or rewrites the background between its reading and
+// the composite's writing: no composite is made from bytes that were not the
+// file's, and the previous Mix.bmp stays.
+TEST(Composition, BackgroundChangedWhileComposedLeavesThePreviousMix) {
+    const struct {
+        const char* name;
+        void (*change)(const std::filesystem::path&);
+    } cases[] = {
+        {"cut short", [](const std::filesystem::path& p) { std::filesystem::resize_file(p, 1000); }},
+        {"rewritten in place",
+         [](const std::filesystem::path& p) {
+             test::makeFileAnHourOld(p);
+             test::rewriteInPlace(p, 2000, "\xFF");
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ComposedOnce f(100, 50);
+        ASSERT_TRUE(f.composition.LoadBackground(f.temp / "bg.bmp"));
+        c.change(f.temp / "bg.bmp");
+        EXPECT_THROW(f.composition.ComposeWallpaper(), FileError);
+        EXPECT_EQ(test::readFileBytes(f.composition.mixPath()), f.before);
+    }
 }

@@ -186,6 +186,28 @@ e2e_wait_other_window() {
   done
 }
 
+# The program's visible windows, one id a line, sorted.
+e2e_visible_windows() { xdotool search --onlyvisible --pid "$E2E_PID" 2>/dev/null | sort || true; }
+
+# Prints a visible window of the program that is not among `before` (a list
+# from e2e_visible_windows); fails (status 1) when there is none.
+e2e_new_window() { comm -13 <(echo "$1") <(e2e_visible_windows) | grep -m1 .; }
+
+# Waits until the program has taken every key and click sent so far to the
+# note editor at (x, y) of window `wid`: a right click there opens the
+# editor's context menu, which the program shows only after it has handled
+# the input before it (one connection delivers them in order). Escape closes
+# the menu again. For a step outside the program's input, such as a signal.
+e2e_wait_input_taken() {
+  local wid=$1 x=$2 y=$3 before menu
+  before=$(e2e_visible_windows)
+  xdotool mousemove --sync --window "$wid" "$x" "$y" click 3
+  e2e_wait_for 20 "the editor's context menu" e2e_new_window "$before"
+  menu=$(e2e_new_window "$before")
+  xdotool key Escape
+  e2e_wait_for 10 "the context menu to close" sh -c "! xwininfo -id $menu | grep -q IsViewable"
+}
+
 # The root window's wallpaper pixmap (_XROOTPMAP_ID), empty when none is set.
 e2e_root_pixmap() {
   xprop -root _XROOTPMAP_ID 2>/dev/null | sed -n 's/.*# *//p'

@@ -23,23 +23,30 @@ read -r day1_x day1_y <<<"$(cell 4 3)"
 read -r day2_x day2_y <<<"$(cell 2 3)"
 editor_x=210 editor_y=340   # rdtAbc, below the calendar
 export_x=898 export_y=19    # 内容导出, at the right end of the week page's buttons
+# Clicks and keys reach the program in the order they are sent, so steps of
+# input follow each other without waiting; the script waits where the next
+# step needs a window shown or the program done with its input.
 
+# Opens the options menu of the main window and waits until it is shown.
+open_options_menu() {
+  local before
+  before=$(e2e_visible_windows)
+  e2e_click "$1" 690 61
+  e2e_wait_for 20 "the options menu" e2e_new_window "$before"
+}
 
 # Opens the options menu and chooses its first shown item, "日历记事";
 # prints the notes window's id.
 open_notes() {
-  local main=$1 wid deadline=$((SECONDS + 20))
-  e2e_click "$main" 690 61
-  sleep 0.5
+  local main=$1 wid
+  open_options_menu "$main"
   xdotool key Down Return
-  until wid=$(e2e_window_titled 日历记事); do
-    [ $SECONDS -lt $deadline ] || e2e_fail "the 日历记事 window did not appear"
-    sleep 0.2
-  done
+  e2e_wait_for 20 "the 日历记事 window" e2e_window_titled 日历记事
+  wid=$(e2e_window_titled 日历记事)
   # In front of the main window, whole on the screen.
   xdotool windowmove --sync "$wid" 20 20 2>/dev/null || true
   xdotool windowactivate --sync "$wid" 2>/dev/null || true
-  sleep 0.5
+  e2e_wait_for 10 "the 日历记事 window to be active" e2e_window_active "$wid"
   echo "$wid"
 }
 
@@ -48,12 +55,9 @@ e2e_start_program
 main=$(e2e_find_window)
 notes=$(open_notes "$main")
 e2e_click "$notes" "$day1_x" "$day1_y"
-sleep 0.5
 e2e_click "$notes" "$editor_x" "$editor_y"
 xdotool type --delay 20 "e2e note one"
-sleep 0.3
 e2e_click "$notes" "$day2_x" "$day2_y"     # another day: the note is saved under the first
-sleep 0.5
 e2e_click "$notes" "$day1_x" "$day1_y"     # and back
 
 # The day whose stored note holds `text`; fails when none does.
@@ -77,8 +81,7 @@ xdotool windowactivate --sync "$notes" 2>/dev/null || true
 xdotool key alt+F4
 e2e_wait_for 20 "the 日历记事 window to close" sh -c "! xwininfo -id $notes | grep -q IsViewable"
 xdotool windowactivate --sync "$main" 2>/dev/null || true
-e2e_click "$main" 690 61
-sleep 0.5
+open_options_menu "$main"
 xdotool key Up Return                        # the last item, "退出程序"
 e2e_wait_exit
 
@@ -87,7 +90,6 @@ e2e_start_program
 main=$(e2e_find_window)
 notes=$(open_notes "$main")
 e2e_click "$notes" "$day1_x" "$day1_y"
-sleep 0.5
 e2e_click "$notes" "$export_x" "$export_y"  # 内容导出
 e2e_type_file_name '^(Save|保存|另存为)' "$E2E_TMP/shown"
 e2e_wait_for 20 "the export" test -f "$E2E_TMP/shown.txt"
@@ -101,10 +103,9 @@ e2e_log "after a restart the day shows its note"
 xdotool windowactivate --sync "$notes" 2>/dev/null || true
 e2e_wait_for 10 "the 日历记事 window to be active" e2e_window_active "$notes"
 e2e_click "$notes" "$day2_x" "$day2_y"
-sleep 0.5
 e2e_click "$notes" "$editor_x" "$editor_y"
 xdotool type --delay 20 "ended by a signal"
-sleep 0.3
+e2e_wait_input_taken "$notes" "$editor_x" "$editor_y"   # the signal is no input: it could overtake the keys
 kill -TERM "$E2E_PID"
 e2e_wait_exit
 note_key "ended by a signal" >/dev/null || e2e_fail "the text in the editor was lost when the program was ended by a signal"

@@ -189,6 +189,14 @@ TEST(Bmp, RejectsMalformedFilesWithAReason) {
     cases.push_back({"no palette", handMade(40, 2, 2, 8, 0, {}, Bytes(8)), "palette"});
     cases.push_back({"gappy mask",
                      handMade(40, 1, 1, 16, 3, {0x05, 0, 0, 0, 0xF0, 0, 0, 0, 0x0A, 0x0F, 0, 0}, Bytes(4)), "one run"});
+    cases.push_back({"mask wider than a 16-bit pixel",
+                     handMade(40, 1, 1, 16, 3, {0, 0, 0x1F, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0}, Bytes(4)), "wider"});
+    cases.push_back({"all masks zero", handMade(40, 1, 1, 32, 3, Bytes(12), Bytes(4)), "all colour masks are zero"});
+    // The second OS/2 header gives 3 and 4 other meanings: Huffman-coded
+    // 1-bit and run-length 24-bit pixels, which no writer of today makes.
+    cases.push_back(
+        {"OS/2 Huffman", handMade(64, 8, 1, 1, 3, {0, 0, 0, 0, 255, 255, 255, 0}, Bytes(4)), "OS/2 Huffman"});
+    cases.push_back({"OS/2 RLE24", handMade(64, 2, 1, 24, 4, {}, {2, 1, 2, 3, 0, 1}), "RLE24"});
     cases.push_back({"literal past end", handMade(40, 4, 1, 8, 1, {0, 0, 0, 0}, {0, 9, 1, 1}, 1), "literal"});
     Bytes offset = good;
     put32(&offset[10], 1u << 30);

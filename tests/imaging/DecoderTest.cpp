@@ -155,6 +155,35 @@ TEST(Gif, ReadsInterlacedFramesAndLocalColourTables) {
     for (int y = 0; y < 9; ++y) EXPECT_EQ(b.row(y)[0], y % 2 ? 255 : 0) << y;
 }
 
+// Files whose frame says more than the screen or the colour table holds: what
+// lies outside is left out, never written or read past the end.
+TEST(Gif, FrameBeyondTheScreenOrItsColourTableStaysInsideIt) {
+    const std::vector<std::uint8_t> global = {255, 0, 0, 0, 255, 0, 0, 0, 255, 9, 9, 9};
+    // A frame at x = 2 of a screen 6 wide, the screen then said to be 4 wide:
+    // its right half lies past the edge.
+    Bytes wide = encodeGif(6, 2, global, {GifFrame{2, 0, 4, 2, false, -1, {}, {0, 1, 2, 3, 1, 1, 1, 1}}});
+    wide[6] = 4;
+    const Bitmap cut = decodeGif(wide);
+    ASSERT_EQ(cut.width(), 4);
+    EXPECT_EQ(pixel(cut, 1, 0), (Bytes{255, 255, 255}));
+    EXPECT_EQ(pixel(cut, 2, 0), (Bytes{0, 0, 255}));
+    EXPECT_EQ(pixel(cut, 3, 0), (Bytes{0, 255, 0}));
+    EXPECT_EQ(pixel(cut, 3, 1), (Bytes{0, 255, 0}));
+
+    // Indices 0..3 against a table cut down to two entries (the size flag
+    // lowered, the last two entries taken out): 2 and 3 read as black.
+    Bytes shortTable = encodeGif(4, 1, global, {GifFrame{0, 0, 4, 1, false, -1, {}, {0, 1, 2, 3}}});
+    ASSERT_EQ(shortTable[10] & 0x87, 0x81);
+    shortTable[10] &= 0xF8;
+    shortTable.erase(shortTable.begin() + 19, shortTable.begin() + 25);
+    const Bitmap b = decodeGif(shortTable);
+    ASSERT_EQ(b.width(), 4);
+    EXPECT_EQ(pixel(b, 0, 0), (Bytes{0, 0, 255}));
+    EXPECT_EQ(pixel(b, 1, 0), (Bytes{0, 255, 0}));
+    EXPECT_EQ(pixel(b, 2, 0), (Bytes{0, 0, 0}));
+    EXPECT_EQ(pixel(b, 3, 0), (Bytes{0, 0, 0}));
+}
+
 TEST(Picture, FormatComesFromTheContentNotTheName) {
     TempFolder temp;
     const auto path = temp / "photo.bmp";  // a PNG under a BMP name

@@ -1,5 +1,7 @@
 #include "BGList.h"
 #include "BmpFormat.h"
+#include "FileError.h"
+#include "MappedFile.h"
 #include "PictureEncoders.h"
 #include "SettingsFile.h"
 #include "TempFolder.h"
@@ -108,6 +110,25 @@ TEST_F(Library, RefusedAddsLeaveTheListAndSayWhy) {
     EXPECT_EQ(picker.Add(temp / "pictures/missing.jpg"), BackgroundPicker::AddResult::Failed);
     EXPECT_EQ(list(), before);
     EXPECT_EQ(picker.items, (Lines{"A1.bmp"}));
+}
+
+// A picture rewritten in place while it is copied into the library (same
+// size, so only its time of writing tells): the copy is refused, and the
+// library's picture of that name stays as it was.
+TEST_F(Library, PictureChangedWhileCopiedLeavesTheLibraryAlone) {
+    const fs::path chosen = outside("x.jpg", test::encodeJpeg(test::gradientPicture(16, 16)));
+    test::makeFileAnHourOld(chosen);
+    const fs::path inLibrary = temp / "x.jpg";
+    test::writeFileBytes(inLibrary, "the earlier x.jpg");
+
+    const MappedFile source(chosen);
+    test::rewriteInPlace(chosen, 100, "\xFF");
+    EXPECT_THROW(copyIntoLibrary(source, inLibrary), FileError);
+    EXPECT_EQ(test::readFileBytes(inLibrary), "the earlier x.jpg");
+
+    const MappedFile unchanged(chosen);
+    copyIntoLibrary(unchanged, inLibrary);
+    EXPECT_EQ(test::readFileBytes(inLibrary), test::readFileBytes(chosen));
 }
 
 TEST_F(Library, RemoveAndOkFollowTheChosenBackground) {

@@ -105,10 +105,29 @@ TEST(SolarToLunar, LeapTwelfthMonthComesAtTheEndOfItsYear) {
     for (const Conversion& c : cases) expectLunar(c.civil, c.lunar);
 }
 
+// Early periods numbered their months from another first month (the offset
+// changes at -721, -255, -254, 9, 24, 238 and 241); within each, the months
+// before the year's leap month and those after the previous year's keep
+// their numbers.
+TEST(SolarToLunar, EarlyYearsNumberTheirMonthsInTheirOwnWay) {
+    const Conversion cases[] = {
+        {{-845, 9, 1}, {-845, 9, 4, false}},    {{-801, 2, 1}, {-801, 3, 4, false}},
+        {{-800, 2, 1}, {-800, 2, 15, false}},   {{-720, 7, 30}, {-720, 7, 1, false}},
+        {{-641, 2, 29}, {-641, 4, 1, false}},   {{-605, 2, 1}, {-605, 3, 11, false}},
+        {{-255, 10, 16}, {-255, 10, 1, false}}, {{-77, 2, 1}, {-77, 12, 28, false}},
+        {{9, 2, 1}, {9, 1, 18, false}},         {{10, 1, 4}, {10, 1, 1, false}},
+        {{75, 1, 1}, {74, 11, 26, false}},      {{238, 1, 4}, {238, 1, 1, false}},
+        {{238, 10, 24}, {238, 10, 29, false}},  {{238, 10, 25}, {238, 10, 1, true}},
+        {{265, 1, 1}, {264, 11, 27, false}},
+    };
+    for (const Conversion& c : cases) expectLunar(c.civil, c.lunar);
+}
+
 TEST(SolarToLunar, FailsOutsideTheRangeAndLeavesTheOutputAlone) {
     for (const CivilDate date : {CivilDate{2101, 1, 1}, CivilDate{-850, 12, 31}}) {
         LunarDate lunar{7, 8, 9, true};
         EXPECT_FALSE(SolarToLunar(date.Year, date.Month, date.Day, lunar));
+        EXPECT_EQ(convertSolarToLunar(date.Year, date.Month, date.Day, lunar), ConversionResult::OutOfRange);
         EXPECT_EQ(lunar.Year, 7);
         EXPECT_EQ(lunar.Month, 8);
         EXPECT_EQ(lunar.Day, 9);
@@ -159,24 +178,37 @@ TEST(CompareLunarDates, LeapMonthIsLaterWhateverTheDays) {
     EXPECT_EQ(CompareLunarDates({2022, 12, 1, false}, {2023, 1, 1, false}), -1);
 }
 
-TEST(LunarToSolar, FindsLeapMonthsAndRejectsMissingOnes) {
-    CivilDate civil{1, 2, 3};
-    ASSERT_TRUE(LunarToSolar({2023, 2, 1, true}, civil));
-    EXPECT_EQ(civil, (CivilDate{2023, 3, 22}));
-    civil = {1, 2, 3};
-    EXPECT_FALSE(LunarToSolar({2024, 2, 1, true}, civil));
-    // Lunar 2024/1 has 29 days: day 30 runs out of interval.
-    EXPECT_FALSE(LunarToSolar({2024, 1, 30, false}, civil));
-    EXPECT_EQ(civil, (CivilDate{1, 2, 3}));
-}
-
-TEST(LunarToSolar, ProbeWithoutALunarDateEndsTheSearch) {
-    // The new year of lunar 2100 lies in civil 2100, but a day late in lunar
-    // 2100 makes the search probe civil 2101, which has no lunar date.
-    CivilDate civil{1, 2, 3};
-    EXPECT_FALSE(LunarToSolar({2100, 12, 29, false}, civil));
-    EXPECT_EQ(civil, (CivilDate{1, 2, 3}));
-    EXPECT_FALSE(LunarToSolar({0, 11, 19, false}, civil));  // its probes start below day number 0
+// Each way the search can end, with the date or the reason there is none;
+// the output is left alone unless a date is found.
+TEST(LunarToSolar, SaysWhyThereIsNoDate) {
+    const struct {
+        LunarDate lunar;
+        ConversionResult result;
+        CivilDate civil;
+    } cases[] = {
+        {{2023, 2, 1, true}, ConversionResult::Converted, {2023, 3, 22}},
+        {{2023, 12, 30, false}, ConversionResult::Converted, {2024, 2, 9}},
+        {{2024, 2, 1, true}, ConversionResult::NoSuchLeapMonth},  // 2024 has no leap month
+        {{2023, 3, 1, true}, ConversionResult::NoSuchLeapMonth},  // 2023 repeats its second month
+        // Lunar 2024/1 has 29 days: the search stalls between 02-09 and 02-10.
+        {{2024, 1, 30, false}, ConversionResult::TooManyProbes},
+        {{2023, 13, 1, false}, ConversionResult::TooManyProbes},
+        // From 9 to 23 the first month begins in December: lunar 12 has no twelfth month.
+        {{12, 12, 29, false}, ConversionResult::NoSuchDay},
+        // A day late in lunar 2100 makes the search probe civil 2101; lunar 0
+        // makes it start below day number 0.
+        {{2100, 12, 29, false}, ConversionResult::OutOfRange},
+        {{0, 11, 19, false}, ConversionResult::OutOfRange},
+    };
+    for (const auto& c : cases) {
+        CivilDate civil{1, 2, 3};
+        EXPECT_EQ(convertLunarToSolar(c.lunar, civil), c.result)
+            << c.lunar.Year << "/" << c.lunar.Month << "/" << c.lunar.Day;
+        const bool converted = c.result == ConversionResult::Converted;
+        EXPECT_EQ(civil, (converted ? c.civil : CivilDate{1, 2, 3})) << c.lunar.Year << "/" << c.lunar.Month;
+        civil = {1, 2, 3};
+        EXPECT_EQ(LunarToSolar(c.lunar, civil), converted) << c.lunar.Year << "/" << c.lunar.Month;
+    }
 }
 
 TEST(LunarToSolar, RoundTripsEveryDayOfWholeYears) {

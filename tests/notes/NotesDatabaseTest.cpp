@@ -7,8 +7,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <sqlite3.h>
+
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <csignal>
+#include <mutex>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -114,11 +119,67 @@ TEST(NotesDatabase, AKillDuringSavesLeavesAnIntactDatabaseAndWholeNotes) {
     }
 }
 
+namespace {
+
+// Tells when a connection starts waiting for a lock that another holds:
+// SQLite's busy wait sleeps through the file layer of the connection, which
+// this wraps, as the default one, for the connections opened while it lives.
+class LockWaitWatch {
+public:
+    LockWaitWatch() : original_(sqlite3_vfs_find(nullptr)), vfs_(*original_) {
+        vfs_.zName = "tavlo-lock-wait-watch";
+        vfs_.xSleep = &LockWaitWatch::sleep;
+        current_ = this;
+        sqlite3_vfs_register(&vfs_, 1);
+    }
+    ~LockWaitWatch() {
+        sqlite3_vfs_unregister(&vfs_);
+        current_ = nullptr;
+    }
+    LockWaitWatch(const LockWaitWatch&) = delete;
+    LockWaitWatch& operator=(const LockWaitWatch&) = delete;
+
+    // The watched work ended (it may have waited or not).
+    void finished() {
+        std::lock_guard lock(mutex_);
+        finished_ = true;
+        changed_.notify_all();
+    }
+    // Waits until a connection waits for a lock or the work has finished;
+    // false when neither happened within `limit` (the test fails then).
+    bool waitForWaitingOrFinished(std::chrono::seconds limit) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, limit, [this] { return waiting_ || finished_; });
+    }
+
+private:
+    static int sleep(sqlite3_vfs*, int microseconds) {
+        LockWaitWatch& self = *current_;
+        {
+            std::lock_guard lock(self.mutex_);
+            self.waiting_ = true;
+            self.changed_.notify_all();
+        }
+        return self.original_->xSleep(self.original_, microseconds);
+    }
+
+    static inline LockWaitWatch* current_ = nullptr;
+    sqlite3_vfs* original_;
+    sqlite3_vfs vfs_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool waiting_ = false;
+    bool finished_ = false;
+};
+
+}  // namespace
+
 TEST(NotesDatabase, ASecondCopyWaitsForTheLockInsteadOfFailing) {
     test::NotesFixture f;
-    TDM other(f.programFolder);
     const QDate day(2010, 6, 1);
     writeDayNote(*f.dm, day, "before");
+    LockWaitWatch watch;
+    TDM other(f.programFolder);
 
     // The first copy is in the middle of a save.
     Transaction held(f.dm->AdoCon);
@@ -131,8 +192,10 @@ TEST(NotesDatabase, ASecondCopyWaitsForTheLockInsteadOfFailing) {
             failure = e.what();
         }
         done = true;
+        watch.finished();
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const bool waitedOrFinished = watch.waitForWaitingOrFinished(std::chrono::seconds(20));
+    EXPECT_TRUE(waitedOrFinished) << "the second copy neither waited for the lock nor finished";
     EXPECT_FALSE(done) << "did not wait: " << failure;
     held.commit();
     second.join();

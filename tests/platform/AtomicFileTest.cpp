@@ -285,3 +285,107 @@ TEST(AtomicFile, ReplacingAFileRemovesTheStaleTemporariesOfEarlierVersions) {
         EXPECT_EQ(test::readFileBytes(path), "new");
     }
 }
+
+// Another program puts a folder or a pipe where the target is (or was to be)
+// between the opening and the commit: it stays as it is, with what it holds,
+// and the write fails saying what stands there.
+TEST(AtomicFile, TargetTakenByAFolderOrPipeBeforeTheCommitIsLeftAlone) {
+    const struct {
+        const char* name;
+        std::filesystem::file_type type;
+        std::string cause;
+    } intruders[] = {
+        {"folder", std::filesystem::file_type::directory, "是文件夹，不是文件"},
+        {"pipe", std::filesystem::file_type::fifo, "是管道，不是普通文件"},
+    };
+    for (const auto& intruder : intruders) {
+        for (const bool existed : {true, false}) {
+            for (const auto sync : {AtomicFile::Sync::Fast, AtomicFile::Sync::Durable}) {
+                SCOPED_TRACE(std::string(intruder.name) + (existed ? ", over a file" : ", new file") +
+                             (sync == AtomicFile::Sync::Fast ? ", fast" : ", durable"));
+                test::TempFolder temp;
+                const auto path = temp / "Mix.bmp";
+                if (existed) test::writeFileBytes(path, "old picture");
+                const std::string text = errorText([&] {
+                    AtomicFile file(path, sync);
+                    file.write("new", 3);
+                    std::filesystem::remove(path);
+                    if (intruder.type == std::filesystem::file_type::directory) {
+                        std::filesystem::create_directory(path);
+                        test::writeFileBytes(path / "inside", "kept");
+                    } else {
+                        ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+                    }
+                    file.commit();
+                });
+                EXPECT_EQ(text, "写入文件“" + path.string() + "”失败：" + intruder.cause);
+                EXPECT_EQ(std::filesystem::symlink_status(path).type(), intruder.type);
+                if (intruder.type == std::filesystem::file_type::directory) {
+                    EXPECT_TRUE(std::filesystem::is_regular_file(path / "inside"));
+                }
+                EXPECT_EQ(filesIn(temp.path()), 1u);
+            }
+        }
+    }
+}
+
+// Links that lead back to themselves are refused with their cause instead of
+// being followed for ever.
+TEST(AtomicFile, SymbolicLinkLoopsAreRefused) {
+    test::TempFolder temp;
+    std::filesystem::create_symlink("self", temp / "self");
+    std::filesystem::create_symlink("pong", temp / "ping");
+    std::filesystem::create_symlink(temp / "ping", temp / "pong");
+    std::filesystem::create_symlink("self/Mix.bmp", temp / "inLoopingFolder");
+    for (const char* link : {"self", "ping", "inLoopingFolder"}) {
+        for (const auto sync : {AtomicFile::Sync::Fast, AtomicFile::Sync::Durable}) {
+            const std::string text = errorText([&] {
+                AtomicFile file(temp / link, sync);
+                file.write("new", 3);
+                file.commit();
+            });
+            EXPECT_EQ(text, "写入文件“" + (temp / link).string() + "”失败：符号链接层数过多");
+            EXPECT_TRUE(std::filesystem::is_symlink(temp / link)) << link;
+        }
+    }
+    EXPECT_EQ(filesIn(temp.path()), 4u);
+}
+
+// The new file gets the permissions of the one it replaces (a file the user
+// keeps private stays private), and a new file those a plain create gives.
+TEST(AtomicFile, ReplacedFileKeepsItsPermissions) {
+    const struct {
+        const char* name;
+        mode_t before;  // 0: no file yet
+        mode_t expected;
+    } cases[] = {
+        {"private to its group", 0640, 0640},
+        {"owner only", 0600, 0600},
+        {"executable", 0755, 0755},
+        {"new, under umask 027", 0, 0640},
+    };
+    const mode_t savedMask = ::umask(027);
+    for (const auto& c : cases) {
+        for (const bool throughLink : {false, true}) {
+            for (const auto sync : {AtomicFile::Sync::Fast, AtomicFile::Sync::Durable}) {
+                SCOPED_TRACE(std::string(c.name) + (throughLink ? ", through a link" : ""));
+                test::TempFolder temp;
+                const auto path = temp / "FormSize.ini";
+                if (c.before) {
+                    test::writeFileBytes(path, "old");
+                    ASSERT_EQ(::chmod(path.c_str(), c.before), 0);
+                }
+                const auto target = throughLink ? temp / "link" : path;
+                if (throughLink) std::filesystem::create_symlink("FormSize.ini", target);
+                AtomicFile file(target, sync);
+                file.write("new", 3);
+                file.commit();
+                struct stat info {};
+                ASSERT_EQ(::stat(path.c_str(), &info), 0);
+                EXPECT_EQ(info.st_mode & 07777, c.expected);
+                EXPECT_EQ(test::readFileBytes(path), "new");
+            }
+        }
+    }
+    ::umask(savedMask);
+}

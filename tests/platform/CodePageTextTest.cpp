@@ -1,4 +1,5 @@
 #include "CodePageText.h"
+#include "Gb18030.h"
 
 #include <gtest/gtest.h>
 
@@ -65,4 +66,39 @@ TEST(CodePageText, EncodesOrRefuses) {
         for (int i = 0; i < 300'000; ++i) bytes += "\xD6\xD0";
         return bytes;
     }());
+}
+
+// Only well-formed UTF-8 is text: a surrogate, an overlong form or a value
+// above U+10FFFF is not, and reads as one U+FFFD a byte.
+TEST(Utf8, AcceptsOnlyWellFormedSequences) {
+    const std::string_view valid[] = {
+        "\xC2\x80",          // U+0080
+        "\xE0\xA0\x80",      // U+0800, the first three-byte value
+        "\xED\x9F\xBF",      // U+D7FF, just below the surrogates
+        "\xEE\x80\x80",      // U+E000, just above them
+        "\xF0\x90\x80\x80",  // U+10000, the first four-byte value
+        "\xF4\x8F\xBF\xBF",  // U+10FFFF, the last
+    };
+    for (const std::string_view text : valid) {
+        EXPECT_TRUE(isUtf8(text)) << text;
+        EXPECT_EQ(sanitizeUtf8(text), text);
+        EXPECT_NO_THROW(utf8ToGb18030(text)) << text;
+    }
+    const std::string_view invalid[] = {
+        "\xC1\xBF",          // U+007F in two bytes
+        "\xE0\x9F\xBF",      // U+07FF in three
+        "\xE0\x80\xAF",      // '/' in three
+        "\xED\xA0\x80",      // U+D800, a high surrogate
+        "\xED\xBF\xBF",      // U+DFFF, a low one
+        "\xF0\x8F\xBF\xBF",  // U+FFFF in four
+        "\xF4\x90\x80\x80",  // U+110000
+        "\xF5\x80\x80\x80",  // beyond any code point
+    };
+    for (const std::string_view text : invalid) {
+        EXPECT_FALSE(isUtf8(text)) << testing::PrintToString(text);
+        std::string marks;
+        for (std::size_t i = 0; i < text.size(); ++i) marks += "\uFFFD";
+        EXPECT_EQ(sanitizeUtf8("a" + std::string(text) + "b"), "a" + marks + "b") << testing::PrintToString(text);
+        EXPECT_THROW(utf8ToGb18030(text), TextEncodingError) << testing::PrintToString(text);
+    }
 }

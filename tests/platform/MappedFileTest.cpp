@@ -2,10 +2,8 @@
 #include "MappedFile.h"
 #include "TempFolder.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <numeric>
@@ -70,14 +68,10 @@ TEST(MappedFile, SameSizeRewriteWhileMappedIsReported) {
     test::TempFolder temp;
     const auto path = temp / "picture.bmp";
     test::writeFileBytes(path, std::string(3 * 4096, 'a'));
-    const timespec anHourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), anHourAgo, 0), 0);  // as a file saved earlier is
+    test::makeFileAnHourOld(path);
     const MappedFile file(path);
     EXPECT_NO_THROW(file.checkUnchanged());
-    const int fd = ::open(path.c_str(), O_WRONLY);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::pwrite(fd, "bbbb", 4, 4096), 4);
-    ::close(fd);
+    test::rewriteInPlace(path, 4096, "bbbb");
     EXPECT_EQ(file.bytes().size(), 3u * 4096);
     try {
         file.checkUnchanged();

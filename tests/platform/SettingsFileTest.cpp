@@ -1,9 +1,11 @@
 #include "FileError.h"
+#include "MappedFile.h"
 #include "SettingsFile.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace tavlo;
 using test::readFileBytes;
@@ -120,6 +122,35 @@ TEST(SettingsFile, LinesLongerThanAnyPathAreSkippedWithOneMessage) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(readSettingsLines(path), (std::vector<std::string>{"A1.bmp", longest}));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+// Another program cuts or rewrites a settings file while it is read: the
+// reader reports it instead of taking the bytes it happened to see.
+TEST(SettingsFile, FileChangedWhileReadIsReported) {
+    test::TempFolder temp;
+    const auto path = temp / "BGPicList.ini";
+    const std::string text = "A1.bmp\r\nB.bmp\r\n";
+    const struct {
+        const char* change;
+        void (*apply)(const char* path);
+    } cases[] = {
+        {"cut short", [](const char* path) { ASSERT_EQ(::truncate(path, 3), 0); }},
+        {"rewritten in place", [](const char* path) { test::rewriteInPlace(path, 8, "C"); }},
+    };
+    for (const auto& c : cases) {
+        writeFileBytes(path, text);
+        test::makeFileAnHourOld(path);
+        const MappedFile file(path);
+        EXPECT_EQ(settingsLinesOf(file), (std::vector<std::string>{"A1.bmp", "B.bmp"})) << c.change;
+        c.apply(path.c_str());
+        try {
+            settingsLinesOf(file);
+            ADD_FAILURE() << c.change << ": went unnoticed";
+        } catch (const FileError& error) {
+            EXPECT_EQ(std::string(error.what()), "读取文件“" + path.string() + "”失败：读取时文件被其他程序改动")
+                << c.change;
+        }
+    }
 }
 
 TEST(SettingsFile, ParsesIntegersAsStoredByHand) {

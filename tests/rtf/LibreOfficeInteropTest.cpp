@@ -1,6 +1,7 @@
 // An independent reader and writer of RTF: LibreOffice Writer, headless. It
 // reads what we write (checked in its HTML export), and what it writes from a
 // page of Chinese text loads in our reader with the same text and formats.
+#include "MissingTool.h"
 #include "Rtf.h"
 #include "RtfTestSupport.h"
 
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -150,7 +152,10 @@ const char* const kLibreOfficeExpected =
 
 class LibreOffice : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(folder_.isValid()); }
+    void SetUp() override {
+        TAVLO_REQUIRE_TOOL(!soffice_.isEmpty(), "soffice");
+        ASSERT_TRUE(folder_.isValid());
+    }
 
     QString input(const QString& name, const QByteArray& bytes) {
         QFile file(QDir(folder_.path()).filePath(name));
@@ -166,10 +171,9 @@ protected:
         environment.insert(u"HOME"_qs, folder_.filePath(u"home"_qs));
         soffice.setProcessEnvironment(environment);
         soffice.setProcessChannelMode(QProcess::MergedChannels);
-        soffice.start(QStringLiteral(TAVLO_SOFFICE),
-                      QStringList{u"--headless"_qs, u"--norestore"_qs,
-                                  u"-env:UserInstallation=file://"_qs + folder_.filePath(u"profile"_qs)} +
-                          arguments + QStringList{u"--outdir"_qs, folder_.filePath(u"out"_qs)});
+        soffice.start(soffice_, QStringList{u"--headless"_qs, u"--norestore"_qs,
+                                            u"-env:UserInstallation=file://"_qs + folder_.filePath(u"profile"_qs)} +
+                                    arguments + QStringList{u"--outdir"_qs, folder_.filePath(u"out"_qs)});
         ASSERT_TRUE(soffice.waitForFinished(180000)) << "soffice did not finish";
         ASSERT_EQ(soffice.exitCode(), 0) << soffice.readAll().toStdString();
     }
@@ -179,6 +183,7 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
+    const QString soffice_ = QStandardPaths::findExecutable(u"soffice"_qs);
     QTemporaryDir folder_;
 };
 

@@ -77,6 +77,21 @@ TEST(Writer, WritesSevenBitRtfWithTheChineseCodePageAndFontTable) {
     EXPECT_TRUE(rtf.endsWith("\\par\r\n}")) << rtf.toStdString();
 }
 
+// A ";" ends a name in the font table, so a face whose name holds one is
+// stored without it; the entry stays whole and the faces after it keep their
+// places.
+TEST(Writer, SemicolonInAFontNameLeavesTheFontTableWhole) {
+    const auto document = makeDocument({{{"甲", fmt({"宋体;粗"})},
+                                         {"乙", fmt({"黑体"})},
+                                         {"丙", fmt({"楷体;"})},
+                                         {"丁", fmt({"Arial;Narrow"})},
+                                         {"戊", fmt({"Liberation Sans"})}}});
+    const QByteArray rtf = writeRtf(*document);
+    EXPECT_TRUE(rtf.contains("{\\f1\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5\\'b4\\'d6;}")) << rtf.toStdString();
+    EXPECT_TRUE(rtf.contains("{\\f4\\fnil\\fcharset0 ArialNarrow;}")) << rtf.toStdString();
+    EXPECT_EQ(describeRtf(rtf).toStdString(), "[宋体粗]甲[黑体]乙[楷体]丙[ArialNarrow]丁[Liberation Sans]戊");
+}
+
 TEST(Writer, StoresPixelSizesAsPointsAt96Dpi) {
     QTextCharFormat pixels;
     pixels.setProperty(QTextFormat::FontPixelSize, 16);
