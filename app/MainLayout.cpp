@@ -164,8 +164,6 @@ void TMainFrm::CreateHiddenParts() {
 void TMainFrm::CreateMenus() {
     pmEmpty = new QMenu(this);
     pmEmpty->setObjectName(QStringLiteral("pmEmpty"));
-    pmDeskTopMonCal = new QMenu(this);
-    pmDeskTopMonCal->setObjectName(QStringLiteral("pmDeskTopMonCal"));
 
     popSysset = new QMenu(this);
     popSysset->setObjectName(QStringLiteral("popSysset"));
@@ -183,7 +181,6 @@ void TMainFrm::CreateMenus() {
     N4 = popSysset->addSeparator();
     N4->setObjectName(QStringLiteral("N4"));
     N_ExitPrj = item("N_ExitPrj", QStringLiteral("退出程序"));
-    CreateNotesMenu();
 }
 
 }  // namespace tavlo::app

@@ -58,13 +58,13 @@ bool marked(TChnCalendar* calendar, int day) {
 
 TEST_F(Notes, TheWeekPageIsAnEvenGridAndEverythingStaysAlignedAtEverySize) {
     notes::writeWeekPage(*dm, 1, page("a"));
-    app::TNotesFrm* frm = openNotes();
+    notesui::TNotesFrm* frm = openNotes();
     ASSERT_TRUE(frm);
     const QRect available = frm->screen()->availableGeometry();
-    auto* grid = frm->findChild<app::NotesWeekGrid*>();
+    auto* grid = frm->findChild<notesui::NotesWeekGrid*>();
     auto* dayArea = test::control(*frm, "NotesDayArea");
     auto* more = test::control<QToolButton>(*frm, "btnNotesMore");
-    for (const QSize size : {frm->minimumSizeHint(), app::TNotesFrm::kClientSize, available.size()}) {
+    for (const QSize size : {frm->minimumSizeHint(), notesui::TNotesFrm::kClientSize, available.size()}) {
         SCOPED_TRACE(std::to_string(size.width()) + " x " + std::to_string(size.height()));
         frm->resize(size);
         frm->layout()->activate();
@@ -103,7 +103,7 @@ TEST_F(Notes, TheWeekPageIsAnEvenGridAndEverythingStaysAlignedAtEverySize) {
 
         // One grid for the buttons and the areas below them.
         const QRect days = inWindow(dayArea), weeks = inWindow(grid);
-        const QRect weekFrame = app::weekGridPlaces(grid->size()).frame.translated(weeks.topLeft());
+        const QRect weekFrame = notesui::weekGridPlaces(grid->size()).frame.translated(weeks.topLeft());
         EXPECT_EQ(inWindow(n->btnGou).left(), days.left());
         EXPECT_EQ(inWindow(n->btnAbc_C).right(), days.right());
         EXPECT_EQ(inWindow(n->weekButtons[0]).left(), weekFrame.left());
@@ -123,7 +123,7 @@ TEST_F(Notes, DaysWithNotesAreMarkedAndTheMarksFollowSavesAndMonths) {
     notes::writeDayNote(*dm, QDate(2011, 3, 5), "a note");
     notes::writeDayNote(*dm, QDate(2011, 3, 20), rtf::writeRtf(empty));
     notes::writeDayNote(*dm, QDate(2011, 4, 2), "in April");
-    app::TNotesFrm* frm = openNotes();
+    notesui::TNotesFrm* frm = openNotes();
     ASSERT_TRUE(frm);
     EXPECT_TRUE(marked(n->chnRili, 5));
     EXPECT_FALSE(marked(n->chnRili, 20)) << "an empty note";
@@ -148,7 +148,7 @@ TEST_F(Notes, SearchListsTheMatchingLinesAndOpensTheirNotes) {
     notes::writeDayNote(*dm, QDate(2010, 6, 1), "第一行\n下午开会");
     notes::writeDayNote(*dm, QDate(2011, 3, 1), "nothing to find");
     notes::writeWeekPage(*dm, 2, {"", "", "周三开会", "", "", ""});
-    app::TNotesFrm* frm = openNotes();
+    notesui::TNotesFrm* frm = openNotes();
     ASSERT_TRUE(frm);
     auto* field = test::control<QLineEdit>(*frm, "edtSearch");
     auto* results = test::control<QListWidget>(*frm, "lstSearchResults");
@@ -181,7 +181,7 @@ TEST_F(Notes, SearchListsTheMatchingLinesAndOpensTheirNotes) {
 }
 
 TEST_F(Notes, EveryCommandIsANamedButtonThatTheKeyboardAndScreenReadersCanRun) {
-    app::TNotesFrm* frm = openNotes();
+    notesui::TNotesFrm* frm = openNotes();
     ASSERT_TRUE(frm);
     std::vector<QAbstractButton*> buttons;
     for (QAbstractButton* b : frm->findChildren<QAbstractButton*>())
@@ -280,7 +280,7 @@ TEST_F(Notes, EveryCommandIsANamedButtonThatTheKeyboardAndScreenReadersCanRun) {
 }
 
 TEST_F(Notes, TheProgramEndsWithTheNotesWindowOpenAndAnEditorInUse) {
-    app::TNotesFrm* frm = openNotes();
+    notesui::TNotesFrm* frm = openNotes();
     ASSERT_TRUE(frm);
     n->rdtAbc->setPlainText("typed just before the end");
     n->rdtAbc->setFocus();
