@@ -95,14 +95,6 @@ public:
     // compositor's IPC where it has one).
     void setWindowPlacement(std::unique_ptr<WindowPlacement> placement);
 
-    // The handlers of the "日历记事" window: its export buttons, its search,
-    // and what it does when it closes (save like leaving the editors).
-    void N_OutPutConClick();
-    void N_ExportAllNotesClick();
-    void SearchNotes(const QString& text);
-    void OpenSearchHit(const notes::SearchHit& hit);
-    void NotesFrmClose();
-
     // State that no control shows as it is: the walk through the background
     // list (CurrentBGFile, CurrentBGIndex) and the notes page.
     const BackgroundWalk& backgroundWalk() const { return walk; }
@@ -228,6 +220,15 @@ private:
 
     // ---- Calendar and notes (uMainNotes.cpp): each handler runs its
     // command in the notes controller ----
+    void ConnectNotes();
+    // The "日历记事" window's own: its export buttons, its search, and what
+    // it does when it closes (save like leaving the editors).
+    void N_OutPutConClick();
+    void N_ExportAllNotesClick();
+    void SearchNotes(const QString& text);
+    void OpenSearchHit(const notes::SearchHit& hit);
+    void NotesFrmClose();
+
     void btnAClick();
     void btnBClick();
     void btnCClick();
@@ -255,7 +256,6 @@ private:
     void btnDateClick();
     void btnRedColorClick();
 
-    void ConnectNotes();
     // ---- end of calendar and notes ----
 
     void CreateControls();

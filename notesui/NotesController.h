@@ -54,7 +54,6 @@ public:
     // The first time the panel is shown: the remembered page and today's
     // note, the days with notes and, shortly after, the day's backup.
     void firstShown();
-    bool wasShown() const { return shown_; }
 
     // The loads and saves of the editors; false when they failed (and said so).
     bool LoadWeekNotes(int page);
