@@ -5,6 +5,7 @@
 #include "DayGrid.h"
 #include "ModalAnswers.h"
 #include "NoteEditing.h"
+#include "NoteRecovery.h"
 #include "NotesTestSupport.h"
 #include "NotesWeekGrid.h"
 
@@ -288,6 +289,14 @@ TEST_F(Notes, TheProgramEndsWithTheNotesWindowOpenAndAnEditorInUse) {
     // The program's end saves; destroying the windows then moves the focus
     // out of the editor, which must save nothing more (its parts are gone).
     QMetaObject::invokeMethod(qApp, "aboutToQuit", Qt::DirectConnection);
+    // With the database gone bad from here on, a save while the windows are
+    // destroyed would fail and keep the editor's text for recovery.
+    dm->AdoCon.close();
+    const auto database = f.state->folder.path(TDM::kDatabaseName);
+    const std::string saved = test::readFileBytes(database);
+    test::writeFileBytes(database, "the disk failed");
     f.window.reset();
+    EXPECT_TRUE(notes::readUnsavedNotes(notes::recoveryFiles(f.state->folder)).empty());
+    test::writeFileBytes(database, saved);
     EXPECT_EQ(storedDayText(today), "typed just before the end");
 }
