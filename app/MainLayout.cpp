@@ -166,8 +166,6 @@ void TMainFrm::CreateHiddenParts() {
 void TMainFrm::CreateMenus() {
     pmEmpty = new QMenu(this);
     pmEmpty->setObjectName(QStringLiteral("pmEmpty"));
-    pmDeskTopMonCal = new QMenu(this);
-    pmDeskTopMonCal->setObjectName(QStringLiteral("pmDeskTopMonCal"));
 
     popSysset = new QMenu(this);
     popSysset->setObjectName(QStringLiteral("popSysset"));
@@ -185,7 +183,6 @@ void TMainFrm::CreateMenus() {
     N4 = popSysset->addSeparator();
     N4->setObjectName(QStringLiteral("N4"));
     N_ExitPrj = item("N_ExitPrj", QString::fromUtf8(texts::kExit));
-    CreateNotesMenu();
 }
 
 }  // namespace tavlo::app

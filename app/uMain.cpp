@@ -3,8 +3,8 @@
 #include "DateLine.h"
 #include "FormGeometry.h"
 #include "MainCapture.h"
-#include "MainNotes.h"
 #include "MainTexts.h"
+#include "NotesController.h"
 #include "Picture.h"
 #include "SiteAddress.h"
 #include "StartupSettings.h"
@@ -35,8 +35,7 @@ namespace tavlo::app {
 
 TMainFrm::TMainFrm(GlobalState& state, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), state_(state),
-      site_(std::make_unique<SiteAddress>(state.folder)), capture_(std::make_unique<CaptureParts>()),
-      notes_(std::make_unique<NotesParts>()) {
+      site_(std::make_unique<SiteAddress>(state.folder)), capture_(std::make_unique<CaptureParts>()) {
     setObjectName(QStringLiteral("TMainFrm"));
     setWindowTitle(kApplicationTitle);
     setMinimumSize(kMinimumWidth, kMinimumHeight);
@@ -95,6 +94,7 @@ void TMainFrm::ConnectHandlers() {
         connect(imgAppToDesk, signal, this, asCommand(this, &TMainFrm::imgAppToDeskClick));
         connect(imgAddToDesk, signal, this, asCommand(this, &TMainFrm::imgAddToDeskClick));
     }
+    ConnectNotes();
 }
 
 // A failure inside a start-up step ends that step and is shown by the general
@@ -114,9 +114,9 @@ void TMainFrm::FormCreate() {
         webPanel_->navigateEditor(QUrl(QStringLiteral("about:blank")));
         walk.CurrentBGFile.clear();
         state_.PicBGList.clear();
-        NotePage = 0;
+        notes_->setNotePage(0);
         webPanel_->navigateLink(site_->page(SiteAddress::kStartPage));
-        SetCalendarDate();
+        notes_->SetCalendarDate();
         lblDateTime->setText(QString::fromStdString(composeDateLine(localDay(state_.clock()))));
         lblDateTime->adjustSize();
     });

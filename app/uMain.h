@@ -24,9 +24,6 @@
 
 class QMenu;
 class QAction;
-class QPainter;
-class QColorDialog;
-class QFileDialog;
 class QLabel;
 class QStackedWidget;
 class QTextEdit;
@@ -35,13 +32,16 @@ class QToolButton;
 class QWebEngineView;
 
 namespace tavlo {
-class TChnCalendar;
 class TDM;
 class TInforFrm;
 class TPicSelFrm;
 namespace notes {
 struct SearchHit;
 }
+namespace notesui {
+class NotesController;
+class TNotesFrm;
+}  // namespace notesui
 }  // namespace tavlo
 
 namespace tavlo::app {
@@ -50,7 +50,6 @@ class WidgetTreeFilter;
 class WebPanel;
 class SiteAddress;
 struct CaptureParts;
-struct NotesParts;
 
 // The main window: a borderless window with its own caption buttons, the
 // date line, the options menu, the web panel, the picture of the moment and
@@ -96,18 +95,10 @@ public:
     // compositor's IPC where it has one).
     void setWindowPlacement(std::unique_ptr<WindowPlacement> placement);
 
-    // The handlers of the "日历记事" window: its export buttons, its search,
-    // and what it does when it closes (save like leaving the editors).
-    void N_OutPutConClick();
-    void N_ExportAllNotesClick();
-    void SearchNotes(const QString& text);
-    void OpenSearchHit(const notes::SearchHit& hit);
-    void NotesFrmClose();
-
     // State that no control shows as it is: the walk through the background
     // list (CurrentBGFile, CurrentBGIndex) and the notes page.
     const BackgroundWalk& backgroundWalk() const { return walk; }
-    std::int32_t notePage() const { return NotePage; }
+    std::int32_t notePage() const;
 
     // The picture shown in imgPicMix, or the part of it that can be seen;
     // null when there is none.
@@ -138,7 +129,6 @@ private:
     // Fields of the window: CurrentBGFile and CurrentBGIndex, the walk
     // through the background list.
     BackgroundWalk walk;
-    std::int32_t NotePage = 0;
     std::int32_t SavedWidth = 0, SavedHeight = 0, SavedLeft = 0, SavedTop = 0;
     // The position the geometry file holds (or the first run's), kept where
     // the window's own position cannot be known.
@@ -178,7 +168,6 @@ private:
     WidgetTreeFilter* AppEvent1 = nullptr;
     QMenu* pmEmpty = nullptr;
     QMenu* popSysset = nullptr;
-    QMenu* pmDeskTopMonCal = nullptr;
     QAction* N_OutPutCon = nullptr;
     QAction* N_CalNotes = nullptr;  // "日历记事" in the options menu
     QAction* N_help = nullptr;
@@ -229,15 +218,16 @@ private:
     void LoadBGList(bool StartAtChoice);
     void SavePngAsBmp();
 
-    // ---- Calendar and notes (uMainNotes.cpp) ----
-    void SetCalendarDate();
-
-    // The note operations; false when they failed (and said so).
-    bool LoadWeekNotes(int page);
-    bool SaveWeekNotes(int page);
-    bool LoadDayNote();
-    bool SaveDayNote();
-    bool RunSave(bool week, const std::function<void()>& save);
+    // ---- Calendar and notes (uMainNotes.cpp): each handler runs its
+    // command in the notes controller ----
+    void ConnectNotes();
+    // The "日历记事" window's own: its export buttons, its search, and what
+    // it does when it closes (save like leaving the editors).
+    void N_OutPutConClick();
+    void N_ExportAllNotesClick();
+    void SearchNotes(const QString& text);
+    void OpenSearchHit(const notes::SearchHit& hit);
+    void NotesFrmClose();
 
     void btnAClick();
     void btnBClick();
@@ -266,29 +256,6 @@ private:
     void btnDateClick();
     void btnRedColorClick();
 
-    void CreateNotesMenu();
-    void CreateWeekPage();
-    void CreateDayArea();
-    QWidget* notesHost() const;
-    QColorDialog* noteColourDialog();
-    QFileDialog* noteExportDialog();
-    void ConnectNotes();
-    void WeekButtonClick(int page);
-    void DayButtonClick(int button);
-    void CalendarDateChanged();
-    void ReplaceDaySelection(const QString& text);
-    void ShowNoteKinds();
-
-    // ---- Marks, search, backups and recovery (uMainNotesKeeping.cpp) ----
-    void RefreshDayMarks(bool evenIfShown);
-    void DrawDayMark(TChnCalendar* calendar, int day, QPainter& canvas, const QRect& cell);
-    void MakeDailyBackup();
-    void NotesQuit();
-    void OfferRecoveredNotes();
-    void KeepForRecovery(bool week);
-    void ShowNotesFailure(const QString& message, const std::exception& error);
-    void ShowNotesStatus(const QString& text);
-    void SaveEditors();
     // ---- end of calendar and notes ----
 
     void CreateControls();
@@ -339,7 +306,10 @@ private:
     // The parts of the screen capture and of the notes, each defined beside
     // its own handlers.
     std::unique_ptr<CaptureParts> capture_;
-    std::unique_ptr<NotesParts> notes_;
+    // The notes' commands and state, with the panel of their controls that
+    // the "日历记事" window shows. Gone before the window's own controls.
+    std::unique_ptr<notesui::NotesController> notes_;
+    notesui::TNotesFrm* notesFrm_ = nullptr;
 };
 
 }  // namespace tavlo::app

@@ -1,6 +1,7 @@
 // The main window's own chrome: dragging, the caption buttons and the
 // remembered geometry.
 #include "FormGeometry.h"
+#include "NotesController.h"
 #include "Widgets.h"
 #include "uMain.h"
 
@@ -102,7 +103,7 @@ void TMainFrm::LoadFormSize() {
     SavedHeight = placed.height;
     SavedLeft = placed.left;
     SavedTop = placed.top;
-    NotePage = placed.NotePage;
+    notes_->setNotePage(placed.NotePage);
     storedLeft_ = loaded.geometry.left;
     storedTop_ = loaded.geometry.top;
     resize(SavedWidth, SavedHeight);
@@ -119,7 +120,7 @@ void TMainFrm::setWindowingTraits(WindowingTraits traits) {
 }
 
 void TMainFrm::SaveFormSize() {
-    saveFormSize(state_.folder, {NotePage, SavedWidth, SavedHeight, SavedLeft, SavedTop});
+    saveFormSize(state_.folder, {notes_->notePage(), SavedWidth, SavedHeight, SavedLeft, SavedTop});
 }
 
 }  // namespace tavlo::app

@@ -74,7 +74,7 @@ void BM_NotesWindowWithHugeNote(benchmark::State& state) {
         state.ResumeTiming();
 
         open->trigger();
-        auto* window = main->findChild<app::TNotesFrm*>();
+        auto* window = main->findChild<notesui::TNotesFrm*>();
         if (!QTest::qWaitForWindowExposed(window)) state.SkipWithError("the window did not show");
         benchmark::DoNotOptimize(window->grab());
 

@@ -58,7 +58,7 @@ TEST_F(Notes, AHugeNoteOpensAtOnceAsAReadOnlyPreviewAndStaysWhole) {
     const QByteArray huge(8 * 1024 * 1024, 'x');  // one line of eight million characters
     notes::writeDayNote(*dm, today, huge);
     notes::writeWeekPage(*dm, 1, {"monday", huge, "", "", "", ""});
-    app::TNotesFrm* frm = openNotes();
+    notesui::TNotesFrm* frm = openNotes();
     ASSERT_TRUE(frm);
     EXPECT_TRUE(n->rdtAbc->isReadOnly());
     EXPECT_LE(n->rdtAbc->document()->characterCount(),
@@ -103,7 +103,7 @@ TEST_F(Notes, AFailureSaysWhyInChineseBelowItsOwnWords) {
 TEST_F(Notes, EveryNoteIsExportedFromTheWindowAndADailyBackupIsMade) {
     notes::writeDayNote(*dm, QDate(2010, 6, 1), "六月一日");
     notes::writeWeekPage(*dm, 3, {"", "", "周三", "", "", ""});
-    app::TNotesFrm* frm = openNotes();
+    notesui::TNotesFrm* frm = openNotes();
     ASSERT_TRUE(frm);
     // Once the window is up.
     QTRY_VERIFY(std::filesystem::exists(f.folder / "Data" / "Backup" / "Notes-20110313.db"));
@@ -166,7 +166,7 @@ TEST_F(Notes, EndingWithNotesThatCannotBeSavedKeepsThemWithoutAskingAndTheNextSt
 TEST_F(Notes, LocaleChild) {
     if (qEnvironmentVariableIsEmpty("TAVLO_NOTES_LOCALE_CHILD")) GTEST_SKIP() << "run by TextsAreChineseInEveryLocale";
     notes::writeDayNote(*dm, today, "x");
-    app::TNotesFrm* frm = openNotes();
+    notesui::TNotesFrm* frm = openNotes();
     ASSERT_TRUE(frm);
     // A search that finds nothing, and a failure with its cause.
     test::control<QLineEdit>(*frm, "edtSearch")->setText(QStringLiteral("没有"));

@@ -1,6 +1,6 @@
-// The notes on the main window: its controls, the week and day buttons, the
-// editors' menu and tools, the export, saves when an editor is left, and the
-// "日历记事" window that lends the controls to the user.
+// The notes of the main window: their controls, the week and day buttons,
+// the editors' menu and tools, the export, saves when an editor is left, and
+// the "日历记事" window that shows the controls to the user.
 #include "ChnCalendarPicker.h"
 #include "Gb18030.h"
 #include "ModalAnswers.h"
@@ -35,19 +35,19 @@ using namespace tavlo;
 using namespace tavlo::test;
 using notes::WeekTexts;
 
-TEST_F(Notes, ControlsSitWhereDesignedAndNoneShowsInTheMainWindow) {
+TEST_F(Notes, ControlsAreAsDesignedAndNoneShowsInTheMainWindow) {
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
-    EXPECT_EQ(n->pnlABC->parentWidget(), test::control(*w, "pngRight"));
-    EXPECT_EQ(n->pnlABC->geometry(), QRect(49, 398, 423, 381));
+    // The day area: the calendar above the day editor.
     EXPECT_EQ(n->chnRili->parentWidget(), n->pnlABC);
-    EXPECT_EQ(n->chnRili->geometry(), QRect(2, 2, 419, 255));
+    EXPECT_EQ(n->rdtAbc->parentWidget(), n->pnlABC);
+    EXPECT_EQ(n->chnRili->size(), QSize(419, 255));
     EXPECT_TRUE(n->chnRili->ShowTitle());
     EXPECT_FALSE(n->chnRili->ShowFrame());
     EXPECT_EQ(n->rdtAbc->palette().color(QPalette::Base), QColor(192, 220, 192));
     EXPECT_EQ(n->rdtAbc->frameShape(), QFrame::NoFrame);
-    // Nothing of the day area shows, also in a window taller than designed,
-    // where its place is no longer below pngRight's visible part.
+    // Nothing of the notes shows in the main window, also in a window taller
+    // than designed.
     for (const int height : {w->height(), 800}) {
         w->resize(w->width(), height);
         EXPECT_FALSE(n->pnlABC->isVisible()) << height;
@@ -58,19 +58,19 @@ TEST_F(Notes, ControlsSitWhereDesignedAndNoneShowsInTheMainWindow) {
     EXPECT_EQ(pgcMain->currentWidget(), test::control(*w, "ts_PicShow"));
     EXPECT_EQ(pgcMain->indexOf(test::control(*w, "tsMain")), 2);
 
-    struct Place {
+    struct Control {
         const char* name;
-        QRect geometry;
+        QSize size;
     };
-    for (const Place& p :
-         {Place{"btnA", {512, 7, 23, 22}}, Place{"btnE", {616, 7, 23, 22}}, Place{"btnAbc_A", {197, 57, 23, 22}},
-          Place{"btnAbc_C", {249, 57, 23, 22}}, Place{"btnClearCon", {357, 12, 66, 22}},
-          Place{"btnGou", {61, 60, 23, 22}}, Place{"btnX", {85, 60, 23, 22}}, Place{"imgDate", {115, 63, 44, 15}},
-          Place{"imgRedColor", {161, 66, 20, 11}}}) {
-        auto* control = w->findChild<QWidget*>(p.name);
-        ASSERT_TRUE(control) << p.name;
-        EXPECT_EQ(control->geometry(), p.geometry) << p.name;
-        EXPECT_FALSE(control->isVisible()) << p.name;
+    for (const Control& c :
+         {Control{"btnA", {23, 22}}, Control{"btnE", {23, 22}}, Control{"btnAbc_A", {23, 22}},
+          Control{"btnAbc_C", {23, 22}}, Control{"btnClearCon", {66, 22}}, Control{"btnGou", {23, 22}},
+          Control{"btnX", {23, 22}}, Control{"imgDate", {44, 15}}, Control{"imgRedColor", {20, 11}}}) {
+        auto* control = w->findChild<QWidget*>(c.name);
+        ASSERT_TRUE(control) << c.name;
+        EXPECT_EQ(control->size(), c.size) << c.name;
+        EXPECT_FALSE(control->isVisible()) << c.name;
+        EXPECT_NE(control->window(), w) << c.name;
     }
     const char* labels[] = {"周 一", "周 二", "周 三", "周 四", "周 五", "周 六/日"};
     for (int i = 0; i < 6; ++i) {
@@ -260,7 +260,7 @@ TEST_F(Notes, MenuAndToolsActOnTheDayEditor) {
 }
 
 TEST_F(Notes, TheColourCommandNeedsTheDayEditorsFocus) {
-    app::TNotesFrm* frm = nullptr;
+    notesui::TNotesFrm* frm = nullptr;
     {
         test::ModalAnswers dialogs;
         test::control<QAction>(*w, "N_CalNotes")->trigger();
@@ -348,7 +348,7 @@ TEST_F(Notes, ExportProposesThePagesNameAndWritesTheChosenNameWithTxt) {
     EXPECT_TRUE(failing.messages[0].startsWith("内容导出失败")) << failing.messages[0].toStdString();
 }
 
-TEST_F(Notes, TheNotesWindowLendsTheSameControlsAndGivesThemBack) {
+TEST_F(Notes, TheNotesWindowShowsTheMainWindowsControlsAndKeepsThem) {
     notes::writeWeekPage(*dm, 2, page("b"));
     notes::writeDayNote(*dm, today, "today's note");
     rememberNotePage(f, 2);
@@ -359,7 +359,7 @@ TEST_F(Notes, TheNotesWindowLendsTheSameControlsAndGivesThemBack) {
 
     auto* N_CalNotes = test::control<QAction>(*w, "N_CalNotes");
     N_CalNotes->trigger();
-    app::TNotesFrm* frm = notesFrm();
+    notesui::TNotesFrm* frm = notesFrm();
     ASSERT_TRUE(frm);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frm));
     EXPECT_EQ(frm->windowTitle(), "日历记事");
@@ -384,17 +384,17 @@ TEST_F(Notes, TheNotesWindowLendsTheSameControlsAndGivesThemBack) {
     frm->close();
     EXPECT_EQ(storedDayText(today), "changed today");
     EXPECT_EQ(rtf::noteToPlainText(stored(2)[0]), "monday");
-    EXPECT_EQ(n->pnlABC->parentWidget(), test::control(*w, "pngRight"));
-    EXPECT_EQ(n->pnlABC->geometry(), QRect(49, 398, 423, 381));
+    // Closed, it keeps them: the main window shows none of them, and its
+    // pages are as they were.
     const auto* pgcMain = test::control<QStackedWidget>(*w, "pgcMain");
     EXPECT_EQ(pgcMain->indexOf(test::control(*w, "tsMain")), 2);
     EXPECT_EQ(pgcMain->currentWidget(), test::control(*w, "ts_PicShow"));
-    EXPECT_FALSE(n->weekButtons[0]->isVisible());
-    EXPECT_EQ(n->weekButtons[0]->parentWidget(), w);
-    EXPECT_EQ(rdtAbc->parentWidget(), n->pnlABC);
-    EXPECT_EQ(n->redt[0]->parentWidget(), test::control(*w, "tsMain"));
-    EXPECT_EQ(n->redt[0]->geometry(), QRect(1, 24, 107, 127));
-    EXPECT_EQ(n->weekLabels[5]->parentWidget(), test::control(*w, "tsMain"));
+    for (QWidget* control : {static_cast<QWidget*>(n->weekButtons[0]), static_cast<QWidget*>(rdtAbc),
+                             static_cast<QWidget*>(n->redt[0]), static_cast<QWidget*>(n->weekLabels[5])}) {
+        EXPECT_FALSE(control->isVisible());
+        EXPECT_EQ(control->window(), frm);
+    }
+    EXPECT_EQ(w->findChild<QTextEdit*>("rdtAbc"), rdtAbc);
 
     // Opened again, it shows what the editors hold, without reloading.
     N_CalNotes->trigger();
@@ -408,7 +408,7 @@ TEST_F(Notes, TheNotesWindowOpensOverTheMainWindowWholeOnTheScreenAndStaysWhereL
     auto* N_CalNotes = test::control<QAction>(*w, "N_CalNotes");
     auto openNotes = [&] {
         N_CalNotes->trigger();
-        app::TNotesFrm* frm = notesFrm();
+        notesui::TNotesFrm* frm = notesFrm();
         EXPECT_TRUE(frm && QTest::qWaitForWindowExposed(frm));
         return frm;
     };
@@ -419,7 +419,7 @@ TEST_F(Notes, TheNotesWindowOpensOverTheMainWindowWholeOnTheScreenAndStaysWhereL
     // window is centred on it (upright), since the screen has room above and
     // below.
     w->move(available.left(), available.center().y() - w->height() / 2);
-    app::TNotesFrm* frm = openNotes();
+    notesui::TNotesFrm* frm = openNotes();
     ASSERT_TRUE(frm);
     EXPECT_EQ(frm->geometry().center().y(), w->frameGeometry().center().y());
     EXPECT_GE(frm->x(), available.left());
@@ -439,7 +439,7 @@ TEST_F(Notes, TheNotesWindowOpensInsideTheScreenBesideAMainWindowAtItsEdge) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
     w->move(available.bottomRight() - QPoint(100, 100));
     test::control<QAction>(*w, "N_CalNotes")->trigger();
-    app::TNotesFrm* frm = notesFrm();
+    notesui::TNotesFrm* frm = notesFrm();
     ASSERT_TRUE(frm && QTest::qWaitForWindowExposed(frm));
     // Centred on the main window it would hang below the screen: it stands on
     // the free area's bottom edge instead, as near the main window as it can.
@@ -455,7 +455,7 @@ TEST_F(Notes, TheNotesWindowsDialogsBelongToItWhileItIsOpen) {
     test::ModalAnswers answers([&](QWidget* dialog) { owners.push_back(dialog->parentWidget()); });
 
     test::control<QAction>(*w, "N_CalNotes")->trigger();
-    app::TNotesFrm* frm = notesFrm();
+    notesui::TNotesFrm* frm = notesFrm();
     ASSERT_TRUE(frm && QTest::qWaitForWindowActive(frm));
     n->rdtAbc->setFocus();
     ASSERT_TRUE(n->rdtAbc->hasFocus());

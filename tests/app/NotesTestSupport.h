@@ -86,7 +86,8 @@ struct NotesControls {
         for (int k = 0; k < 5; ++k)
             weekButtons[k] = test::control<QToolButton>(w, QByteArray("btn").append(char('A' + k)).constData());
         // The day captions above the week editors carry no names of their own.
-        const QList<QLabel*> labels = test::control(w, "tsMain")->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+        const QList<QLabel*> labels =
+            test::control(w, "NotesWeekGrid")->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
         for (int i = 0; i < 6 && i < labels.size(); ++i) weekLabels[i] = labels[i];
     }
 
@@ -121,11 +122,11 @@ protected:
         n = controls.get();
     }
     // The "日历记事" window, once opened.
-    app::TNotesFrm* notesFrm() const { return w->findChild<app::TNotesFrm*>(); }
+    notesui::TNotesFrm* notesFrm() const { return w->findChild<notesui::TNotesFrm*>(); }
     // Opens it from the options menu and waits until it is active.
-    app::TNotesFrm* openNotes() {
+    notesui::TNotesFrm* openNotes() {
         test::control<QAction>(*w, "N_CalNotes")->trigger();
-        app::TNotesFrm* frm = notesFrm();
+        notesui::TNotesFrm* frm = notesFrm();
         EXPECT_TRUE(frm && QTest::qWaitForWindowActive(frm));
         return frm;
     }

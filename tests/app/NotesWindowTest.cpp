@@ -5,6 +5,7 @@
 #include "DayGrid.h"
 #include "ModalAnswers.h"
 #include "NoteEditing.h"
+#include "NoteRecovery.h"
 #include "NotesTestSupport.h"
 #include "NotesWeekGrid.h"
 
@@ -58,13 +59,13 @@ bool marked(TChnCalendar* calendar, int day) {
 
 TEST_F(Notes, TheWeekPageIsAnEvenGridAndEverythingStaysAlignedAtEverySize) {
     notes::writeWeekPage(*dm, 1, page("a"));
-    app::TNotesFrm* frm = openNotes();
+    notesui::TNotesFrm* frm = openNotes();
     ASSERT_TRUE(frm);
     const QRect available = frm->screen()->availableGeometry();
-    auto* grid = frm->findChild<app::NotesWeekGrid*>();
+    auto* grid = frm->findChild<notesui::NotesWeekGrid*>();
     auto* dayArea = test::control(*frm, "NotesDayArea");
     auto* more = test::control<QToolButton>(*frm, "btnNotesMore");
-    for (const QSize size : {frm->minimumSizeHint(), app::TNotesFrm::kClientSize, available.size()}) {
+    for (const QSize size : {frm->minimumSizeHint(), notesui::TNotesFrm::kClientSize, available.size()}) {
         SCOPED_TRACE(std::to_string(size.width()) + " x " + std::to_string(size.height()));
         frm->resize(size);
         frm->layout()->activate();
@@ -103,7 +104,7 @@ TEST_F(Notes, TheWeekPageIsAnEvenGridAndEverythingStaysAlignedAtEverySize) {
 
         // One grid for the buttons and the areas below them.
         const QRect days = inWindow(dayArea), weeks = inWindow(grid);
-        const QRect weekFrame = app::weekGridPlaces(grid->size()).frame.translated(weeks.topLeft());
+        const QRect weekFrame = notesui::weekGridPlaces(grid->size()).frame.translated(weeks.topLeft());
         EXPECT_EQ(inWindow(n->btnGou).left(), days.left());
         EXPECT_EQ(inWindow(n->btnAbc_C).right(), days.right());
         EXPECT_EQ(inWindow(n->weekButtons[0]).left(), weekFrame.left());
@@ -123,7 +124,7 @@ TEST_F(Notes, DaysWithNotesAreMarkedAndTheMarksFollowSavesAndMonths) {
     notes::writeDayNote(*dm, QDate(2011, 3, 5), "a note");
     notes::writeDayNote(*dm, QDate(2011, 3, 20), rtf::writeRtf(empty));
     notes::writeDayNote(*dm, QDate(2011, 4, 2), "in April");
-    app::TNotesFrm* frm = openNotes();
+    notesui::TNotesFrm* frm = openNotes();
     ASSERT_TRUE(frm);
     EXPECT_TRUE(marked(n->chnRili, 5));
     EXPECT_FALSE(marked(n->chnRili, 20)) << "an empty note";
@@ -148,7 +149,7 @@ TEST_F(Notes, SearchListsTheMatchingLinesAndOpensTheirNotes) {
     notes::writeDayNote(*dm, QDate(2010, 6, 1), "第一行\n下午开会");
     notes::writeDayNote(*dm, QDate(2011, 3, 1), "nothing to find");
     notes::writeWeekPage(*dm, 2, {"", "", "周三开会", "", "", ""});
-    app::TNotesFrm* frm = openNotes();
+    notesui::TNotesFrm* frm = openNotes();
     ASSERT_TRUE(frm);
     auto* field = test::control<QLineEdit>(*frm, "edtSearch");
     auto* results = test::control<QListWidget>(*frm, "lstSearchResults");
@@ -181,7 +182,7 @@ TEST_F(Notes, SearchListsTheMatchingLinesAndOpensTheirNotes) {
 }
 
 TEST_F(Notes, EveryCommandIsANamedButtonThatTheKeyboardAndScreenReadersCanRun) {
-    app::TNotesFrm* frm = openNotes();
+    notesui::TNotesFrm* frm = openNotes();
     ASSERT_TRUE(frm);
     std::vector<QAbstractButton*> buttons;
     for (QAbstractButton* b : frm->findChildren<QAbstractButton*>())
@@ -280,7 +281,7 @@ TEST_F(Notes, EveryCommandIsANamedButtonThatTheKeyboardAndScreenReadersCanRun) {
 }
 
 TEST_F(Notes, TheProgramEndsWithTheNotesWindowOpenAndAnEditorInUse) {
-    app::TNotesFrm* frm = openNotes();
+    notesui::TNotesFrm* frm = openNotes();
     ASSERT_TRUE(frm);
     n->rdtAbc->setPlainText("typed just before the end");
     n->rdtAbc->setFocus();
@@ -288,6 +289,14 @@ TEST_F(Notes, TheProgramEndsWithTheNotesWindowOpenAndAnEditorInUse) {
     // The program's end saves; destroying the windows then moves the focus
     // out of the editor, which must save nothing more (its parts are gone).
     QMetaObject::invokeMethod(qApp, "aboutToQuit", Qt::DirectConnection);
+    // With the database gone bad from here on, a save while the windows are
+    // destroyed would fail and keep the editor's text for recovery.
+    dm->AdoCon.close();
+    const auto database = f.state->folder.path(TDM::kDatabaseName);
+    const std::string saved = test::readFileBytes(database);
+    test::writeFileBytes(database, "the disk failed");
     f.window.reset();
+    EXPECT_TRUE(notes::readUnsavedNotes(notes::recoveryFiles(f.state->folder)).empty());
+    test::writeFileBytes(database, saved);
     EXPECT_EQ(storedDayText(today), "typed just before the end");
 }

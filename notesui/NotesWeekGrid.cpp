@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QTextEdit>
 
-namespace tavlo::app {
+namespace tavlo::notesui {
 
 namespace {
 constexpr int kColumns = 3;
@@ -68,4 +68,4 @@ void NotesWeekGrid::paintEvent(QPaintEvent*) {
     painter.fillRect(weekGridPlaces(size()).frame, kLineColour);
 }
 
-}  // namespace tavlo::app
+}  // namespace tavlo::notesui

@@ -11,7 +11,7 @@ class QListWidget;
 class QListWidgetItem;
 class QToolButton;
 
-namespace tavlo::app {
+namespace tavlo::notesui {
 
 // The notes window's search: a field, its button, and the list of matching
 // lines (shown once a search has found something). Choosing a line asks for
@@ -45,4 +45,4 @@ private:
     std::vector<notes::SearchHit> hits_;
 };
 
-}  // namespace tavlo::app
+}  // namespace tavlo::notesui

@@ -1,7 +1,7 @@
 #include "NotesSearchPanel.h"
 
-#include "MainNotes.h"
-#include "Widgets.h"
+#include "Controls.h"
+#include "NotesButtons.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -10,7 +10,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace tavlo::app {
+namespace tavlo::notesui {
 
 namespace {
 
@@ -22,7 +22,7 @@ constexpr int kResultsHeight = 126;
 
 NotesSearchPanel::NotesSearchPanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("NotesSearchPanel"));
-    edtSearch = make<QLineEdit>(this, "edtSearch", {});
+    edtSearch = widgets::make<QLineEdit>(this, "edtSearch", {});
     edtSearch->setPlaceholderText(QStringLiteral("搜索日记和周记"));
     edtSearch->setToolTip(QStringLiteral("输入要找的文字，按回车搜索全部日记和周记"));
     edtSearch->setAccessibleName(QStringLiteral("搜索记事"));
@@ -30,7 +30,7 @@ NotesSearchPanel::NotesSearchPanel(QWidget* parent) : QWidget(parent) {
     btnSearch = notesCommandButton(this, "btnSearch", QStringLiteral("搜索"), QStringLiteral("搜索全部日记和周记"));
     btnCloseSearch = notesCommandButton(this, "btnCloseSearch", QStringLiteral("×"), QStringLiteral("关闭搜索结果"));
     btnCloseSearch->hide();
-    lstSearchResults = make<QListWidget>(this, "lstSearchResults", {});
+    lstSearchResults = widgets::make<QListWidget>(this, "lstSearchResults", {});
     lstSearchResults->setAccessibleName(QStringLiteral("搜索结果"));
     lstSearchResults->setToolTip(QStringLiteral("单击或按回车打开这篇记事"));
     lstSearchResults->setFixedHeight(kResultsHeight);
@@ -94,4 +94,4 @@ void NotesSearchPanel::choose(QListWidgetItem* item) {
     if (row >= 0 && row < static_cast<int>(hits_.size())) emit hitChosen(hits_[row]);
 }
 
-}  // namespace tavlo::app
+}  // namespace tavlo::notesui

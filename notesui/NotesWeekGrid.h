@@ -9,7 +9,7 @@
 class QLabel;
 class QTextEdit;
 
-namespace tavlo::app {
+namespace tavlo::notesui {
 
 // Where the six week editors and their captions go in an area of `size`:
 // three columns and two rows of equal cells, each a caption strip above its
@@ -26,7 +26,7 @@ struct WeekGridPlaces {
 WeekGridPlaces weekGridPlaces(QSize size);
 
 // The week page of the notes window: holds the six editors and their
-// captions (lent by the main window) in that grid, which follows its size.
+// captions in that grid, which follows its size.
 class NotesWeekGrid : public QWidget {
     Q_OBJECT
 public:
@@ -51,4 +51,4 @@ private:
     std::array<QTextEdit*, 6> editors_{};
 };
 
-}  // namespace tavlo::app
+}  // namespace tavlo::notesui
