@@ -109,7 +109,6 @@ void TMainFrm::Copyscreanform() {
     form->setHandOver(state_, [this](const std::filesystem::path&, imaging::Bitmap sent) {
         showPicture(HeldPicture(std::move(sent)));
     });
-    form->ReturnForm = this;
     connect(form, &TCopyScreenForm::closed, this, &TMainFrm::captureWindowClosed);
     form->move(0, 0);
     form->showFullScreen();

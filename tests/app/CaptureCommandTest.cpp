@@ -95,7 +95,6 @@ TEST_F(CaptureCommandTest, OkHidesTheWindowAndTheCaptureOpensOverTheWholeScreen)
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(form->geometry(), QRect(0, 0, kWidth, kHeight));
     EXPECT_EQ(form->parentWidget(), main);
-    EXPECT_EQ(form->ReturnForm, main);
     EXPECT_TRUE(form->testAttribute(Qt::WA_DeleteOnClose));
     EXPECT_EQ(form->screenPicture().pixel(300, 200), screenPattern().pixel(300, 200));
 }
@@ -140,7 +139,7 @@ TEST_F(CaptureCommandTest, CancelCapturesWithTheWindowOnScreenAndKeysDoNothing) 
 
     QPointer<TCopyScreenForm> second = capture();
     ASSERT_TRUE(second);
-    EXPECT_EQ(second->selection().SelState, 0);
+    EXPECT_EQ(second->selection().SelState(), SelectionState::None);
     EXPECT_EQ(screen->requests().size(), 2u);
 }
 

@@ -66,13 +66,12 @@ protected:
             mainWindow.show();
             ASSERT_TRUE(QTest::qWaitForWindowExposed(&mainWindow));
         }
-        form = std::make_unique<TCopyScreenForm>();
+        form = std::make_unique<TCopyScreenForm>(&mainWindow);
         form->setScreenPicture(patternScreen(kPhysicalWidth, kPhysicalHeight), kRatio);
         form->setHandOver(state, [this](const std::filesystem::path& path, imaging::Bitmap picture) {
             shown.push_back(path);
             handed.push_back(std::move(picture));
         });
-        form->ReturnForm = &mainWindow;
         form->move(0, 0);
         form->showFullScreen();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));

@@ -79,31 +79,32 @@ TEST_F(CaptureWindowTest, OpensFullScreenWithThePanelAndItsTexts) {
 // Steps: P press at kFrom, M move to kTo, R release at kTo, X right click,
 // E Esc, N Enter, S Space, D double-click at kTo.
 TEST_F(CaptureWindowTest, StateTable) {
+    using enum SelectionState;
     struct Case {
         const char* steps;
-        int state;
+        SelectionState state;
         bool open;
         bool sent;
         std::pair<QString, QString> hints;
     } cases[] = {
-        {"P", 1, true, false, {kDraggingAction, kSelectionCancel}},
-        {"PM", 1, true, false, {kDraggingAction, kSelectionCancel}},
-        {"PMR", 2, true, false, {kMadeAction, kSelectionCancel}},
-        {"PMX", 0, true, false, {kOpeningAction, kOpeningCancel}},
-        {"PMRX", 0, true, false, {kOpeningAction, kOpeningCancel}},
-        {"X", 0, false, false},
-        {"PMXX", 0, false, false},
-        {"PMRXX", 0, false, false},
-        {"E", 0, false, false},
-        {"PME", 1, false, false},
-        {"PMRE", 2, false, false},
-        {"N", 0, true, false, {kOpeningAction, kOpeningCancel}},
-        {"S", 0, true, false, {kOpeningAction, kOpeningCancel}},
-        {"PMN", 1, true, false, {kDraggingAction, kSelectionCancel}},
-        {"PMRN", 0, false, true},
-        {"PMRS", 0, false, true},
-        {"PMRD", 0, false, true},
-        {"D", 2, true, false, {kMadeAction, kSelectionCancel}},  // a click's empty selection is not sent
+        {"P", Dragging, true, false, {kDraggingAction, kSelectionCancel}},
+        {"PM", Dragging, true, false, {kDraggingAction, kSelectionCancel}},
+        {"PMR", Made, true, false, {kMadeAction, kSelectionCancel}},
+        {"PMX", None, true, false, {kOpeningAction, kOpeningCancel}},
+        {"PMRX", None, true, false, {kOpeningAction, kOpeningCancel}},
+        {"X", None, false, false},
+        {"PMXX", None, false, false},
+        {"PMRXX", None, false, false},
+        {"E", None, false, false},
+        {"PME", Dragging, false, false},
+        {"PMRE", Made, false, false},
+        {"N", None, true, false, {kOpeningAction, kOpeningCancel}},
+        {"S", None, true, false, {kOpeningAction, kOpeningCancel}},
+        {"PMN", Dragging, true, false, {kDraggingAction, kSelectionCancel}},
+        {"PMRN", None, false, true},
+        {"PMRS", None, false, true},
+        {"PMRD", None, false, true},
+        {"D", Made, true, false, {kMadeAction, kSelectionCancel}},  // a click's empty selection is not sent
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.steps);
@@ -127,13 +128,13 @@ TEST_F(CaptureWindowTest, StateTable) {
             case 'D': QTest::mouseDClick(window(), Qt::LeftButton, {}, kTo); break;
             }
         }
-        EXPECT_EQ(form->selection().SelState, c.state);
+        EXPECT_EQ(form->selection().SelState(), c.state);
         EXPECT_EQ(form->isVisible(), c.open);
         EXPECT_EQ(std::filesystem::exists(tmpBmp()), c.sent);
         if (c.open) {
             EXPECT_EQ(hints(), c.hints);
-            EXPECT_EQ(shownPicture(),
-                      c.state == 0 ? test::patternImage(kWidth, kHeight) : framed(form->selection().normalised()));
+            EXPECT_EQ(shownPicture(), c.state == SelectionState::None ? test::patternImage(kWidth, kHeight)
+                                                                      : framed(form->selection().normalised()));
         }
     }
 }
@@ -143,7 +144,7 @@ TEST_F(CaptureWindowTest, KeysDoNothingWhileTheMainWindowIsOnScreenButTheMouseWo
     drag(kFrom, kTo);
     for (Qt::Key k : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_Escape}) key(k);
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(form->selection().SelState, 2);
+    EXPECT_EQ(form->selection().SelState(), SelectionState::Made);
     EXPECT_FALSE(std::filesystem::exists(tmpBmp()));
     QTest::mouseDClick(window(), Qt::LeftButton, {}, {400, 300});
     EXPECT_FALSE(form->isVisible());
@@ -256,7 +257,7 @@ TEST_F(CaptureWindowTest, AFailedWriteIsReportedAndTheWindowStaysAsItWas) {
     ASSERT_EQ(answers.texts.size(), 1u);
     EXPECT_FALSE(answers.texts[0].isEmpty());
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(form->selection().SelState, 2);
+    EXPECT_EQ(form->selection().SelState(), SelectionState::Made);
     EXPECT_EQ(shownPicture(), framed(QRect(kFrom, kTo - QPoint(1, 1))));
     EXPECT_TRUE(shown.empty());
     EXPECT_TRUE(state.CurrentPicturePath.empty());
