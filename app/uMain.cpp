@@ -1,9 +1,9 @@
 #include "uMain.h"
 
 #include "ApplicationEvents.h"
+#include "CaptureController.h"
 #include "DateLine.h"
 #include "FormGeometry.h"
-#include "MainCapture.h"
 #include "MainNotes.h"
 #include "Picture.h"
 #include "SiteAddress.h"
@@ -34,7 +34,7 @@ namespace tavlo::app {
 
 TMainFrm::TMainFrm(GlobalState& state, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), state_(state),
-      site_(std::make_unique<SiteAddress>(state.folder)), capture_(std::make_unique<CaptureParts>()),
+      site_(std::make_unique<SiteAddress>(state.folder)), capture_(makeCaptureController()),
       notes_(std::make_unique<NotesParts>()) {
     setObjectName(QStringLiteral("TMainFrm"));
     setWindowTitle(kApplicationTitle);

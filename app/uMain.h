@@ -4,9 +4,7 @@
 #include "Bitmap.h"
 #include "CaptionButtons.h"
 #include "HeldPicture.h"
-#include "ScreenCopy.h"
 #include "WallpaperBackend.h"
-#include "WindowPlacement.h"
 #include "WindowingTraits.h"
 #include "uGlobal.h"
 
@@ -35,6 +33,7 @@ class QToolButton;
 class QWebEngineView;
 
 namespace tavlo {
+class CaptureController;
 class TChnCalendar;
 class TDM;
 class TInforFrm;
@@ -49,7 +48,6 @@ namespace tavlo::app {
 class TApplicationEvents;
 class WebPanel;
 class SiteAddress;
-struct CaptureParts;
 struct NotesParts;
 
 // The main window: a borderless window with its own caption buttons, the
@@ -84,17 +82,10 @@ public:
     using ChooseFiles = std::function<std::vector<std::filesystem::path>(QWidget*)>;
     void setChooseFiles(ChooseFiles choose) { chooseFiles_ = std::move(choose); }
 
-    // The screen capture's sources: where the screen's pixels come from (the
-    // session's own until set), the question before it (a message box until
-    // set) and its two fixed waits, before posting WM_COPYSCREEN (after
-    // hiding) and before copying the screen.
-    void setScreenCopy(std::unique_ptr<screencopy::ScreenCopy> screenCopy);
-    using AskMinimise = std::function<bool(QWidget*)>;
-    void setAskMinimise(AskMinimise ask);
-    void setCaptureWaits(std::chrono::milliseconds beforePost, std::chrono::milliseconds beforeCopy);
-    // What puts the window back in its place after the capture (the
-    // compositor's IPC where it has one).
-    void setWindowPlacement(std::unique_ptr<WindowPlacement> placement);
+    // The screen capture behind SpeedButton1 and WM_COPYSCREEN: where the
+    // screen's pixels come from, the question, the waits, and the signals
+    // that tell how a capture went.
+    CaptureController& capture() const { return *capture_; }
 
     // The handlers of the "日历记事" window: its export buttons, its search,
     // and what it does when it closes (save like leaving the editors).
@@ -219,10 +210,9 @@ private:
     void imgAddToDeskClick();
 
     // ---- Screen capture (uMainCapture.cpp) ----
+    std::unique_ptr<CaptureController> makeCaptureController();
     void SpeedButton1Click();
     // Handler of the posted WM_COPYSCREEN.
-    void stepAsideForCapture();
-    void captureWindowClosed();
     void Copyscreanform();
 
     // Start-up steps of other parts of the system.
@@ -338,7 +328,7 @@ private:
     std::uint64_t pictureGeneration_ = 0;
     // The parts of the screen capture and of the notes, each defined beside
     // its own handlers.
-    std::unique_ptr<CaptureParts> capture_;
+    std::unique_ptr<CaptureController> capture_;
     std::unique_ptr<NotesParts> notes_;
 };
 

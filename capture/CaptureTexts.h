@@ -12,6 +12,16 @@ struct CaptureHints {
     QString cancel;  // LblCancelInfo
 };
 
+// The question before the capture: minimise the program first (OK) or
+// capture with it on screen (Cancel).
+struct CaptureQuestion {
+    QString title;
+    QString text;
+    QString ok, okTip;
+    QString cancel, cancelTip;
+};
+CaptureQuestion captureQuestion();
+
 // The hints for each SelState (None also when the window opens).
 CaptureHints hintsForState(SelectionState selState);
 

@@ -2,6 +2,7 @@
 // the posted WM_COPYSCREEN, the capture window over a fixed screen, and the
 // hand-over of the sent picture.
 #include "BmpFormat.h"
+#include "CaptureController.h"
 #include "CapturePictures.h"
 #include "CaptureTexts.h"
 #include "CopyScreenFrm.h"
@@ -13,8 +14,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEventLoop>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -26,7 +29,6 @@ using namespace tavlo;
 namespace {
 
 constexpr int kWidth = TAVLO_TEST_SCREEN_WIDTH, kHeight = TAVLO_TEST_SCREEN_HEIGHT;
-constexpr QEvent::Type kCopyScreen = QEvent::Type(5129);
 
 screencopy::ScreenPicture screenPattern() {
     screencopy::ScreenPicture picture = screencopy::blackPicture(kWidth, kHeight);
@@ -42,19 +44,33 @@ protected:
         main = &fixture.show();
         auto copy = std::make_unique<screencopy::FixedScreenCopy>(screenPattern());
         screen = copy.get();
-        main->setScreenCopy(std::move(copy));
-        main->setAskMinimise([this](QWidget*) {
+        main->capture().setScreenCopy(std::move(copy));
+        main->capture().setAskMinimise([this](QWidget*) {
             ++questions;
             return answerOk;
         });
     }
 
-    // Clicks "截  图" and lets the posted WM_COPYSCREEN be handled.
+    // Clicks "截  图" and runs the event loop until the capture window is
+    // open or the copy has failed (and its message has been answered).
     TCopyScreenForm* capture() {
-        test::mouseClick(test::control<QToolButton>(*main, "SpeedButton1"), Qt::LeftButton);
-        QCoreApplication::sendPostedEvents(main, kCopyScreen);
+        CaptureController& controller = main->capture();
+        QEventLoop loop;
+        bool ended = false;
+        const auto end = [&] {
+            ended = true;
+            loop.quit();
+        };
+        const QMetaObject::Connection opened = QObject::connect(&controller, &CaptureController::windowOpened, end);
+        const QMetaObject::Connection failed = QObject::connect(&controller, &CaptureController::failed, end);
+        clickCapture();
+        if (!ended) loop.exec();
+        QObject::disconnect(opened);
+        QObject::disconnect(failed);
         return openCaptureWindow();
     }
+
+    void clickCapture() { test::mouseClick(test::control<QToolButton>(*main, "SpeedButton1"), Qt::LeftButton); }
 
     // The capture window the command opened over the screen, if any.
     TCopyScreenForm* openCaptureWindow() const {
@@ -144,7 +160,7 @@ TEST_F(CaptureCommandTest, CancelCapturesWithTheWindowOnScreenAndKeysDoNothing) 
 }
 
 TEST_F(CaptureCommandTest, AScreenThatCannotBeCopiedIsReportedAndTheWindowComesBack) {
-    main->setScreenCopy(std::make_unique<screencopy::FixedScreenCopy>(screencopy::FixedScreenCopy::failing(
+    main->capture().setScreenCopy(std::make_unique<screencopy::FixedScreenCopy>(screencopy::FixedScreenCopy::failing(
         screencopy::ScreenCopyError("portal: Screenshot failed: org.freedesktop.DBus.Error.UnknownMethod",
                                     screencopy::ScreenCopyCause::NoScreenshotService, {"xdg-desktop-portal-wlr"}))));
     test::ModalAnswers answers;
@@ -158,6 +174,39 @@ TEST_F(CaptureCommandTest, AScreenThatCannotBeCopiedIsReportedAndTheWindowComesB
     EXPECT_TRUE(main->findChildren<TCopyScreenForm*>().empty());
 }
 
+// While a capture is under way (its copy on the way, or its window open),
+// the command and WM_COPYSCREEN are ignored: one question, one copy, one
+// window. Once it is over, the next capture starts afresh.
+TEST_F(CaptureCommandTest, ACommandWhileACaptureIsUnderWayIsIgnored) {
+    answerOk = false;  // the button stays on screen
+    CaptureController& controller = main->capture();
+    QEventLoop loop;
+    QObject::connect(&controller, &CaptureController::windowOpened, &loop, &QEventLoop::quit);
+    clickCapture();
+    EXPECT_NE(controller.phase(), CaptureController::Phase::Idle);
+    clickCapture();
+    loop.exec();
+    EXPECT_EQ(controller.phase(), CaptureController::Phase::Selecting);
+    QPointer<TCopyScreenForm> form = openCaptureWindow();
+    ASSERT_TRUE(form);
+    QCoreApplication::postEvent(main, new QEvent(kCopyScreenEvent));
+    QCoreApplication::sendPostedEvents(main, kCopyScreenEvent);
+    controller.start();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(questions, 1);
+    EXPECT_EQ(screen->requests().size(), 1u);
+    EXPECT_EQ(main->findChildren<TCopyScreenForm*>().size(), 1u);
+
+    QSignalSpy finished(&controller, &CaptureController::finished);
+    rightClickToClose(form);
+    EXPECT_EQ(finished.size(), 1);
+    EXPECT_EQ(controller.phase(), CaptureController::Phase::Idle);
+    destroyClosedWindows();
+    ASSERT_TRUE(capture());
+    EXPECT_EQ(questions, 2);
+    EXPECT_EQ(screen->requests().size(), 2u);
+}
+
 // A compositor's screenshot at its own scale, which the toolkit does not
 // know (an X11 program in a Wayland session sees a screen of window pixels):
 // the capture window shows the whole screen at its size, and the selection
@@ -167,7 +216,7 @@ TEST_F(CaptureCommandTest, ACompositorsScaleGivesTheWholeScreenAndAPhysicalCut) 
         SCOPED_TRACE(scale);
         const int physicalWidth = static_cast<int>(kWidth * scale), physicalHeight = static_cast<int>(kHeight * scale);
         const screencopy::ScreenPicture desktop = test::patternScreen(physicalWidth, physicalHeight);
-        main->setScreenCopy(
+        main->capture().setScreenCopy(
             std::make_unique<screencopy::FixedScreenCopy>(screencopy::FixedScreenCopy::compositor(desktop)));
         QPointer<TCopyScreenForm> form = capture();
         ASSERT_TRUE(form);
@@ -200,7 +249,7 @@ TEST_F(CaptureCommandTest, ACompositorsScaleGivesTheWholeScreenAndAPhysicalCut) 
 }
 
 TEST_F(CaptureCommandTest, TheQuestionHasItsTitleTextAndTwoButtons) {
-    main->setAskMinimise(nullptr);
+    main->capture().setAskMinimise(nullptr);
     QString title, text;
     QMessageBox::StandardButtons buttons;
     QTimer answer;
