@@ -42,16 +42,6 @@ public:
 
     const CaptureSelection& selection() const { return selection_; }
 
-    TScreenImage* ImgScreen = nullptr;
-    QFrame* PnlInfo = nullptr;
-    QLabel* LblRGB = nullptr;
-    QLabel* LblActionInfo = nullptr;
-    QLabel* LblCancelInfo = nullptr;
-    QLabel* Label1 = nullptr;
-    // Beyond the hints: the selection's size and the magnifier.
-    QLabel* LblSelSize = nullptr;
-    TCaptureMagnifier* Magnifier = nullptr;
-
     void ImgScreenMouseMove(QMouseEvent* event);
     void ImgScreenMouseDown(QMouseEvent* event);
     void ImgScreenMouseUp(QMouseEvent* event);
@@ -70,6 +60,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The controls, found by their object names (their own names) from outside.
+    TScreenImage* ImgScreen = nullptr;
+    QFrame* PnlInfo = nullptr;
+    QLabel* LblRGB = nullptr;
+    QLabel* LblActionInfo = nullptr;
+    QLabel* LblCancelInfo = nullptr;
+    QLabel* Label1 = nullptr;
+    // Beyond the hints: the selection's size and the magnifier.
+    QLabel* LblSelSize = nullptr;
+    TCaptureMagnifier* Magnifier = nullptr;
+
     void CreateControls();
     QPoint toPicture(QPointF position) const;
     bool keysAnswered() const;

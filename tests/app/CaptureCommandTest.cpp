@@ -81,15 +81,16 @@ protected:
     }
 
     void drag(TCopyScreenForm* form, QPoint from, QPoint to) {
-        test::mousePress(form->ImgScreen, Qt::LeftButton, from);
-        test::mouseMove(form->ImgScreen, (from + to) / 2);
-        test::mouseMove(form->ImgScreen, to);
-        test::mouseRelease(form->ImgScreen, Qt::LeftButton, to);
+        auto* screenImage = test::control<TScreenImage>(*form, "ImgScreen");
+        test::mousePress(screenImage, Qt::LeftButton, from);
+        test::mouseMove(screenImage, (from + to) / 2);
+        test::mouseMove(screenImage, to);
+        test::mouseRelease(screenImage, Qt::LeftButton, to);
     }
 
     // A right click with nothing selected closes the capture window.
     void rightClickToClose(TCopyScreenForm* form) {
-        test::mousePress(form->ImgScreen, Qt::RightButton, {500, 400});
+        test::mousePress(test::control<TScreenImage>(*form, "ImgScreen"), Qt::RightButton, {500, 400});
         QTest::mouseRelease(main->windowHandle(), Qt::RightButton);
     }
 
@@ -148,7 +149,7 @@ TEST_F(CaptureCommandTest, CancelCapturesWithTheWindowOnScreenAndKeysDoNothing) 
     QTest::keyClick(first, Qt::Key_Escape);
     EXPECT_TRUE(first->isVisible());
     EXPECT_FALSE(std::filesystem::exists(fixture.folder / "tmp" / "tmp.bmp"));
-    test::mouseClick(first->ImgScreen, Qt::RightButton, {500, 400});
+    test::mouseClick(test::control<TScreenImage>(*first, "ImgScreen"), Qt::RightButton, {500, 400});
     rightClickToClose(first);
     destroyClosedWindows();
     EXPECT_FALSE(first);
@@ -223,9 +224,10 @@ TEST_F(CaptureCommandTest, ACompositorsScaleGivesTheWholeScreenAndAPhysicalCut) 
         EXPECT_EQ(form->geometry(), QRect(0, 0, kWidth, kHeight));
         EXPECT_EQ(form->screenPicture().size(), QSize(physicalWidth, physicalHeight));
 
-        test::mouseMove(form->ImgScreen, {201, 101});
+        test::mouseMove(test::control<TScreenImage>(*form, "ImgScreen"), {201, 101});
         const QRgb under = desktop.pixel(static_cast<int>(201 * scale), static_cast<int>(101 * scale));
-        EXPECT_EQ(form->LblRGB->text(), pixelReadout(qRed(under), qGreen(under), qBlue(under)));
+        EXPECT_EQ(test::control<QLabel>(*form, "LblRGB")->text(),
+                  pixelReadout(qRed(under), qGreen(under), qBlue(under)));
         drag(form, {300, 200}, {540, 320});  // 240 × 120 window pixels
         // The frame is as thick as one window pixel, so that it shows when
         // the picture is shrunk onto the window.
