@@ -1,6 +1,5 @@
 #include "Program.h"
 
-#include "CopyScreenFrm.h"
 #include "FontSubstitutions.h"
 #include "HiddenForms.h"
 #include "QuitOnSignal.h"
@@ -33,12 +32,10 @@ ProgramWindows::ProgramWindows(ProgramFolder folder) : state_(std::move(folder))
     // which deletes them with itself.
     picSelFrm_ = new TPicSelFrm(state_, mainFrm_.get());
     inforFrm_ = new TInforFrm(state_, mainFrm_.get());
-    copyScreenForm_ = std::make_unique<TCopyScreenForm>();
     mainFrm_->attachDialogs(picSelFrm_, inforFrm_);
 }
 
 ProgramWindows::~ProgramWindows() {
-    copyScreenForm_.reset();
     picPreviewFrm_.reset();
     deskBGSetFrm_.reset();
     mainFrm_.reset();
@@ -46,8 +43,7 @@ ProgramWindows::~ProgramWindows() {
 }
 
 std::vector<QObject*> ProgramWindows::creationOrder() const {
-    return {dm_.get(),  mainFrm_.get(), deskBGSetFrm_.get(),  picPreviewFrm_.get(),
-            picSelFrm_, inforFrm_,      copyScreenForm_.get()};
+    return {dm_.get(), mainFrm_.get(), deskBGSetFrm_.get(), picPreviewFrm_.get(), picSelFrm_, inforFrm_};
 }
 
 namespace {

@@ -10,7 +10,6 @@ namespace tavlo {
 class TDM;
 class TPicSelFrm;
 class TInforFrm;
-class TCopyScreenForm;
 }  // namespace tavlo
 
 namespace tavlo::app {
@@ -36,7 +35,6 @@ public:
     TPicPreviewFrm& PicPreviewFrm() { return *picPreviewFrm_; }
     TPicSelFrm& PicSelFrm() { return *picSelFrm_; }
     TInforFrm& InforFrm() { return *inforFrm_; }
-    TCopyScreenForm& CopyScreenForm() { return *copyScreenForm_; }
 
     // The objects in creation order.
     std::vector<QObject*> creationOrder() const;
@@ -49,7 +47,6 @@ private:
     std::unique_ptr<TPicPreviewFrm> picPreviewFrm_;
     TPicSelFrm* picSelFrm_ = nullptr;  // owned by the main window, their parent
     TInforFrm* inforFrm_ = nullptr;
-    std::unique_ptr<TCopyScreenForm> copyScreenForm_;
 };
 
 // Sets up what the browser views need before the application object exists.

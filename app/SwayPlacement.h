@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace tavlo::app {
@@ -38,5 +39,9 @@ private:
     QLocalSocket events_;
     QByteArray received_;
 };
+
+// The session's placement: sway's IPC under sway; elsewhere nothing to do (an
+// X11 window manager keeps the place a window had).
+std::unique_ptr<WindowPlacement> createSessionPlacement();
 
 }  // namespace tavlo::app

@@ -1,8 +1,8 @@
 #include "uMain.h"
 
+#include "CaptureController.h"
 #include "DateLine.h"
 #include "FormGeometry.h"
-#include "MainCapture.h"
 #include "MainTexts.h"
 #include "NotesController.h"
 #include "Picture.h"
@@ -35,7 +35,7 @@ namespace tavlo::app {
 
 TMainFrm::TMainFrm(GlobalState& state, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), state_(state),
-      site_(std::make_unique<SiteAddress>(state.folder)), capture_(std::make_unique<CaptureParts>()) {
+      site_(std::make_unique<SiteAddress>(state.folder)), capture_(makeCaptureController()) {
     setObjectName(QStringLiteral("TMainFrm"));
     setWindowTitle(kApplicationTitle);
     setMinimumSize(kMinimumWidth, kMinimumHeight);

@@ -4,9 +4,7 @@
 #include "Bitmap.h"
 #include "CaptionButtons.h"
 #include "HeldPicture.h"
-#include "ScreenCopy.h"
 #include "WallpaperBackend.h"
-#include "WindowPlacement.h"
 #include "WindowingTraits.h"
 #include "uGlobal.h"
 
@@ -32,6 +30,7 @@ class QToolButton;
 class QWebEngineView;
 
 namespace tavlo {
+class CaptureController;
 class TDM;
 class TInforFrm;
 class TPicSelFrm;
@@ -49,7 +48,6 @@ namespace tavlo::app {
 class WidgetTreeFilter;
 class WebPanel;
 class SiteAddress;
-struct CaptureParts;
 
 // The main window: a borderless window with its own caption buttons, the
 // date line, the options menu, the web panel, the picture of the moment and
@@ -83,17 +81,10 @@ public:
     using ChooseFiles = std::function<std::vector<std::filesystem::path>(QWidget*)>;
     void setChooseFiles(ChooseFiles choose) { chooseFiles_ = std::move(choose); }
 
-    // The screen capture's sources: where the screen's pixels come from (the
-    // session's own until set), the question before it (a message box until
-    // set) and its two fixed waits, before posting WM_COPYSCREEN (after
-    // hiding) and before copying the screen.
-    void setScreenCopy(std::unique_ptr<screencopy::ScreenCopy> screenCopy);
-    using AskMinimise = std::function<bool(QWidget*)>;
-    void setAskMinimise(AskMinimise ask);
-    void setCaptureWaits(std::chrono::milliseconds beforePost, std::chrono::milliseconds beforeCopy);
-    // What puts the window back in its place after the capture (the
-    // compositor's IPC where it has one).
-    void setWindowPlacement(std::unique_ptr<WindowPlacement> placement);
+    // The screen capture behind SpeedButton1 and WM_COPYSCREEN: where the
+    // screen's pixels come from, the question, the waits, and the signals
+    // that tell how a capture went.
+    CaptureController& capture() const { return *capture_; }
 
     // State that no control shows as it is: the walk through the background
     // list (CurrentBGFile, CurrentBGIndex) and the notes page.
@@ -208,10 +199,9 @@ private:
     void imgAddToDeskClick();
 
     // ---- Screen capture (uMainCapture.cpp) ----
+    std::unique_ptr<CaptureController> makeCaptureController();
     void SpeedButton1Click();
     // Handler of the posted WM_COPYSCREEN.
-    void stepAsideForCapture();
-    void captureWindowClosed();
     void Copyscreanform();
 
     // Start-up steps of other parts of the system.
@@ -303,9 +293,8 @@ private:
     // Counts the pictures shown: a start-up read that finishes after an
     // insert must not replace the inserted picture.
     std::uint64_t pictureGeneration_ = 0;
-    // The parts of the screen capture and of the notes, each defined beside
-    // its own handlers.
-    std::unique_ptr<CaptureParts> capture_;
+    // The screen capture's flow, behind SpeedButton1 and WM_COPYSCREEN.
+    std::unique_ptr<CaptureController> capture_;
     // The notes' commands and state, with the panel of their controls that
     // the "日历记事" window shows. Gone before the window's own controls.
     std::unique_ptr<notesui::NotesController> notes_;

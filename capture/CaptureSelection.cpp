@@ -7,84 +7,84 @@
 namespace tavlo {
 
 QRect CaptureSelection::normalised() const {
-    return normalisedSelection(x1, y1, x2, y2);
+    return normalisedSelection(x1_, y1_, x2_, y2_);
 }
 
 void CaptureSelection::drawFrame() {
     const QRect rect = normalised();
     invertOutline(picture_, rect, frameWidth_);
     dirty_ += outlineRegion(rect, frameWidth_);
-    BandDrawn = true;
+    bandDrawn_ = true;
 }
 
 // Only a frame that is there is erased: inverting a frame that is not drawn
 // would draw one.
 void CaptureSelection::eraseFrame() {
-    if (!BandDrawn) return;
+    if (!bandDrawn_) return;
     const QRect rect = normalised();
     invertOutline(picture_, rect, frameWidth_);
     dirty_ += outlineRegion(rect, frameWidth_);
-    BandDrawn = false;
+    bandDrawn_ = false;
 }
 
 CaptureCursor CaptureSelection::mouseMove(int X, int Y) {
     CaptureCursor cursor = CaptureCursor::Arrow;
-    if (SelState == 2 && x1 < X && X < x2 && y1 < Y && Y < y2) {
+    if (selState_ == SelectionState::Made && x1_ < X && X < x2_ && y1_ < Y && Y < y2_) {
         cursor = CaptureCursor::Move;
-        if (MouseHeld) {
-            moveBy(X - dragX, Y - dragY);
-            dragX = X;
-            dragY = Y;
+        if (mouseHeld_) {
+            moveBy(X - dragX_, Y - dragY_);
+            dragX_ = X;
+            dragY_ = Y;
         }
     }
-    if (SelState == 1 && MouseHeld) {
+    if (selState_ == SelectionState::Dragging && mouseHeld_) {
         eraseFrame();
-        x2 = X;
-        y2 = Y;
+        x2_ = X;
+        y2_ = Y;
         drawFrame();
     }
     return cursor;
 }
 
 void CaptureSelection::moveBy(int dx, int dy) {
-    if (SelState != 2) return;
-    const bool wasDrawn = BandDrawn;
+    if (selState_ != SelectionState::Made) return;
+    const bool wasDrawn = bandDrawn_;
     eraseFrame();
-    if (x1 + dx >= 1 && x2 + dx <= picture_.width()) {
-        x1 += dx;
-        x2 += dx;
+    if (x1_ + dx >= 1 && x2_ + dx <= picture_.width()) {
+        x1_ += dx;
+        x2_ += dx;
     }
-    if (y1 + dy >= 1 && y2 + dy <= picture_.height()) {
-        y1 += dy;
-        y2 += dy;
+    if (y1_ + dy >= 1 && y2_ + dy <= picture_.height()) {
+        y1_ += dy;
+        y2_ += dy;
     }
     if (wasDrawn) drawFrame();
 }
 
 void CaptureSelection::mouseDown(int X, int Y, CaptureCursor cursor) {
-    if (SelState == 2 && cursor == CaptureCursor::Move) {
-        MouseHeld = true;
-        dragX = X;
-        dragY = Y;
+    if (selState_ == SelectionState::Made && cursor == CaptureCursor::Move) {
+        mouseHeld_ = true;
+        dragX_ = X;
+        dragY_ = Y;
     }
-    if (SelState != 0) return;
+    if (selState_ != SelectionState::None) return;
     eraseFrame();
-    MouseHeld = true;
-    BandDrawn = false;
-    SelState = 1;
-    x1 = x2 = X;
-    y1 = y2 = Y;
+    mouseHeld_ = true;
+    bandDrawn_ = false;
+    selState_ = SelectionState::Dragging;
+    x1_ = x2_ = X;
+    y1_ = y2_ = Y;
 }
 
 void CaptureSelection::mouseUp() {
-    MouseHeld = false;
-    if (SelState == 1) SelState = 2;
+    mouseHeld_ = false;
+    if (selState_ == SelectionState::Dragging) selState_ = SelectionState::Made;
 }
 
 bool CaptureSelection::cancel() {
-    if (SelState == 0) return true;
+    if (selState_ == SelectionState::None) return true;
     eraseFrame();
-    SelState = 0;
+    selState_ = SelectionState::None;
     return false;
 }
 
@@ -93,21 +93,21 @@ void CaptureSelection::escape() {
 }
 
 std::optional<QImage> CaptureSelection::cutSelection() {
-    if (SelState != 2 || x1 == x2 || y1 == y2) return std::nullopt;
-    if (x2 < x1) std::swap(x1, x2);
-    if (y2 < y1) std::swap(y1, y2);
+    if (selState_ != SelectionState::Made || x1_ == x2_ || y1_ == y2_) return std::nullopt;
+    if (x2_ < x1_) std::swap(x1_, x2_);
+    if (y2_ < y1_) std::swap(y1_, y2_);
     // The frame is not part of the copy; it comes back if the copy cannot
     // be written.
-    frameHeldBack_ = BandDrawn;
+    frameHeldBack_ = bandDrawn_;
     eraseFrame();
-    QImage cut = picture_.copy(x1, y1, x2 - x1, y2 - y1);
+    QImage cut = picture_.copy(x1_, y1_, x2_ - x1_, y2_ - y1_);
     cut.setDevicePixelRatio(1);
     return cut;
 }
 
 void CaptureSelection::sent() {
-    SelState = 0;
-    BandDrawn = false;
+    selState_ = SelectionState::None;
+    bandDrawn_ = false;
     frameHeldBack_ = false;
 }
 

@@ -10,6 +10,9 @@ namespace tavlo {
 // The picture's cursor, which the mouse handlers set and read back.
 enum class CaptureCursor { Cross, Arrow, Move };
 
+// SelState: nothing selected, a selection being dragged out, a selection made.
+enum class SelectionState { None, Dragging, Made };
+
 // The selection of the capture window: its state, corners and frame, in the
 // screen picture's own (physical) pixels. The frame is drawn into the picture
 // itself by inversion; `dirty` collects the picture areas that changed.
@@ -17,11 +20,15 @@ class CaptureSelection {
 public:
     explicit CaptureSelection(QImage& picture) : picture_(picture) {}
 
-    int SelState = 0;  // 0 none, 1 being dragged out, 2 made
-    int x1 = -1, y1 = -1, x2 = -1, y2 = -1;
-    bool MouseHeld = false;
-    bool BandDrawn = false;
-    int dragX = 0, dragY = 0;
+    SelectionState SelState() const { return selState_; }
+    // A mouse button is held down on the picture.
+    bool MouseHeld() const { return mouseHeld_; }
+    // The frame is drawn into the picture now.
+    bool BandDrawn() const { return bandDrawn_; }
+    // (x1, y1), where the selection was started, and (x2, y2), the opposite
+    // corner: in either order until the selection is cut.
+    QPoint startCorner() const { return {x1_, y1_}; }
+    QPoint endCorner() const { return {x2_, y2_}; }
 
     // Mouse move, after the panel dodge: drags the selection or its corner;
     // gives the cursor the picture shows now.
@@ -62,6 +69,12 @@ private:
     void eraseFrame();
 
     QImage& picture_;
+    SelectionState selState_ = SelectionState::None;
+    int x1_ = -1, y1_ = -1, x2_ = -1, y2_ = -1;
+    bool mouseHeld_ = false;
+    bool bandDrawn_ = false;
+    // The last pointer position while a made selection is dragged.
+    int dragX_ = 0, dragY_ = 0;
     QRegion dirty_;
     bool frameHeldBack_ = false;
     int frameWidth_ = 1;

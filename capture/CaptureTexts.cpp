@@ -2,12 +2,21 @@
 
 namespace tavlo {
 
-CaptureHints hintsForState(int selState) {
+CaptureQuestion captureQuestion() {
+    return {QStringLiteral("提示"), QStringLiteral("     Tavlo 窗口最小化"),
+            QStringLiteral("确定"), QStringLiteral("最小化本窗口后截图"),
+            QStringLiteral("取消"), QStringLiteral("不最小化本窗口，直接截图")};
+}
+
+CaptureHints hintsForState(SelectionState selState) {
     switch (selState) {
-    case 1: return {QStringLiteral("松开鼠标左键以确定最终截取范围"), QStringLiteral("按鼠标右键取消当前选区")};
-    case 2: return {QStringLiteral("按空格/回车/双击左键发送当前选区的图像"), QStringLiteral("按鼠标右键取消当前选区")};
-    default: return {QStringLiteral("按住鼠标左键不放选择截取范围"), QStringLiteral("按鼠标右键退出")};
+    case SelectionState::Dragging:
+        return {QStringLiteral("松开鼠标左键以确定最终截取范围"), QStringLiteral("按鼠标右键取消当前选区")};
+    case SelectionState::Made:
+        return {QStringLiteral("按空格/回车/双击左键发送当前选区的图像"), QStringLiteral("按鼠标右键取消当前选区")};
+    case SelectionState::None: break;
     }
+    return {QStringLiteral("按住鼠标左键不放选择截取范围"), QStringLiteral("按鼠标右键退出")};
 }
 
 QString pixelReadout(int red, int green, int blue) {

@@ -1,4 +1,5 @@
 #pragma once
+#include "CaptureSelection.h"
 #include "ScreenCopy.h"
 
 #include <QString>
@@ -11,8 +12,18 @@ struct CaptureHints {
     QString cancel;  // LblCancelInfo
 };
 
-// The hints for SelState 0 (also when the window opens), 1 and 2.
-CaptureHints hintsForState(int selState);
+// The question before the capture: minimise the program first (OK) or
+// capture with it on screen (Cancel).
+struct CaptureQuestion {
+    QString title;
+    QString text;
+    QString ok, okTip;
+    QString cancel, cancelTip;
+};
+CaptureQuestion captureQuestion();
+
+// The hints for each SelState (None also when the window opens).
+CaptureHints hintsForState(SelectionState selState);
 
 // LblRGB's text for a pixel's channels.
 QString pixelReadout(int red, int green, int blue);

@@ -2,6 +2,7 @@
 
 #include "BitmapQt.h"
 #include "BmpFormat.h"
+#include "CaptureLog.h"
 #include "CaptureTexts.h"
 #include "Controls.h"
 #include "CurrentPicture.h"
@@ -52,8 +53,8 @@ QImage toImage(screencopy::ScreenPicture picture) {
 
 }  // namespace
 
-TCopyScreenForm::TCopyScreenForm(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+TCopyScreenForm::TCopyScreenForm(QWidget* returnForm)
+    : QWidget(returnForm, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), returnForm_(returnForm) {
     setObjectName(QStringLiteral("TCopyScreenForm"));
     setFocusPolicy(Qt::StrongFocus);
     CreateControls();
@@ -65,11 +66,11 @@ TCopyScreenForm::~TCopyScreenForm() = default;
 // back restored: a main window left hidden would have no way back.
 void TCopyScreenForm::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
-    if (ReturnForm) {
-        ReturnForm->showNormal();
-        ReturnForm->show();
-        ReturnForm->raise();
-        ReturnForm->activateWindow();
+    if (returnForm_) {
+        returnForm_->showNormal();
+        returnForm_->show();
+        returnForm_->raise();
+        returnForm_->activateWindow();
     }
     emit closed();
 }
@@ -94,7 +95,7 @@ void TCopyScreenForm::CreateControls() {
     palette.setColor(QPalette::WindowText, Qt::black);
     PnlInfo->setPalette(palette);
     PnlInfo->setMouseTracking(true);
-    const CaptureHints opening = hintsForState(0);
+    const CaptureHints opening = hintsForState(SelectionState::None);
     LblRGB = infoLabel(PnlInfo, "LblRGB", 8, pixelReadout(255, 255, 255));
     LblActionInfo = infoLabel(PnlInfo, "LblActionInfo", 32, opening.action);
     LblCancelInfo = infoLabel(PnlInfo, "LblCancelInfo", 56, opening.cancel);
@@ -166,7 +167,7 @@ void TCopyScreenForm::ImgScreenMouseMove(QMouseEvent* event) {
 
     const QPoint at = toPicture(event->position());
     ImgScreen->setCursor(shapeOf(selection_.mouseMove(at.x(), at.y())));
-    if (!selection_.MouseHeld) keyMoved_ = false;
+    if (!selection_.MouseHeld()) keyMoved_ = false;
     refresh();
 
     if (picture_.isNull()) return;
@@ -195,7 +196,7 @@ void TCopyScreenForm::ImgScreenMouseUp(QMouseEvent*) {
 }
 
 void TCopyScreenForm::ImgScreenDblClick() {
-    if (selection_.SelState == 2) SendSelection();
+    if (selection_.SelState() == SelectionState::Made) SendSelection();
 }
 
 void TCopyScreenForm::CancelSelection() {
@@ -206,7 +207,7 @@ void TCopyScreenForm::CancelSelection() {
 
 // Keys count only when the main window was hidden for the capture.
 bool TCopyScreenForm::keysAnswered() const {
-    return ReturnForm && !ReturnForm->isVisible();
+    return returnForm_ && !returnForm_->isVisible();
 }
 
 void TCopyScreenForm::keyPressEvent(QKeyEvent* event) {
@@ -227,7 +228,7 @@ void TCopyScreenForm::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Space:
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (selection_.SelState == 2) SendSelection();
+        if (selection_.SelState() == SelectionState::Made) SendSelection();
         break;
     default: return QWidget::keyPressEvent(event);
     }
@@ -235,7 +236,7 @@ void TCopyScreenForm::keyPressEvent(QKeyEvent* event) {
 
 // Arrow keys nudge a made selection: one pixel, ten with Shift.
 void TCopyScreenForm::moveByKey(const QKeyEvent& event) {
-    if (selection_.SelState != 2 || selection_.MouseHeld) return;
+    if (selection_.SelState() != SelectionState::Made || selection_.MouseHeld()) return;
     const int step = event.modifiers().testFlag(Qt::ShiftModifier) ? 10 : 1;
     const int dx = event.key() == Qt::Key_Left ? -step : event.key() == Qt::Key_Right ? step : 0;
     const int dy = event.key() == Qt::Key_Up ? -step : event.key() == Qt::Key_Down ? step : 0;
@@ -246,7 +247,7 @@ void TCopyScreenForm::moveByKey(const QKeyEvent& event) {
 
 // Shows what the selection changed: the hints, the repainted strips, the size.
 void TCopyScreenForm::refresh() {
-    const CaptureHints hints = hintsForState(selection_.SelState);
+    const CaptureHints hints = hintsForState(selection_.SelState());
     LblActionInfo->setText(hints.action);
     LblActionInfo->adjustSize();
     LblCancelInfo->setText(hints.cancel);
@@ -260,8 +261,8 @@ void TCopyScreenForm::refresh() {
 }
 
 void TCopyScreenForm::showSelectionSize() {
-    const bool moving = selection_.SelState == 2 && (selection_.MouseHeld || keyMoved_);
-    if (selection_.SelState != 1 && !moving) {
+    const bool moving = selection_.SelState() == SelectionState::Made && (selection_.MouseHeld() || keyMoved_);
+    if (selection_.SelState() != SelectionState::Dragging && !moving) {
         LblSelSize->hide();
         return;
     }
@@ -298,15 +299,21 @@ void TCopyScreenForm::SendSelection() {
 }
 
 // Each step on its own: whatever fails, the window still closes (and the
-// main window comes back).
+// main window comes back). The picture is in "tmp\tmp.bmp" by now; a step
+// that fails costs only its own part (the path kept for the next start, or
+// the picture shown now), which the log tells.
 void TCopyScreenForm::handOver(const std::filesystem::path& path, imaging::Bitmap picture) {
     try {
         state_->CurrentPicturePath = path;
         SaveTmpPic(*state_);
-    } catch (const std::exception&) {}
+    } catch (const std::exception& error) {
+        qCWarning(captureLog, "the captured picture's path could not be kept: %s", error.what());
+    }
     try {
         if (showPicture_) showPicture_(path, std::move(picture));
-    } catch (const std::exception&) {}
+    } catch (const std::exception& error) {
+        qCWarning(captureLog, "the captured picture could not be shown: %s", error.what());
+    }
 }
 
 }  // namespace tavlo

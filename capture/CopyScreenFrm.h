@@ -4,6 +4,7 @@
 #include "ScreenCopy.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 
 #include <filesystem>
@@ -23,7 +24,9 @@ class TCaptureMagnifier;
 class TCopyScreenForm : public QWidget {
     Q_OBJECT
 public:
-    explicit TCopyScreenForm(QWidget* parent = nullptr);
+    // `returnForm` (the main window) owns the window and is shown again,
+    // restored, when it closes; keys are answered only while it is hidden.
+    explicit TCopyScreenForm(QWidget* returnForm);
     ~TCopyScreenForm() override;
 
     // The still, in physical pixels, and how many of them make one window
@@ -38,19 +41,6 @@ public:
     void setHandOver(GlobalState& state, ShowPicture showPicture);
 
     const CaptureSelection& selection() const { return selection_; }
-
-    // The window shown again, restored, when this one closes: the main window.
-    QWidget* ReturnForm = nullptr;
-
-    TScreenImage* ImgScreen = nullptr;
-    QFrame* PnlInfo = nullptr;
-    QLabel* LblRGB = nullptr;
-    QLabel* LblActionInfo = nullptr;
-    QLabel* LblCancelInfo = nullptr;
-    QLabel* Label1 = nullptr;
-    // Beyond the hints: the selection's size and the magnifier.
-    QLabel* LblSelSize = nullptr;
-    TCaptureMagnifier* Magnifier = nullptr;
 
     void ImgScreenMouseMove(QMouseEvent* event);
     void ImgScreenMouseDown(QMouseEvent* event);
@@ -70,6 +60,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The controls, found by their object names (their own names) from outside.
+    TScreenImage* ImgScreen = nullptr;
+    QFrame* PnlInfo = nullptr;
+    QLabel* LblRGB = nullptr;
+    QLabel* LblActionInfo = nullptr;
+    QLabel* LblCancelInfo = nullptr;
+    QLabel* Label1 = nullptr;
+    // Beyond the hints: the selection's size and the magnifier.
+    QLabel* LblSelSize = nullptr;
+    TCaptureMagnifier* Magnifier = nullptr;
+
     void CreateControls();
     QPoint toPicture(QPointF position) const;
     bool keysAnswered() const;
@@ -78,6 +79,7 @@ private:
     void showSelectionSize();
     void handOver(const std::filesystem::path& path, imaging::Bitmap picture);
 
+    QPointer<QWidget> returnForm_;
     QImage picture_;
     qreal ratio_ = 1;
     CaptureSelection selection_{picture_};

@@ -4,6 +4,7 @@
 //       window shown and painted, without the two fixed waits, the screen
 //       copied from a fixed picture (counter added_MiB: resident memory the
 //       first capture window adds while open)
+#include "CaptureController.h"
 #include "CopyScreenFrm.h"
 #include "FixedScreenCopy.h"
 #include "Program.h"
@@ -12,6 +13,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -43,10 +45,17 @@ void BM_PostedMessageToCaptureShown(benchmark::State& state) {
     tavlo::app::TMainFrm main(global);
     main.show();
     QCoreApplication::processEvents();
-    main.setCaptureWaits(std::chrono::milliseconds(10), std::chrono::milliseconds(0));
+    tavlo::CaptureController& capture = main.capture();
+    capture.setWaits(std::chrono::milliseconds(10), std::chrono::milliseconds(0));
     tavlo::screencopy::ScreenPicture screen = tavlo::screencopy::blackPicture(screenWidth, screenHeight);
     for (std::size_t i = 0; i < screen.pixels.size(); ++i) screen.pixels[i] = 0xFF000000u | (i * 2654435761u >> 8);
-    main.setScreenCopy(std::make_unique<tavlo::screencopy::FixedScreenCopy>(std::move(screen)));
+    capture.setScreenCopy(std::make_unique<tavlo::screencopy::FixedScreenCopy>(std::move(screen)));
+    tavlo::TCopyScreenForm* form = nullptr;
+    QEventLoop opened;
+    QObject::connect(&capture, &tavlo::CaptureController::windowOpened, &opened, [&](tavlo::TCopyScreenForm* shown) {
+        form = shown;
+        opened.quit();
+    });
 
     // Measured on the first capture of the process, before freed memory
     // can be reused.
@@ -55,9 +64,9 @@ void BM_PostedMessageToCaptureShown(benchmark::State& state) {
         const bool measure = added < 0;
         if (measure) ::malloc_trim(0);
         const double before = measure ? residentMiB() : 0;
-        QCoreApplication::postEvent(&main, new QEvent(QEvent::Type(5129)));
-        QCoreApplication::sendPostedEvents(&main, QEvent::Type(5129));
-        auto* form = main.findChild<tavlo::TCopyScreenForm*>(QString(), Qt::FindDirectChildrenOnly);
+        form = nullptr;
+        QCoreApplication::postEvent(&main, new QEvent(tavlo::kCopyScreenEvent));
+        opened.exec();  // the copy ends from the event loop
         if (!form) {
             state.SkipWithError("no capture window");
             break;

@@ -21,7 +21,7 @@ ScreenPicture FixedScreenCopy::CopyScreen(int width, int height) {
 }
 
 ScreenStill FixedScreenCopy::copyPrimaryScreen(const ScreenLayout& layout) {
-    if (!compositor_) return ScreenCopy::copyPrimaryScreen(layout);
+    if (!compositor_) return ImmediateScreenCopy::copyPrimaryScreen(layout);
     requests_.emplace_back(layout.width, layout.height);
     if (error_) throw *error_;
     return primaryScreenOfDesktop(picture_, layout);

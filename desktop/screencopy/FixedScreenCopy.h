@@ -8,7 +8,7 @@ namespace tavlo::screencopy {
 
 // A screen that always shows the same picture, for tests. It records every
 // size it was asked for; given an error, every copy fails with it.
-class FixedScreenCopy : public ScreenCopy {
+class FixedScreenCopy : public ImmediateScreenCopy {
 public:
     explicit FixedScreenCopy(ScreenPicture picture) : picture_(std::move(picture)) {}
     static FixedScreenCopy failing(ScreenCopyError error);

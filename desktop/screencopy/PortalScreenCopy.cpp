@@ -5,7 +5,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
-#include <QEventLoop>
+#include <QDBusPendingCallWatcher>
 #include <QObject>
 #include <QTimer>
 #include <QUrl>
@@ -15,7 +15,7 @@
 #include <atomic>
 #include <cctype>
 #include <filesystem>
-#include <optional>
+#include <utility>
 
 namespace tavlo::screencopy {
 namespace {
@@ -23,26 +23,6 @@ namespace {
 const QString kService = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString kPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString kRequestInterface = QStringLiteral("org.freedesktop.portal.Request");
-
-// Receives the Response signal of one request and ends the wait for it.
-class ResponseWaiter : public QObject {
-    Q_OBJECT
-public:
-    explicit ResponseWaiter(QEventLoop& loop) : loop_(loop) {}
-
-    std::optional<uint> code;
-    QVariantMap results;
-
-public slots:
-    void Response(uint response, const QVariantMap& values) {
-        code = response;
-        results = values;
-        loop_.quit();
-    }
-
-private:
-    QEventLoop& loop_;
-};
 
 // The request object the portal will make for this token: the caller's
 // unique bus name without its colon and with dots as underscores.
@@ -55,13 +35,6 @@ QString requestPath(const QDBusConnection& bus, const QString& token) {
 QString nextToken() {
     static std::atomic<int> counter{0};
     return QStringLiteral("tavlo_capture_%1").arg(++counter);
-}
-
-bool listen(QDBusConnection& bus, const QString& path, ResponseWaiter& waiter) {
-    // Any sender: the signal comes from the portal's unique name, and the
-    // request path is ours alone.
-    return bus.connect(QString(), path, kRequestInterface, QStringLiteral("Response"), &waiter,
-                       SLOT(Response(uint, QVariantMap)));
 }
 
 // The picture file the portal wrote; removed whatever happens to it here.
@@ -94,6 +67,106 @@ bool oneOf(const QString& name, std::initializer_list<const char*> names) {
     for (const char* candidate : names)
         if (name == QLatin1String(candidate)) return true;
     return false;
+}
+
+// One Screenshot request. It listens for its Response before it asks, and
+// ends the grab with the first of: the Response, an error answer to the
+// call, or the time running out. It removes itself when it has ended.
+class PortalRequest : public QObject {
+    Q_OBJECT
+public:
+    PortalRequest(QObject* owner, QDBusConnection bus, const ScreenLayout& layout, std::vector<std::string> backend,
+                  ScreenCopy::Taken taken, ScreenCopy::Failed failed)
+        : QObject(owner), bus_(std::move(bus)), layout_(layout), backend_(std::move(backend)), taken_(std::move(taken)),
+          failed_(std::move(failed)) {}
+
+    void ask(std::chrono::milliseconds timeout);
+
+public slots:
+    void Response(uint response, const QVariantMap& results);
+
+private:
+    bool listen(const QString& path);
+    void answered(const QDBusMessage& reply, const QString& expected, std::chrono::milliseconds timeout);
+    void fail(ScreenCopyError error);
+    bool end();
+
+    QDBusConnection bus_;
+    ScreenLayout layout_;
+    std::vector<std::string> backend_;
+    ScreenCopy::Taken taken_;
+    ScreenCopy::Failed failed_;
+    bool ended_ = false;
+};
+
+bool PortalRequest::listen(const QString& path) {
+    // Any sender: the signal comes from the portal's unique name, and the
+    // request path is ours alone.
+    return bus_.connect(QString(), path, kRequestInterface, QStringLiteral("Response"), this,
+                        SLOT(Response(uint, QVariantMap)));
+}
+
+void PortalRequest::ask(std::chrono::milliseconds timeout) {
+    const QString token = nextToken();
+    // Listen before asking, so that a quick answer is not missed.
+    const QString expected = requestPath(bus_, token);
+    if (!listen(expected)) return fail(ScreenCopyError("portal: cannot listen for the answer"));
+
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        kService, kPath, QStringLiteral("org.freedesktop.portal.Screenshot"), QStringLiteral("Screenshot"));
+    const QVariantMap options{{QStringLiteral("handle_token"), token},
+                              {QStringLiteral("modal"), false},
+                              {QStringLiteral("interactive"), false}};
+    call << QString() << options;
+    auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call, static_cast<int>(timeout.count())), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, expected, timeout](QDBusPendingCallWatcher* w) {
+        w->deleteLater();
+        answered(w->reply(), expected, timeout);
+    });
+}
+
+void PortalRequest::answered(const QDBusMessage& reply, const QString& expected, std::chrono::milliseconds timeout) {
+    if (ended_) return;  // the Response came first
+    if (reply.type() == QDBusMessage::ErrorMessage)
+        return fail(portalCallError(reply.errorName(), reply.errorMessage(), backend_));
+    // Older portals choose the request path themselves.
+    const QString handle = reply.arguments().value(0).value<QDBusObjectPath>().path();
+    if (!handle.isEmpty() && handle != expected) listen(handle);
+    QTimer::singleShot(timeout, this, [this] {
+        fail(ScreenCopyError("portal: no answer to the screenshot request", ScreenCopyCause::NoAnswer));
+    });
+}
+
+void PortalRequest::Response(uint response, const QVariantMap& results) {
+    if (ended_) return;
+    if (response == 1) return fail(ScreenCopyError("portal: the screenshot was cancelled", ScreenCopyCause::Cancelled));
+    // The backend failed (the wlroots one, for one, when it cannot take the
+    // picture): the service is there but does not work.
+    if (response != 0)
+        return fail(ScreenCopyError("portal: the screenshot failed (response " + std::to_string(response) + ")",
+                                    ScreenCopyCause::ServiceFailed, backend_));
+    const QUrl uri(results.value(QStringLiteral("uri")).toString());
+    if (!uri.isLocalFile())
+        return fail(ScreenCopyError("portal: the answer names no picture file", ScreenCopyCause::ServiceFailed));
+    ScreenStill still;
+    try {
+        still = primaryScreenOfDesktop(readAndRemove(uri.toLocalFile().toStdString()), layout_);
+    } catch (const ScreenCopyError& error) {
+        return fail(error);
+    }
+    if (end()) taken_(std::move(still));
+}
+
+void PortalRequest::fail(ScreenCopyError error) {
+    if (end()) failed_(std::move(error));
+}
+
+// True the first time only: a grab ends once.
+bool PortalRequest::end() {
+    if (ended_) return false;
+    ended_ = true;
+    deleteLater();
+    return true;
 }
 
 }  // namespace
@@ -134,56 +207,18 @@ std::vector<std::string> portalBackendPackages(std::string_view desktops) {
     return {"xdg-desktop-portal-wlr", "xdg-desktop-portal-gtk"};
 }
 
-ScreenPicture PortalScreenCopy::CopyScreen(int width, int height) {
-    blackPicture(width, height);  // rejects an impossible size before asking anyone
-    return cropFromOrigin(screenshot(), width, height);
-}
+PortalScreenCopy::PortalScreenCopy(std::chrono::milliseconds timeout, std::string desktops)
+    : timeout_(timeout), desktops_(std::move(desktops)), requests_(std::make_unique<QObject>()) {}
 
-ScreenStill PortalScreenCopy::copyPrimaryScreen(const ScreenLayout& layout) {
-    return primaryScreenOfDesktop(screenshot(), layout);
-}
+PortalScreenCopy::~PortalScreenCopy() = default;
 
-ScreenPicture PortalScreenCopy::screenshot() {
-    const std::vector<std::string> backend = portalBackendPackages(desktops_);
+void PortalScreenCopy::grab(const ScreenLayout& layout, Taken taken, Failed failed) {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected()) throw ScreenCopyError("portal: cannot reach the session D-Bus", ScreenCopyCause::NoPortal);
-
-    QEventLoop loop;
-    ResponseWaiter waiter(loop);
-    const QString token = nextToken();
-    // Listen before asking, so that a quick answer is not missed.
-    const QString expected = requestPath(bus, token);
-    if (!listen(bus, expected, waiter)) throw ScreenCopyError("portal: cannot listen for the answer");
-
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        kService, kPath, QStringLiteral("org.freedesktop.portal.Screenshot"), QStringLiteral("Screenshot"));
-    const QVariantMap options{{QStringLiteral("handle_token"), token},
-                              {QStringLiteral("modal"), false},
-                              {QStringLiteral("interactive"), false}};
-    call << QString() << options;
-    const QDBusMessage reply = bus.call(call, QDBus::Block, static_cast<int>(timeout_.count()));
-    if (reply.type() == QDBusMessage::ErrorMessage)
-        throw portalCallError(reply.errorName(), reply.errorMessage(), backend);
-    // Older portals choose the request path themselves.
-    const QString handle = reply.arguments().value(0).value<QDBusObjectPath>().path();
-    if (!handle.isEmpty() && handle != expected) listen(bus, handle, waiter);
-
-    if (!waiter.code) {
-        QTimer::singleShot(timeout_, &loop, &QEventLoop::quit);
-        // The user's clicks and keys wait until the screen has been copied.
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    }
-    if (!waiter.code) throw ScreenCopyError("portal: no answer to the screenshot request", ScreenCopyCause::NoAnswer);
-    if (*waiter.code == 1) throw ScreenCopyError("portal: the screenshot was cancelled", ScreenCopyCause::Cancelled);
-    // The backend failed (the wlroots one, for one, when it cannot take the
-    // picture): the service is there but does not work.
-    if (*waiter.code != 0)
-        throw ScreenCopyError("portal: the screenshot failed (response " + std::to_string(*waiter.code) + ")",
-                              ScreenCopyCause::ServiceFailed, backend);
-    const QUrl uri(waiter.results.value(QStringLiteral("uri")).toString());
-    if (!uri.isLocalFile())
-        throw ScreenCopyError("portal: the answer names no picture file", ScreenCopyCause::ServiceFailed);
-    return readAndRemove(uri.toLocalFile().toStdString());
+    if (!bus.isConnected())
+        return failed(ScreenCopyError("portal: cannot reach the session D-Bus", ScreenCopyCause::NoPortal));
+    auto* request = new PortalRequest(requests_.get(), bus, layout, portalBackendPackages(desktops_), std::move(taken),
+                                      std::move(failed));
+    request->ask(timeout_);
 }
 
 }  // namespace tavlo::screencopy

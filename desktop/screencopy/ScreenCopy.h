@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -74,10 +75,32 @@ struct ScreenStill {
 // One way of copying the screen's pixels.
 class ScreenCopy {
 public:
+    // How a grab ends: with the still, or with the error that says why there
+    // is none.
+    using Taken = std::function<void(ScreenStill)>;
+    using Failed = std::function<void(ScreenCopyError)>;
+
     virtual ~ScreenCopy() = default;
 
     // Short name of the mechanism ("x11", "portal", ...).
     virtual std::string name() const = 0;
+
+    // Takes a still of the primary screen from (0, 0) at its physical pixels
+    // and ends by calling `taken` or `failed`, exactly one of them, once. A
+    // mechanism that reads the pixels at once calls it before returning (as
+    // does one that fails before it can ask); one that must ask the desktop
+    // returns at once and calls it from the event loop when the answer comes,
+    // never waiting for it. Destroying the copy drops a grab that has not
+    // ended: neither is called.
+    virtual void grab(const ScreenLayout& layout, Taken taken, Failed failed) = 0;
+};
+
+// A mechanism that reads the screen's pixels at once (the window system's
+// own copy, a fixed picture): each grab ends before it returns.
+class ImmediateScreenCopy : public ScreenCopy {
+public:
+    // copyPrimaryScreen, handing the still or its error on.
+    void grab(const ScreenLayout& layout, Taken taken, Failed failed) override;
 
     // The area from the screen's top-left corner (0, 0) over width × height
     // physical pixels. Parts of the area that lie off the screen are black.

@@ -14,7 +14,7 @@ namespace tavlo::screencopy {
 namespace {
 
 // Stands where no mechanism can reach the screen: says so on every call.
-class UnavailableScreenCopy : public ScreenCopy {
+class UnavailableScreenCopy : public ImmediateScreenCopy {
 public:
     explicit UnavailableScreenCopy(std::string reason) : reason_(std::move(reason)) {}
     std::string name() const override { return "none"; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace tavlo::screencopy {
 
@@ -32,7 +33,18 @@ ScreenPicture cropAt(const ScreenPicture& source, int left, int top, int width, 
     return picture;
 }
 
-ScreenStill ScreenCopy::copyPrimaryScreen(const ScreenLayout& layout) {
+void ImmediateScreenCopy::grab(const ScreenLayout& layout, Taken taken, Failed failed) {
+    ScreenStill still;
+    try {
+        still = copyPrimaryScreen(layout);
+    } catch (const ScreenCopyError& error) {
+        failed(error);
+        return;
+    }
+    taken(std::move(still));
+}
+
+ScreenStill ImmediateScreenCopy::copyPrimaryScreen(const ScreenLayout& layout) {
     const double ratio = layout.ratio > 0 ? layout.ratio : 1;
     return {CopyScreen(static_cast<int>(std::lround(layout.width * ratio)),
                        static_cast<int>(std::lround(layout.height * ratio))),

@@ -2,6 +2,7 @@
 // the posted WM_COPYSCREEN, the capture window over a fixed screen, and the
 // hand-over of the sent picture.
 #include "BmpFormat.h"
+#include "CaptureController.h"
 #include "CapturePictures.h"
 #include "CaptureTexts.h"
 #include "CopyScreenFrm.h"
@@ -13,8 +14,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEventLoop>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -26,7 +29,6 @@ using namespace tavlo;
 namespace {
 
 constexpr int kWidth = TAVLO_TEST_SCREEN_WIDTH, kHeight = TAVLO_TEST_SCREEN_HEIGHT;
-constexpr QEvent::Type kCopyScreen = QEvent::Type(5129);
 
 screencopy::ScreenPicture screenPattern() {
     screencopy::ScreenPicture picture = screencopy::blackPicture(kWidth, kHeight);
@@ -42,19 +44,33 @@ protected:
         main = &fixture.show();
         auto copy = std::make_unique<screencopy::FixedScreenCopy>(screenPattern());
         screen = copy.get();
-        main->setScreenCopy(std::move(copy));
-        main->setAskMinimise([this](QWidget*) {
+        main->capture().setScreenCopy(std::move(copy));
+        main->capture().setAskMinimise([this](QWidget*) {
             ++questions;
             return answerOk;
         });
     }
 
-    // Clicks "截  图" and lets the posted WM_COPYSCREEN be handled.
+    // Clicks "截  图" and runs the event loop until the capture window is
+    // open or the copy has failed (and its message has been answered).
     TCopyScreenForm* capture() {
-        test::mouseClick(test::control<QToolButton>(*main, "SpeedButton1"), Qt::LeftButton);
-        QCoreApplication::sendPostedEvents(main, kCopyScreen);
+        CaptureController& controller = main->capture();
+        QEventLoop loop;
+        bool ended = false;
+        const auto end = [&] {
+            ended = true;
+            loop.quit();
+        };
+        const QMetaObject::Connection opened = QObject::connect(&controller, &CaptureController::windowOpened, end);
+        const QMetaObject::Connection failed = QObject::connect(&controller, &CaptureController::failed, end);
+        clickCapture();
+        if (!ended) loop.exec();
+        QObject::disconnect(opened);
+        QObject::disconnect(failed);
         return openCaptureWindow();
     }
+
+    void clickCapture() { test::mouseClick(test::control<QToolButton>(*main, "SpeedButton1"), Qt::LeftButton); }
 
     // The capture window the command opened over the screen, if any.
     TCopyScreenForm* openCaptureWindow() const {
@@ -65,15 +81,16 @@ protected:
     }
 
     void drag(TCopyScreenForm* form, QPoint from, QPoint to) {
-        test::mousePress(form->ImgScreen, Qt::LeftButton, from);
-        test::mouseMove(form->ImgScreen, (from + to) / 2);
-        test::mouseMove(form->ImgScreen, to);
-        test::mouseRelease(form->ImgScreen, Qt::LeftButton, to);
+        auto* screenImage = test::control<TScreenImage>(*form, "ImgScreen");
+        test::mousePress(screenImage, Qt::LeftButton, from);
+        test::mouseMove(screenImage, (from + to) / 2);
+        test::mouseMove(screenImage, to);
+        test::mouseRelease(screenImage, Qt::LeftButton, to);
     }
 
     // A right click with nothing selected closes the capture window.
     void rightClickToClose(TCopyScreenForm* form) {
-        test::mousePress(form->ImgScreen, Qt::RightButton, {500, 400});
+        test::mousePress(test::control<TScreenImage>(*form, "ImgScreen"), Qt::RightButton, {500, 400});
         QTest::mouseRelease(main->windowHandle(), Qt::RightButton);
     }
 
@@ -95,7 +112,6 @@ TEST_F(CaptureCommandTest, OkHidesTheWindowAndTheCaptureOpensOverTheWholeScreen)
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(form->geometry(), QRect(0, 0, kWidth, kHeight));
     EXPECT_EQ(form->parentWidget(), main);
-    EXPECT_EQ(form->ReturnForm, main);
     EXPECT_TRUE(form->testAttribute(Qt::WA_DeleteOnClose));
     EXPECT_EQ(form->screenPicture().pixel(300, 200), screenPattern().pixel(300, 200));
 }
@@ -133,19 +149,19 @@ TEST_F(CaptureCommandTest, CancelCapturesWithTheWindowOnScreenAndKeysDoNothing) 
     QTest::keyClick(first, Qt::Key_Escape);
     EXPECT_TRUE(first->isVisible());
     EXPECT_FALSE(std::filesystem::exists(fixture.folder / "tmp" / "tmp.bmp"));
-    test::mouseClick(first->ImgScreen, Qt::RightButton, {500, 400});
+    test::mouseClick(test::control<TScreenImage>(*first, "ImgScreen"), Qt::RightButton, {500, 400});
     rightClickToClose(first);
     destroyClosedWindows();
     EXPECT_FALSE(first);
 
     QPointer<TCopyScreenForm> second = capture();
     ASSERT_TRUE(second);
-    EXPECT_EQ(second->selection().SelState, 0);
+    EXPECT_EQ(second->selection().SelState(), SelectionState::None);
     EXPECT_EQ(screen->requests().size(), 2u);
 }
 
 TEST_F(CaptureCommandTest, AScreenThatCannotBeCopiedIsReportedAndTheWindowComesBack) {
-    main->setScreenCopy(std::make_unique<screencopy::FixedScreenCopy>(screencopy::FixedScreenCopy::failing(
+    main->capture().setScreenCopy(std::make_unique<screencopy::FixedScreenCopy>(screencopy::FixedScreenCopy::failing(
         screencopy::ScreenCopyError("portal: Screenshot failed: org.freedesktop.DBus.Error.UnknownMethod",
                                     screencopy::ScreenCopyCause::NoScreenshotService, {"xdg-desktop-portal-wlr"}))));
     test::ModalAnswers answers;
@@ -159,6 +175,39 @@ TEST_F(CaptureCommandTest, AScreenThatCannotBeCopiedIsReportedAndTheWindowComesB
     EXPECT_TRUE(main->findChildren<TCopyScreenForm*>().empty());
 }
 
+// While a capture is under way (its copy on the way, or its window open),
+// the command and WM_COPYSCREEN are ignored: one question, one copy, one
+// window. Once it is over, the next capture starts afresh.
+TEST_F(CaptureCommandTest, ACommandWhileACaptureIsUnderWayIsIgnored) {
+    answerOk = false;  // the button stays on screen
+    CaptureController& controller = main->capture();
+    QEventLoop loop;
+    QObject::connect(&controller, &CaptureController::windowOpened, &loop, &QEventLoop::quit);
+    clickCapture();
+    EXPECT_NE(controller.phase(), CaptureController::Phase::Idle);
+    clickCapture();
+    loop.exec();
+    EXPECT_EQ(controller.phase(), CaptureController::Phase::Selecting);
+    QPointer<TCopyScreenForm> form = openCaptureWindow();
+    ASSERT_TRUE(form);
+    QCoreApplication::postEvent(main, new QEvent(kCopyScreenEvent));
+    QCoreApplication::sendPostedEvents(main, kCopyScreenEvent);
+    controller.start();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(questions, 1);
+    EXPECT_EQ(screen->requests().size(), 1u);
+    EXPECT_EQ(main->findChildren<TCopyScreenForm*>().size(), 1u);
+
+    QSignalSpy finished(&controller, &CaptureController::finished);
+    rightClickToClose(form);
+    EXPECT_EQ(finished.size(), 1);
+    EXPECT_EQ(controller.phase(), CaptureController::Phase::Idle);
+    destroyClosedWindows();
+    ASSERT_TRUE(capture());
+    EXPECT_EQ(questions, 2);
+    EXPECT_EQ(screen->requests().size(), 2u);
+}
+
 // A compositor's screenshot at its own scale, which the toolkit does not
 // know (an X11 program in a Wayland session sees a screen of window pixels):
 // the capture window shows the whole screen at its size, and the selection
@@ -168,16 +217,17 @@ TEST_F(CaptureCommandTest, ACompositorsScaleGivesTheWholeScreenAndAPhysicalCut) 
         SCOPED_TRACE(scale);
         const int physicalWidth = static_cast<int>(kWidth * scale), physicalHeight = static_cast<int>(kHeight * scale);
         const screencopy::ScreenPicture desktop = test::patternScreen(physicalWidth, physicalHeight);
-        main->setScreenCopy(
+        main->capture().setScreenCopy(
             std::make_unique<screencopy::FixedScreenCopy>(screencopy::FixedScreenCopy::compositor(desktop)));
         QPointer<TCopyScreenForm> form = capture();
         ASSERT_TRUE(form);
         EXPECT_EQ(form->geometry(), QRect(0, 0, kWidth, kHeight));
         EXPECT_EQ(form->screenPicture().size(), QSize(physicalWidth, physicalHeight));
 
-        test::mouseMove(form->ImgScreen, {201, 101});
+        test::mouseMove(test::control<TScreenImage>(*form, "ImgScreen"), {201, 101});
         const QRgb under = desktop.pixel(static_cast<int>(201 * scale), static_cast<int>(101 * scale));
-        EXPECT_EQ(form->LblRGB->text(), pixelReadout(qRed(under), qGreen(under), qBlue(under)));
+        EXPECT_EQ(test::control<QLabel>(*form, "LblRGB")->text(),
+                  pixelReadout(qRed(under), qGreen(under), qBlue(under)));
         drag(form, {300, 200}, {540, 320});  // 240 × 120 window pixels
         // The frame is as thick as one window pixel, so that it shows when
         // the picture is shrunk onto the window.
@@ -201,7 +251,7 @@ TEST_F(CaptureCommandTest, ACompositorsScaleGivesTheWholeScreenAndAPhysicalCut) 
 }
 
 TEST_F(CaptureCommandTest, TheQuestionHasItsTitleTextAndTwoButtons) {
-    main->setAskMinimise(nullptr);
+    main->capture().setAskMinimise(nullptr);
     QString title, text;
     QMessageBox::StandardButtons buttons;
     QTimer answer;

@@ -17,7 +17,8 @@ TEST_F(CaptureRatioTest, TheSelectionCutsThePhysicalPixels) {
     EXPECT_EQ(form->screenPicture().size(), QSize(kPhysicalWidth, kPhysicalHeight));
 
     move({75, 130});
-    EXPECT_EQ(form->LblRGB->text(), QStringLiteral("当前像素RGB值（150、4、78）"));  // physical (150, 260)
+    EXPECT_EQ(control<QLabel>("LblRGB")->text(),
+              QStringLiteral("当前像素RGB值（150、4、78）"));  // physical (150, 260)
     drag({60, 120}, {160, 170});
     key(Qt::Key_Return);
     ASSERT_FALSE(form->isVisible());

@@ -85,15 +85,15 @@ protected:
 
 TEST_F(CaptureSelectionTest, DraggingRedrawsOneFrameAndReleasingMakesTheSelection) {
     selection.mouseDown(10, 20, CaptureCursor::Cross);
-    EXPECT_EQ(selection.SelState, 1);
-    EXPECT_FALSE(selection.BandDrawn);
+    EXPECT_EQ(selection.SelState(), SelectionState::Dragging);
+    EXPECT_FALSE(selection.BandDrawn());
     selection.mouseMove(30, 40);
     selection.mouseMove(50, 35);
-    EXPECT_TRUE(selection.BandDrawn);
+    EXPECT_TRUE(selection.BandDrawn());
     EXPECT_EQ(picture, withFrame(QRect(10, 20, 40, 15)));
     selection.mouseUp();
-    EXPECT_EQ(selection.SelState, 2);
-    EXPECT_FALSE(selection.MouseHeld);
+    EXPECT_EQ(selection.SelState(), SelectionState::Made);
+    EXPECT_FALSE(selection.MouseHeld());
     EXPECT_EQ(selection.size(), QSize(40, 15));
     EXPECT_FALSE(selection.takeDirty().isEmpty());
 }
@@ -110,11 +110,10 @@ TEST_F(CaptureSelectionTest, CursorIsTheMoveCursorOnlyStrictlyInsideAMadeSelecti
 TEST_F(CaptureSelectionTest, DraggingInsideMovesTheSelectionAndItsFrame) {
     make(10, 20, 50, 60);
     selection.mouseDown(30, 30, selection.mouseMove(30, 30));
-    EXPECT_EQ(selection.SelState, 2);
-    EXPECT_TRUE(selection.MouseHeld);
+    EXPECT_EQ(selection.SelState(), SelectionState::Made);
+    EXPECT_TRUE(selection.MouseHeld());
     selection.mouseMove(35, 28);
-    EXPECT_EQ(QRect(QPoint(selection.x1, selection.y1), QPoint(selection.x2, selection.y2)),
-              QRect(QPoint(15, 18), QPoint(55, 58)));
+    EXPECT_EQ(QRect(selection.startCorner(), selection.endCorner()), QRect(QPoint(15, 18), QPoint(55, 58)));
     EXPECT_EQ(picture, withFrame(QRect(15, 18, 40, 40)));
 }
 
@@ -139,7 +138,7 @@ TEST_F(CaptureSelectionTest, MovesStayInsideThePictureOneAxisAtATime) {
         s.mouseMove(50, 60);
         s.mouseUp();
         s.moveBy(c.dx, c.dy);
-        EXPECT_EQ(QRect(QPoint(s.x1, s.y1), QPoint(s.x2, s.y2)), c.after);
+        EXPECT_EQ(QRect(s.startCorner(), s.endCorner()), c.after);
         QImage expected = original;
         invertOutline(expected, normalisedSelection(c.after.left(), c.after.top(), c.after.right(), c.after.bottom()));
         EXPECT_EQ(fresh, expected);
@@ -151,25 +150,26 @@ TEST_F(CaptureSelectionTest, SelectionDraggedTowardsTheUpperLeftCannotBeMovedBut
     EXPECT_EQ(selection.mouseMove(30, 30), CaptureCursor::Arrow);
     selection.mouseDown(30, 30, CaptureCursor::Arrow);
     selection.mouseMove(35, 35);
-    EXPECT_EQ(selection.x1, 50);
-    EXPECT_EQ(selection.y2, 20);
+    EXPECT_EQ(selection.startCorner(), QPoint(50, 60));
+    EXPECT_EQ(selection.endCorner(), QPoint(10, 20));
 
     const std::optional<QImage> cut = selection.cutSelection();
     ASSERT_TRUE(cut);
     EXPECT_EQ(*cut, original.copy(10, 20, 40, 40));
     EXPECT_EQ(picture, original) << "the frame is erased before the copy";
-    EXPECT_EQ(std::tie(selection.x1, selection.y1, selection.x2, selection.y2), std::make_tuple(10, 20, 50, 60));
+    EXPECT_EQ(selection.startCorner(), QPoint(10, 20));
+    EXPECT_EQ(selection.endCorner(), QPoint(50, 60));
     selection.sent();
-    EXPECT_EQ(selection.SelState, 0);
-    EXPECT_FALSE(selection.BandDrawn);
+    EXPECT_EQ(selection.SelState(), SelectionState::None);
+    EXPECT_FALSE(selection.BandDrawn());
 }
 
 TEST_F(CaptureSelectionTest, AFailedSendDrawsTheFrameAgain) {
     make(10, 20, 50, 60);
     ASSERT_TRUE(selection.cutSelection());
     selection.sendFailed();
-    EXPECT_EQ(selection.SelState, 2);
-    EXPECT_TRUE(selection.BandDrawn);
+    EXPECT_EQ(selection.SelState(), SelectionState::Made);
+    EXPECT_TRUE(selection.BandDrawn());
     EXPECT_EQ(picture, withFrame(QRect(10, 20, 40, 40)));
     selection.cancel();
     EXPECT_EQ(picture, original);
@@ -178,21 +178,21 @@ TEST_F(CaptureSelectionTest, AFailedSendDrawsTheFrameAgain) {
 TEST_F(CaptureSelectionTest, ASelectionOfZeroWidthOrHeightIsNotCut) {
     make(10, 20, 10, 60);
     EXPECT_FALSE(selection.cutSelection());
-    EXPECT_EQ(selection.SelState, 2);
-    EXPECT_EQ(selection.x1, 10);
+    EXPECT_EQ(selection.SelState(), SelectionState::Made);
+    EXPECT_EQ(selection.startCorner().x(), 10);
     QImage other = original;
     CaptureSelection click(other);
     click.mouseDown(30, 30, CaptureCursor::Cross);
     click.mouseUp();
     EXPECT_FALSE(click.cutSelection());
-    EXPECT_EQ(click.SelState, 2);
+    EXPECT_EQ(click.SelState(), SelectionState::Made);
 }
 
 TEST_F(CaptureSelectionTest, CancelClearsASelectionAndAsksToCloseOnlyWithoutOne) {
     selection.mouseDown(10, 20, CaptureCursor::Cross);
     selection.mouseMove(50, 60);
     EXPECT_FALSE(selection.cancel()) << "state 1";
-    EXPECT_EQ(selection.SelState, 0);
+    EXPECT_EQ(selection.SelState(), SelectionState::None);
     EXPECT_EQ(picture, original);
     EXPECT_TRUE(selection.cancel());
     make(10, 20, 50, 60);

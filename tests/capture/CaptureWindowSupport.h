@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
+#include <string>
 
 namespace tavlo::test {
 
@@ -66,13 +68,12 @@ protected:
             mainWindow.show();
             ASSERT_TRUE(QTest::qWaitForWindowExposed(&mainWindow));
         }
-        form = std::make_unique<TCopyScreenForm>();
+        form = std::make_unique<TCopyScreenForm>(&mainWindow);
         form->setScreenPicture(patternScreen(kPhysicalWidth, kPhysicalHeight), kRatio);
         form->setHandOver(state, [this](const std::filesystem::path& path, imaging::Bitmap picture) {
             shown.push_back(path);
             handed.push_back(std::move(picture));
         });
-        form->ReturnForm = &mainWindow;
         form->move(0, 0);
         form->showFullScreen();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
@@ -83,6 +84,13 @@ protected:
     }
 
     QWindow* window() const { return form->windowHandle(); }
+    // A control of the capture window by its name; throws when there is none.
+    template <class Control>
+    Control* control(const char* name) const {
+        auto* found = form->findChild<Control*>(QString::fromLatin1(name));
+        if (!found) throw std::runtime_error(std::string("no control ") + name);
+        return found;
+    }
     void press(QPoint at, Qt::MouseButton button = Qt::LeftButton) { QTest::mousePress(window(), button, {}, at); }
     void release(QPoint at, Qt::MouseButton button = Qt::LeftButton) { QTest::mouseRelease(window(), button, {}, at); }
     void move(QPoint at) { QTest::mouseMove(window(), at); }

@@ -28,7 +28,9 @@ const QString kSelectionCancel = QStringLiteral("按鼠标右键取消当前选�
 
 class CaptureWindowTest : public CaptureWindowFixture {
 protected:
-    std::pair<QString, QString> hints() const { return {form->LblActionInfo->text(), form->LblCancelInfo->text()}; }
+    std::pair<QString, QString> hints() const {
+        return {control<QLabel>("LblActionInfo")->text(), control<QLabel>("LblCancelInfo")->text()};
+    }
 
     // The pattern screen with a frame around `rect`.
     static QImage framed(QRect rect) {
@@ -48,62 +50,62 @@ TEST_F(CaptureWindowTest, OpensFullScreenWithThePanelAndItsTexts) {
     EXPECT_EQ(form->geometry(), QRect(0, 0, kWidth, kHeight));
     EXPECT_TRUE(form->windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_TRUE(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_EQ(form->ImgScreen->geometry(), form->rect());
-    EXPECT_EQ(form->ImgScreen->cursor().shape(), Qt::CrossCursor);
+    EXPECT_EQ(control<TScreenImage>("ImgScreen")->geometry(), form->rect());
+    EXPECT_EQ(control<TScreenImage>("ImgScreen")->cursor().shape(), Qt::CrossCursor);
 
-    EXPECT_EQ(form->PnlInfo->geometry(), QRect(0, 0, 249, 99));
-    EXPECT_EQ(form->PnlInfo->palette().color(QPalette::Window), QColor(240, 251, 255));
-    EXPECT_EQ(form->PnlInfo->frameShadow(), QFrame::Raised);
+    EXPECT_EQ(control<QFrame>("PnlInfo")->geometry(), QRect(0, 0, 249, 99));
+    EXPECT_EQ(control<QFrame>("PnlInfo")->palette().color(QPalette::Window), QColor(240, 251, 255));
+    EXPECT_EQ(control<QFrame>("PnlInfo")->frameShadow(), QFrame::Raised);
     struct Label {
         QLabel* label;
         int y;
         QString text;
     } labels[] = {
-        {form->LblRGB, 8, QStringLiteral("当前像素RGB值（255、255、255）")},
-        {form->LblActionInfo, 32, kOpeningAction},
-        {form->LblCancelInfo, 56, kOpeningCancel},
-        {form->Label1, 80, QStringLiteral("按ESC键退出")},
+        {control<QLabel>("LblRGB"), 8, QStringLiteral("当前像素RGB值（255、255、255）")},
+        {control<QLabel>("LblActionInfo"), 32, kOpeningAction},
+        {control<QLabel>("LblCancelInfo"), 56, kOpeningCancel},
+        {control<QLabel>("Label1"), 80, QStringLiteral("按ESC键退出")},
     };
     for (const Label& l : labels) {
         SCOPED_TRACE(l.label->objectName().toStdString());
-        EXPECT_EQ(l.label->parentWidget(), form->PnlInfo);
+        EXPECT_EQ(l.label->parentWidget(), control<QFrame>("PnlInfo"));
         EXPECT_EQ(l.label->pos(), QPoint(8, l.y));
         EXPECT_EQ(l.label->text(), l.text);
         EXPECT_EQ(l.label->font().family(), QStringLiteral("宋体"));
         EXPECT_EQ(l.label->font().pixelSize(), 12);
     }
-    EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("LblRGB")), form->LblRGB);
     EXPECT_EQ(shownPicture(), test::patternImage(kWidth, kHeight));
 }
 
 // Steps: P press at kFrom, M move to kTo, R release at kTo, X right click,
 // E Esc, N Enter, S Space, D double-click at kTo.
 TEST_F(CaptureWindowTest, StateTable) {
+    using enum SelectionState;
     struct Case {
         const char* steps;
-        int state;
+        SelectionState state;
         bool open;
         bool sent;
         std::pair<QString, QString> hints;
     } cases[] = {
-        {"P", 1, true, false, {kDraggingAction, kSelectionCancel}},
-        {"PM", 1, true, false, {kDraggingAction, kSelectionCancel}},
-        {"PMR", 2, true, false, {kMadeAction, kSelectionCancel}},
-        {"PMX", 0, true, false, {kOpeningAction, kOpeningCancel}},
-        {"PMRX", 0, true, false, {kOpeningAction, kOpeningCancel}},
-        {"X", 0, false, false},
-        {"PMXX", 0, false, false},
-        {"PMRXX", 0, false, false},
-        {"E", 0, false, false},
-        {"PME", 1, false, false},
-        {"PMRE", 2, false, false},
-        {"N", 0, true, false, {kOpeningAction, kOpeningCancel}},
-        {"S", 0, true, false, {kOpeningAction, kOpeningCancel}},
-        {"PMN", 1, true, false, {kDraggingAction, kSelectionCancel}},
-        {"PMRN", 0, false, true},
-        {"PMRS", 0, false, true},
-        {"PMRD", 0, false, true},
-        {"D", 2, true, false, {kMadeAction, kSelectionCancel}},  // a click's empty selection is not sent
+        {"P", Dragging, true, false, {kDraggingAction, kSelectionCancel}},
+        {"PM", Dragging, true, false, {kDraggingAction, kSelectionCancel}},
+        {"PMR", Made, true, false, {kMadeAction, kSelectionCancel}},
+        {"PMX", None, true, false, {kOpeningAction, kOpeningCancel}},
+        {"PMRX", None, true, false, {kOpeningAction, kOpeningCancel}},
+        {"X", None, false, false},
+        {"PMXX", None, false, false},
+        {"PMRXX", None, false, false},
+        {"E", None, false, false},
+        {"PME", Dragging, false, false},
+        {"PMRE", Made, false, false},
+        {"N", None, true, false, {kOpeningAction, kOpeningCancel}},
+        {"S", None, true, false, {kOpeningAction, kOpeningCancel}},
+        {"PMN", Dragging, true, false, {kDraggingAction, kSelectionCancel}},
+        {"PMRN", None, false, true},
+        {"PMRS", None, false, true},
+        {"PMRD", None, false, true},
+        {"D", Made, true, false, {kMadeAction, kSelectionCancel}},  // a click's empty selection is not sent
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.steps);
@@ -127,13 +129,13 @@ TEST_F(CaptureWindowTest, StateTable) {
             case 'D': QTest::mouseDClick(window(), Qt::LeftButton, {}, kTo); break;
             }
         }
-        EXPECT_EQ(form->selection().SelState, c.state);
+        EXPECT_EQ(form->selection().SelState(), c.state);
         EXPECT_EQ(form->isVisible(), c.open);
         EXPECT_EQ(std::filesystem::exists(tmpBmp()), c.sent);
         if (c.open) {
             EXPECT_EQ(hints(), c.hints);
-            EXPECT_EQ(shownPicture(),
-                      c.state == 0 ? test::patternImage(kWidth, kHeight) : framed(form->selection().normalised()));
+            EXPECT_EQ(shownPicture(), c.state == SelectionState::None ? test::patternImage(kWidth, kHeight)
+                                                                      : framed(form->selection().normalised()));
         }
     }
 }
@@ -143,7 +145,7 @@ TEST_F(CaptureWindowTest, KeysDoNothingWhileTheMainWindowIsOnScreenButTheMouseWo
     drag(kFrom, kTo);
     for (Qt::Key k : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_Escape}) key(k);
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(form->selection().SelState, 2);
+    EXPECT_EQ(form->selection().SelState(), SelectionState::Made);
     EXPECT_FALSE(std::filesystem::exists(tmpBmp()));
     QTest::mouseDClick(window(), Qt::LeftButton, {}, {400, 300});
     EXPECT_FALSE(form->isVisible());
@@ -154,29 +156,29 @@ TEST_F(CaptureWindowTest, PanelJumpsBetweenTheEdgesWhenThePointerReachesIt) {
     open();
     const int right = kWidth - 249 - 8;
     QTest::mouseMove(window(), {100, 50});  // over the panel at 0: to 8
-    EXPECT_EQ(form->PnlInfo->pos(), QPoint(8, 0));
+    EXPECT_EQ(control<QFrame>("PnlInfo")->pos(), QPoint(8, 0));
     QTest::mouseMove(window(), {20, 40});  // over a label: to the right
-    EXPECT_EQ(form->PnlInfo->pos(), QPoint(right, 0));
+    EXPECT_EQ(control<QFrame>("PnlInfo")->pos(), QPoint(right, 0));
     QTest::mouseMove(window(), {100, 50});  // the panel is gone from here
-    EXPECT_EQ(form->PnlInfo->pos(), QPoint(right, 0));
+    EXPECT_EQ(control<QFrame>("PnlInfo")->pos(), QPoint(right, 0));
 
     // While a selection is dragged the picture sees every position: the
     // panel jumps only when the pointer is strictly inside it.
     press(kFrom);
     move({right, 50});
-    EXPECT_EQ(form->PnlInfo->pos(), QPoint(right, 0));
+    EXPECT_EQ(control<QFrame>("PnlInfo")->pos(), QPoint(right, 0));
     move({right + 1, 50});
-    EXPECT_EQ(form->PnlInfo->pos(), QPoint(8, 0));
+    EXPECT_EQ(control<QFrame>("PnlInfo")->pos(), QPoint(8, 0));
     release({right + 1, 50});
 }
 
 TEST_F(CaptureWindowTest, ReadoutShowsThePictureIncludingTheInvertedFrame) {
     open();
     move({151, 151});
-    EXPECT_EQ(form->LblRGB->text(), QStringLiteral("当前像素RGB值（151、151、204）"));
+    EXPECT_EQ(control<QLabel>("LblRGB")->text(), QStringLiteral("当前像素RGB值（151、151、204）"));
     drag(kFrom, kTo);
     move({150, 150});  // on the frame's top edge
-    EXPECT_EQ(form->LblRGB->text(), QStringLiteral("当前像素RGB值（105、105、71）"));
+    EXPECT_EQ(control<QLabel>("LblRGB")->text(), QStringLiteral("当前像素RGB值（105、105、71）"));
 }
 
 TEST_F(CaptureWindowTest, SendingWritesTheRegionAndHandsItOver) {
@@ -209,7 +211,7 @@ TEST_F(CaptureWindowTest, SelectionDraggedTowardsTheUpperLeftIsSentInOrderButCan
     move({210, 205});
     move({220, 210});
     release({220, 210});
-    EXPECT_EQ(form->ImgScreen->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(control<TScreenImage>("ImgScreen")->cursor().shape(), Qt::ArrowCursor);
     key(Qt::Key_Space);
     const imaging::Bitmap written = imaging::loadPicture(tmpBmp());
     ASSERT_EQ(written.width(), 200);
@@ -221,11 +223,11 @@ TEST_F(CaptureWindowTest, AMadeSelectionMovesWithTheMouseAndTheArrowKeys) {
     open();
     drag(kFrom, kTo);
     press({200, 200});
-    EXPECT_EQ(form->ImgScreen->cursor().shape(), Qt::SizeAllCursor);
+    EXPECT_EQ(control<TScreenImage>("ImgScreen")->cursor().shape(), Qt::SizeAllCursor);
     move({205, 190});
     move({210, 180});
-    EXPECT_TRUE(form->LblSelSize->isVisible());
-    EXPECT_EQ(form->LblSelSize->text(), QStringLiteral("200 × 100"));
+    EXPECT_TRUE(control<QLabel>("LblSelSize")->isVisible());
+    EXPECT_EQ(control<QLabel>("LblSelSize")->text(), QStringLiteral("200 × 100"));
     release({210, 180});
     EXPECT_EQ(form->selection().normalised(), QRect(110, 130, 200, 100));
     key(Qt::Key_Right);
@@ -240,10 +242,10 @@ TEST_F(CaptureWindowTest, MagnifierFollowsThePointerAndStaysOnScreen) {
     open();
     for (QPoint at : {QPoint(300, 300), QPoint(kWidth - 3, kHeight - 2), QPoint(5, kHeight - 1)}) {
         move(at);
-        EXPECT_TRUE(form->Magnifier->isVisible());
-        EXPECT_EQ(form->Magnifier->pixel(), at);
-        EXPECT_TRUE(form->rect().contains(form->Magnifier->geometry()));
-        EXPECT_FALSE(form->Magnifier->geometry().contains(at));
+        EXPECT_TRUE(control<TCaptureMagnifier>("Magnifier")->isVisible());
+        EXPECT_EQ(control<TCaptureMagnifier>("Magnifier")->pixel(), at);
+        EXPECT_TRUE(form->rect().contains(control<TCaptureMagnifier>("Magnifier")->geometry()));
+        EXPECT_FALSE(control<TCaptureMagnifier>("Magnifier")->geometry().contains(at));
     }
 }
 
@@ -256,7 +258,7 @@ TEST_F(CaptureWindowTest, AFailedWriteIsReportedAndTheWindowStaysAsItWas) {
     ASSERT_EQ(answers.texts.size(), 1u);
     EXPECT_FALSE(answers.texts[0].isEmpty());
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(form->selection().SelState, 2);
+    EXPECT_EQ(form->selection().SelState(), SelectionState::Made);
     EXPECT_EQ(shownPicture(), framed(QRect(kFrom, kTo - QPoint(1, 1))));
     EXPECT_TRUE(shown.empty());
     EXPECT_TRUE(state.CurrentPicturePath.empty());

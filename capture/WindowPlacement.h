@@ -1,9 +1,8 @@
 #pragma once
-#include <memory>
 
 class QWidget;
 
-namespace tavlo::app {
+namespace tavlo {
 
 // Puts a window back where it was after it was hidden and shown again. A
 // compositor places every window it maps anew (sway centres a floating one),
@@ -18,8 +17,4 @@ public:
     virtual void restore(const QWidget& window) = 0;
 };
 
-// The session's: sway's IPC under sway; elsewhere nothing to do (an X11
-// window manager keeps the place a window had).
-std::unique_ptr<WindowPlacement> createSessionPlacement();
-
-}  // namespace tavlo::app
+}  // namespace tavlo
