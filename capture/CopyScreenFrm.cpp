@@ -290,7 +290,7 @@ void TCopyScreenForm::SendSelection() {
     } catch (const std::exception& error) {
         selection_.sendFailed();
         refresh();
-        widgets::showErrorReport(this, QString::fromUtf8(error.what()));
+        widgets::showFailure(this, error);
         return;
     }
     selection_.sent();
