@@ -7,6 +7,7 @@
 #include "GlobalState.h"
 #include "NotesError.h"
 #include "NotesPanel.h"
+#include "NotesTexts.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -23,9 +24,6 @@ namespace tavlo::notesui {
 
 namespace {
 
-const QString kLoadFailed = QStringLiteral("加载记事内容失败！");
-const QString kSaveFailed = QStringLiteral("保存记事内容失败，内容仍保留在编辑框中！");
-const QString kExportFailed = QStringLiteral("内容导出失败，请换一个文件名或位置后重试！");
 constexpr std::chrono::milliseconds kBackupDelay{500};
 
 void setTextColour(QToolButton* button, QColor colour) {
@@ -100,7 +98,7 @@ bool NotesController::LoadWeekNotes(int page) {
     try {
         editing_.loadWeek(page, weekDocuments());
     } catch (const notes::NotesError& error) {
-        ShowNotesFailure(kLoadFailed, error);
+        ShowNotesFailure(texts::loadFailed(), error);
         return false;
     }
     ShowNoteKinds();
@@ -115,7 +113,7 @@ bool NotesController::LoadDayNote() {
     try {
         editing_.loadDay(calendar::calendarDay(panel_->calendar()->DateTime()), *panel_->dayEditor()->document());
     } catch (const notes::NotesError& error) {
-        ShowNotesFailure(kLoadFailed, error);
+        ShowNotesFailure(texts::loadFailed(), error);
         return false;
     }
     ShowNoteKinds();
@@ -145,7 +143,7 @@ bool NotesController::RunSave(bool week, const std::function<void()>& save) {
             if (ending_)
                 KeepForRecovery(week);
             else
-                ShowNotesFailure(kSaveFailed, error);
+                ShowNotesFailure(texts::saveFailed(), error);
             return false;
         }
     });
@@ -157,16 +155,14 @@ void NotesController::ShowNoteKinds() {
     QStringList notices;
     const std::optional<qsizetype> day = editing_.loadedDay() ? editing_.dayPreview() : std::nullopt;
     panel_->dayEditor()->setReadOnly(day.has_value());
-    if (day) notices << QStringLiteral("这篇日记很大（%1 MB），").arg(size(*day));
+    if (day) notices << texts::largeDayNote(size(*day));
     for (int i = 0; i < notes::kWeekEditors; ++i) {
         const std::optional<qsizetype> column = editing_.loadedWeekPage() ? editing_.weekPreview(i) : std::nullopt;
         panel_->weekEditors()[i]->setReadOnly(column.has_value());
-        if (column) notices << QStringLiteral("周记第 %1 栏很大（%2 MB），").arg(i + 1).arg(size(*column));
+        if (column) notices << texts::largeWeekColumn(i + 1, size(*column));
     }
     if (notices.isEmpty()) return;
-    emit statusChanged(notices.join(QString()) +
-                       QStringLiteral("为免窗口卡住，只显示开头部分的文字，不能在这里修改。全文仍完整保存，"
-                                      "可以用“更多”里的“导出全部记事…”取出。"));
+    emit statusChanged(notices.join(QString()) + texts::previewOnly());
 }
 
 void NotesController::WeekButtonClick(int page) {
@@ -257,7 +253,7 @@ void NotesController::ExportDayNote() {
     try {
         notes::writeExport(chosen.front(), text);
     } catch (const std::exception& e) {
-        ShowNotesFailure(kExportFailed, e);
+        ShowNotesFailure(texts::exportFailed(), e);
     }
 }
 

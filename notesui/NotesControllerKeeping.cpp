@@ -14,6 +14,7 @@
 #include "NotesError.h"
 #include "NotesPanel.h"
 #include "NotesSearchPanel.h"
+#include "NotesTexts.h"
 #include "Rtf.h"
 #include "uDM.h"
 
@@ -35,7 +36,7 @@ const QColor kDayMark(230, 110, 0);
 // The notes' own failures speak Chinese; anything else is told in general
 // words, its developer's account logged.
 QString causeOf(const std::exception& error) {
-    return QStringLiteral("原因：") + widgets::failureText(error);
+    return texts::causeLine(widgets::failureText(error));
 }
 
 // For the eye only: a name that is not UTF-8 shows with replacement marks
@@ -89,7 +90,7 @@ void NotesController::SearchNotes(const QString& text) {
     NotesSearchPanel& search = panel_->searchPanel();
     if (text.isEmpty()) {
         search.showHits({});
-        emit statusChanged(QStringLiteral("请先输入要找的文字。"));
+        emit statusChanged(texts::searchTextMissing());
         return;
     }
     SaveEditors();
@@ -99,14 +100,12 @@ void NotesController::SearchNotes(const QString& text) {
         if (!dm) throw notes::NotesError(notes::kDatabaseUnavailable);
         hits = notes::searchNotes(dm->AdoCon, text);
     } catch (const notes::NotesError& error) {
-        ShowNotesFailure(QStringLiteral("搜索记事失败！"), error);
+        ShowNotesFailure(texts::searchFailed(), error);
         return;
     }
     lastSearch_ = text;
     search.showHits(hits);
-    emit statusChanged(
-        hits.empty() ? QStringLiteral("没有找到包含“%1”的记事。").arg(text)
-                     : QStringLiteral("找到 %1 处包含“%2”的地方，单击一行打开那篇记事。").arg(hits.size()).arg(text));
+    emit statusChanged(hits.empty() ? texts::nothingFound(text) : texts::foundPlaces(qsizetype(hits.size()), text));
 }
 
 // Opens the note of a hit, with the text found selected.
@@ -132,7 +131,7 @@ void NotesController::OpenSearchHit(const notes::SearchHit& hit) {
 }
 
 void NotesController::ExportAllNotes() {
-    QFileDialog folder(notesHost(), QStringLiteral("导出全部记事到文件夹"));
+    QFileDialog folder(notesHost(), texts::exportAllFolderCaption());
     folder.setObjectName(QStringLiteral("dlgExportAllNotes"));
     folder.setFileMode(QFileDialog::Directory);
     folder.setOption(QFileDialog::ShowDirsOnly);
@@ -145,10 +144,9 @@ void NotesController::ExportAllNotes() {
         if (!dm) throw notes::NotesError(notes::kDatabaseUnavailable);
         const notes::ExportCount count = notes::exportAllNotes(
             dm->AdoCon, std::filesystem::path(chosen.toStdU16String()), notes::ExportEncoding::Utf8);
-        emit statusChanged(
-            QStringLiteral("已导出 %1 篇日记、%2 页周记到“%3”。").arg(count.dayNotes).arg(count.weekPages).arg(chosen));
+        emit statusChanged(texts::exportedAll(count.dayNotes, count.weekPages, chosen));
     } catch (const std::exception& error) {
-        ShowNotesFailure(QStringLiteral("导出全部记事失败！"), error);
+        ShowNotesFailure(texts::exportAllFailed(), error);
     }
 }
 
@@ -159,7 +157,7 @@ void NotesController::MakeDailyBackup() {
         notes::makeDailyBackup(dm->AdoCon, notes::rotatingBackupFolder(dm->AdoCon.file()),
                                QDateTime::fromSecsSinceEpoch(state_.clock()).date());
     } catch (const std::exception& error) {
-        emit statusChanged(QStringLiteral("今天的记事自动备份没有做成。") + causeOf(error));
+        emit statusChanged(texts::dailyBackupFailed() + causeOf(error));
     }
 }
 
@@ -200,16 +198,15 @@ void NotesController::OfferRecoveredNotes() {
     if (unsaved.empty()) return;
     QStringList which;
     for (const auto& day : unsaved.days)
-        which << QStringLiteral("%1年%2月%3日的日记").arg(day.date.year()).arg(day.date.month()).arg(day.date.day());
-    for (const auto& page : unsaved.weeks) which << QStringLiteral("周记 %1 页").arg(QChar(u'A' + page.page - 1));
+        which << texts::recoveredDayNote(day.date.year(), day.date.month(), day.date.day());
+    for (const auto& page : unsaved.weeks) which << texts::recoveredWeekPage(QChar(u'A' + page.page - 1));
     which.removeDuplicates();
-    QMessageBox box(QMessageBox::Question, widgets::kApplicationTitle,
-                    QStringLiteral("上次退出时有记事没能保存，已经找回：%1。").arg(which.join(QStringLiteral("、"))),
+    QMessageBox box(QMessageBox::Question, widgets::kApplicationTitle, texts::recoveredNotes(which),
                     QMessageBox::NoButton, &dialogOwner_);
     box.setObjectName(QStringLiteral("dlgRecoveredNotes"));
-    box.setInformativeText(QStringLiteral("写回后，它们会替换记事中原来的内容。"));
-    QPushButton* writeBack = box.addButton(QStringLiteral("写回记事"), QMessageBox::AcceptRole);
-    box.addButton(QStringLiteral("以后再说"), QMessageBox::RejectRole);
+    box.setInformativeText(texts::writeBackReplaces());
+    QPushButton* writeBack = box.addButton(texts::writeBack(), QMessageBox::AcceptRole);
+    box.addButton(texts::later(), QMessageBox::RejectRole);
     box.setDefaultButton(writeBack);
     box.exec();
     if (box.clickedButton() != writeBack) return;
@@ -217,7 +214,7 @@ void NotesController::OfferRecoveredNotes() {
         notes::writeBackUnsavedNotes(*dm, unsaved);
         notes::removeRecoveryFiles(files);
     } catch (const std::exception& error) {
-        ShowNotesFailure(QStringLiteral("写回找回的记事失败！找回的内容仍然保留，下次启动时会再问。"), error);
+        ShowNotesFailure(texts::writeBackFailed(), error);
     }
 }
 
