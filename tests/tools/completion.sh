@@ -19,14 +19,14 @@ source "$completion"
 # What completing the last of the words offers, sorted, one a line; the
 # first word is the tool as typed.
 offers() {
-  local spec function
+  local registration function
   COMP_WORDS=("$@")
   COMP_CWORD=$(($# - 1))
   COMP_LINE="$*"
   COMP_POINT=${#COMP_LINE}
   COMPREPLY=()
-  spec=$(complete -p "${1##*/}") || { echo "no completion for ${1##*/}"; return; }
-  function=${spec#*-F }
+  registration=$(complete -p "${1##*/}") || { echo "no completion for ${1##*/}"; return; }
+  function=${registration#*-F }
   function=${function%% *}
   "$function" "$1" "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]:-}"
   if ((${#COMPREPLY[@]})); then printf '%s\n' "${COMPREPLY[@]}" | sort; fi
