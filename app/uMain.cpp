@@ -1,5 +1,6 @@
 #include "uMain.h"
 
+#include "AutoChange.h"
 #include "CaptureController.h"
 #include "DateLine.h"
 #include "FormGeometry.h"
@@ -8,6 +9,7 @@
 #include "Picture.h"
 #include "SiteAddress.h"
 #include "StartupSettings.h"
+#include "WallpaperTray.h"
 #include "WebPanel.h"
 #include "WidgetTreeFilter.h"
 #include "Widgets.h"
@@ -56,6 +58,7 @@ TMainFrm::TMainFrm(GlobalState& state, QWidget* parent)
         [this](QObject* target, QEvent* event, bool& handled) { AppEvent1Message(target, event, handled); });
     connect(webPanel_, &WebPanel::viewsCreated, AppEvent1, [this] { AppEvent1->watch(webLink()); });
     ConnectHandlers();
+    CreateWallpaperParts();
     FormCreate();
 }
 

@@ -5,6 +5,8 @@
 #include "CaptionButtons.h"
 #include "HeldPicture.h"
 #include "WallpaperBackend.h"
+#include "WallpaperChange.h"
+#include "WallpaperRotation.h"
 #include "WindowingTraits.h"
 #include "uGlobal.h"
 
@@ -47,6 +49,8 @@ namespace tavlo::app {
 
 class WidgetTreeFilter;
 class WebPanel;
+class AutoChange;
+class WallpaperTray;
 class SiteAddress;
 
 // The main window: a borderless window with its own caption buttons, the
@@ -77,6 +81,11 @@ public:
     void attachDataModule(TDM* dm);
     // Where "Mix.bmp" goes: the running desktop's backend unless one is given.
     void setWallpaperBackend(std::unique_ptr<wallpaper::WallpaperBackend> backend);
+    // The monitors the wallpaper is made for: the session's unless set.
+    void setMonitorSource(MonitorSource monitors);
+    // The automatic change of the wallpaper, and the tray icon with its menu.
+    AutoChange& autoChange() const { return *autoChange_; }
+    WallpaperTray& tray() const { return *tray_; }
     // The insert command's open dialog: the chosen files, none when cancelled.
     using ChooseFiles = std::function<std::vector<std::filesystem::path>(QWidget*)>;
     void setChooseFiles(ChooseFiles choose) { chooseFiles_ = std::move(choose); }
@@ -198,6 +207,11 @@ private:
     void imgAppToDeskClick();
     void imgAddToDeskClick();
 
+    // ---- The wallpaper's menu items, tray and walk (uMainWallpaper.cpp) ----
+    void CreateWallpaperParts();
+    MonitorSource monitorSource() const;
+    void changeWallpaper(WallpaperRotation::Direction direction, bool scheduled);
+
     // ---- Screen capture (uMainCapture.cpp) ----
     std::unique_ptr<CaptureController> makeCaptureController();
     void SpeedButton1Click();
@@ -284,6 +298,9 @@ private:
     TPicSelFrm* picSelFrm_ = nullptr;
     TInforFrm* inforFrm_ = nullptr;
     std::unique_ptr<wallpaper::WallpaperBackend> wallpaper_;
+    MonitorSource monitors_;
+    std::unique_ptr<AutoChange> autoChange_;
+    std::unique_ptr<WallpaperTray> tray_;
     ChooseFiles chooseFiles_;
     // The picture imgPicMix shows, the one the apply command pastes.
     std::optional<HeldPicture> currentPicture_;

@@ -122,9 +122,12 @@ void TMainFrm::SavePngAsBmp() {
 
 // Apply to desktop: confirmation, composition, wallpaper, next background.
 void TMainFrm::imgAppToDeskClick() {
-    ApplyCommand apply(state_, walk, wallpaperBackend(), [this] {
-        if (inforFrm_) inforFrm_->ask();
-    });
+    ApplyCommand apply(
+        state_, walk, wallpaperBackend(),
+        [this] {
+            if (inforFrm_) inforFrm_->ask();
+        },
+        monitorSource());
     const ApplyResult result = apply.runWithCurrentPicture(currentPicture_ ? &*currentPicture_ : nullptr);
     switch (result) {
     case ApplyResult::BackgroundUnreadable:

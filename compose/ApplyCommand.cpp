@@ -1,7 +1,6 @@
 #include "ApplyCommand.h"
 
-#include "Composition.h"
-#include "WallpaperTexts.h"
+#include "WallpaperRotation.h"
 
 #include <algorithm>
 #include <vector>
@@ -51,18 +50,20 @@ ApplyResult ApplyCommand::runWithCurrentPicture(const HeldPicture* currentPictur
         if (state_.ApplyConfirmed == 0) return ApplyResult::Declined;
     }
 
-    Composition composition(state_.folder.backgroundFolder());
     std::optional<imaging::Bitmap> storage;
-    composition.SaveContentPicture(currentPicture->whole(storage));
-    if (!composition.LoadBackground(found->path)) return ApplyResult::BackgroundUnreadable;
-    composition.ComposeWallpaper();
-    try {
-        desktop_.SetWallpaper(composition.mixPath());
-    } catch (const wallpaper::WallpaperError& error) {
-        failureMessage_ = wallpaper::texts::failureMessage(error.cause(), composition.mixPath());
-        failureDetail_ = error.what();
+    const imaging::Bitmap& picture = currentPicture->whole(storage);
+    WallpaperChange change(state_.folder, desktop_, monitors_ ? monitors_() : wallpaper::MonitorLayout{},
+                           WallpaperOptions::read(state_.folder));
+    switch (change.run(&picture, found->path)) {
+    case WallpaperChange::Outcome::BackgroundUnreadable: return ApplyResult::BackgroundUnreadable;
+    case WallpaperChange::Outcome::NotSet:
+        failureMessage_ = change.failureMessage();
+        failureDetail_ = change.failureDetail();
         return ApplyResult::WallpaperNotSet;
+    case WallpaperChange::Outcome::Set: break;
     }
+    // A change from outside the program goes on from here.
+    writeShownEntry(state_.folder, found->index);
 
     walk_.CurrentBGIndex = nextInWalk(found->index, count);
     return ApplyResult::Applied;

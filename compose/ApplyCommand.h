@@ -3,6 +3,7 @@
 #include "Bitmap.h"
 #include "HeldPicture.h"
 #include "WallpaperBackend.h"
+#include "WallpaperChange.h"
 #include "uGlobal.h"
 
 #include <filesystem>
@@ -33,8 +34,11 @@ public:
     // Shows the confirmation dialog modally; it leaves its answer in ApplyConfirmed.
     using Confirm = std::function<void()>;
 
-    ApplyCommand(GlobalState& state, BackgroundWalk& walk, wallpaper::WallpaperBackend& desktop, Confirm confirm)
-        : state_(state), walk_(walk), desktop_(desktop), confirm_(std::move(confirm)) {}
+    // `monitors` says what the wallpaper is made for; without it, one
+    // composite at the background's size, for the desktop to stretch.
+    ApplyCommand(GlobalState& state, BackgroundWalk& walk, wallpaper::WallpaperBackend& desktop, Confirm confirm,
+                 MonitorSource monitors = {})
+        : state_(state), walk_(walk), desktop_(desktop), confirm_(std::move(confirm)), monitors_(std::move(monitors)) {}
 
     // `currentPicture` is the picture shown in the main window, null if none;
     // held perhaps only in part, it is read whole when the apply goes ahead,
@@ -59,6 +63,7 @@ private:
     BackgroundWalk& walk_;
     wallpaper::WallpaperBackend& desktop_;
     Confirm confirm_;
+    MonitorSource monitors_;
     std::string failureMessage_, failureDetail_;
 };
 

@@ -36,6 +36,10 @@ int Background::height() const {
     return layout_ ? layout_->height : decoded_->height();
 }
 
+imaging::Bitmap Background::pixels() const {
+    return imaging::toBgr24(decoded_ ? *decoded_ : imaging::decodePicture(file_));
+}
+
 void Background::composeInto(const Bitmap& content, Placement at, const std::filesystem::path& target) const {
     if (layout_) {
         writePatchedCopy(content, at, target);

@@ -26,6 +26,8 @@ public:
 
     int width() const;
     int height() const;
+    // Its pixels as 24-bit blue-green-red.
+    imaging::Bitmap pixels() const;
     // The composite, written to `target`: the background with `content` pasted
     // at `at`, in the background's size and pixel format, replaced atomically.
     void composeInto(const imaging::Bitmap& content, Placement at, const std::filesystem::path& target) const;
@@ -52,6 +54,10 @@ public:
     bool LoadBackground(const std::filesystem::path& path);
     // Writes the composite of the loaded background and content to "Mix.bmp".
     void ComposeWallpaper();
+
+    // What was loaded; null before.
+    const Background* background() const { return background_ ? &*background_ : nullptr; }
+    const imaging::Bitmap* content() const { return content_ ? &*content_ : nullptr; }
 
     std::filesystem::path contentPath() const { return folder_ / "Content.bmp"; }
     std::filesystem::path mixPath() const { return folder_ / "Mix.bmp"; }

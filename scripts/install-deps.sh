@@ -13,7 +13,7 @@ packages=(
   # libraries
   qt6-base-dev qt6-webengine-dev qt6-svg-dev qt6-translations-l10n libqt6svg6 libqt6opengl6-dev
   libjpeg62-turbo-dev libpng-dev zlib1g-dev libgif-dev libsqlite3-dev
-  libglib2.0-dev libx11-dev
+  libglib2.0-dev libx11-dev libxrandr-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # run time: fonts, desktop mechanisms
   fonts-noto-cjk fonts-wqy-zenhei fonts-liberation

@@ -22,11 +22,18 @@ public:
     std::string name() const override { return desktop_->name(); }
     bool keptAcrossLogin() const override { return desktop_->keptAcrossLogin(); }
     void SetWallpaper(const std::filesystem::path& path) override;
+    bool perMonitor() const override { return desktop_->perMonitor(); }
+    void SetMonitorWallpapers(const std::vector<MonitorPicture>& pictures) override;
+    void SetSpannedWallpaper(const std::filesystem::path& path) override;
 
     // "Mix.bmp" → "Mix-2.bmp", in the same folder.
     static std::filesystem::path secondName(const std::filesystem::path& picture);
 
 private:
+    // Which name each picture goes by this time, and what to remove after.
+    struct Handover;
+    Handover handOver(const std::vector<std::filesystem::path>& pictures) const;
+
     std::unique_ptr<WallpaperBackend> desktop_;
     std::filesystem::path ownFolder_;
 };

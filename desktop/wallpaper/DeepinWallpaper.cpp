@@ -66,26 +66,47 @@ std::optional<QStringList> monitorNames(const Services& services) {
     return names;
 }
 
-}  // namespace
-
-void DeepinWallpaper::SetWallpaper(const std::filesystem::path& path) {
-    const QString uri = fileAddress(path);
+// The generation whose services run, with its enabled monitors.
+std::pair<const Services*, QStringList> runningServices() {
     for (const Services& services : kGenerations) {
         const std::optional<QStringList> monitors = monitorNames(services);
         if (!monitors) continue;
         if (monitors->isEmpty())
             throw WallpaperError(texts::noMonitor(BackendKind::Deepin), "deepin: the display service lists no monitor");
-        for (const QString& monitor : *monitors) {
-            QDBusMessage call =
-                QDBusMessage::createMethodCall(services.appearance, services.appearancePath, services.appearance,
-                                               QStringLiteral("SetMonitorBackground"));
-            call << monitor << uri;
-            callSessionBus(BackendKind::Deepin, call);
-        }
-        return;
+        return {&services, *monitors};
     }
     throw WallpaperError(texts::serviceNotRunning(BackendKind::Deepin, kGenerations[0].display.toStdString()),
                          "deepin: neither display service runs");
+}
+
+void setMonitorBackground(const Services& services, const QString& monitor, const QString& uri) {
+    QDBusMessage call = QDBusMessage::createMethodCall(services.appearance, services.appearancePath,
+                                                       services.appearance, QStringLiteral("SetMonitorBackground"));
+    call << monitor << uri;
+    callSessionBus(BackendKind::Deepin, call);
+}
+
+}  // namespace
+
+void DeepinWallpaper::SetWallpaper(const std::filesystem::path& path) {
+    const QString uri = fileAddress(path);
+    const auto [services, monitors] = runningServices();
+    for (const QString& monitor : monitors) setMonitorBackground(*services, monitor, uri);
+}
+
+void DeepinWallpaper::SetMonitorWallpapers(const std::vector<MonitorPicture>& pictures) {
+    const auto [services, monitors] = runningServices();
+    for (const MonitorPicture& picture : pictures) {
+        const QString monitor = QString::fromStdString(picture.monitor.name);
+        if (!monitors.contains(monitor))
+            throw WallpaperError(texts::onMonitor(picture.monitor.name, texts::monitorGone()),
+                                 "deepin: the display service lists no monitor " + picture.monitor.name);
+        try {
+            setMonitorBackground(*services, monitor, fileAddress(picture.picture));
+        } catch (const WallpaperError& error) {
+            throw WallpaperError(texts::onMonitor(picture.monitor.name, error.cause()), error.what());
+        }
+    }
 }
 
 }  // namespace tavlo::wallpaper

@@ -11,6 +11,10 @@ class DeepinWallpaper : public WallpaperBackend {
 public:
     std::string name() const override { return "deepin"; }
     void SetWallpaper(const std::filesystem::path& path) override;
+    // Each picture on the monitor of its name; a monitor the display service
+    // no longer lists is named in the failure.
+    bool perMonitor() const override { return true; }
+    void SetMonitorWallpapers(const std::vector<MonitorPicture>& pictures) override;
 };
 
 }  // namespace tavlo::wallpaper

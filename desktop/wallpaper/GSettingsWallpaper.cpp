@@ -108,7 +108,8 @@ bool GSettingsLayout::installed() const {
     return findSchema(schema) != nullptr;
 }
 
-void GSettingsWallpaper::write(const GSettingsLayout& layout, const std::filesystem::path& path) const {
+void GSettingsWallpaper::write(const GSettingsLayout& layout, const std::filesystem::path& path,
+                               const char* style) const {
     const SchemaPtr schema = lookUpSchema(layout);
     SettingsPtr settings(g_settings_new_full(schema.get(), nullptr, nullptr));
     std::vector<std::pair<std::string, std::string>> values;
@@ -119,7 +120,7 @@ void GSettingsWallpaper::write(const GSettingsLayout& layout, const std::filesys
     // The picture last, in one change: a desktop never sees it half set. The
     // path differs from the one it has (the caller sees to that), so it
     // loads the file anew.
-    writeString(settings.get(), layout, layout.optionsKey, "stretched");
+    writeString(settings.get(), layout, layout.optionsKey, style);
     g_settings_delay(settings.get());
     for (const auto& [key, value] : values) writeString(settings.get(), layout, key, value);
     g_settings_apply(settings.get());
@@ -128,12 +129,21 @@ void GSettingsWallpaper::write(const GSettingsLayout& layout, const std::filesys
 }
 
 void GSettingsWallpaper::SetWallpaper(const std::filesystem::path& path) {
+    writeAll(path, "stretched");
+}
+
+// Every schema of these desktops has the style: one picture across all monitors.
+void GSettingsWallpaper::SetSpannedWallpaper(const std::filesystem::path& path) {
+    writeAll(path, "spanned");
+}
+
+void GSettingsWallpaper::writeAll(const std::filesystem::path& path, const char* style) const {
     std::vector<const GSettingsLayout*> present;
     for (const GSettingsLayout& layout : layouts_)
         if (layouts_.size() == 1 || layout.installed()) present.push_back(&layout);
     if (present.empty()) lookUpSchema(layouts_.front());  // says which is missing
     requirePersistentStore();
-    for (const GSettingsLayout* layout : present) write(*layout, path);
+    for (const GSettingsLayout* layout : present) write(*layout, path, style);
 }
 
 }  // namespace tavlo::wallpaper

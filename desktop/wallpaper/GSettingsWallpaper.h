@@ -28,7 +28,8 @@ struct GSettingsLayout {
     bool installed() const;
 };
 
-// Writes the picture keys and picture-options = "stretched" through GIO's
+// Writes the picture keys and picture-options = "stretched" ("spanned" for a
+// picture across all monitors) through GIO's
 // GSettings, which hands them to the session's settings store (dconf), into
 // every layout whose schema is installed; at least one must be.
 class GSettingsWallpaper : public WallpaperBackend {
@@ -40,9 +41,11 @@ public:
 
     std::string name() const override { return backendName(desktop_); }
     void SetWallpaper(const std::filesystem::path& path) override;
+    void SetSpannedWallpaper(const std::filesystem::path& path) override;
 
 private:
-    void write(const GSettingsLayout& layout, const std::filesystem::path& path) const;
+    void writeAll(const std::filesystem::path& path, const char* style) const;
+    void write(const GSettingsLayout& layout, const std::filesystem::path& path, const char* style) const;
 
     BackendKind desktop_;
     std::vector<GSettingsLayout> layouts_;

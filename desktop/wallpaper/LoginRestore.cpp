@@ -1,7 +1,10 @@
 #include "LoginRestore.h"
 #include "AtomicFile.h"
 #include "DesktopCommand.h"
+#include "Gb18030.h"
 #include "SettingsFile.h"
+#include "UserFacingError.h"
+#include "WallpaperTexts.h"
 
 #include <cstdio>
 
@@ -55,43 +58,125 @@ LoginRestorePaths LoginRestorePaths::forProgramFolder(const fs::path& programFol
 }
 
 std::string autostartEntry(const fs::path& tool) {
+    return autostartEntry(tool, {"restore"}, "Tavlo助手壁纸", "登录时重新设置 Tavlo助手 的桌面壁纸");
+}
+
+std::string autostartEntry(const fs::path& tool, const std::vector<std::string>& arguments, const std::string& name,
+                           const std::string& comment) {
+    // Desktops skip an entry that is not UTF-8: better no entry, and a
+    // message, than one that silently does nothing.
+    std::string command = execArgument(tool.string());
+    for (const std::string& argument : arguments) command += " " + execArgument(argument);
+    if (!isUtf8(command)) throw UserFacingError(texts::entryPathNotUtf8());
     return "[Desktop Entry]\n"
            "Type=Application\n"
-           "Name=Tavlo助手壁纸\n"
-           "Comment=登录时重新设置 Tavlo助手 的桌面壁纸\n"
+           "Name=" +
+           name +
+           "\n"
+           "Comment=" +
+           comment +
+           "\n"
            "Exec=" +
-           entryValue(execArgument(tool.string())) +
-           " restore\n"
+           entryValue(command) +
+           "\n"
            "NoDisplay=true\n"
            "X-GNOME-Autostart-enabled=true\n";
 }
 
-void rememberForLogin(const LoginRestorePaths& paths, const WallpaperBackend& backend, const fs::path& picture) {
+void writeConfigFile(const fs::path& file, const std::string& entry) {
+    writeText(file, entry);
+}
+
+namespace {
+
+constexpr const char* kSpanned = "spanned";
+constexpr const char* kMonitors = "monitors";
+
+// One line of the state file: a line break or a character of no encoding
+// would come back as another path.
+std::string lineOf(const std::string& value) {
+    for (const char c : value)
+        if (c == '\n' || c == '\r')
+            throw UserFacingError(texts::pathHasLineBreak());
+    return value;
+}
+
+}  // namespace
+
+void rememberForLogin(const LoginRestorePaths& paths, const WallpaperBackend& backend,
+                      const RememberedWallpaper& wallpaper) {
     if (backend.keptAcrossLogin()) {
         std::error_code error;
         fs::remove(paths.autostartEntry, error);
         fs::remove(paths.stateFile, error);
         return;
     }
+    std::vector<std::string> lines{lineOf(fs::absolute(wallpaper.picture).string())};
+    if (wallpaper.kind == RememberedWallpaper::Kind::Spanned) lines.emplace_back(kSpanned);
+    if (wallpaper.kind == RememberedWallpaper::Kind::PerMonitor) {
+        lines.emplace_back(kMonitors);
+        for (const auto& [name, picture] : wallpaper.monitors) {
+            lines.push_back(lineOf(name));
+            lines.push_back(lineOf(fs::absolute(picture).string()));
+        }
+    }
     fs::create_directories(paths.stateFile.parent_path());
-    writeSettingsLines(paths.stateFile, {fs::absolute(picture).string()});
+    writeSettingsLines(paths.stateFile, lines);
     writeText(paths.autostartEntry, autostartEntry(paths.tool));
 }
 
-std::optional<fs::path> pictureToRestore(const LoginRestorePaths& paths) {
+std::optional<RememberedWallpaper> wallpaperToRestore(const LoginRestorePaths& paths) {
     const auto lines = readSettingsLines(paths.stateFile);
     if (!lines || lines->empty() || lines->front().empty()) return std::nullopt;
-    return fs::path(lines->front());
+    RememberedWallpaper wallpaper;
+    wallpaper.picture = lines->front();
+    if (lines->size() > 1 && (*lines)[1] == kSpanned) wallpaper.kind = RememberedWallpaper::Kind::Spanned;
+    if (lines->size() > 1 && (*lines)[1] == kMonitors) {
+        wallpaper.kind = RememberedWallpaper::Kind::PerMonitor;
+        for (std::size_t i = 2; i + 1 < lines->size(); i += 2)
+            wallpaper.monitors.emplace_back((*lines)[i], fs::path((*lines)[i + 1]));
+    }
+    return wallpaper;
 }
 
-void RememberingWallpaper::SetWallpaper(const fs::path& path) {
-    desktop_->SetWallpaper(path);
+void restoreWallpaper(WallpaperBackend& backend, const RememberedWallpaper& wallpaper, const MonitorLayout& monitors) {
+    using Kind = RememberedWallpaper::Kind;
+    if (wallpaper.kind == Kind::Spanned && monitors.size() > 1) return backend.SetSpannedWallpaper(wallpaper.picture);
+    if (wallpaper.kind == Kind::PerMonitor && backend.perMonitor()) {
+        std::vector<MonitorPicture> pictures;
+        for (const auto& [name, picture] : wallpaper.monitors)
+            for (const Monitor& monitor : monitors)
+                if (monitor.name == name) pictures.push_back({monitor, picture});
+        if (!pictures.empty()) return backend.SetMonitorWallpapers(pictures);
+    }
+    backend.SetWallpaper(wallpaper.picture);
+}
+
+void RememberingWallpaper::remember(const RememberedWallpaper& wallpaper) {
     try {
-        rememberForLogin(paths_, *desktop_, path);
+        rememberForLogin(paths_, *desktop_, wallpaper);
     } catch (const std::exception& error) {
         // The wallpaper is set; only the next login will not see it again.
         std::fprintf(stderr, "壁纸已经设置，但下次登录时不会自动恢复：%s\n", error.what());
     }
+}
+
+void RememberingWallpaper::SetWallpaper(const fs::path& path) {
+    desktop_->SetWallpaper(path);
+    remember({RememberedWallpaper::Kind::Single, path, {}});
+}
+
+void RememberingWallpaper::SetSpannedWallpaper(const fs::path& path) {
+    desktop_->SetSpannedWallpaper(path);
+    remember({RememberedWallpaper::Kind::Spanned, path, {}});
+}
+
+void RememberingWallpaper::SetMonitorWallpapers(const std::vector<MonitorPicture>& pictures) {
+    desktop_->SetMonitorWallpapers(pictures);
+    if (pictures.empty()) return;
+    RememberedWallpaper wallpaper{RememberedWallpaper::Kind::PerMonitor, pictures.front().picture, {}};
+    for (const MonitorPicture& picture : pictures) wallpaper.monitors.emplace_back(picture.monitor.name, picture.picture);
+    remember(wallpaper);
 }
 
 }  // namespace tavlo::wallpaper

@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace tavlo::wallpaper {
 
@@ -21,15 +24,33 @@ struct LoginRestorePaths {
     static LoginRestorePaths forProgramFolder(const std::filesystem::path& programFolder);
 };
 
-// After `backend` set `picture`: remember it and write the entry, or remove
-// both when the desktop keeps the picture itself. A file that cannot be
-// written costs the restore at login, not the wallpaper: it throws FileError
-// for the caller to report separately.
-void rememberForLogin(const LoginRestorePaths& paths, const WallpaperBackend& backend,
-                      const std::filesystem::path& picture);
+// What was set last: one picture, one picture across the monitors, or one
+// picture per monitor (by output name). Kept in the state file one value a
+// line: the picture (the primary monitor's, with several), then "spanned"
+// or "monitors", then each monitor's name and picture.
+struct RememberedWallpaper {
+    enum class Kind { Single, Spanned, PerMonitor };
+    Kind kind = Kind::Single;
+    std::filesystem::path picture;
+    std::vector<std::pair<std::string, std::filesystem::path>> monitors;
+    friend bool operator==(const RememberedWallpaper&, const RememberedWallpaper&) = default;
+};
 
-// The picture to set again at login, if one is remembered.
-std::optional<std::filesystem::path> pictureToRestore(const LoginRestorePaths& paths);
+// After `backend` set `wallpaper`: remember it and write the entry, or
+// remove both when the desktop keeps the picture itself. A file that cannot
+// be written, or a path that no line of the state file could hold, costs the
+// restore at login, not the wallpaper: it throws for the caller to report
+// separately.
+void rememberForLogin(const LoginRestorePaths& paths, const WallpaperBackend& backend,
+                      const RememberedWallpaper& wallpaper);
+
+// What to set again at login, if anything is remembered.
+std::optional<RememberedWallpaper> wallpaperToRestore(const LoginRestorePaths& paths);
+
+// Sets `wallpaper` again through `backend`, on the monitors of `monitors`
+// that it names (a picture per monitor whose output is gone is dropped; if
+// none is left, the first picture alone).
+void restoreWallpaper(WallpaperBackend& backend, const RememberedWallpaper& wallpaper, const MonitorLayout& monitors);
 
 // A backend that remembers after every successful set through `desktop`.
 class RememberingWallpaper : public WallpaperBackend {
@@ -40,13 +61,24 @@ public:
     std::string name() const override { return desktop_->name(); }
     bool keptAcrossLogin() const override { return desktop_->keptAcrossLogin(); }
     void SetWallpaper(const std::filesystem::path& path) override;
+    bool perMonitor() const override { return desktop_->perMonitor(); }
+    void SetMonitorWallpapers(const std::vector<MonitorPicture>& pictures) override;
+    void SetSpannedWallpaper(const std::filesystem::path& path) override;
 
 private:
+    void remember(const RememberedWallpaper& wallpaper);
+
     std::unique_ptr<WallpaperBackend> desktop_;
     LoginRestorePaths paths_;
 };
 
 // The autostart entry that runs `tool restore`.
 std::string autostartEntry(const std::filesystem::path& tool);
+// An autostart entry that runs `tool` with `arguments`. Throws
+// UserFacingError when the command is not UTF-8, which desktops skip.
+std::string autostartEntry(const std::filesystem::path& tool, const std::vector<std::string>& arguments,
+                           const std::string& name, const std::string& comment);
+// Writes a file of the user's configuration (an entry, a unit), atomically.
+void writeConfigFile(const std::filesystem::path& file, const std::string& entry);
 
 }  // namespace tavlo::wallpaper

@@ -67,13 +67,23 @@ PcmanfmWallpaper::Snapshot PcmanfmWallpaper::evidence() const {
     return files;
 }
 
-bool PcmanfmWallpaper::accepted(const fs::path& file, const std::string& picture) const {
+bool PcmanfmWallpaper::accepted(const fs::path& file, const std::string& picture, const std::string& mode) const {
     const std::string content = readSmallFile(file);
     if (kind_ == BackendKind::Lxqt) return content == picture || content == picture + "\n";
-    return hasLine(content, "wallpaper=" + picture) && hasLine(content, "wallpaper_mode=stretch");
+    return hasLine(content, "wallpaper=" + picture) && hasLine(content, "wallpaper_mode=" + mode);
 }
 
 void PcmanfmWallpaper::SetWallpaper(const fs::path& path) {
+    set(path, "stretch");
+}
+
+// LXDE's desktop can stretch one picture across all monitors; LXQt's
+// stretches it on each.
+void PcmanfmWallpaper::SetSpannedWallpaper(const fs::path& path) {
+    set(path, kind_ == BackendKind::Lxde ? "screen" : "stretch");
+}
+
+void PcmanfmWallpaper::set(const fs::path& path, const std::string& mode) {
     const std::string picture = fs::absolute(path).string();
     const std::string command = program(kind_);
     // LXQt's desktop drops the picture it shows for one it cannot load and
@@ -85,12 +95,12 @@ void PcmanfmWallpaper::SetWallpaper(const fs::path& path) {
     }
     const Snapshot before = evidence();
     runDesktopCommand(command, {QStringLiteral("--set-wallpaper"), pathText(path), QStringLiteral("--wallpaper-mode"),
-                                QStringLiteral("stretch")});
+                                QString::fromStdString(mode)});
     const auto deadline = std::chrono::steady_clock::now() + acceptanceWait_;
     do {
         for (const auto& [file, time] : evidence()) {
             const auto old = before.find(file);
-            if ((old == before.end() || old->second != time) && accepted(file, picture)) return;
+            if ((old == before.end() || old->second != time) && accepted(file, picture, mode)) return;
         }
         std::this_thread::sleep_for(kPollInterval);
     } while (std::chrono::steady_clock::now() < deadline);

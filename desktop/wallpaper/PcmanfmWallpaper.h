@@ -25,6 +25,7 @@ public:
 
     std::string name() const override { return backendName(kind_); }
     void SetWallpaper(const std::filesystem::path& path) override;
+    void SetSpannedWallpaper(const std::filesystem::path& path) override;
 
     // The desktop program of `kind`.
     static std::string program(BackendKind kind);
@@ -33,7 +34,8 @@ private:
     using Snapshot = std::map<std::filesystem::path, std::filesystem::file_time_type>;
     // The files through which the desktop shows what it took, with their times.
     Snapshot evidence() const;
-    bool accepted(const std::filesystem::path& file, const std::string& picture) const;
+    void set(const std::filesystem::path& path, const std::string& mode);
+    bool accepted(const std::filesystem::path& file, const std::string& picture, const std::string& mode) const;
 
     BackendKind kind_;
     std::chrono::milliseconds acceptanceWait_;

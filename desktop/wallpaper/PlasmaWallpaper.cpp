@@ -44,8 +44,34 @@ QString PlasmaWallpaper::script(const QString& imageUrl) {
                "    d.writeConfig(\"Image\", %1);\n"
                "    d.writeConfig(\"FillMode\", %2);\n"
                "}\n")
-        .arg(scriptString(imageUrl))
-        .arg(kStretchFillMode);
+        .arg(scriptString(imageUrl), QString::number(kStretchFillMode));
+}
+
+QString PlasmaWallpaper::monitorScript(const std::vector<MonitorPicture>& pictures) {
+    QString list;
+    for (const MonitorPicture& picture : pictures)
+        list += QStringLiteral("    {x: %1, y: %2, url: %3},\n")
+                    .arg(QString::number(picture.monitor.x), QString::number(picture.monitor.y),
+                         scriptString(fileAddress(picture.picture)));
+    return QStringLiteral(
+               "var pictures = [\n%1];\n"
+               "var all = desktops();\n"
+               "for (var i = 0; i < all.length; ++i) {\n"
+               "    var d = all[i];\n"
+               "    var g = screenGeometry(d.screen);\n"
+               "    var url = pictures[0].url;\n"
+               "    for (var k = 0; k < pictures.length; ++k)\n"
+               "        if (g && pictures[k].x == g.x && pictures[k].y == g.y) url = pictures[k].url;\n"
+               "    d.wallpaperPlugin = \"org.kde.image\";\n"
+               "    d.currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", \"General\"];\n"
+               "    d.writeConfig(\"Image\", url);\n"
+               "    d.writeConfig(\"FillMode\", %2);\n"
+               "}\n")
+        .arg(list, QString::number(kStretchFillMode));
+}
+
+void PlasmaWallpaper::SetMonitorWallpapers(const std::vector<MonitorPicture>& pictures) {
+    if (!pictures.empty()) evaluate(monitorScript(pictures));
 }
 
 void PlasmaWallpaper::SetWallpaper(const std::filesystem::path& path) {

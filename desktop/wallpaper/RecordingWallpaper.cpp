@@ -1,9 +1,20 @@
 #include "RecordingWallpaper.h"
+#include "WallpaperTexts.h"
 
 namespace tavlo::wallpaper {
 
 void RecordingWallpaper::SetWallpaper(const std::filesystem::path& path) {
     calls_.push_back(path);
+    if (failure_) throw WallpaperError(*failure_);
+}
+
+void RecordingWallpaper::SetMonitorWallpapers(const std::vector<MonitorPicture>& pictures) {
+    monitorCalls_.push_back(pictures);
+    if (failure_) throw WallpaperError(texts::onMonitor(pictures.back().monitor.name, *failure_), *failure_);
+}
+
+void RecordingWallpaper::SetSpannedWallpaper(const std::filesystem::path& path) {
+    spannedCalls_.push_back(path);
     if (failure_) throw WallpaperError(*failure_);
 }
 

@@ -14,9 +14,18 @@ class RecordingWallpaper : public WallpaperBackend {
 public:
     std::string name() const override { return "recording"; }
     void SetWallpaper(const std::filesystem::path& path) override;
+    bool perMonitor() const override { return perMonitor_; }
+    void SetMonitorWallpapers(const std::vector<MonitorPicture>& pictures) override;
+    void SetSpannedWallpaper(const std::filesystem::path& path) override;
+
+    // Stands in for a desktop that takes one picture per monitor, or not.
+    void setPerMonitor(bool perMonitor) { perMonitor_ = perMonitor; }
 
     // The paths of the calls so far, failed calls included.
     const std::vector<std::filesystem::path>& calls() const { return calls_; }
+    // The same for the calls with a picture per monitor, and across them.
+    const std::vector<std::vector<MonitorPicture>>& monitorCalls() const { return monitorCalls_; }
+    const std::vector<std::filesystem::path>& spannedCalls() const { return spannedCalls_; }
 
     // From now on every call throws WallpaperError with this text; nullopt
     // lets calls succeed again.
@@ -24,6 +33,9 @@ public:
 
 private:
     std::vector<std::filesystem::path> calls_;
+    std::vector<std::vector<MonitorPicture>> monitorCalls_;
+    std::vector<std::filesystem::path> spannedCalls_;
+    bool perMonitor_ = false;
     std::optional<std::string> failure_;
 };
 

@@ -74,22 +74,28 @@ void writeRecord(const fs::path& file, const ProcessIdentity& process) {
 
 enum class Outcome { Drawn, CannotLoad, Ended, Waiting };
 
-// Reads swaybg's log in order: its Wayland log shows the buffer handed over,
-// its own log a picture it could not load.
-Outcome outcomeOf(const std::string& log) {
+// Reads swaybg's log in order: its Wayland log shows a buffer handed over for
+// each output drawn, its own log a picture it could not load.
+Outcome outcomeOf(const std::string& log, std::size_t outputs) {
     const std::size_t failed = log.find("Failed to load");
-    const std::size_t attached = log.find(".attach(");
-    if (failed != std::string::npos && (attached == std::string::npos || failed < attached)) return Outcome::CannotLoad;
-    return attached != std::string::npos ? Outcome::Drawn : Outcome::Waiting;
+    std::size_t attached = 0, at = 0, firstAttach = std::string::npos;
+    while ((at = log.find(".attach(", at)) != std::string::npos) {
+        if (attached++ == 0) firstAttach = at;
+        at += 1;
+    }
+    if (failed != std::string::npos && (firstAttach == std::string::npos || failed < firstAttach))
+        return Outcome::CannotLoad;
+    if (failed != std::string::npos && attached < outputs) return Outcome::CannotLoad;
+    return attached >= outputs ? Outcome::Drawn : Outcome::Waiting;
 }
 
-Outcome waitForDrawing(const ProcessIdentity& process, const fs::path& log) {
+Outcome waitForDrawing(const ProcessIdentity& process, const fs::path& log, std::size_t outputs) {
     const auto deadline = std::chrono::steady_clock::now() + kDrawWait;
     while (std::chrono::steady_clock::now() < deadline) {
-        const Outcome outcome = outcomeOf(readFile(log));
+        const Outcome outcome = outcomeOf(readFile(log), outputs);
         if (outcome != Outcome::Waiting) return outcome;
         if (!isRunningSwaybg(process))
-            return outcomeOf(readFile(log)) == Outcome::Drawn ? Outcome::Drawn : Outcome::Ended;
+            return outcomeOf(readFile(log), outputs) == Outcome::Drawn ? Outcome::Drawn : Outcome::Ended;
         std::this_thread::sleep_for(kPollInterval);
     }
     return Outcome::Waiting;
@@ -99,12 +105,12 @@ void end(const ProcessIdentity& process) {
     if (isRunningSwaybg(process)) ::kill(static_cast<pid_t>(process.pid), SIGTERM);
 }
 
-ProcessIdentity startSwaybg(const fs::path& picture, const fs::path& log) {
+ProcessIdentity startSwaybg(const QStringList& arguments, const fs::path& log) {
     const QString executable = QStandardPaths::findExecutable(QString::fromLatin1(kProgram));
     if (executable.isEmpty()) throw WallpaperError(texts::programMissing(kProgram), "swaybg is not in PATH");
     QProcess process;
     process.setProgram(executable);
-    process.setArguments({QStringLiteral("-m"), QStringLiteral("stretch"), QStringLiteral("-i"), pathText(picture)});
+    process.setArguments(arguments);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("WAYLAND_DEBUG"), QStringLiteral("client"));
     process.setProcessEnvironment(environment);
@@ -136,13 +142,26 @@ fs::path SwaybgWallpaper::logFile() const {
 }
 
 void SwaybgWallpaper::SetWallpaper(const fs::path& path) {
+    run({QStringLiteral("-m"), QStringLiteral("stretch"), QStringLiteral("-i"), pathText(fs::absolute(path))}, 1);
+}
+
+// One client for all outputs, each with its own picture.
+void SwaybgWallpaper::SetMonitorWallpapers(const std::vector<MonitorPicture>& pictures) {
+    QStringList arguments;
+    for (const MonitorPicture& picture : pictures)
+        arguments << QStringLiteral("-o") << QString::fromStdString(picture.monitor.name) << QStringLiteral("-m")
+                  << QStringLiteral("stretch") << QStringLiteral("-i") << pathText(fs::absolute(picture.picture));
+    if (!pictures.empty()) run(arguments, pictures.size());
+}
+
+void SwaybgWallpaper::run(const QStringList& arguments, std::size_t outputs) {
     const std::optional<ProcessIdentity> previous = readRecord(recordFile());
     // A fresh log for the new client; the old one keeps writing to its own,
     // which is gone from the folder once replaced.
     std::error_code error;
     fs::remove(logFile(), error);
-    const ProcessIdentity started = startSwaybg(fs::absolute(path), logFile());
-    const Outcome outcome = waitForDrawing(started, logFile());
+    const ProcessIdentity started = startSwaybg(arguments, logFile());
+    const Outcome outcome = waitForDrawing(started, logFile(), outputs);
     if (outcome != Outcome::Drawn) {
         end(started);
         const std::string log = readFile(logFile());

@@ -1,6 +1,8 @@
 #pragma once
 #include "WallpaperBackend.h"
 
+#include <QStringList>
+
 #include <filesystem>
 #include <string>
 
@@ -24,6 +26,10 @@ public:
 
     std::string name() const override { return "swaybg"; }
     void SetWallpaper(const std::filesystem::path& path) override;
+    // `swaybg -o NAME -m stretch -i PATH` for each output, in one client;
+    // drawn when the log shows a buffer handed over for each.
+    bool perMonitor() const override { return true; }
+    void SetMonitorWallpapers(const std::vector<MonitorPicture>& pictures) override;
     // The background client ends with the session.
     bool keptAcrossLogin() const override { return false; }
 
@@ -32,6 +38,8 @@ public:
     std::filesystem::path logFile() const;
 
 private:
+    void run(const QStringList& arguments, std::size_t outputs);
+
     std::string display_;
     std::filesystem::path runtime_;
 };

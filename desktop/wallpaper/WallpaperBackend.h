@@ -1,4 +1,6 @@
 #pragma once
+#include "Monitor.h"
+
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -38,6 +40,17 @@ public:
     // Whether the desktop shows the picture again by itself after a new
     // login; where it does not, the picture has to be set again at login.
     virtual bool keptAcrossLogin() const { return true; }
+
+    // With several monitors: whether the desktop takes one picture per
+    // monitor (SetMonitorWallpapers) or one picture for all, laid out as the
+    // monitors are (SetSpannedWallpaper).
+    virtual bool perMonitor() const { return false; }
+    // Each monitor its own picture, made at that monitor's size. Throws
+    // WallpaperError naming the monitor that could not be set.
+    virtual void SetMonitorWallpapers(const std::vector<MonitorPicture>& pictures);
+    // One picture across all monitors: the desktop's "spanned" mode where it
+    // has one, else the picture as it is.
+    virtual void SetSpannedWallpaper(const std::filesystem::path& path) { SetWallpaper(path); }
 };
 
 }  // namespace tavlo::wallpaper

@@ -144,6 +144,22 @@ std::string noMonitor(BackendKind kind) {
     return desktopTitle(kind) + " 桌面没有报告任何显示器";
 }
 
+std::string onMonitor(const std::string& monitor, const std::string& cause) {
+    return "显示器“" + monitor + "”：" + cause;
+}
+
+std::string monitorGone() {
+    return "桌面已经没有这个显示器";
+}
+
+std::string entryPathNotUtf8() {
+    return "程序文件夹的路径不是 UTF-8 编码，桌面不会执行登录项";
+}
+
+std::string pathHasLineBreak() {
+    return "图片的路径中有换行符，登录时无法恢复这张壁纸";
+}
+
 std::string noSwaySocket() {
     return "没有设置 SWAYSOCK，无法连接 sway";
 }

@@ -49,6 +49,14 @@ std::string serviceDenied(BackendKind kind, const std::string& service);
 std::string serviceRefused(BackendKind kind, const std::string& service, const std::string& method);
 std::string plasmaLocked();
 std::string noMonitor(BackendKind kind);
+// One monitor's wallpaper was not set: the monitor named, then why.
+std::string onMonitor(const std::string& monitor, const std::string& cause);
+// The desktop lists no monitor of that name any more.
+std::string monitorGone();
+// A picture whose path holds a line break cannot be remembered for the next login.
+std::string pathHasLineBreak();
+// The program folder's path is not UTF-8: no desktop runs a login entry naming it.
+std::string entryPathNotUtf8();
 
 // Causes: sway's IPC.
 std::string noSwaySocket();

@@ -7,7 +7,9 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include <functional>
 #include <optional>
+#include <vector>
 
 namespace tavlo::wallpaper {
 namespace {
@@ -59,25 +61,63 @@ void announce(Display* display, Window root, Atom property, Pixmap pixmap) {
                     reinterpret_cast<const unsigned char*>(&pixmap), 1);
 }
 
-Pixmap paintPixmap(Display* display, int screen, const imaging::Bitmap& picture) {
-    const Window root = RootWindow(display, screen);
-    const int width = DisplayWidth(display, screen), height = DisplayHeight(display, screen);
-    const int depth = DefaultDepth(display, screen);
-    const XImagePtr image =
-        stretchedScreenImage(display, DefaultVisual(display, screen), depth, picture, width, height);
-    const Pixmap pixmap = XCreatePixmap(display, root, static_cast<unsigned>(width), static_cast<unsigned>(height),
-                                        static_cast<unsigned>(depth));
+Pixmap newRootPixmap(Display* display, int screen) {
+    return XCreatePixmap(display, RootWindow(display, screen), static_cast<unsigned>(DisplayWidth(display, screen)),
+                         static_cast<unsigned>(DisplayHeight(display, screen)),
+                         static_cast<unsigned>(DefaultDepth(display, screen)));
+}
+
+// `picture` scaled into the rectangle x, y, width × height of `pixmap`.
+void paintInto(Display* display, int screen, Pixmap pixmap, const imaging::Bitmap& picture, int x, int y, int width,
+               int height) {
+    const XImagePtr image = stretchedScreenImage(display, DefaultVisual(display, screen), DefaultDepth(display, screen),
+                                                 picture, width, height);
     GC gc = XCreateGC(display, pixmap, 0, nullptr);
-    XPutImage(display, pixmap, gc, image.get(), 0, 0, 0, 0, static_cast<unsigned>(width),
+    XPutImage(display, pixmap, gc, image.get(), 0, 0, x, y, static_cast<unsigned>(width),
               static_cast<unsigned>(height));
     XFreeGC(display, gc);
-    return pixmap;
+}
+
+void fillBlack(Display* display, int screen, Pixmap pixmap) {
+    GC gc = XCreateGC(display, pixmap, 0, nullptr);
+    XSetForeground(display, gc, BlackPixel(display, screen));
+    XFillRectangle(display, pixmap, gc, 0, 0, static_cast<unsigned>(DisplayWidth(display, screen)),
+                   static_cast<unsigned>(DisplayHeight(display, screen)));
+    XFreeGC(display, gc);
 }
 
 }  // namespace
 
+// What goes on the new root pixmap, once the display is open.
+struct X11RootWallpaper::Painting {
+    std::function<void(Display*, int screen, Pixmap)> draw;
+};
+
 void X11RootWallpaper::SetWallpaper(const std::filesystem::path& path) {
     const imaging::Bitmap picture = readPicture(path);
+    paint({[&](Display* display, int screen, Pixmap pixmap) {
+        paintInto(display, screen, pixmap, picture, 0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen));
+    }});
+}
+
+void X11RootWallpaper::SetMonitorWallpapers(const std::vector<MonitorPicture>& pictures) {
+    std::vector<imaging::Bitmap> read;
+    for (const MonitorPicture& picture : pictures) read.push_back(readPicture(picture.picture));
+    paint({[&](Display* display, int screen, Pixmap pixmap) {
+        fillBlack(display, screen, pixmap);
+        const int screenWidth = DisplayWidth(display, screen), screenHeight = DisplayHeight(display, screen);
+        for (std::size_t i = 0; i < pictures.size(); ++i) {
+            const Monitor& m = pictures[i].monitor;
+            // Only the part of a monitor inside the screen can be painted.
+            if (m.x < 0 || m.y < 0 || m.x + m.width > screenWidth || m.y + m.height > screenHeight)
+                throw WallpaperError(texts::onMonitor(m.name, texts::x11Refused()),
+                                     "x11: monitor " + m.name + " lies outside the root window");
+            paintInto(display, screen, pixmap, read[i], m.x, m.y, m.width, m.height);
+        }
+    }});
+}
+
+void X11RootWallpaper::paint(const Painting& painting) {
     // A connection of its own: its resources, the pixmap alone, are kept
     // when it closes, and ending it later frees exactly them.
     DisplayPtr display(XOpenDisplay(displayName_.empty() ? nullptr : displayName_.c_str()));
@@ -95,7 +135,13 @@ void X11RootWallpaper::SetWallpaper(const std::filesystem::path& path) {
     const Atom rootPixmap = XInternAtom(dpy, "_XROOTPMAP_ID", False);
     const Atom esetrootPixmap = XInternAtom(dpy, "ESETROOT_PMAP_ID", False);
 
-    const Pixmap pixmap = paintPixmap(dpy, screen, picture);
+    const Pixmap pixmap = newRootPixmap(dpy, screen);
+    try {
+        painting.draw(dpy, screen, pixmap);
+    } catch (...) {
+        XFreePixmap(dpy, pixmap);
+        throw;
+    }
     if (const int error = ErrorTrap::sync(dpy))
         throw WallpaperError(texts::x11Refused(), "x11: cannot paint the wallpaper pixmap: " + errorText(dpy, error));
 

@@ -18,10 +18,17 @@ public:
 
     std::string name() const override { return "x11"; }
     void SetWallpaper(const std::filesystem::path& path) override;
+    // Each picture scaled into its RandR monitor's rectangle; what no monitor
+    // shows is left black.
+    bool perMonitor() const override { return true; }
+    void SetMonitorWallpapers(const std::vector<MonitorPicture>& pictures) override;
     // The root window's background ends with the X server.
     bool keptAcrossLogin() const override { return false; }
 
 private:
+    struct Painting;
+    void paint(const Painting& painting);
+
     std::string displayName_;
 };
 

@@ -1,6 +1,7 @@
 #include "XfceWallpaper.h"
 #include "DBusCall.h"
 #include "PicturePath.h"
+#include "WallpaperTexts.h"
 
 #include <QDBusArgument>
 #include <QDBusMetaType>
@@ -50,7 +51,38 @@ QString styleProperty(const QString& imageProperty) {
     return imageProperty.chopped(QStringLiteral("last-image").size()) + QStringLiteral("image-style");
 }
 
+// Sets the style, then the picture, of each property; xfconf drops a change
+// to the value a property already has, so the caller hands over a path
+// other than the one the desktop has.
+void setImages(const QStringList& images, const QString& file) {
+    for (const QString& image : images) setProperty(styleProperty(image), kStretchedStyle);
+    for (const QString& image : images) setProperty(image, file);
+}
+
 }  // namespace
+
+QStringList XfceWallpaper::monitorImageProperties(const QStringList& imageProperties, const std::string& output) {
+    const QString segment = QStringLiteral("/monitor") + QString::fromStdString(output) + QLatin1Char('/');
+    QStringList own;
+    for (const QString& property : imageProperties)
+        if (property.contains(segment)) own << property;
+    return own;
+}
+
+void XfceWallpaper::SetMonitorWallpapers(const std::vector<MonitorPicture>& pictures) {
+    const QStringList images = imageProperties(backdropPropertyNames());
+    for (const MonitorPicture& picture : pictures) {
+        QStringList own = monitorImageProperties(images, picture.monitor.name);
+        if (own.isEmpty())
+            own << QStringLiteral("/backdrop/screen0/monitor%1/workspace0/last-image")
+                       .arg(QString::fromStdString(picture.monitor.name));
+        try {
+            setImages(own, pathText(picture.picture));
+        } catch (const WallpaperError& error) {
+            throw WallpaperError(texts::onMonitor(picture.monitor.name, error.cause()), error.what());
+        }
+    }
+}
 
 QStringList XfceWallpaper::imageProperties(const QStringList& propertyNames) {
     static const QRegularExpression pattern(
@@ -64,10 +96,7 @@ void XfceWallpaper::SetWallpaper(const std::filesystem::path& path) {
     const QString file = pathText(path);
     QStringList images = imageProperties(backdropPropertyNames());
     if (images.isEmpty()) images << kFirstImageProperty;
-    for (const QString& image : images) setProperty(styleProperty(image), kStretchedStyle);
-    // xfconf drops a change to the value a property already has; the caller
-    // hands over a path other than the one the desktop has.
-    for (const QString& image : images) setProperty(image, file);
+    setImages(images, file);
 }
 
 }  // namespace tavlo::wallpaper

@@ -10,6 +10,7 @@
 
 #include "BmpFormat.h"
 #include "Picture.h"
+#include "SettingsFile.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,8 @@
 
 #include <array>
 #include <cstdlib>
+#include <optional>
+#include <vector>
 #include <thread>
 
 namespace tavlo::wallpaper {
@@ -73,12 +76,13 @@ protected:
         if (getuid() == 0) {
             ASSERT_EQ(chown(runtime_.c_str(), kNobody, kNobody), 0);
         }
-        test::writeFileBytes(folder_ / "config", "output HEADLESS-1 mode 320x240\n");
+        test::writeFileBytes(folder_ / "config", config_);
         sway_ = std::make_unique<test::ChildProcess>(std::vector<std::string>{
             "sh", "-c",
             "exec " + asSessionUser() + "env -u DISPLAY -u WAYLAND_DISPLAY HOME=" + quoted(folder_.path().string()) +
                 " XDG_RUNTIME_DIR=" + quoted(runtime_.string()) +
-                " WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c " +
+                " WLR_BACKENDS=headless WLR_HEADLESS_OUTPUTS=" + std::to_string(outputs_) +
+                " WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c " +
                 quoted((folder_ / "config").string())});
         ASSERT_TRUE(waitForSockets()) << "sway did not start";
     }
@@ -130,6 +134,8 @@ protected:
 
     static bool alive(pid_t pid) { return pid > 0 && ::kill(pid, 0) == 0; }
 
+    std::string config_ = "output HEADLESS-1 mode 320x240\n";
+    int outputs_ = 1;
     test::TempFolder folder_;
     fs::path runtime_;
     std::unique_ptr<test::ChildProcess> sway_;
@@ -205,6 +211,90 @@ TEST_F(RealSwayTest, OtherCompositorsGetABackgroundClientThatOnlyTheProgramRepla
     EXPECT_TRUE(screenShows(kBlue, kRed));
     EXPECT_EQ(recordedClient(), second);
     EXPECT_TRUE(alive(second));
+}
+
+// A laptop screen and a portrait monitor to its right, as sway's headless
+// backend makes them; the program's own tool steps the walk.
+class RealSwayTwoOutputsTest : public RealSwayTest {
+protected:
+    RealSwayTwoOutputsTest() {
+        config_ =
+            "output HEADLESS-1 mode 1280x720 position 0 0\n"
+            "output HEADLESS-2 mode 720x1280 position 1280 0\n";
+        outputs_ = 2;
+    }
+
+    // One output read back, as the session's user sees it.
+    std::optional<imaging::Bitmap> output(const std::string& name) const {
+        const fs::path shot = runtime_ / (name + ".png");
+        const test::CommandResult taken =
+            test::runCommand(client("") + "grim -o " + name + " " + quoted(shot.string()) + " 2>&1");
+        if (taken.status != 0) return std::nullopt;
+        return imaging::toBgr24(imaging::loadPicture(shot));
+    }
+
+    // Waits until `name` shows `expected` at each of `points`.
+    bool outputShows(const std::string& name, const std::vector<std::pair<std::pair<int, int>, Rgb>>& points) {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            if (const auto shot = output(name)) {
+                bool all = true;
+                for (const auto& [at, colour] : points) all = all && near(*shot, at.first, at.second, colour);
+                if (all) return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+};
+
+void writeHalves(const Rgb& left, const Rgb& right, int width, int height, const fs::path& path) {
+    imaging::Bitmap bitmap(width, height, 24);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int i = 0; i < 3; ++i)
+                bitmap.row(y)[3 * x + i] =
+                    static_cast<std::uint8_t>((x < width / 2 ? left : right)[static_cast<std::size_t>(2 - i)]);
+    imaging::writeBmp(bitmap, path);
+}
+
+TEST_F(RealSwayTwoOutputsTest, EachOutputShowsItsOwnCompositeWithThePictureAtItsTopRight) {
+    const fs::path program = folder_ / "程序";
+    const fs::path backgrounds = program / "source" / "DeskTopBG";
+    fs::create_directories(backgrounds);
+    fs::create_directories(program / "Data");
+    writeHalves(kRed, kBlue, 1600, 900, backgrounds / "b0.bmp");
+    writeHalves(kRed, kBlue, 1600, 900, backgrounds / "b1.bmp");
+    writeHalves(kGreen, kGreen, 100, 50, program / "picture.bmp");
+    writeSettingsLines(program / "Data" / "BGPicList.ini", {"b0.bmp", "b1.bmp"});
+    writeSettingsLines(program / "Data" / "tmppic.ini", {(program / "picture.bmp").string()});
+    if (getuid() == 0) {
+        const test::CommandResult owned = test::runCommand("chown -R 65534:65534 " + quoted(program.string()));
+        ASSERT_EQ(owned.status, 0);
+    }
+    const std::string tool = client("XDG_CURRENT_DESKTOP=sway SWAYSOCK=" + quoted(std::string(ipcSocket_)) + " XDG_CONFIG_HOME=" +
+                                    quoted((folder_ / "run").string())) +
+                             quoted(TAVLO_WALLPAPER_TOOL) + " --folder " + quoted(program.string()) + " next 2>&1";
+    const test::CommandResult result = test::runCommand(tool);
+    ASSERT_EQ(result.status, 0) << result.output;
+    EXPECT_EQ(result.output, "b1.bmp\n");
+
+    // The picture at one to one, 52 pixels from each output's right edge and
+    // 4 from its top; the background stretched to each output.
+    EXPECT_TRUE(outputShows("HEADLESS-1", {{{1128 + 2, 4 + 2}, kGreen},
+                                           {{1227 - 2, 53 - 2}, kGreen},
+                                           {{1227 + 4, 30}, kBlue},
+                                           {{1128 + 50, 53 + 4}, kBlue},
+                                           {{100, 600}, kRed},
+                                           {{1200, 600}, kBlue}}));
+    EXPECT_TRUE(outputShows("HEADLESS-2", {{{568 + 2, 4 + 2}, kGreen},
+                                           {{667 - 2, 53 - 2}, kGreen},
+                                           {{568 - 4, 30}, kBlue},
+                                           {{100, 1200}, kRed},
+                                           {{620, 1200}, kBlue}}));
+    const auto portrait = output("HEADLESS-2");
+    ASSERT_TRUE(portrait);
+    EXPECT_EQ(portrait->width(), 720);
+    EXPECT_EQ(portrait->height(), 1280);
 }
 
 }  // namespace

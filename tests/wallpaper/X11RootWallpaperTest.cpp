@@ -5,6 +5,7 @@
 #include "ChildProcess.h"
 #include "MissingTool.h"
 #include "TempFolder.h"
+#include "X11Monitors.h"
 #include "X11RootWallpaper.h"
 
 #include "BmpFormat.h"
@@ -283,6 +284,40 @@ TEST_P(X11RootWallpaperTest, UnreadablePictureIsReportedAndLeavesTheRootAlone) {
         EXPECT_EQ(std::string(error.what()).rfind("x11: cannot read the picture: ", 0), 0u) << error.what();
     }
     EXPECT_EQ(mismatchesWithStretched(root(), kFirst), 0);
+}
+
+// Two RandR monitors, a landscape one and a portrait one beside it, on a
+// screen larger than both: each gets its own picture in its rectangle, and
+// what no monitor shows stays black.
+TEST_P(X11RootWallpaperTest, EachRandrMonitorShowsItsOwnPicture) {
+    TAVLO_REQUIRE_TOOL(test::programInPath("xrandr"), "xrandr");
+    const std::string xrandr = "DISPLAY=" + displayName_ + " xrandr ";
+    ASSERT_EQ(test::runCommand(xrandr + "--setmonitor LEFT 200/53x120/32+0+0 screen >/dev/null 2>&1").status, 0);
+    ASSERT_EQ(test::runCommand(xrandr + "--setmonitor RIGHT 100/27x200/53+200+0 none >/dev/null 2>&1").status, 0);
+    ASSERT_EQ(test::runCommand(xrandr + "--output screen --primary >/dev/null 2>&1").status, 0);
+    const std::optional<MonitorLayout> monitors = randrMonitors(displayName_);
+    ASSERT_TRUE(monitors);
+    ASSERT_EQ(monitors->size(), 2u);
+    const Monitor left = primaryMonitor(*monitors);
+    EXPECT_EQ(left, (Monitor{"LEFT", 0, 0, 200, 120, true}));
+
+    const Picture red = {{kRed}}, blue = {{kBlue}};
+    writePicture(red, folder_ / "Mix.bmp");
+    writePicture(blue, folder_ / "Mix-RIGHT.bmp");
+    std::vector<MonitorPicture> pictures;
+    for (const Monitor& monitor : *monitors)
+        pictures.push_back({monitor, folder_ / (monitor.name == "LEFT" ? "Mix.bmp" : "Mix-RIGHT.bmp")});
+    X11RootWallpaper(displayName_).SetMonitorWallpapers(pictures);
+
+    const std::vector<Rgb> top = screenRow(root(), 60), bottom = screenRow(root(), 220);
+    ASSERT_EQ(top.size(), static_cast<std::size_t>(kScreenWidth));
+    EXPECT_EQ(top[0], kRed);
+    EXPECT_EQ(top[199], kRed);
+    EXPECT_EQ(top[200], kBlue);
+    EXPECT_EQ(top[319], kBlack);  // right of the portrait monitor
+    EXPECT_EQ(bottom[100], kBlack);  // below the landscape monitor
+    EXPECT_EQ(bottom[250], kBlack);  // below the portrait monitor's 200 rows
+    EXPECT_EQ(screenRow(root(), 190)[250], kBlue);
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, X11RootWallpaperTest, ::testing::Values(24, 16),

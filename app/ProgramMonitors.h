@@ -1,0 +1,14 @@
+#pragma once
+#include "Monitor.h"
+
+namespace tavlo::app {
+
+// The monitors the program makes the wallpaper for: the session's (sway's
+// outputs, the X server's RandR monitors), else the screens Qt knows, each
+// in physical pixels.
+wallpaper::MonitorLayout programMonitors();
+
+// Qt's screens alone.
+wallpaper::MonitorLayout qtScreens();
+
+}  // namespace tavlo::app
