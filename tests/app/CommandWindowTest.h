@@ -30,6 +30,8 @@ protected:
         auto backend = std::make_unique<wallpaper::RecordingWallpaper>();
         desktop = backend.get();
         w.setWallpaperBackend(std::move(backend));
+        // One screen of unknown size, whatever the machine running the tests has.
+        w.setMonitorSource([] { return wallpaper::MonitorLayout{}; });
         w.setChooseFiles([this](QWidget*) { return chosen; });
         imaging::Bitmap a1(300, 200, 24);
         std::fill(a1.pixels().begin(), a1.pixels().end(), std::uint8_t{90});
