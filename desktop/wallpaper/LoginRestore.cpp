@@ -6,6 +6,7 @@
 #include "UserFacingError.h"
 #include "WallpaperTexts.h"
 
+#include <cctype>
 #include <cstdio>
 
 namespace tavlo::wallpaper {
@@ -23,6 +24,14 @@ std::string execArgument(const std::string& text) {
         quoted += c;
     }
     return quoted + '"';
+}
+
+// A word that needs no quotes: letters, digits and "-".
+bool isPlainWord(const std::string& text) {
+    if (text.empty()) return false;
+    for (const char c : text)
+        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '-')) return false;
+    return true;
 }
 
 // A desktop entry's string value: backslashes, line ends and tabs escaped.
@@ -66,7 +75,7 @@ std::string autostartEntry(const fs::path& tool, const std::vector<std::string>&
     // Desktops skip an entry that is not UTF-8: better no entry, and a
     // message, than one that silently does nothing.
     std::string command = execArgument(tool.string());
-    for (const std::string& argument : arguments) command += " " + execArgument(argument);
+    for (const std::string& argument : arguments) command += " " + (isPlainWord(argument) ? argument : execArgument(argument));
     if (!isUtf8(command)) throw UserFacingError(texts::entryPathNotUtf8());
     return "[Desktop Entry]\n"
            "Type=Application\n"

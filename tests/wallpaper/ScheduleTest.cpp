@@ -127,7 +127,7 @@ TEST_F(Installed, WithoutAUserManagerTheLoginEntryStandsInAndNoUnitIsWritten) {
     EXPECT_FALSE(fs::exists(files.timerUnit));
     EXPECT_TRUE(systemd.calls.empty());
     const std::string entry = readText(files.loginEntry);
-    EXPECT_NE(entry.find(" \"next\" \"--scheduled\" \"--folder\" "), std::string::npos) << entry;
+    EXPECT_NE(entry.find("/tavlo-wallpaper\" next --scheduled --folder \""), std::string::npos) << entry;
     EXPECT_NE(entry.find("50%% \\\\$HOME \\\\\"x\\\\\""), std::string::npos) << entry;
 }
 

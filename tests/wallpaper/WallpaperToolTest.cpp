@@ -21,7 +21,7 @@ const std::string kCleanSession =
     "env -u DISPLAY -u WAYLAND_DISPLAY -u SWAYSOCK -u XDG_SESSION_DESKTOP -u DESKTOP_SESSION -u KDE_FULL_SESSION "
     "-u GNOME_DESKTOP_SESSION_ID -u MATE_DESKTOP_SESSION_ID -u XDG_CURRENT_DESKTOP ";
 
-const std::string kUsage = "用法：tavlo-wallpaper [--folder 程序文件夹] [--verbose]";
+const std::string kUsage = "用法：tavlo-wallpaper [--folder 程序文件夹] [--mode 方式] [--verbose]";
 
 std::string quoted(const fs::path& path) {
     return "'" + path.string() + "'";
@@ -88,7 +88,7 @@ TEST_F(WallpaperToolTest, FailuresAreToldInChineseWithWhereThePictureIs) {
     const Case cases[] = {
         {"", "set", 2, "tavlo-wallpaper: 缺少参数\n" + kUsage + " set 图片文件\n"},
         {"", "--bogus backend", 2,
-         "tavlo-wallpaper: 未知的选项：--bogus\n" + kUsage + " {set|backend|restore} [参数…]\n"},
+         "tavlo-wallpaper: 未知的选项：--bogus\n" + kUsage + " {set|next|previous|schedule|backend|restore} [参数…]\n"},
         {"XDG_CURRENT_DESKTOP=GNOME", "set " + quoted(missing), 1,
          "tavlo-wallpaper: 没有找到图片文件：" + missing.string() + "\n"},
         {"", "set " + quoted(picture_), 1, failure("没有图形会话：DISPLAY 和 WAYLAND_DISPLAY 都没有设置", picture_)},
