@@ -120,6 +120,8 @@ void rememberForLogin(const LoginRestorePaths& paths, const WallpaperBackend& ba
         fs::remove(paths.stateFile, error);
         return;
     }
+    // Both made before either is written: nothing half remembered.
+    const std::string entry = autostartEntry(paths.tool);
     std::vector<std::string> lines{lineOf(fs::absolute(wallpaper.picture).string())};
     if (wallpaper.kind == RememberedWallpaper::Kind::Spanned) lines.emplace_back(kSpanned);
     if (wallpaper.kind == RememberedWallpaper::Kind::PerMonitor) {
@@ -131,7 +133,7 @@ void rememberForLogin(const LoginRestorePaths& paths, const WallpaperBackend& ba
     }
     fs::create_directories(paths.stateFile.parent_path());
     writeSettingsLines(paths.stateFile, lines);
-    writeText(paths.autostartEntry, autostartEntry(paths.tool));
+    writeText(paths.autostartEntry, entry);
 }
 
 std::optional<RememberedWallpaper> wallpaperToRestore(const LoginRestorePaths& paths) {

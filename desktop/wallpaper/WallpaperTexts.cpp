@@ -3,6 +3,8 @@
 namespace tavlo::wallpaper::texts {
 
 std::string failureMessage(const std::string& cause, const std::filesystem::path& picture) {
+    // A picture that cannot be read is no better in the desktop's settings.
+    if (cause == pictureUnreadable()) return "无法设置桌面壁纸：" + cause + "。\n图片：\n" + picture.string();
     return "无法设置桌面壁纸：" + cause + "。\n壁纸图片保存在：\n" + picture.string() +
            "\n可以在桌面的设置中把这张图片选为壁纸。";
 }

@@ -161,6 +161,55 @@ std::vector<Call> callsTo(const std::vector<Call>& calls, const std::string& mem
     return found;
 }
 
+// Each monitor's own properties, on every workspace; a monitor without any
+// gets its first workspace's.
+TEST_F(DesktopServiceTest, XfceGivesEachMonitorItsOwnPicture) {
+    const std::string a = "/backdrop/screen0/monitorVirtual1/workspace0/";
+    const std::string b = "/backdrop/screen0/monitorVirtual1/workspace1/";
+    const std::string c = "/backdrop/screen0/monitorHDMI-1/workspace0/";
+    const std::string d = "/backdrop/screen0/monitorDP-3/workspace0/";
+    StandIn xfconf("xfconf", {b + "last-image=/old.png", a + "last-image=/old.png", c + "last-image="},
+                   folder_ / "calls");
+    ASSERT_TRUE(xfconf.ready());
+    const auto second = folder_ / "Mix-HDMI-1.bmp", third = folder_ / "Mix-DP-3.bmp";
+
+    XfceWallpaper().SetMonitorWallpapers({{{"Virtual1", 0, 0, 1920, 1080, true}, picture_},
+                                          {{"HDMI-1", 1920, 0, 1080, 1920, false}, second},
+                                          {{"DP-3", 3000, 0, 800, 600, false}, third}});
+
+    const std::string channel = "xfce4-desktop";
+    EXPECT_EQ(callsTo(xfconf.calls(), "SetProperty"),
+              (std::vector<Call>{
+                  {"SetProperty", channel, a + "image-style", "i", "3"},
+                  {"SetProperty", channel, b + "image-style", "i", "3"},
+                  {"SetProperty", channel, a + "last-image", "s", picture_.string()},
+                  {"SetProperty", channel, b + "last-image", "s", picture_.string()},
+                  {"SetProperty", channel, c + "image-style", "i", "3"},
+                  {"SetProperty", channel, c + "last-image", "s", second.string()},
+                  {"SetProperty", channel, d + "image-style", "i", "3"},
+                  {"SetProperty", channel, d + "last-image", "s", third.string()},
+              }));
+}
+
+// The script, run by a JavaScript engine against a shell of two screens:
+// each desktop gets the picture of the monitor at its screen's corner.
+TEST_F(DesktopServiceTest, PlasmaScriptGivesEachScreensDesktopItsMonitorsPicture) {
+    TAVLO_REQUIRE_TOOL(test::programInPath("node"), "node");
+    const std::string shell =
+        "var written = [];\n"
+        "function screenGeometry(s) { return [{x: 0, y: 0}, {x: 1920, y: 0}][s]; }\n"
+        "function desktop(s) { return {screen: s, writeConfig: function(k, v) { written.push([s, k, v]); }}; }\n"
+        "function desktops() { return [desktop(1), desktop(0)]; }\n";
+    const QString script = PlasmaWallpaper::monitorScript({{{"DP-1", 0, 0, 1920, 1080, true}, folder_ / "Mix.bmp"},
+                                                           {{"DP-2", 1920, 0, 1080, 1920, false}, folder_ / "Mix-DP-2.bmp"}});
+    test::writeFileBytes(folder_ / "script.js", shell + script.toStdString() + "console.log(JSON.stringify(written));\n");
+    const test::CommandResult run = test::runCommand("node '" + (folder_ / "script.js").string() + "' 2>&1");
+    ASSERT_EQ(run.status, 0) << run.output;
+    const std::string url = "file://" + folder_.path().string();
+    EXPECT_EQ(run.output, "[[1,\"Image\",\"" + url + "/Mix-DP-2.bmp\"],[1,\"FillMode\",0],[0,\"Image\",\"" + url +
+                              "/Mix.bmp\"],[0,\"FillMode\",0]]\n");
+}
+
 // Both generations of the services: the picture goes to every monitor that is
 // switched on, under the name the display service gives it.
 TEST_F(DesktopServiceTest, DeepinSetsEveryMonitorThatIsOn) {
@@ -175,6 +224,23 @@ TEST_F(DesktopServiceTest, DeepinSetsEveryMonitorThatIsOn) {
 
         EXPECT_EQ(callsTo(services.calls(), "SetMonitorBackground"),
                   (std::vector<Call>{{"SetMonitorBackground", "HDMI-1", uri}, {"SetMonitorBackground", "DP-2", uri}}));
+    }
+}
+
+TEST_F(DesktopServiceTest, DeepinGivesEachMonitorItsOwnPictureAndNamesOneItNoLongerLists) {
+    StandIn services("deepin", {"HDMI-1=on", "eDP-1=off", "DP-2=on"}, folder_ / "calls");
+    ASSERT_TRUE(services.ready());
+    const std::string folder = "file://" + folder_.path().string();
+    DeepinWallpaper().SetMonitorWallpapers(
+        {{{"HDMI-1", 0, 0, 1920, 1080, true}, folder_ / "a.bmp"}, {{"DP-2", 1920, 0, 1080, 1920, false}, folder_ / "b.bmp"}});
+    EXPECT_EQ(callsTo(services.calls(), "SetMonitorBackground"),
+              (std::vector<Call>{{"SetMonitorBackground", "HDMI-1", folder + "/a.bmp"},
+                                 {"SetMonitorBackground", "DP-2", folder + "/b.bmp"}}));
+    try {
+        DeepinWallpaper().SetMonitorWallpapers({{{"eDP-1", 0, 0, 1920, 1080, true}, folder_ / "a.bmp"}});
+        FAIL() << "a monitor that is off was set";
+    } catch (const WallpaperError& error) {
+        EXPECT_EQ(error.cause(), "显示器“eDP-1”：桌面已经没有这个显示器");
     }
 }
 

@@ -58,6 +58,12 @@ TEST_F(GSettingsWallpaperTest, EachDesktopGetsItsKeysStretched) {
         for (const std::string& key : c.pictureKeys)
             EXPECT_EQ(settingOf(c.layout.schema, key), "'" + expected + "'\n") << key;
         EXPECT_EQ(settingOf(c.layout.schema, "picture-options"), "'stretched'\n");
+
+        // One picture across several monitors, in the desktop's own mode for it.
+        GSettingsWallpaper(c.kind, c.layout).SetSpannedWallpaper(picture_);
+        EXPECT_EQ(settingOf(c.layout.schema, "picture-options"), "'spanned'\n");
+        GSettingsWallpaper(c.kind, c.layout).SetWallpaper(picture_);
+        EXPECT_EQ(settingOf(c.layout.schema, "picture-options"), "'stretched'\n");
     }
 }
 

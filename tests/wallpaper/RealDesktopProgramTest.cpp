@@ -133,6 +133,16 @@ TEST_P(RealDesktopProgramTest, ShowsEachPictureStretchedAndRefusesOneItCannotLoa
     EXPECT_TRUE(screenShows(kBlue, kRed));
 }
 
+// One picture across all monitors: LXDE's desktop in its mode for that
+// ("screen"), LXQt's stretched; either way the screen shows it whole.
+TEST_P(RealDesktopProgramTest, TakesAPictureAcrossTheMonitors) {
+    const auto backend = createProgramBackend(chooseBackend(), folder_ / "程序");
+    const fs::path spanned = mix_.parent_path() / "Mix-spanned.bmp";
+    writeTwoPixels(kBlue, kRed, spanned);
+    backend->SetSpannedWallpaper(spanned);
+    EXPECT_TRUE(screenShows(kBlue, kRed));
+}
+
 // A desktop program that takes the request and never loads the picture (one
 // in a format it cannot read, say) leaves its settings and cache untouched.
 TEST(PcmanfmWallpaper, ARequestTheDesktopNeverCarriedOutIsAFailure) {
@@ -164,6 +174,43 @@ TEST(PcmanfmWallpaper, ARequestTheDesktopNeverCarriedOutIsAFailure) {
         EXPECT_EQ(test::readFileBytes(bin / (std::string(desktop.program) + ".calls")),
                   "--set-wallpaper " + picture.string() + " --wallpaper-mode stretch\n");
     }
+    setenv("PATH", path.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
+    unsetenv("XDG_CACHE_HOME");
+}
+
+// The desktop's files rewritten, but naming another picture: not taken.
+// The same rewrite naming ours is, so the picture's name is what decides.
+TEST(PcmanfmWallpaper, OnlyTheDesktopsWordForThisPictureCounts) {
+    test::TempFolder folder;
+    const fs::path bin = folder / "bin";
+    fs::create_directories(bin);
+    // What each desktop program leaves when it loads the picture named in $NAMED.
+    test::writeFileBytes(bin / "pcmanfm",
+                         "#!/bin/sh\nmkdir -p \"$XDG_CONFIG_HOME/pcmanfm/LXDE\"\n"
+                         "printf '[*]\\nwallpaper=%s\\nwallpaper_mode=stretch\\n' \"$NAMED\" "
+                         "> \"$XDG_CONFIG_HOME/pcmanfm/LXDE/desktop-items-0.conf\"\n");
+    test::writeFileBytes(bin / "pcmanfm-qt",
+                         "#!/bin/sh\nmkdir -p \"$XDG_CACHE_HOME/pcmanfm-qt/lxqt\"\n"
+                         "printf '%s' \"$NAMED\" > \"$XDG_CACHE_HOME/pcmanfm-qt/lxqt/wallpaper.cache.info\"\n");
+    for (const char* program : {"pcmanfm", "pcmanfm-qt"}) fs::permissions(bin / program, fs::perms::owner_all);
+    const std::string path = getenv("PATH");
+    const char* config = getenv("XDG_CONFIG_HOME");
+    const std::string configHome = config ? config : "";
+    setenv("PATH", (bin.string() + ":" + path).c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
+    setenv("XDG_CACHE_HOME", (folder / "cache").c_str(), 1);
+    const fs::path picture = folder / "Mix.bmp";
+    writeTwoPixels(kRed, kBlue, picture);
+
+    for (const BackendKind kind : {BackendKind::Lxqt, BackendKind::Lxde}) {
+        SCOPED_TRACE(backendName(kind));
+        setenv("NAMED", (folder / "elsewhere.png").c_str(), 1);
+        EXPECT_THROW(PcmanfmWallpaper(kind, std::chrono::milliseconds(300)).SetWallpaper(picture), WallpaperError);
+        setenv("NAMED", picture.c_str(), 1);
+        EXPECT_NO_THROW(PcmanfmWallpaper(kind, std::chrono::milliseconds(3000)).SetWallpaper(picture));
+    }
+    unsetenv("NAMED");
     setenv("PATH", path.c_str(), 1);
     setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
     unsetenv("XDG_CACHE_HOME");

@@ -80,6 +80,8 @@ TEST_F(WallpaperToolTest, HelpAndVersionGoToStandardOutput) {
 
 TEST_F(WallpaperToolTest, FailuresAreToldInChineseWithWhereThePictureIs) {
     const fs::path missing = folder_ / "missing.bmp";
+    const fs::path notPicture = folder_ / "notes.txt";
+    test::writeFileBytes(notPicture, "not a picture");
     struct Case {
         std::string environment, arguments;
         int status;
@@ -98,6 +100,15 @@ TEST_F(WallpaperToolTest, FailuresAreToldInChineseWithWhereThePictureIs) {
          failure("没有设置 SWAYSOCK，无法连接 sway", picture_)},
         {"XDG_CURRENT_DESKTOP=Enlightenment DISPLAY=:9", "set " + quoted(picture_), 1,
          failure("XDG_CURRENT_DESKTOP=Enlightenment 的桌面自己绘制背景，本程序无法更换它的壁纸", picture_)},
+        // A file that is no picture: choosing it in the desktop's settings would not help either.
+        {"DISPLAY=:9", "set " + quoted(notPicture), 1,
+         "tavlo-wallpaper: 无法设置桌面壁纸：无法读取壁纸图片。\n图片：\n" + notPicture.string() + "\n"},
+        {"", "schedule every", 2,
+         "tavlo-wallpaper: 不认识的自动更换设定\n" + kUsage +
+             " schedule off|every 分钟|daily 时:分|login|pause|resume|status\n"},
+        {"", "schedule daily 25:00", 2,
+         "tavlo-wallpaper: 不认识的自动更换设定\n" + kUsage +
+             " schedule off|every 分钟|daily 时:分|login|pause|resume|status\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.environment + " " + c.arguments);
@@ -216,6 +227,37 @@ TEST_F(WallpaperToolTest, ARootThatForgetsIsRestoredAtLoginUntilADesktopKeepsIt)
     const test::CommandResult nothing = runTool("DISPLAY=" + *next, folderOption + " restore");
     EXPECT_EQ(nothing.status, 1);
     EXPECT_EQ(nothing.output, "tavlo-wallpaper: 还没有设置过壁纸，没有可以恢复的图片\n");
+}
+
+// The wallpaper is set all the same, but no login entry is promised that no
+// desktop would run (a folder whose path is not UTF-8) and no picture is
+// remembered that its line could not hold (a path with a line break).
+TEST_F(WallpaperToolTest, WhatALoginCouldNotRestoreIsNotRemembered) {
+    TAVLO_REQUIRE_TOOL(test::programInPath("Xvfb"), "Xvfb");
+    std::unique_ptr<test::ChildProcess> server;
+    const std::optional<std::string> display = test::startXvfb(server, "64x48x24", {"-noreset"});
+    ASSERT_TRUE(display);
+    const fs::path entry = fs::path(std::getenv("XDG_CONFIG_HOME")) / "autostart" / "tavlo-wallpaper.desktop";
+    fs::remove(entry);
+
+    const fs::path latin1 = folder_ / "caf\xe9";
+    const test::CommandResult set =
+        runTool("DISPLAY=" + *display, "--folder " + quoted(latin1) + " set " + quoted(picture_));
+    EXPECT_EQ(set.status, 0);
+    EXPECT_EQ(set.output, "壁纸已经设置，但下次登录时不会自动恢复：程序文件夹的路径不是 UTF-8 编码，桌面不会执行登录项\nx11\n");
+    EXPECT_FALSE(fs::exists(entry));
+    EXPECT_FALSE(fs::exists(latin1 / "Data" / "Wallpaper.ini"));
+
+    const fs::path broken = folder_ / "a\nb";
+    fs::create_directories(broken);
+    imaging::writeBmp(imaging::Bitmap(4, 2, 24), broken / "Mix.bmp");
+    const fs::path program = folder_ / "程序";
+    const test::CommandResult second =
+        runTool("DISPLAY=" + *display, "--folder " + quoted(program) + " set " + quoted(broken / "Mix.bmp"));
+    EXPECT_EQ(second.status, 0);
+    EXPECT_EQ(second.output, "壁纸已经设置，但下次登录时不会自动恢复：图片的路径中有换行符，登录时无法恢复这张壁纸\nx11\n");
+    EXPECT_FALSE(fs::exists(program / "Data" / "Wallpaper.ini"));
+    EXPECT_FALSE(fs::exists(entry));
 }
 
 }  // namespace
