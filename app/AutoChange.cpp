@@ -8,10 +8,7 @@ using wallpaper::WallpaperSchedule;
 
 AutoChange::AutoChange(std::filesystem::path programFolder, Change change, QObject* parent,
                        wallpaper::UserServiceManager manager)
-    : QObject(parent),
-      folder_(std::move(programFolder)),
-      change_(std::move(change)),
-      manager_(std::move(manager)),
+    : QObject(parent), folder_(std::move(programFolder)), change_(std::move(change)), manager_(std::move(manager)),
       schedule_(WallpaperSchedule::read(folder_)) {
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, &AutoChange::due);
@@ -40,7 +37,8 @@ void AutoChange::setPaused(bool paused) {
 // timer: two clocks would change the wallpaper twice.
 void AutoChange::arm() {
     timer_.stop();
-    const bool timed = schedule_.kind == WallpaperSchedule::Kind::Every || schedule_.kind == WallpaperSchedule::Kind::Daily;
+    const bool timed =
+        schedule_.kind == WallpaperSchedule::Kind::Every || schedule_.kind == WallpaperSchedule::Kind::Daily;
     if (!timed || schedule_.paused || (manager_.running && manager_.running())) return;
     if (schedule_.kind == WallpaperSchedule::Kind::Every) {
         timer_.start(std::chrono::minutes(schedule_.minutes));

@@ -35,9 +35,9 @@ WallpaperSchedule of(WallpaperSchedule::Kind kind) {
 // "08:30" in a small dialog of Qt's own, in Chinese like the rest.
 bool askTimeOfDay(QWidget* parent, int& hour, int& minute) {
     bool ok = false;
-    const QString answer = QInputDialog::getText(parent, text(texts::kDailyTitle), text(texts::kDailyLabel),
-                                                 QLineEdit::Normal,
-                                                 QTime(hour, minute).toString(QStringLiteral("HH:mm")), &ok);
+    const QString answer =
+        QInputDialog::getText(parent, text(texts::kDailyTitle), text(texts::kDailyLabel), QLineEdit::Normal,
+                              QTime(hour, minute).toString(QStringLiteral("HH:mm")), &ok);
     if (!ok) return false;
     const QTime time = QTime::fromString(answer.trimmed(), QStringLiteral("H:mm"));
     if (!time.isValid()) return false;
@@ -98,9 +98,12 @@ void WallpaperMenu::buildFitMenu(QMenu* menu) {
 void WallpaperMenu::buildAutoChangeMenu(QMenu* menu) {
     auto* group = new QActionGroup(menu);
     const std::pair<WallpaperSchedule, const char*> choices[] = {
-        {of(WallpaperSchedule::Kind::Off), texts::kAutoOff}, {every(15), texts::kAutoEvery15},
-        {every(30), texts::kAutoEvery30},                     {every(60), texts::kAutoEvery60},
-        {every(180), texts::kAutoEvery180},                   {of(WallpaperSchedule::Kind::Login), texts::kAutoLogin}};
+        {of(WallpaperSchedule::Kind::Off), texts::kAutoOff},
+        {every(15), texts::kAutoEvery15},
+        {every(30), texts::kAutoEvery30},
+        {every(60), texts::kAutoEvery60},
+        {every(180), texts::kAutoEvery180},
+        {of(WallpaperSchedule::Kind::Login), texts::kAutoLogin}};
     for (const auto& [schedule, caption] : choices) {
         QAction* action = menu->addAction(text(caption));
         action->setCheckable(true);
@@ -155,8 +158,8 @@ void WallpaperMenu::showChoices() {
     current.paused = false;
     daily_->setChecked(current.kind == WallpaperSchedule::Kind::Daily);
     if (current.kind == WallpaperSchedule::Kind::Daily)
-        daily_->setText(text(texts::kAutoDaily).chopped(1) + QStringLiteral("（%1）").arg(QString::fromStdString(
-                                                                  current.words().substr(6))));
+        daily_->setText(text(texts::kAutoDaily).chopped(1) +
+                        QStringLiteral("（%1）").arg(QString::fromStdString(current.words().substr(6))));
     else
         daily_->setText(text(texts::kAutoDaily));
     for (const auto& [action, schedule] : scheduleActions_) action->setChecked(schedule == current);

@@ -23,8 +23,7 @@ class WallpaperMenu : public QObject {
 public:
     // Adds the two submenus to `menu` before `before`; dialogs and messages
     // open over `window`.
-    WallpaperMenu(QMenu* menu, QAction* before, const ProgramFolder& folder, AutoChange& autoChange,
-                  QWidget* window);
+    WallpaperMenu(QMenu* menu, QAction* before, const ProgramFolder& folder, AutoChange& autoChange, QWidget* window);
 
     // Asks for the time of the daily change; false when cancelled.
     using AskTime = std::function<bool(int& hour, int& minute)>;

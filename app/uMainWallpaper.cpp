@@ -55,8 +55,8 @@ void TMainFrm::changeWallpaper(WallpaperRotation::Direction direction, bool sche
         switch (rotation.step(direction, picture)) {
         case WallpaperRotation::Outcome::Set:
             // The apply command goes on from the background shown now.
-            walk.CurrentBGIndex =
-                WallpaperRotation::following(rotation.shownEntry(), state_.PicBGCount(), WallpaperRotation::Direction::Next);
+            walk.CurrentBGIndex = WallpaperRotation::following(rotation.shownEntry(), state_.PicBGCount(),
+                                                               WallpaperRotation::Direction::Next);
             return;
         case WallpaperRotation::Outcome::NoBackground:
             message = QString::fromStdString(compose::texts::applyMessage(ApplyResult::NoBackground));

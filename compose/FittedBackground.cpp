@@ -105,7 +105,8 @@ Bitmap fitBackground(const Bitmap& background, int width, int height, FitMode mo
     Bitmap target(width, height, 24);
     const int bw = background.width(), bh = background.height();
     if (bw == width && bh == height) {
-        for (int y = 0; y < height; ++y) std::memcpy(target.row(y), background.row(y), 3 * static_cast<std::size_t>(width));
+        for (int y = 0; y < height; ++y)
+            std::memcpy(target.row(y), background.row(y), 3 * static_cast<std::size_t>(width));
         return target;
     }
     switch (mode) {

@@ -61,8 +61,8 @@ std::vector<MonitorPicture> composeForMonitors(const Background& background, con
     return composites;
 }
 
-std::filesystem::path composeSpanned(const std::vector<MonitorPicture>& composites,
-                                     const std::filesystem::path& folder, const std::string& base) {
+std::filesystem::path composeSpanned(const std::vector<MonitorPicture>& composites, const std::filesystem::path& folder,
+                                     const std::string& base) {
     int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
     for (const MonitorPicture& c : composites) {
         left = std::min(left, c.monitor.x);

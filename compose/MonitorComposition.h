@@ -27,8 +27,7 @@ std::filesystem::path monitorCompositePath(const std::filesystem::path& folder, 
 // primary monitor's comes first. A monitor of the background's own size
 // gets the background itself, as the single composite does. Throws
 // FileError, ImageError.
-std::vector<wallpaper::MonitorPicture> composeForMonitors(const Background& background,
-                                                          const imaging::Bitmap& content,
+std::vector<wallpaper::MonitorPicture> composeForMonitors(const Background& background, const imaging::Bitmap& content,
                                                           const wallpaper::MonitorLayout& monitors,
                                                           const WallpaperOptions& options,
                                                           const std::filesystem::path& folder,

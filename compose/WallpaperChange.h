@@ -30,10 +30,7 @@ public:
     // `base`: the composites' file name without ".bmp" ("Mix").
     WallpaperChange(const ProgramFolder& folder, wallpaper::WallpaperBackend& desktop,
                     wallpaper::MonitorLayout monitors, WallpaperOptions options, std::string base = "Mix")
-        : folder_(folder),
-          desktop_(desktop),
-          monitors_(std::move(monitors)),
-          options_(options),
+        : folder_(folder), desktop_(desktop), monitors_(std::move(monitors)), options_(options),
           base_(std::move(base)) {}
 
     // `picture` null: the background alone (no "Content.bmp" is written).

@@ -33,7 +33,8 @@ void runApplies(benchmark::State& state, int width, int height, const wallpaper:
     global.ConfirmApply = false;
     wallpaper::RecordingWallpaper desktop;
     desktop.setPerMonitor(true);
-    ApplyCommand apply(global, walk, desktop, [] {}, [&] { return monitors; });
+    ApplyCommand apply(
+        global, walk, desktop, [] {}, [&] { return monitors; });
     const HeldPicture picture(test::gradientPicture(800, 600, 1));
     for (auto _ : state) {
         if (apply.runWithCurrentPicture(&picture) != ApplyResult::Applied) state.SkipWithError("the apply failed");

@@ -75,7 +75,8 @@ std::string autostartEntry(const fs::path& tool, const std::vector<std::string>&
     // Desktops skip an entry that is not UTF-8: better no entry, and a
     // message, than one that silently does nothing.
     std::string command = execArgument(tool.string());
-    for (const std::string& argument : arguments) command += " " + (isPlainWord(argument) ? argument : execArgument(argument));
+    for (const std::string& argument : arguments)
+        command += " " + (isPlainWord(argument) ? argument : execArgument(argument));
     if (!isUtf8(command)) throw UserFacingError(texts::entryPathNotUtf8());
     return "[Desktop Entry]\n"
            "Type=Application\n"
@@ -105,8 +106,7 @@ constexpr const char* kMonitors = "monitors";
 // would come back as another path.
 std::string lineOf(const std::string& value) {
     for (const char c : value)
-        if (c == '\n' || c == '\r')
-            throw UserFacingError(texts::pathHasLineBreak());
+        if (c == '\n' || c == '\r') throw UserFacingError(texts::pathHasLineBreak());
     return value;
 }
 
@@ -186,7 +186,8 @@ void RememberingWallpaper::SetMonitorWallpapers(const std::vector<MonitorPicture
     desktop_->SetMonitorWallpapers(pictures);
     if (pictures.empty()) return;
     RememberedWallpaper wallpaper{RememberedWallpaper::Kind::PerMonitor, pictures.front().picture, {}};
-    for (const MonitorPicture& picture : pictures) wallpaper.monitors.emplace_back(picture.monitor.name, picture.picture);
+    for (const MonitorPicture& picture : pictures)
+        wallpaper.monitors.emplace_back(picture.monitor.name, picture.picture);
     remember(wallpaper);
 }
 

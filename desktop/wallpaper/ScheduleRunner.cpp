@@ -72,8 +72,8 @@ std::string timerUnitText(const WallpaperSchedule& schedule) {
         when = "OnCalendar=*-*-* " + twoDigits(schedule.hour) + ":" + twoDigits(schedule.minute) +
                ":00\nPersistent=true\n";
     else
-        when = "OnActiveSec=" + std::to_string(schedule.minutes) + "min\nOnUnitActiveSec=" +
-               std::to_string(schedule.minutes) + "min\n";
+        when = "OnActiveSec=" + std::to_string(schedule.minutes) +
+               "min\nOnUnitActiveSec=" + std::to_string(schedule.minutes) + "min\n";
     return "[Unit]\n"
            "Description=Tavlo助手：自动更换桌面壁纸（" +
            schedule.description() +
@@ -113,7 +113,7 @@ ScheduleRunner installSchedule(const ScheduleFiles& files, const WallpaperSchedu
     const bool loginEntry = schedule.kind == Kind::Login || (timer && !systemd);
     if (loginEntry)
         writeConfigFile(files.loginEntry, autostartEntry(files.tool, toolArguments(files), "Tavlo助手自动更换壁纸",
-                                                             "按设定的时间自动更换 Tavlo助手 的桌面壁纸"));
+                                                         "按设定的时间自动更换 Tavlo助手 的桌面壁纸"));
     else
         removeFile(files.loginEntry);
 

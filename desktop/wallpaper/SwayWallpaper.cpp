@@ -26,9 +26,12 @@ void checkReply(const std::string& reply, const std::vector<std::string>& output
     for (qsizetype i = 0; i < results.size(); ++i) {
         const QJsonObject object = results[i].toObject();
         if (object.value(QStringLiteral("success")).toBool()) continue;
-        const std::string error =
-            object.value(QStringLiteral("error")).toString(QStringLiteral("no reason given")).simplified().toStdString();
-        const std::string output = i < static_cast<qsizetype>(outputs.size()) ? outputs[static_cast<std::size_t>(i)] : "*";
+        const std::string error = object.value(QStringLiteral("error"))
+                                      .toString(QStringLiteral("no reason given"))
+                                      .simplified()
+                                      .toStdString();
+        const std::string output =
+            i < static_cast<qsizetype>(outputs.size()) ? outputs[static_cast<std::size_t>(i)] : "*";
         if (output == "*") fail(texts::swayRefused(), "the compositor refused the wallpaper: " + error);
         fail(texts::onMonitor(output, texts::swayRefused()),
              "the compositor refused the wallpaper of output " + output + ": " + error);

@@ -68,7 +68,8 @@ std::string WallpaperSchedule::description() const {
     switch (kind) {
     case Kind::Off: return "关闭";
     case Kind::Every:
-        text = minutes % 60 == 0 ? "每 " + std::to_string(minutes / 60) + " 小时" : "每 " + std::to_string(minutes) + " 分钟";
+        text = minutes % 60 == 0 ? "每 " + std::to_string(minutes / 60) + " 小时"
+                                 : "每 " + std::to_string(minutes) + " 分钟";
         break;
     case Kind::Daily: text = "每天 " + twoDigits(hour) + ":" + twoDigits(minute); break;
     case Kind::Login: text = "每次登录时"; break;

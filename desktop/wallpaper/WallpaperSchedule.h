@@ -13,7 +13,7 @@ namespace tavlo::wallpaper {
 struct WallpaperSchedule {
     enum class Kind { Off, Every, Daily, Login };
     Kind kind = Kind::Off;
-    int minutes = 0;          // Every: 1 to 10080 (a week)
+    int minutes = 0;           // Every: 1 to 10080 (a week)
     int hour = 0, minute = 0;  // Daily
     bool paused = false;       // changes skipped until resumed
     friend bool operator==(const WallpaperSchedule&, const WallpaperSchedule&) = default;
@@ -28,7 +28,7 @@ struct WallpaperSchedule {
 
     static std::filesystem::path file(const std::filesystem::path& programFolder);
     static WallpaperSchedule read(const std::filesystem::path& programFolder);  // a missing or bad file: Off
-    void write(const std::filesystem::path& programFolder) const;              // throws FileError
+    void write(const std::filesystem::path& programFolder) const;               // throws FileError
 };
 
 }  // namespace tavlo::wallpaper

@@ -96,7 +96,8 @@ struct X11RootWallpaper::Painting {
 void X11RootWallpaper::SetWallpaper(const std::filesystem::path& path) {
     const imaging::Bitmap picture = readPicture(path);
     paint({[&](Display* display, int screen, Pixmap pixmap) {
-        paintInto(display, screen, pixmap, picture, 0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen));
+        paintInto(display, screen, pixmap, picture, 0, 0, DisplayWidth(display, screen),
+                  DisplayHeight(display, screen));
     }});
 }
 

@@ -45,8 +45,8 @@ TEST(OptionsMenu, ItemsCarryTheirCaptionsWithoutAccelerators) {
         captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
         EXPECT_FALSE(action->text().contains(u'&'));
     }
-    EXPECT_EQ(captions,
-              (QStringList{"内容导出", "日历记事", "帮助说明", "意见反馈", "壁纸铺放方式", "自动更换壁纸", "-", "退出程序"}));
+    EXPECT_EQ(captions, (QStringList{"内容导出", "日历记事", "帮助说明", "意见反馈", "壁纸铺放方式", "自动更换壁纸",
+                                     "-", "退出程序"}));
     EXPECT_FALSE(test::control<QAction>(w, "N_OutPutCon")->isVisible());
     EXPECT_TRUE(test::control<QAction>(w, "N_help")->isVisible());
 }

@@ -89,13 +89,11 @@ TEST_F(WallpaperMenu, AutomaticChangeRunsOnTheProgramsTimerWhereNoUserManagerRun
 }
 
 TEST_F(WallpaperMenu, NextAndPreviousStepTheWalkAndTheApplyGoesOnFromThere) {
-    item("N_NextWallpaper")->trigger();   // entry 2 (B.bmp)
-    item("N_NextWallpaper")->trigger();   // entry 1 (A1.bmp)
+    item("N_NextWallpaper")->trigger();      // entry 2 (B.bmp)
+    item("N_NextWallpaper")->trigger();      // entry 1 (A1.bmp)
     item("N_PreviousWallpaper")->trigger();  // entry 2 again
     ASSERT_EQ(desktop->calls().size(), 3u);
-    const auto level = [&] {
-        return imaging::loadPicture(f.folder / "source/DeskTopBG/Mix.bmp").row(150)[0];
-    };
+    const auto level = [&] { return imaging::loadPicture(f.folder / "source/DeskTopBG/Mix.bmp").row(150)[0]; };
     EXPECT_EQ(level(), 30);
     EXPECT_EQ(f.window->backgroundWalk().CurrentBGIndex, 1);
 }

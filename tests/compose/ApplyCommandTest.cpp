@@ -1,6 +1,7 @@
 #include "ApplyCommand.h"
 #include "BmpFormat.h"
 #include "FileError.h"
+#include "GreyBackgrounds.h"
 #include "Picture.h"
 #include "RecordingWallpaper.h"
 #include "SettingsFile.h"
@@ -33,19 +34,7 @@ protected:
         return b;
     }()};
 
-    void useList(int entries) {
-        std::vector<std::string> lines;
-        for (int k = 0; k < entries; ++k) {
-            const std::string name = "b" + std::to_string(k) + ".bmp";
-            lines.push_back(name);
-            imaging::Bitmap b(100, 50, 24);
-            std::fill(b.pixels().begin(), b.pixels().end(), static_cast<std::uint8_t>(10 * k));
-            imaging::writeBmp(b, state.folder.pathForWrite("source\\DeskTopBG\\" + name));
-        }
-        writeSettingsLines(state.folder.pathForWrite("Data\\BGPicList.ini"), lines);
-        LoadBGList(state, walk, false);
-        state.ConfirmApply = false;
-    }
+    void useList(int entries) { test::useGreyBackgrounds(state, walk, entries); }
     // The entry the last composite was made from, -1 if none exists.
     int usedEntry() const {
         const fs::path mix = temp / "source/DeskTopBG/Mix.bmp";

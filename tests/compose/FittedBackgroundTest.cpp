@@ -75,8 +75,8 @@ TEST(FitBackground, EachModeLaysTheBackgroundWhereItBelongs) {
         ASSERT_EQ(std::tie(c.width, c.height), std::make_tuple(fitted.width(), fitted.height()));
         const Bgr seen = at(fitted, c.x, c.y);
         for (std::size_t i = 0; i < 3; ++i)
-            EXPECT_NEAR(seen[i], c.expected[i], 2) << fitModeWord(c.mode) << " " << c.width << "x" << c.height << " at "
-                                                   << c.x << "," << c.y;
+            EXPECT_NEAR(seen[i], c.expected[i], 2)
+                << fitModeWord(c.mode) << " " << c.width << "x" << c.height << " at " << c.x << "," << c.y;
     }
 }
 

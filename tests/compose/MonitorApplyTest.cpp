@@ -2,6 +2,7 @@
 // and the picture on the primary monitor alone.
 #include "ApplyCommand.h"
 #include "BmpFormat.h"
+#include "GreyBackgrounds.h"
 #include "Picture.h"
 #include "RecordingWallpaper.h"
 #include "SettingsFile.h"
@@ -35,22 +36,10 @@ protected:
         return b;
     }()};
 
-    // Backgrounds b0..bN, 100 × 50, flat grey level 10·k.
-    void useList(int entries) {
-        std::vector<std::string> lines;
-        for (int k = 0; k < entries; ++k) {
-            const std::string name = "b" + std::to_string(k) + ".bmp";
-            lines.push_back(name);
-            imaging::Bitmap b(100, 50, 24);
-            std::fill(b.pixels().begin(), b.pixels().end(), static_cast<std::uint8_t>(10 * k));
-            imaging::writeBmp(b, state.folder.pathForWrite("source\\DeskTopBG\\" + name));
-        }
-        writeSettingsLines(state.folder.pathForWrite("Data\\BGPicList.ini"), lines);
-        LoadBGList(state, walk, false);
-        state.ConfirmApply = false;
-    }
+    void useList(int entries) { test::useGreyBackgrounds(state, walk, entries); }
     ApplyResult apply() {
-        ApplyCommand command(state, walk, desktop, [] {}, [this] { return monitors; });
+        ApplyCommand command(
+            state, walk, desktop, [] {}, [this] { return monitors; });
         return command.runWithCurrentPicture(&picture);
     }
     fs::path background(const std::string& name) const { return temp / "source/DeskTopBG" / name; }
@@ -149,7 +138,8 @@ TEST_F(Monitors, AMonitorThatCannotBeSetIsNamedAndTheWalkStays) {
     desktop.setPerMonitor(true);
     desktop.failWith("拒绝了");
     const std::int32_t before = walk.CurrentBGIndex;
-    ApplyCommand command(state, walk, desktop, [] {}, [this] { return monitors; });
+    ApplyCommand command(
+        state, walk, desktop, [] {}, [this] { return monitors; });
     ASSERT_EQ(command.runWithCurrentPicture(&picture), ApplyResult::WallpaperNotSet);
     EXPECT_NE(command.failureMessage().find("显示器“HEADLESS-2”：拒绝了"), std::string::npos)
         << command.failureMessage();

@@ -200,9 +200,11 @@ TEST_F(DesktopServiceTest, PlasmaScriptGivesEachScreensDesktopItsMonitorsPicture
         "function screenGeometry(s) { return [{x: 0, y: 0}, {x: 1920, y: 0}][s]; }\n"
         "function desktop(s) { return {screen: s, writeConfig: function(k, v) { written.push([s, k, v]); }}; }\n"
         "function desktops() { return [desktop(1), desktop(0)]; }\n";
-    const QString script = PlasmaWallpaper::monitorScript({{{"DP-1", 0, 0, 1920, 1080, true}, folder_ / "Mix.bmp"},
-                                                           {{"DP-2", 1920, 0, 1080, 1920, false}, folder_ / "Mix-DP-2.bmp"}});
-    test::writeFileBytes(folder_ / "script.js", shell + script.toStdString() + "console.log(JSON.stringify(written));\n");
+    const QString script =
+        PlasmaWallpaper::monitorScript({{{"DP-1", 0, 0, 1920, 1080, true}, folder_ / "Mix.bmp"},
+                                        {{"DP-2", 1920, 0, 1080, 1920, false}, folder_ / "Mix-DP-2.bmp"}});
+    test::writeFileBytes(folder_ / "script.js",
+                         shell + script.toStdString() + "console.log(JSON.stringify(written));\n");
     const test::CommandResult run = test::runCommand("node '" + (folder_ / "script.js").string() + "' 2>&1");
     ASSERT_EQ(run.status, 0) << run.output;
     const std::string url = "file://" + folder_.path().string();
@@ -231,8 +233,8 @@ TEST_F(DesktopServiceTest, DeepinGivesEachMonitorItsOwnPictureAndNamesOneItNoLon
     StandIn services("deepin", {"HDMI-1=on", "eDP-1=off", "DP-2=on"}, folder_ / "calls");
     ASSERT_TRUE(services.ready());
     const std::string folder = "file://" + folder_.path().string();
-    DeepinWallpaper().SetMonitorWallpapers(
-        {{{"HDMI-1", 0, 0, 1920, 1080, true}, folder_ / "a.bmp"}, {{"DP-2", 1920, 0, 1080, 1920, false}, folder_ / "b.bmp"}});
+    DeepinWallpaper().SetMonitorWallpapers({{{"HDMI-1", 0, 0, 1920, 1080, true}, folder_ / "a.bmp"},
+                                            {{"DP-2", 1920, 0, 1080, 1920, false}, folder_ / "b.bmp"}});
     EXPECT_EQ(callsTo(services.calls(), "SetMonitorBackground"),
               (std::vector<Call>{{"SetMonitorBackground", "HDMI-1", folder + "/a.bmp"},
                                  {"SetMonitorBackground", "DP-2", folder + "/b.bmp"}}));

@@ -143,22 +143,41 @@ TEST_P(RealDesktopProgramTest, TakesAPictureAcrossTheMonitors) {
     EXPECT_TRUE(screenShows(kBlue, kRed));
 }
 
+// Stand-ins for the desktop programs, first in PATH, with configuration and
+// cache folders of their own; the environment is put back afterwards.
+class FakeDesktopPrograms {
+public:
+    FakeDesktopPrograms(const fs::path& folder, const std::string& pcmanfm, const std::string& pcmanfmQt)
+        : path_(getenv("PATH")), configHome_(getenv("XDG_CONFIG_HOME") ? getenv("XDG_CONFIG_HOME") : "") {
+        const fs::path bin = folder / "bin";
+        fs::create_directories(bin);
+        for (const auto& [program, script] : {std::pair{"pcmanfm", pcmanfm}, std::pair{"pcmanfm-qt", pcmanfmQt}}) {
+            test::writeFileBytes(bin / program, "#!/bin/sh\n" + script);
+            fs::permissions(bin / program, fs::perms::owner_all);
+        }
+        setenv("PATH", (bin.string() + ":" + path_).c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
+        setenv("XDG_CACHE_HOME", (folder / "cache").c_str(), 1);
+    }
+    ~FakeDesktopPrograms() {
+        setenv("PATH", path_.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", configHome_.c_str(), 1);
+        unsetenv("XDG_CACHE_HOME");
+    }
+    FakeDesktopPrograms(const FakeDesktopPrograms&) = delete;
+    FakeDesktopPrograms& operator=(const FakeDesktopPrograms&) = delete;
+
+private:
+    std::string path_, configHome_;
+};
+
 // A desktop program that takes the request and never loads the picture (one
 // in a format it cannot read, say) leaves its settings and cache untouched.
 TEST(PcmanfmWallpaper, ARequestTheDesktopNeverCarriedOutIsAFailure) {
     test::TempFolder folder;
+    const std::string logCalls = "echo \"$@\" >> \"$0.calls\"\n";
+    const FakeDesktopPrograms programs(folder.path(), logCalls, logCalls);
     const fs::path bin = folder / "bin";
-    fs::create_directories(bin);
-    for (const char* program : {"pcmanfm", "pcmanfm-qt"}) {
-        test::writeFileBytes(bin / program, "#!/bin/sh\necho \"$@\" >> \"$0.calls\"\n");
-        fs::permissions(bin / program, fs::perms::owner_all);
-    }
-    const std::string path = getenv("PATH");
-    const char* config = getenv("XDG_CONFIG_HOME");
-    const std::string configHome = config ? config : "";
-    setenv("PATH", (bin.string() + ":" + path).c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
-    setenv("XDG_CACHE_HOME", (folder / "cache").c_str(), 1);
     const fs::path picture = folder / "Mix.bmp";
     writeTwoPixels(kRed, kBlue, picture);
 
@@ -174,32 +193,20 @@ TEST(PcmanfmWallpaper, ARequestTheDesktopNeverCarriedOutIsAFailure) {
         EXPECT_EQ(test::readFileBytes(bin / (std::string(desktop.program) + ".calls")),
                   "--set-wallpaper " + picture.string() + " --wallpaper-mode stretch\n");
     }
-    setenv("PATH", path.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
-    unsetenv("XDG_CACHE_HOME");
 }
 
 // The desktop's files rewritten, but naming another picture: not taken.
 // The same rewrite naming ours is, so the picture's name is what decides.
 TEST(PcmanfmWallpaper, OnlyTheDesktopsWordForThisPictureCounts) {
     test::TempFolder folder;
-    const fs::path bin = folder / "bin";
-    fs::create_directories(bin);
     // What each desktop program leaves when it loads the picture named in $NAMED.
-    test::writeFileBytes(bin / "pcmanfm",
-                         "#!/bin/sh\nmkdir -p \"$XDG_CONFIG_HOME/pcmanfm/LXDE\"\n"
-                         "printf '[*]\\nwallpaper=%s\\nwallpaper_mode=stretch\\n' \"$NAMED\" "
-                         "> \"$XDG_CONFIG_HOME/pcmanfm/LXDE/desktop-items-0.conf\"\n");
-    test::writeFileBytes(bin / "pcmanfm-qt",
-                         "#!/bin/sh\nmkdir -p \"$XDG_CACHE_HOME/pcmanfm-qt/lxqt\"\n"
-                         "printf '%s' \"$NAMED\" > \"$XDG_CACHE_HOME/pcmanfm-qt/lxqt/wallpaper.cache.info\"\n");
-    for (const char* program : {"pcmanfm", "pcmanfm-qt"}) fs::permissions(bin / program, fs::perms::owner_all);
-    const std::string path = getenv("PATH");
-    const char* config = getenv("XDG_CONFIG_HOME");
-    const std::string configHome = config ? config : "";
-    setenv("PATH", (bin.string() + ":" + path).c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
-    setenv("XDG_CACHE_HOME", (folder / "cache").c_str(), 1);
+    const FakeDesktopPrograms programs(
+        folder.path(),
+        "mkdir -p \"$XDG_CONFIG_HOME/pcmanfm/LXDE\"\n"
+        "printf '[*]\\nwallpaper=%s\\nwallpaper_mode=stretch\\n' \"$NAMED\" "
+        "> \"$XDG_CONFIG_HOME/pcmanfm/LXDE/desktop-items-0.conf\"\n",
+        "mkdir -p \"$XDG_CACHE_HOME/pcmanfm-qt/lxqt\"\n"
+        "printf '%s' \"$NAMED\" > \"$XDG_CACHE_HOME/pcmanfm-qt/lxqt/wallpaper.cache.info\"\n");
     const fs::path picture = folder / "Mix.bmp";
     writeTwoPixels(kRed, kBlue, picture);
 
@@ -211,9 +218,6 @@ TEST(PcmanfmWallpaper, OnlyTheDesktopsWordForThisPictureCounts) {
         EXPECT_NO_THROW(PcmanfmWallpaper(kind, std::chrono::milliseconds(3000)).SetWallpaper(picture));
     }
     unsetenv("NAMED");
-    setenv("PATH", path.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
-    unsetenv("XDG_CACHE_HOME");
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktops, RealDesktopProgramTest,

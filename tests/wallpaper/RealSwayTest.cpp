@@ -20,8 +20,8 @@
 #include <array>
 #include <cstdlib>
 #include <optional>
-#include <vector>
 #include <thread>
+#include <vector>
 
 namespace tavlo::wallpaper {
 namespace {
@@ -82,8 +82,7 @@ protected:
             "exec " + asSessionUser() + "env -u DISPLAY -u WAYLAND_DISPLAY HOME=" + quoted(folder_.path().string()) +
                 " XDG_RUNTIME_DIR=" + quoted(runtime_.string()) +
                 " WLR_BACKENDS=headless WLR_HEADLESS_OUTPUTS=" + std::to_string(outputs_) +
-                " WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c " +
-                quoted((folder_ / "config").string())});
+                " WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c " + quoted((folder_ / "config").string())});
         ASSERT_TRUE(waitForSockets()) << "sway did not start";
     }
 
@@ -271,8 +270,8 @@ TEST_F(RealSwayTwoOutputsTest, EachOutputShowsItsOwnCompositeWithThePictureAtIts
         const test::CommandResult owned = test::runCommand("chown -R 65534:65534 " + quoted(program.string()));
         ASSERT_EQ(owned.status, 0);
     }
-    const std::string tool = client("XDG_CURRENT_DESKTOP=sway SWAYSOCK=" + quoted(std::string(ipcSocket_)) + " XDG_CONFIG_HOME=" +
-                                    quoted((folder_ / "run").string())) +
+    const std::string tool = client("XDG_CURRENT_DESKTOP=sway SWAYSOCK=" + quoted(std::string(ipcSocket_)) +
+                                    " XDG_CONFIG_HOME=" + quoted((folder_ / "run").string())) +
                              quoted(TAVLO_WALLPAPER_TOOL) + " --folder " + quoted(program.string()) + " next 2>&1";
     const test::CommandResult result = test::runCommand(tool);
     ASSERT_EQ(result.status, 0) << result.output;

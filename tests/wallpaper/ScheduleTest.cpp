@@ -185,9 +185,9 @@ TEST_F(Installed, UnitsPassSystemdsOwnCheckAndTheTimersCommandChangesTheWallpape
     TAVLO_REQUIRE_TOOL(test::programInPath("Xvfb"), "Xvfb");
     for (const auto& schedule : {scheduleOf({"every", "30"}), scheduleOf({"daily", "07:05"})}) {
         installSchedule(files, schedule, systemd.manager());
-        const test::CommandResult check = test::runCommand("systemd-analyze verify --user --man=no '" +
-                                                           files.timerUnit.string() + "' '" +
-                                                           files.serviceUnit.string() + "' 2>&1");
+        const test::CommandResult check =
+            test::runCommand("systemd-analyze verify --user --man=no '" + files.timerUnit.string() + "' '" +
+                             files.serviceUnit.string() + "' 2>&1");
         EXPECT_EQ(check.status, 0) << check.output;
         EXPECT_EQ(check.output, "") << schedule.words();
     }

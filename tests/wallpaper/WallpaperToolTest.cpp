@@ -244,7 +244,8 @@ TEST_F(WallpaperToolTest, WhatALoginCouldNotRestoreIsNotRemembered) {
     const test::CommandResult set =
         runTool("DISPLAY=" + *display, "--folder " + quoted(latin1) + " set " + quoted(picture_));
     EXPECT_EQ(set.status, 0);
-    EXPECT_EQ(set.output, "壁纸已经设置，但下次登录时不会自动恢复：程序文件夹的路径不是 UTF-8 编码，桌面不会执行登录项\nx11\n");
+    EXPECT_EQ(set.output,
+              "壁纸已经设置，但下次登录时不会自动恢复：程序文件夹的路径不是 UTF-8 编码，桌面不会执行登录项\nx11\n");
     EXPECT_FALSE(fs::exists(entry));
     EXPECT_FALSE(fs::exists(latin1 / "Data" / "Wallpaper.ini"));
 
@@ -255,7 +256,8 @@ TEST_F(WallpaperToolTest, WhatALoginCouldNotRestoreIsNotRemembered) {
     const test::CommandResult second =
         runTool("DISPLAY=" + *display, "--folder " + quoted(program) + " set " + quoted(broken / "Mix.bmp"));
     EXPECT_EQ(second.status, 0);
-    EXPECT_EQ(second.output, "壁纸已经设置，但下次登录时不会自动恢复：图片的路径中有换行符，登录时无法恢复这张壁纸\nx11\n");
+    EXPECT_EQ(second.output,
+              "壁纸已经设置，但下次登录时不会自动恢复：图片的路径中有换行符，登录时无法恢复这张壁纸\nx11\n");
     EXPECT_FALSE(fs::exists(program / "Data" / "Wallpaper.ini"));
     EXPECT_FALSE(fs::exists(entry));
 }

@@ -313,7 +313,7 @@ TEST_P(X11RootWallpaperTest, EachRandrMonitorShowsItsOwnPicture) {
     EXPECT_EQ(top[0], kRed);
     EXPECT_EQ(top[199], kRed);
     EXPECT_EQ(top[200], kBlue);
-    EXPECT_EQ(top[319], kBlack);  // right of the portrait monitor
+    EXPECT_EQ(top[319], kBlack);     // right of the portrait monitor
     EXPECT_EQ(bottom[100], kBlack);  // below the landscape monitor
     EXPECT_EQ(bottom[250], kBlack);  // below the portrait monitor's 200 rows
     EXPECT_EQ(screenRow(root(), 190)[250], kBlue);

@@ -61,11 +61,8 @@ void setFitted(wallpaper::WallpaperBackend& desktop, const std::filesystem::path
                            "Set");
     switch (change.run(nullptr, picture)) {
     case WallpaperChange::Outcome::Set: return;
-    case WallpaperChange::Outcome::BackgroundUnreadable:
-        throw tool::Failure("图片文件无法读取：" + picture.string());
-    case WallpaperChange::Outcome::NotSet:
-        tell(change.failureDetail());
-        throw tool::Failure(change.failureMessage());
+    case WallpaperChange::Outcome::BackgroundUnreadable: throw tool::Failure("图片文件无法读取：" + picture.string());
+    case WallpaperChange::Outcome::NotSet: tell(change.failureDetail()); throw tool::Failure(change.failureMessage());
     }
 }
 

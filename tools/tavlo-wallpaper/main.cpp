@@ -167,8 +167,8 @@ int run(const tool::Invocation& call) {
         if (command == "set") return setWallpaper(folder, call.operands[0], chooseBackend(), mode);
         if (command == "next" || command == "previous") {
             if (call.has("--scheduled") && WallpaperSchedule::read(folder).paused) return 0;
-            const auto direction = command == "next" ? WallpaperRotation::Direction::Next
-                                                     : WallpaperRotation::Direction::Previous;
+            const auto direction =
+                command == "next" ? WallpaperRotation::Direction::Next : WallpaperRotation::Direction::Previous;
             auto backend = createProgramBackend(chooseBackend(), folder);
             tool::writeLine(step(*backend, folder, direction, mode, tell));
             return 0;
