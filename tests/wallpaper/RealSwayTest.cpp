@@ -6,6 +6,7 @@
 #include "ChildProcess.h"
 #include "MissingTool.h"
 #include "SwayWallpaper.h"
+#include "SwaybgWallpaper.h"
 #include "TempFolder.h"
 
 #include "BmpFormat.h"
@@ -294,6 +295,26 @@ TEST_F(RealSwayTwoOutputsTest, EachOutputShowsItsOwnCompositeWithThePictureAtIts
     ASSERT_TRUE(portrait);
     EXPECT_EQ(portrait->width(), 720);
     EXPECT_EQ(portrait->height(), 1280);
+}
+
+// A compositor without sway's IPC: one background client draws each output's
+// own picture.
+TEST_F(RealSwayTwoOutputsTest, BackgroundClientDrawsEachOutputsOwnPicture) {
+    const fs::path left = folder_ / "left.bmp", right = folder_ / "right.bmp";
+    // Large enough that stretching blends in nothing but near the edges.
+    writeHalves(kRed, kRed, 64, 64, left);
+    writeHalves(kBlue, kBlue, 64, 64, right);
+    // The client finds the compositor as the session's programs do.
+    const std::string runtime = getenv("XDG_RUNTIME_DIR") ? getenv("XDG_RUNTIME_DIR") : "";
+    setenv("XDG_RUNTIME_DIR", runtime_.c_str(), 1);
+    setenv("WAYLAND_DISPLAY", waylandDisplay_.c_str(), 1);
+    SwaybgWallpaper(waylandDisplay_, runtime_)
+        .SetMonitorWallpapers(
+            {{{"HEADLESS-1", 0, 0, 1280, 720, true}, left}, {{"HEADLESS-2", 1280, 0, 720, 1280, false}, right}});
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    unsetenv("WAYLAND_DISPLAY");
+    EXPECT_TRUE(outputShows("HEADLESS-1", {{{320, 360}, kRed}, {{960, 360}, kRed}}));
+    EXPECT_TRUE(outputShows("HEADLESS-2", {{{360, 320}, kBlue}, {{360, 960}, kBlue}}));
 }
 
 }  // namespace
