@@ -17,7 +17,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # run time: fonts, desktop mechanisms
   fonts-noto-cjk fonts-wqy-zenhei fonts-liberation
-  dbus dbus-x11 dconf-gsettings-backend dconf-cli gsettings-desktop-schemas
+  dbus dbus-x11 dconf-gsettings-backend dconf-cli gsettings-desktop-schemas libglib2.0-bin
   cinnamon-desktop-data mate-desktop-common xfconf sway swaybg grim
   # the screen copy in a Wayland session, and running natively there
   xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire qt6-wayland

@@ -74,7 +74,10 @@ std::string autostartEntry(const fs::path& tool, const std::vector<std::string>&
                            const std::string& comment) {
     // Desktops skip an entry that is not UTF-8: better no entry, and a
     // message, than one that silently does nothing.
-    std::string command = execArgument(tool.string());
+    // GLib looks for the program under its name as written, before "%%"
+    // becomes "%": a program whose path holds "%" is started through env.
+    const std::string program = tool.string();
+    std::string command = (program.find('%') != std::string::npos ? "env " : "") + execArgument(program);
     for (const std::string& argument : arguments)
         command += " " + (isPlainWord(argument) ? argument : execArgument(argument));
     if (!isUtf8(command)) throw UserFacingError(texts::entryPathNotUtf8());

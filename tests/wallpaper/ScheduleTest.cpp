@@ -4,6 +4,7 @@
 
 #include "BmpFormat.h"
 #include "ChildProcess.h"
+#include "LoginRestore.h"
 #include "MissingTool.h"
 #include "ScheduleRunner.h"
 #include "SettingsFile.h"
@@ -129,6 +130,28 @@ TEST_F(Installed, WithoutAUserManagerTheLoginEntryStandsInAndNoUnitIsWritten) {
     const std::string entry = readText(files.loginEntry);
     EXPECT_NE(entry.find("/tavlo-wallpaper\" next --scheduled --folder \""), std::string::npos) << entry;
     EXPECT_NE(entry.find("50%% \\\\$HOME \\\\\"x\\\\\""), std::string::npos) << entry;
+}
+
+// A desktop (GLib's launcher here) starts the entry's program with its
+// arguments, whatever characters the program folder's path holds.
+TEST(LoginEntry, StartsItsToolWhateverThePathHolds) {
+    TAVLO_REQUIRE_TOOL(test::programInPath("gio"), "gio");
+    test::TempFolder temp;
+    for (const std::string name : {"plain", "程序 50% $HOME \"x\" `y` \\z"}) {
+        SCOPED_TRACE(name);
+        const fs::path folder = temp / name;
+        fs::create_directories(folder);
+        const fs::path tool = folder / "tavlo-wallpaper", record = temp / "record";
+        fs::remove(record);
+        test::writeFileBytes(tool, "#!/bin/sh\nprintf '%s|' \"$0\" \"$@\" > '" + record.string() + "'\n");
+        fs::permissions(tool, fs::perms::owner_all);
+        const fs::path entry = temp / "entry.desktop";
+        test::writeFileBytes(entry, autostartEntry(tool, {"next", "--folder", folder.string()}, "x", "y"));
+        const test::CommandResult launched = test::runCommand("gio launch '" + entry.string() + "' 2>&1");
+        ASSERT_EQ(launched.status, 0) << launched.output << test::readFileBytes(entry);
+        ASSERT_TRUE(test::waitFor([&] { return fs::exists(record) && fs::file_size(record) > 0; }));
+        EXPECT_EQ(test::readFileBytes(record), tool.string() + "|next|--folder|" + folder.string() + "|");
+    }
 }
 
 // ExecStart's words as systemd reads them: blanks split, double quotes
