@@ -28,7 +28,12 @@ wallpaper::MonitorLayout qtScreens() {
 
 wallpaper::MonitorLayout programMonitors() {
     wallpaper::MonitorLayout monitors = wallpaper::sessionMonitors();
-    return monitors.empty() ? qtScreens() : monitors;
+    if (!monitors.empty()) return monitors;
+    // Qt speaks for a Wayland compositor only as its own client; through
+    // XWayland it sees XWayland's outputs.
+    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    if (wayland && QGuiApplication::platformName() != QLatin1String("wayland")) return {};
+    return qtScreens();
 }
 
 }  // namespace tavlo::app

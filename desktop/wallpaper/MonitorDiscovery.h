@@ -4,9 +4,10 @@
 namespace tavlo::wallpaper {
 
 // The monitors of the running session: sway's outputs where its IPC
-// answers, else the X server's RandR monitors (XWayland lists a Wayland
-// desktop's outputs too). Empty when neither can be asked: the wallpaper
-// is then made for one screen of unknown size.
+// answers, else, outside Wayland sessions, the X server's RandR monitors.
+// Empty when neither can be asked (another Wayland compositor, whose
+// outputs only a Wayland client of its own sees): the wallpaper is then
+// made for one screen of unknown size.
 MonitorLayout sessionMonitors();
 
 }  // namespace tavlo::wallpaper
