@@ -45,18 +45,40 @@ std::optional<WallpaperDaemon::Kind> WallpaperDaemon::running() {
 }
 
 void WallpaperDaemon::SetWallpaper(const fs::path& path) {
-    const std::string picture = fs::absolute(path).string();
-    const QString file = pathText(path);
-    if (kind_ == Kind::Swww) {
-        runDesktopCommand("swww",
-                          {QStringLiteral("img"), QStringLiteral("--transition-type"), QStringLiteral("none"), file});
-        return;
+    show({{"", path}});
+}
+
+void WallpaperDaemon::SetMonitorWallpapers(const std::vector<MonitorPicture>& pictures) {
+    std::vector<std::pair<std::string, fs::path>> shown;
+    for (const MonitorPicture& picture : pictures) shown.emplace_back(picture.monitor.name, picture.picture);
+    show(shown);
+}
+
+// Each picture on the output of its name; an empty name is every output.
+void WallpaperDaemon::show(const std::vector<std::pair<std::string, fs::path>>& pictures) {
+    for (const auto& [output, path] : pictures) {
+        const std::string picture = fs::absolute(path).string();
+        const QString file = pathText(path), name = QString::fromStdString(output);
+        try {
+            if (kind_ == Kind::Swww) {
+                QStringList arguments{QStringLiteral("img")};
+                if (!output.empty()) arguments << QStringLiteral("-o") << name;
+                runDesktopCommand("swww",
+                                  arguments << QStringLiteral("--transition-type") << QStringLiteral("none") << file);
+                continue;
+            }
+            // hyprpaper draws only pictures loaded before, on every monitor
+            // with an empty monitor name, and keeps loaded ones until told
+            // to let go.
+            hyprpaper({QStringLiteral("preload"), file}, picture);
+            hyprpaper({QStringLiteral("wallpaper"), name + QLatin1Char(',') + file}, picture);
+        } catch (const WallpaperError& error) {
+            if (output.empty()) throw;
+            throw WallpaperError(texts::onMonitor(output, error.cause()), error.what());
+        }
     }
-    // hyprpaper draws only pictures loaded before, on every monitor with an
-    // empty monitor name, and keeps loaded ones until told to let go.
-    hyprpaper({QStringLiteral("preload"), file}, picture);
-    hyprpaper({QStringLiteral("wallpaper"), QStringLiteral(",") + file}, picture);
-    runDesktopCommand("hyprctl", {QStringLiteral("hyprpaper"), QStringLiteral("unload"), QStringLiteral("unused")});
+    if (kind_ == Kind::Hyprpaper)
+        runDesktopCommand("hyprctl", {QStringLiteral("hyprpaper"), QStringLiteral("unload"), QStringLiteral("unused")});
 }
 
 }  // namespace tavlo::wallpaper

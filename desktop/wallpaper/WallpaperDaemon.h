@@ -3,6 +3,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tavlo::wallpaper {
 
@@ -20,10 +22,15 @@ public:
 
     std::string name() const override { return kind_ == Kind::Hyprpaper ? "hyprpaper" : "swww"; }
     void SetWallpaper(const std::filesystem::path& path) override;
+    // Each picture on its output (`swww img -o`, hyprpaper's "NAME,PATH").
+    bool perMonitor() const override { return true; }
+    void SetMonitorWallpapers(const std::vector<MonitorPicture>& pictures) override;
     // At login the daemon shows what its own configuration names.
     bool keptAcrossLogin() const override { return false; }
 
 private:
+    void show(const std::vector<std::pair<std::string, std::filesystem::path>>& pictures);
+
     Kind kind_;
 };
 

@@ -88,5 +88,29 @@ TEST_F(WallpaperDaemonTest, SwwwShowsThePictureAtOnce) {
     EXPECT_EQ(calls("swww"), "img --transition-type none " + mix_.string() + "\n");
 }
 
+TEST_F(WallpaperDaemonTest, EachOutputGetsItsOwnPictureAndARefusalNamesTheOutput) {
+    const fs::path other = mix_.parent_path() / "Mix-DP-2.bmp";
+    const std::vector<MonitorPicture> pictures = {{{"DP-1", 0, 0, 1920, 1080, true}, mix_},
+                                                  {{"DP-2", 1920, 0, 1080, 1920, false}, other}};
+    standIn("swww", "");
+    WallpaperDaemon(WallpaperDaemon::Kind::Swww).SetMonitorWallpapers(pictures);
+    EXPECT_EQ(calls("swww"), "img -o DP-1 --transition-type none " + mix_.string() +
+                                 "\nimg -o DP-2 --transition-type none " + other.string() + "\n");
+
+    standIn("hyprctl", "ok");
+    WallpaperDaemon(WallpaperDaemon::Kind::Hyprpaper).SetMonitorWallpapers(pictures);
+    EXPECT_EQ(calls("hyprctl"), "hyprpaper preload " + mix_.string() + "\nhyprpaper wallpaper DP-1," + mix_.string() +
+                                    "\nhyprpaper preload " + other.string() + "\nhyprpaper wallpaper DP-2," +
+                                    other.string() + "\nhyprpaper unload unused\n");
+
+    standIn("hyprctl", "wallpaper failed (no such monitor)");
+    try {
+        WallpaperDaemon(WallpaperDaemon::Kind::Hyprpaper).SetMonitorWallpapers(pictures);
+        FAIL() << "no error";
+    } catch (const WallpaperError& error) {
+        EXPECT_EQ(error.cause(), "显示器“DP-1”：壁纸程序 hyprpaper 没有接受这张图片");
+    }
+}
+
 }  // namespace
 }  // namespace tavlo::wallpaper
