@@ -1,5 +1,6 @@
 // The sway backend against a listening IPC socket that records the message
 // and gives the compositor's answer.
+#include "SwayOutputs.h"
 #include "SwayWallpaper.h"
 #include "TempFolder.h"
 
@@ -130,6 +131,33 @@ TEST(SwayWallpaper, RefusalsAndUnreachableCompositorsAreReported) {
                                                       socketPath + ": No such file or directory");
     EXPECT_EQ(errorOf(SwayWallpaper("")),
               "没有设置 SWAYSOCK，无法连接 sway / sway: SWAYSOCK is not set, so the compositor cannot be reached");
+}
+
+// A scaled output's mode is already in physical pixels and its place in
+// the layout is not; a turned output shows its mode on its side; an output
+// that is off shows nothing.
+TEST(SwayOutputs, AreReadInPhysicalPixelsTurnedAndPlaced) {
+    const std::string reply = R"([
+        {"name": "eDP-1", "active": true, "primary": false, "scale": 2.0, "transform": "normal",
+         "rect": {"x": 0, "y": 0, "width": 1280, "height": 800}, "current_mode": {"width": 2560, "height": 1600}},
+        {"name": "DP-2", "active": true, "scale": 1.0, "transform": "90",
+         "rect": {"x": 1280, "y": 0, "width": 1080, "height": 1920}, "current_mode": {"width": 1920, "height": 1080}},
+        {"name": "HDMI-A-1", "active": false, "scale": 1.0, "transform": "normal",
+         "rect": {"x": 0, "y": 0, "width": 0, "height": 0}, "current_mode": {"width": 1920, "height": 1080}}
+    ])";
+    EXPECT_EQ(parseSwayOutputs(reply), (MonitorLayout{{"eDP-1", 0, 0, 2560, 1600, false},
+                                                      {"DP-2", 1280, 0, 1080, 1920, false}}));
+    EXPECT_TRUE(parseSwayOutputs("not json").empty());
+}
+
+TEST(Monitors, PrimaryIsTheFlaggedOneElseTheOneNearestTheOriginAndComesFirst) {
+    const Monitor left{"L", -1920, 0, 1920, 1080, false}, origin{"O", 0, 0, 1920, 1080, false},
+        below{"B", 0, 1080, 1920, 1080, false};
+    EXPECT_EQ(primaryMonitor({left, below, origin}), origin);
+    Monitor flagged = below;
+    flagged.primary = true;
+    EXPECT_EQ(primaryMonitor({left, flagged, origin}), flagged);
+    EXPECT_EQ(primaryFirst({below, left, origin}), (MonitorLayout{origin, left, below}));
 }
 
 }  // namespace
