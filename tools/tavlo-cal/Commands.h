@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,5 +16,8 @@ void runMonth(const std::vector<std::string>& args, const holidays::HolidayTable
 void runDay(const std::vector<std::string>& args, const holidays::HolidayTable& table);
 void runHolidays(const std::vector<std::string>& args, const holidays::HolidayTable& table);
 void runDump(const std::vector<std::string>& args);
+// --from YYYY (this year), --years N (1), --what the kinds of events (all).
+void runIcs(const std::optional<std::string>& from, const std::optional<std::string>& years,
+            const std::optional<std::string>& what, const holidays::HolidayTable& table);
 
 }  // namespace tavlo::cal

@@ -49,6 +49,14 @@ tool::ToolDescription describeTool() {
                  .summary = "显示一年的官方放假安排，每个节日一行",
                  .details = "不写年份时为今年；没有收录的年份算作失败。",
                  .mostOperands = 1},
+                {.name = "ics",
+                 .arguments = "[--from YYYY] [--years 年数] [--what 种类]",
+                 .summary = "以 iCalendar 格式（RFC 5545）输出节日、二十四节气和放假安排，供其他日历程序导入",
+                 .details = "--what 是 festivals、terms、holidays、reminders 中的几项，以逗号分隔，默认全部。\n"
+                            "每个事件是全天的，标识在每次导出时都相同；年份从 1 到 2100。",
+                 .options = {{"--from", "YYYY", "从这一年开始（默认今年）"},
+                             {"--years", "年数", "输出几年（默认 1）"},
+                             {"--what", "种类", "输出哪些事件"}}},
                 {.name = "dump",
                  .arguments = "起始日期 结束日期",
                  .summary = "为这段日子的每一天输出一行以制表符分隔的 17 项数据，用来和其他日历比对",
@@ -96,6 +104,7 @@ int run(const tool::Invocation& call) {
     if (command == "month") runMonth(args, *table);
     if (command == "day") runDay(args, *table);
     if (command == "holidays") runHolidays(args, *table);
+    if (command == "ics") runIcs(call.value("--from"), call.value("--years"), call.value("--what"), *table);
     return 0;
 }
 
