@@ -35,16 +35,30 @@ CalendarEvent event(const CivilDate& date, const std::string& summary, const std
     return {date, summary, category, description, dateWord(date) + "-" + kind + "-" + fingerprint(summary) + "@tavlo"};
 }
 
-void addFestivals(const CivilDate& date, std::vector<CalendarEvent>& events) {
-    const lunar::TDateTime value = lunar::EncodeDate(date.Year, date.Month, date.Day);
-    if (const std::string festival = lunar::HolidayOf(date.Day, value); !festival.empty())
-        events.push_back(event(date, festival, "节日", "festival"));
+// The year's festivals, day by day. The lunar date steps along from the day
+// before and is converted afresh only where a lunar month begins (or where
+// the day does not follow on): a conversion costs a search, the day alone a
+// few terms of the phase series.
+void addFestivals(int year, std::vector<CalendarEvent>& events) {
     lunar::LunarDate lunarDate;
-    // Festivals belong to the ordinary months, never to a leap month.
-    if (lunar::LunarDateOf(value, lunarDate) && !lunarDate.Leap)
-        if (const std::string festival = lunar::LunarHolidayOf(lunarDate.Month, lunarDate.Day, value);
-            !festival.empty())
-            events.push_back(event(date, festival, "节日", "lunar"));
+    bool known = false;
+    for (int month = 1; month <= 12; ++month)
+        for (int day = 1; day <= lunar::CivilDaysInMonth(year, month); ++day) {
+            const CivilDate date{year, month, day};
+            const lunar::TDateTime value = lunar::EncodeDate(year, month, day);
+            if (const std::string festival = lunar::HolidayOf(day, value); !festival.empty())
+                events.push_back(event(date, festival, "节日", "festival"));
+            const int lunarDay = lunar::LunarDayOf(year, month, day).Day;
+            if (known && lunarDay > 1 && lunarDay == lunarDate.Day + 1)
+                lunarDate.Day = lunarDay;
+            else
+                known = lunar::LunarDateOf(value, lunarDate);
+            // Festivals belong to the ordinary months, never to a leap month.
+            if (!known || lunarDate.Leap) continue;
+            if (const std::string festival = lunar::LunarHolidayOf(lunarDate.Month, lunarDate.Day, value);
+                !festival.empty())
+                events.push_back(event(date, festival, "节日", "lunar"));
+        }
 }
 
 void addHolidays(int year, const holidays::HolidayTable& table, std::vector<CalendarEvent>& events) {
@@ -87,10 +101,7 @@ std::vector<CalendarEvent> calendarEvents(int first, int years, const EventKinds
     std::vector<CalendarEvent> events;
     const int last = first + years - 1;
     for (int year = first; year <= last; ++year) {
-        if (kinds.festivals)
-            for (int month = 1; month <= 12; ++month)
-                for (int day = 1; day <= lunar::CivilDaysInMonth(year, month); ++day)
-                    addFestivals({year, month, day}, events);
+        if (kinds.festivals) addFestivals(year, events);
         if (kinds.terms)
             for (int term = 0; term < 24; ++term) {
                 int month = 0, day = 0;
