@@ -105,8 +105,9 @@ std::vector<CalendarEvent> calendarEvents(int first, int years, const EventKinds
         if (kinds.terms)
             for (int term = 0; term < 24; ++term) {
                 int month = 0, day = 0;
+                // Dates count from 小寒, names from 立春.
                 if (lunar::SolarTermDate(year, term, month, day))
-                    events.push_back(event({year, month, day}, lunar::SolarTermName(term), "节气", "term"));
+                    events.push_back(event({year, month, day}, lunar::SolarTermName((term + 22) % 24), "节气", "term"));
             }
         if (kinds.holidays) addHolidays(year, table, events);
     }

@@ -36,8 +36,9 @@ packages=(
   # does, the bash completion loaded as bash does, a notes database made by
   # hand for the completion's test
   dpkg-dev fakeroot lintian desktop-file-utils appstream man-db groff-base bash-completion sqlite3
-  # an independent reader of the exported iCalendar
-  python3-icalendar
+  # an independent reader of the exported iCalendar, and a calendar program
+  # that imports it
+  python3-icalendar khal
   # the holiday table's cross-check installs an independent package with npm
   nodejs
 )

@@ -89,9 +89,34 @@ TEST(Ics, ExportReadsBackInAnotherReaderWithStableIdentities) {
     }
     EXPECT_EQ(terms, 6);  // three terms, each year
     for (const char* row : {"2026-02-17\t春节\t", "2026-02-16\t除夕\t", "2026-02-17\t春节假期（休）\t",
-                            "2026-02-14\t调休上班（班）\t", "2026-10-01\t国庆节\t"})
+                            "2026-02-14\t调休上班（班）\t", "2026-10-01\t国庆节\t", "2026-01-05\t小寒\t",
+                            "2026-02-04\t立春\t", "2026-03-20\t春分\t", "2026-04-05\t清明\t"})
         EXPECT_NE(a.find(row), std::string::npos) << row;
     EXPECT_GT(events, 100);
+}
+
+// A real calendar program takes the export: khal imports it and lists the
+// days of the Spring Festival as the calendar has them.
+TEST(Ics, ACalendarProgramImportsTheExport) {
+    TAVLO_REQUIRE_TOOL(run("command -v khal") != "", "khal");
+    test::TempFolder folder;
+    test::writeFileBytes(folder / "config", "[calendars]\n[[tavlo]]\npath = " + (folder / "calendar").string() +
+                                                "\ntype = calendar\n[locale]\ndateformat = %Y-%m-%d\n"
+                                                "longdateformat = %Y-%m-%d\ntimeformat = %H:%M\n"
+                                                "datetimeformat = %Y-%m-%d %H:%M\nlongdatetimeformat = %Y-%m-%d %H:%M\n"
+                                                "[sqlite]\npath = " +
+                                                (folder / "khal.db").string() + "\n");
+    std::filesystem::create_directories(folder / "calendar");
+    const std::string khal = "LC_ALL=C.UTF-8 khal -c '" + (folder / "config").string() + "' ";
+    ASSERT_EQ(std::system(("'" TAVLO_CAL_TOOL "' ics --from 2026 --what festivals,holidays > '" +
+                           (folder / "2026.ics").string() + "'")
+                              .c_str()),
+              0);
+    ASSERT_EQ(std::system((khal + "import --batch -a tavlo '" + (folder / "2026.ics").string() + "'").c_str()), 0);
+    const std::string listed = run(khal + "list 2026-02-16 2026-02-17 2>&1");
+    EXPECT_NE(listed.find("除夕"), std::string::npos) << listed;
+    EXPECT_NE(listed.find("春节假期（休）"), std::string::npos) << listed;
+    EXPECT_NE(listed.find("2026-02-17\n 春节\n"), std::string::npos) << listed;
 }
 
 }  // namespace
