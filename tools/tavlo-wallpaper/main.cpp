@@ -142,9 +142,10 @@ int schedule(const fs::path& folder, const std::vector<std::string>& words) {
         wanted = WallpaperSchedule::parse(words);
     }
     if (!wanted) throw tool::UsageError("不认识的自动更换设定");
-    wanted->write(folder);
+    // Stored once what runs it is in place: a failure leaves the schedule as it was.
     const ScheduleRunner runner =
         installSchedule(ScheduleFiles::forProgramFolder(folder), *wanted, UserServiceManager::session());
+    wanted->write(folder);
     std::string how;
     if (runner == ScheduleRunner::Systemd) how = "（由 systemd 用户定时器执行）";
     if (runner == ScheduleRunner::LoginEntry && wanted->kind != WallpaperSchedule::Kind::Login)
