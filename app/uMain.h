@@ -288,6 +288,7 @@ private:
     // The picture imgPicMix shows, the one the apply command pastes.
     std::optional<HeldPicture> currentPicture_;
     bool lblSetHasMenu_ = false;
+    void popUpOptions(QPoint at);
     bool firstPaintSeen_ = false;
     bool formShown_ = false;
     // Counts the pictures shown: a start-up read that finishes after an

@@ -24,10 +24,7 @@ Q_LOGGING_CATEGORY(insertLog, "tavlo.insert")
 // picOpenDLg: BMP, JPEG, PNG and GIF files, whatever the case of their
 // extension; several may be chosen.
 std::vector<std::filesystem::path> choosePictureFiles(QWidget* parent, std::filesystem::path& lastFolder) {
-    return widgets::choosePictures(parent, "picOpenDLg",
-                                   QStringLiteral("All(*.bmp;*.Jpg;*.PNG;*.JPEG;*.Gif;) (*.[bB][mM][pP] *.[jJ][pP][gG] "
-                                                  "*.[pP][nN][gG] *.[jJ][pP][eE][gG] *.[gG][iI][fF])"),
-                                   true, lastFolder);
+    return widgets::choosePictures(parent, "picOpenDLg", QString::fromUtf8(texts::kPictureFilter), true, lastFolder);
 }
 
 // A BMP under another name is kept in its own format.

@@ -1,6 +1,7 @@
 #include "CellPainter.h"
 
 #include "CalendarTexts.h"
+#include "Command.h"
 #include "PaintRoutines.h"
 
 #include <QFontMetrics>
@@ -123,6 +124,9 @@ void paintCellContent(QPainter& painter, int column, int row, QSize size, TCellS
     if (!cell.Valid) return;
     if (index >= kConstellationCell) return paintInformation(painter, index, cell, w, h, style);
     if (index <= kLastDayCell) paintDayCell(painter, cell, w, h, state.Selected, highlight, style, hooks);
+    // Where the keyboard is, whatever the highlight's colours, inside the
+    // selection's frame.
+    if (state.FocusShown && index <= kLastDayCell) widgets::drawFocusRing(painter, QRect(1, 1, w - 2, h - 2));
 }
 
 }  // namespace
