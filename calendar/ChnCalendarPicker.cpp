@@ -198,6 +198,8 @@ void TChnCalendar::ComposeBackground() {
 
 const QImage& TChnCalendar::GridDrawCell(int column, int row, QRect rect, const calendar::TCellState& state) {
     cells_.Font = font();
+    const lunar::CivilDate today = lunar::DecodeDate(now());
+    cells_.TodayDay = today.Year == month_.Year && today.Month == month_.MonthNumber ? today.Day : 0;
     auto hook = [this](const TDrawDateCellEvent& handler) -> calendar::TCellHook {
         if (!handler) return {};
         return [this, &handler](int day, QPainter& canvas, const QRect& cell, bool selected, QString& text,

@@ -92,9 +92,20 @@ private:
     }
 };
 
+// Whether the toolkit's own class nearest to `object`'s is QWidget itself:
+// a plain widget, which the toolkit would show as a mere filler.
+bool isPlainWidget(const QObject* object) {
+    const QMetaObject* type = object->metaObject();
+    while (type && !QByteArray(type->className()).startsWith('Q')) type = type->superClass();
+    return type == &QWidget::staticMetaObject;
+}
+
 QAccessibleInterface* controlAccessible(const QString& className, QObject* object) {
     auto* widget = qobject_cast<QWidget*>(object);
     if (!widget) return nullptr;
+    // The program's own windows are frames named by their titles.
+    if (widget->isWindow() && className == QLatin1String(object->metaObject()->className()) && isPlainWidget(object))
+        return new QAccessibleWidget(widget, QAccessible::Window);
     if (className == QLatin1String(TImage::staticMetaObject.className()))
         return new ControlAccessible(widget, QAccessible::Graphic);
     if (className == QLatin1String(TLabel::staticMetaObject.className()))

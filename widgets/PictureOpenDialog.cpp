@@ -76,9 +76,16 @@ void furnish(QFileDialog& dialog) {
     QSize size = kDialogSize;
     if (const QScreen* screen = dialog.screen()) size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
     dialog.resize(size.expandedTo(dialog.minimumSizeHint()));
+    // The size, type and date keep their room; the names take the rest.
     if (auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
-        const int widths[] = {300, 90, 120, 150};
-        for (int column = 0; column < 4; ++column) list->header()->resizeSection(column, widths[column]);
+        QHeaderView* header = list->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        const int widths[] = {90, 130, 150};
+        for (int column = 1; column <= 3; ++column) {
+            header->setSectionResizeMode(column, QHeaderView::Interactive);
+            header->resizeSection(column, widths[column - 1]);
+        }
     }
 }
 

@@ -11,6 +11,7 @@
 #include "PictureOpenDialog.h"
 #include "WallpaperTexts.h"
 
+#include <QAbstractProxyModel>
 #include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -224,7 +225,9 @@ TEST(ShownTextsOfOpenDialog, ChineseTypesAndDatesTheFilterRoomAndAPreview) {
         ASSERT_NE(files, nullptr);
         QSignalSpy loaded(files, &QFileSystemModel::directoryLoaded);
         const QModelIndex root = files->index(folder);
-        if (files->rowCount(root) < 2) ASSERT_TRUE(loaded.wait(10000));
+        if (files->rowCount(root) < 2) {
+            ASSERT_TRUE(loaded.wait(10000));
+        }
         for (int row = 0; row < files->rowCount(root); ++row) listed << files->index(row, 0, root).data().toString();
         listed.sort();
         filter = dialog->selectedNameFilter();
@@ -233,7 +236,7 @@ TEST(ShownTextsOfOpenDialog, ChineseTypesAndDatesTheFilterRoomAndAPreview) {
         date = shownPng.siblingAtColumn(3).data().toString();
         auto* list = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
         ASSERT_NE(list, nullptr);
-        roomForColumns = list->viewport()->width() >= list->header()->length();
+        roomForColumns = list->viewport()->width() >= list->header()->length() && list->columnWidth(0) >= 250;
         list->setCurrentIndex(shownPng);
         auto* preview = dialog->findChild<QLabel*>(QStringLiteral("picturePreview"));
         ASSERT_NE(preview, nullptr);
