@@ -14,8 +14,8 @@ class QMenu;
 namespace tavlo::calendar {
 
 struct TCellState {
-    bool Selected = false;  // the grid's current cell
-    bool Focused = false;   // ... and the grid has the keyboard focus
+    bool Selected = false;    // the grid's current cell
+    bool Focused = false;     // ... and the grid has the keyboard focus
     bool FocusShown = false;  // ... which the keyboard has been moving: its ring is drawn
 };
 

@@ -53,9 +53,8 @@ TEST(SharpArt, PicturesAreDrawnAtTheScreensPixels) {
         ASSERT_EQ(control->size(), p.art.size);
         const QImage shown = control->grab().toImage();
         ASSERT_EQ(shown.size(), p.art.size * 2);
-        const QImage scaledUp = widgets::renderArtwork(p.art, 1)
-                                    .toImage()
-                                    .scaled(p.art.size * 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QImage scaledUp = widgets::renderArtwork(p.art, 1).toImage().scaled(p.art.size * 2, Qt::IgnoreAspectRatio,
+                                                                                  Qt::SmoothTransformation);
         // The sharp picture's edges carry clearly more change than the blurred ones.
         EXPECT_GT(edgeEnergy(shown), 1.3 * edgeEnergy(scaledUp));
     }

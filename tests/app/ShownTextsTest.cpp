@@ -231,11 +231,13 @@ TEST(ShownTextsOfOpenDialog, ChineseTypesAndDatesTheFilterRoomAndAPreview) {
         for (int row = 0; row < files->rowCount(root); ++row) listed << files->index(row, 0, root).data().toString();
         listed.sort();
         filter = dialog->selectedNameFilter();
-        const QModelIndex shownPng = dialog->proxyModel()->mapFromSource(files->index(folder + "/a.png"));
+        const QModelIndex png = files->index(folder + "/a.png");
+        const QModelIndex shownPng = dialog->proxyModel() ? dialog->proxyModel()->mapFromSource(png) : png;
         type = shownPng.siblingAtColumn(2).data().toString();
         date = shownPng.siblingAtColumn(3).data().toString();
         auto* list = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
         ASSERT_NE(list, nullptr);
+        ASSERT_EQ(list->model(), shownPng.model());
         roomForColumns = list->viewport()->width() >= list->header()->length() && list->columnWidth(0) >= 250;
         list->setCurrentIndex(shownPng);
         auto* preview = dialog->findChild<QLabel*>(QStringLiteral("picturePreview"));
