@@ -22,6 +22,12 @@ inline constexpr const char* kCaptureTip = "截取屏幕上的一块区域作为
 inline constexpr const char* kBackgroundsName = "添加背景图片";
 inline constexpr const char* kBackgroundsTip = "添加、移除或选用背景图片";
 inline constexpr const char* kCurrentPictureName = "当前图片";
+// Shown where the picture goes until there is one.
+inline constexpr const char* kPictureHint =
+    "还没有图片\n\n点击上方的“插入图片”选一张图片，或点击“截  图”截取屏幕上的一块区域；"
+    "再点击“应用到桌面”，图片就贴在背景图片的右上角，成为桌面壁纸。";
+// A passing notice after the wallpaper was set.
+inline constexpr const char* kApplied = "已设为桌面壁纸";
 
 // The options menu.
 inline constexpr const char* kExportNotes = "内容导出";

@@ -181,6 +181,7 @@ void TMainFrm::LoadCurrentPicture() {
 // The control shows the held rows themselves, so the picture exists once.
 void TMainFrm::showPicture(HeldPicture picture) {
     imgPicMix->setPicture(QImage());  // let go of the old rows before they go
+    lblPicHint->hide();
     currentPicture_ = std::move(picture);
     imgPicMix->setPicturePart(widgets::pictureImage(currentPicture_->shown()),
                               QSize(currentPicture_->width(), currentPicture_->height()));

@@ -13,7 +13,11 @@
 #include "uMain.h"
 #include "uPicSel.h"
 
+#include <QLabel>
 #include <QLoggingCategory>
+#include <QTimer>
+
+#include <chrono>
 
 namespace tavlo::app {
 
@@ -133,9 +137,17 @@ void TMainFrm::imgAppToDeskClick() {
         qWarning("tavlo: %s", apply.failureDetail().c_str());
         showErrorReport(this, QString::fromStdString(apply.failureMessage()));
         break;
-    case ApplyResult::Applied:
+    case ApplyResult::Applied: showApplied(); break;
     case ApplyResult::Declined: break;
     }
+}
+
+// Said in the window, not in a box, and gone by itself after a while.
+void TMainFrm::showApplied() {
+    constexpr std::chrono::seconds kShown{4};
+    lblApplied->show();
+    lblApplied->raise();
+    QTimer::singleShot(kShown, lblApplied, &QWidget::hide);
 }
 
 // Background picker: a new choice makes the next apply use it; otherwise the

@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QImage>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
@@ -103,6 +104,31 @@ TEST_F(MainPath, InsertFailuresFollowTheTable) {
     EXPECT_EQ(tmppic(), "\r\n");
     EXPECT_EQ(imgPicMix()->picture(), shown);
     EXPECT_FALSE(fs::exists(f.folder / "pictures/gone.bmp"));
+}
+
+// Until there is a picture its area says what to do; after the wallpaper was
+// set, a notice in the window says so (no box), and only then.
+TEST_F(MainPath, TheEmptyAreaSaysWhatToDoAndASuccessfulApplySaysSo) {
+    auto* hint = test::control<QLabel>(*f.window, "lblPicHint");
+    auto* applied = test::control<QLabel>(*f.window, "lblApplied");
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_TRUE(hint->text().contains(QStringLiteral("插入图片")));
+    f.state->ConfirmApply = false;
+    {
+        ModalAnswers answers;
+        clickApply();  // no picture yet: a message, no notice
+        EXPECT_EQ(answers.messages.size(), 1u);
+    }
+    EXPECT_FALSE(applied->isVisible());
+
+    insert(file("photo.jpg", test::encodeJpeg(test::gradientPicture(40, 30), 100)));
+    EXPECT_FALSE(hint->isVisible());
+    ModalAnswers answers;
+    clickApply();
+    EXPECT_TRUE(answers.messages.empty());
+    ASSERT_EQ(desktop->calls().size(), 1u);
+    EXPECT_TRUE(applied->isVisible());
+    EXPECT_EQ(applied->text(), QStringLiteral("已设为桌面壁纸"));
 }
 
 TEST_F(MainPath, ApplyAsksFirstAndNeverAgainOnceTold) {
