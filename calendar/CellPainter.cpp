@@ -197,10 +197,15 @@ QColor ReadableOn(const QColor& a, const QColor& b) {
 
 void PaintCell(QImage& cell, const QImage& back, QPoint gridOrigin, int column, int row, const QRect& rect,
                TCellState state, const TMonthModel& month, const TCellStyle& style, const TCellHooks& hooks) {
-    if (cell.size() != rect.size()) cell = QImage(rect.size(), QImage::Format_RGB32);
+    // At the background's device pixels, so that the cell is as sharp as the screen.
+    const qreal ratio = back.isNull() ? 1 : back.devicePixelRatio();
+    const QSize pixels = (QSizeF(rect.size()) * ratio).toSize();
+    if (cell.size() != pixels) cell = QImage(pixels, QImage::Format_RGB32);
+    cell.setDevicePixelRatio(ratio);
     cell.fill(Qt::white);  // under a cell pushed past the control's edge
     QPainter painter(&cell);
-    painter.drawImage(QPoint(0, 0), back, rect.translated(gridOrigin));
+    const QRectF source(QRectF(rect.translated(gridOrigin)).topLeft() * ratio, QSizeF(rect.size()) * ratio);
+    painter.drawImage(QRectF(QPointF(0, 0), QSizeF(rect.size())), back, source);
     // A failing hook still leaves the cell with what was drawn so far; the
     // failure goes to the log, as painting has no one to tell.
     try {

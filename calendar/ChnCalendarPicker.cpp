@@ -193,7 +193,8 @@ void TChnCalendar::LayoutGrid() {
 void TChnCalendar::ComposeBackground() {
     back_.Font = font();
     const lunar::CivilDate date = lunar::DecodeDate(dateTime_);
-    calendar::ComposeBackground(backBitmap_, pictureBitmap_, size(), DayGrid->geometry(), date.Year, date.Month, back_);
+    calendar::ComposeBackground(backBitmap_, pictureBitmap_, size(), DayGrid->geometry(), date.Year, date.Month, back_,
+                                devicePixelRatioF());
 }
 
 const QImage& TChnCalendar::GridDrawCell(int column, int row, QRect rect, const calendar::TCellState& state) {

@@ -2,10 +2,13 @@
 // at the screen's pixels: their edges are as sharp as the art allows, not
 // the 1× pictures scaled up.
 #include "Artwork.h"
+#include "ChnCalendarPicker.h"
+#include "DateTimeValue.h"
 #include "WindowTestSupport.h"
 
 #include <QImage>
 #include <QPixmap>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -58,6 +61,34 @@ TEST(SharpArt, PicturesAreDrawnAtTheScreensPixels) {
         // The sharp picture's edges carry clearly more change than the blurred ones.
         EXPECT_GT(edgeEnergy(shown), 1.3 * edgeEnergy(scaledUp));
     }
+}
+
+// The calendar, its texts, marks and big pale digits included, is drawn at
+// the screen's pixels too.
+TEST(SharpArt, TheCalendarIsDrawnAtTheScreensPixels) {
+    TChnCalendar calendar;
+    calendar.setClock([] { return lunar::EncodeDate(2013, 1, 2); });
+    calendar.resize(419, 255);
+    calendar.setDateTime(lunar::EncodeDate(2013, 1, 17));
+    calendar.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&calendar));
+    // The grid, whose cells are pictures the control draws itself.
+    QWidget* grid = calendar.findChild<QWidget*>(QStringLiteral("DayGrid"));
+    ASSERT_NE(grid, nullptr);
+    const QImage shown = grid->grab().toImage();
+    ASSERT_EQ(shown.size(), grid->size() * 2);
+    QImage once(grid->size(), QImage::Format_RGB32);
+    once.fill(Qt::white);
+    grid->render(&once);
+    // Drawn at 1× and doubled, every pixel would repeat its neighbour; drawn
+    // at the screen's pixels, the text's and lines' edges fall in between.
+    const QImage doubled =
+        once.convertToFormat(QImage::Format_RGB32).scaled(shown.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    const QImage grabbed = shown.convertToFormat(QImage::Format_RGB32);
+    int differing = 0;
+    for (int y = 0; y < grabbed.height(); ++y)
+        for (int x = 0; x < grabbed.width(); ++x) differing += grabbed.pixel(x, y) != doubled.pixel(x, y);
+    EXPECT_GT(differing, grabbed.width() * grabbed.height() / 50);
 }
 
 }  // namespace
