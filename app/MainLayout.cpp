@@ -133,11 +133,29 @@ void TMainFrm::CreateRightArea() {
     anchors_.anchor(pgcMain, Anchors::Left | Anchors::Top | Anchors::Right | Anchors::Bottom);
     ts_PicShow = make<QWidget>(pgcMain, "ts_PicShow", {});
     pgcMain->addWidget(ts_PicShow);
+    lblPicHint = make<QLabel>(ts_PicShow, "lblPicHint", {40, 110, 415, 150}, QString::fromUtf8(texts::kPictureHint));
+    lblPicHint->setWordWrap(true);
+    lblPicHint->setAlignment(Qt::AlignCenter);
+    lblPicHint->setFont(pixelFont(QStringLiteral("微软雅黑"), 14));
+    QPalette hint = lblPicHint->palette();
+    hint.setColor(QPalette::WindowText, QColor(0x55, 0x55, 0x55));  // 7:1 on white
+    lblPicHint->setPalette(hint);
     imgPicMix = make<TImage>(ts_PicShow, "imgPicMix", {0, 0, 495, 371});
     imgPicMix->setAutoSize(true);
     imgPicMix->setStretch(true);
     imgPicMix->setCursor(Qt::PointingHandCursor);
     imgPicMix->setAccessibleName(QString::fromUtf8(texts::kCurrentPictureName));
+
+    lblApplied = make<QLabel>(pngRight, "lblApplied", {0, 381 - 26, 503, 26}, QString::fromUtf8(texts::kApplied));
+    lblApplied->setAlignment(Qt::AlignCenter);
+    lblApplied->setFont(pixelFont(QStringLiteral("微软雅黑"), 13, true));
+    lblApplied->setAutoFillBackground(true);
+    QPalette notice = lblApplied->palette();
+    notice.setColor(QPalette::Window, QColor(0x1f, 0x5f, 0xaf));  // white on it: 6.6:1
+    notice.setColor(QPalette::WindowText, Qt::white);
+    lblApplied->setPalette(notice);
+    lblApplied->hide();
+    anchors_.anchor(lblApplied, Anchors::Left | Anchors::Right | Anchors::Bottom);
 }
 
 void TMainFrm::CreateHiddenParts() {

@@ -14,13 +14,20 @@ inline constexpr const char* kOptionsTip = "打开选项菜单";
 inline constexpr const char* kApplyName = "应用到桌面";
 inline constexpr const char* kApplyTip = "把当前图片贴到背景图片上，设为桌面壁纸";
 inline constexpr const char* kInsert = "插入图片";
-inline constexpr const char* kInsertTip = "插入一张图片（BMP、JPEG、PNG 或 GIF）作为当前图片";
+inline constexpr const char* kInsertTip = "插入一张图片（BMP、JPG、PNG 或 GIF）作为当前图片";
+inline constexpr const char* kPictureFilter = "图片 (*.bmp *.jpg *.jpeg *.png *.gif)";
 inline constexpr const char* kCapture = "截  图";
 inline constexpr const char* kCaptureName = "截图";
 inline constexpr const char* kCaptureTip = "截取屏幕上的一块区域作为当前图片";
 inline constexpr const char* kBackgroundsName = "添加背景图片";
 inline constexpr const char* kBackgroundsTip = "添加、移除或选用背景图片";
 inline constexpr const char* kCurrentPictureName = "当前图片";
+// Shown where the picture goes until there is one.
+inline constexpr const char* kPictureHint =
+    "还没有图片\n\n点击上方的“插入图片”选一张图片，或点击“截  图”截取屏幕上的一块区域；"
+    "再点击“应用到桌面”，图片就贴在背景图片的右上角，成为桌面壁纸。";
+// A passing notice after the wallpaper was set.
+inline constexpr const char* kApplied = "已设为桌面壁纸";
 
 // The options menu.
 inline constexpr const char* kExportNotes = "内容导出";

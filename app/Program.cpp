@@ -88,9 +88,13 @@ void initialiseApplication() {
     // title ("提示 — Tavlo助手"), and the titles are the program's own texts.
     QApplication::setWindowIcon(QIcon(renderArtwork(art::icon)));
     widgets::registerFontSubstitutions();
-    // The toolkit's own dialogs (open file, message box buttons) speak Chinese too.
+    // The program speaks Chinese whatever the system's locale: dates and
+    // numbers, file type names, and the toolkit's own dialogs (open file,
+    // message box buttons).
+    const QLocale chinese(QLocale::Chinese, QLocale::SimplifiedChineseScript, QLocale::China);
+    QLocale::setDefault(chinese);
     auto* translator = new QTranslator(qApp);
-    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+    if (translator->load(chinese, QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator);
 }

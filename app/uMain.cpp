@@ -184,6 +184,7 @@ void TMainFrm::LoadCurrentPicture() {
 // The control shows the held rows themselves, so the picture exists once.
 void TMainFrm::showPicture(HeldPicture picture) {
     imgPicMix->setPicture(QImage());  // let go of the old rows before they go
+    lblPicHint->hide();
     currentPicture_ = std::move(picture);
     imgPicMix->setPicturePart(widgets::pictureImage(currentPicture_->shown()),
                               QSize(currentPicture_->width(), currentPicture_->height()));
@@ -244,9 +245,25 @@ void TMainFrm::lblSetClick() {
         lblSetHasMenu_ = true;
         lblSet->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(lblSet, &QWidget::customContextMenuRequested, this,
-                [this](const QPoint& pos) { popSysset->popup(lblSet->mapToGlobal(pos)); });
+                [this](const QPoint& pos) { popUpOptions(lblSet->mapToGlobal(pos)); });
     }
-    popSysset->popup(corner);
+    popUpOptions(corner);
+}
+
+// The keyboard's focus goes back where it was when the menu closes: the
+// window manager's reactivation of the window would put it on the first
+// control of the window.
+void TMainFrm::popUpOptions(QPoint at) {
+    const QPointer<QWidget> from = focusWidget();
+    connect(
+        popSysset, &QMenu::aboutToHide, this,
+        [this, from] {
+            QTimer::singleShot(0, this, [from] {
+                if (from && from->isVisible()) from->setFocus(Qt::PopupFocusReason);
+            });
+        },
+        Qt::SingleShotConnection);
+    popSysset->popup(at);
 }
 
 void TMainFrm::N_helpClick() {

@@ -157,6 +157,8 @@ private:
     QStackedWidget* pgcMain = nullptr;
     QWidget* ts_PicShow = nullptr;
     TImage* imgPicMix = nullptr;
+    QLabel* lblPicHint = nullptr;  // what to do, until there is a picture
+    QLabel* lblApplied = nullptr;  // a passing notice after a successful apply
 
     // Parts that are never shown.
     QWidget* ts_PicMix = nullptr;
@@ -305,6 +307,8 @@ private:
     // The picture imgPicMix shows, the one the apply command pastes.
     std::optional<HeldPicture> currentPicture_;
     bool lblSetHasMenu_ = false;
+    void showApplied();
+    void popUpOptions(QPoint at);
     bool firstPaintSeen_ = false;
     bool formShown_ = false;
     // Counts the pictures shown: a start-up read that finishes after an

@@ -13,7 +13,11 @@
 #include "uMain.h"
 #include "uPicSel.h"
 
+#include <QLabel>
 #include <QLoggingCategory>
+#include <QTimer>
+
+#include <chrono>
 
 namespace tavlo::app {
 
@@ -24,10 +28,7 @@ Q_LOGGING_CATEGORY(insertLog, "tavlo.insert")
 // picOpenDLg: BMP, JPEG, PNG and GIF files, whatever the case of their
 // extension; several may be chosen.
 std::vector<std::filesystem::path> choosePictureFiles(QWidget* parent, std::filesystem::path& lastFolder) {
-    return widgets::choosePictures(parent, "picOpenDLg",
-                                   QStringLiteral("All(*.bmp;*.Jpg;*.PNG;*.JPEG;*.Gif;) (*.[bB][mM][pP] *.[jJ][pP][gG] "
-                                                  "*.[pP][nN][gG] *.[jJ][pP][eE][gG] *.[gG][iI][fF])"),
-                                   true, lastFolder);
+    return widgets::choosePictures(parent, "picOpenDLg", QString::fromUtf8(texts::kPictureFilter), true, lastFolder);
 }
 
 // A BMP under another name is kept in its own format.
@@ -139,9 +140,17 @@ void TMainFrm::imgAppToDeskClick() {
         qWarning("tavlo: %s", apply.failureDetail().c_str());
         showErrorReport(this, QString::fromStdString(apply.failureMessage()));
         break;
-    case ApplyResult::Applied:
+    case ApplyResult::Applied: showApplied(); break;
     case ApplyResult::Declined: break;
     }
+}
+
+// Said in the window, not in a box, and gone by itself after a while.
+void TMainFrm::showApplied() {
+    constexpr std::chrono::seconds kShown{4};
+    lblApplied->show();
+    lblApplied->raise();
+    QTimer::singleShot(kShown, lblApplied, &QWidget::hide);
 }
 
 // Background picker: a new choice makes the next apply use it; otherwise the

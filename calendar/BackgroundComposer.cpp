@@ -23,8 +23,9 @@ void drawBigNumber(QPainter& painter, const QFont& base, int pixels, const QColo
 }
 
 // The picture at its place in a white bitmap of the control's size.
-void placePicture(QImage& placed, QSize size, const TBackgroundStyle& style) {
-    placed = QImage(size, QImage::Format_RGB32);
+void placePicture(QImage& placed, QSize size, const TBackgroundStyle& style, qreal ratio) {
+    placed = QImage((QSizeF(size) * ratio).toSize(), QImage::Format_RGB32);
+    placed.setDevicePixelRatio(ratio);
     placed.fill(Qt::white);
     const QImage& source = style.Picture;
     QPainter painter(&placed);
@@ -42,8 +43,9 @@ void placePicture(QImage& placed, QSize size, const TBackgroundStyle& style) {
 }  // namespace
 
 void ComposeBackground(QImage& back, QImage& picture, QSize size, const QRect& grid, int year, int month,
-                       const TBackgroundStyle& style) {
-    back = QImage(size, QImage::Format_RGB32);
+                       const TBackgroundStyle& style, qreal ratio) {
+    back = QImage((QSizeF(size) * ratio).toSize(), QImage::Format_RGB32);
+    back.setDevicePixelRatio(ratio);
     back.fill(Qt::white);
     {
         QPainter painter(&back);
@@ -66,7 +68,7 @@ void ComposeBackground(QImage& back, QImage& picture, QSize size, const QRect& g
         picture = QImage();
         return;
     }
-    placePicture(picture, size, style);
+    placePicture(picture, size, style, ratio);
     BlendPicture(back, picture, style.AlphaBlend);
 }
 

@@ -28,7 +28,9 @@ struct TBackgroundStyle {
 
 // Fills `back` (sized to `size`) and `picture` (the placed picture before
 // blending, or an empty image); `grid` is the grid's place in the control.
+// Both are drawn at `ratio` device pixels per pixel, for the screen's own
+// sharpness.
 void ComposeBackground(QImage& back, QImage& picture, QSize size, const QRect& grid, int year, int month,
-                       const TBackgroundStyle& style);
+                       const TBackgroundStyle& style, qreal ratio = 1);
 
 }  // namespace tavlo::calendar

@@ -1,5 +1,7 @@
 #include "CalendarTexts.h"
 
+#include <QStringList>
+
 namespace tavlo::calendar::texts {
 
 QString today() {
@@ -48,6 +50,59 @@ QString animalYear(const QString& animal) {
 
 QString lunarDate(const QString& date) {
     return QStringLiteral(" 农历") + date;
+}
+
+QString todayName() {
+    return QStringLiteral("回到今天");
+}
+
+QString todayTip() {
+    return QStringLiteral("显示今天所在的月份并选中今天");
+}
+
+QString monthMenuName() {
+    return QStringLiteral("选择月份");
+}
+
+QString monthMenuTip() {
+    return QStringLiteral("打开月份菜单（Ctrl+PageUp/PageDown：上月/下月）");
+}
+
+QString yearMenuName() {
+    return QStringLiteral("选择年份");
+}
+
+QString yearMenuTip() {
+    return QStringLiteral("打开年份菜单（Ctrl+Shift+PageUp/PageDown：上一年/下一年）");
+}
+
+QString monthSpinName() {
+    return QStringLiteral("上月/下月");
+}
+
+QString yearSpinName() {
+    return QStringLiteral("上一年/下一年");
+}
+
+QString spinTip() {
+    return QStringLiteral("上箭头键向后翻，下箭头键向前翻");
+}
+
+QString dayCellName(int year, int month, int day, int weekdayColumn, bool today, const QString& lunarDay,
+                    const QString& festival, holidays::DayKind kind, const QString& extra) {
+    QStringList parts{
+        QStringLiteral("%1年%2月%3日 %4").arg(year).arg(month).arg(day).arg(weekdayHeading(weekdayColumn, true))};
+    if (today) parts << todayMark();
+    if (!lunarDay.isEmpty()) parts << QStringLiteral("农历") + lunarDay;
+    if (!festival.isEmpty()) parts << festival;
+    if (kind == holidays::DayKind::Off) parts << QStringLiteral("休息日");
+    if (kind == holidays::DayKind::Work) parts << QStringLiteral("调休上班");
+    if (!extra.isEmpty()) parts << extra;
+    return parts.join(QStringLiteral("，"));
+}
+
+QString gridName() {
+    return QStringLiteral("日历");
 }
 
 }  // namespace tavlo::calendar::texts

@@ -1,6 +1,7 @@
 #include "CellPainter.h"
 
 #include "CalendarTexts.h"
+#include "Command.h"
 #include "PaintRoutines.h"
 
 #include <QFontMetrics>
@@ -8,6 +9,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 
 Q_LOGGING_CATEGORY(calendarPaintLog, "tavlo.calendar")
@@ -69,9 +71,11 @@ void paintInformation(QPainter& painter, int index, const TDayCell& cell, int w,
     }
 }
 
-// 休 in red or 班 in grey, small, in the top right corner; drawn before the
-// owner-draw hooks, which may paint over it.
-void paintHolidayMark(QPainter& painter, holidays::DayKind kind, int w, int h, const TCellStyle& style) {
+// 休 in red or 班 in dark grey, small, in the top left corner; drawn before
+// the owner-draw hooks, which may paint over it. On the selection's
+// highlight it takes the colour that reads there.
+void paintHolidayMark(QPainter& painter, holidays::DayKind kind, int w, int h, const TCellStyle& style,
+                      const QColor* onHighlight) {
     if (!style.ShowHolidayMarks || kind == holidays::DayKind::Ordinary) return;
     const QRect box = HolidayMarkBox(w, h);
     // Bold sans strokes stay legible at this size, where thin serif ones fade.
@@ -79,30 +83,54 @@ void paintHolidayMark(QPainter& painter, holidays::DayKind kind, int w, int h, c
     font.setPixelSize(box.height());
     font.setBold(true);
     painter.setFont(font);
-    painter.setPen(kind == holidays::DayKind::Off ? style.RestDayMark : style.WorkDayMark);
+    const QColor colour = kind == holidays::DayKind::Off ? style.RestDayMark : style.WorkDayMark;
+    painter.setPen(onHighlight ? *onHighlight : colour);
     painter.drawText(box, Qt::AlignCenter | Qt::TextSingleLine,
                      kind == holidays::DayKind::Off ? texts::restDayMark() : texts::workDayMark());
 }
 
 // One line of a day cell through its hook; true when drawn by default.
 bool paintDayLine(QPainter& painter, const TCellHook& hook, const TDayCell& cell, QFont font, const QColor& colour,
-                  QString text, const QRect& box, int align, bool selected, QSize size) {
+                  QString text, const QRect& box, bool selected, QSize size) {
     painter.setFont(font);
     painter.setPen(colour);
     bool defaultDraw = true;
     if (hook) hook(cell.Day, painter, QRect(QPoint(0, 0), size), selected, text, defaultDraw);
-    if (defaultDraw) drawLine(painter, box, Qt::AlignHCenter | align, text);
+    if (defaultDraw) drawLine(painter, box, Qt::AlignHCenter | Qt::AlignTop, text);
     return defaultDraw;
+}
+
+// Today's number stands on a dark red badge, wherever the selection is.
+constexpr QRgb kTodayBadge = qRgb(0xC0, 0x00, 0x00);
+
+void paintTodayBadge(QPainter& painter, const QFont& font, const QString& number, const QRect& box) {
+    const QFontMetrics metrics(font);
+    const QRect ink = metrics.tightBoundingRect(QStringLiteral("0123456789"));
+    const int width = metrics.horizontalAdvance(number) + 8;
+    const int baseline = box.top() + metrics.ascent();
+    const QRect badge(box.center().x() - width / 2 + 1, baseline + ink.top() - 2, width, -ink.top() + 4);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(kTodayBadge));
+    painter.drawRoundedRect(badge, 3, 3);
+    painter.restore();
 }
 
 void paintDayCell(QPainter& painter, const TDayCell& cell, int w, int h, bool selected, bool highlight,
                   const TCellStyle& style, const TCellHooks& hooks) {
     const QSize size(w, h);
-    paintHolidayMark(painter, cell.Arrangement, w, h, style);
-    paintDayLine(painter, hooks.DateCell, cell, style.FontDate, cell.DayColor, cell.DayText, QRect(2, 0, w - 4, h / 2),
-                 Qt::AlignBottom, selected, size);
-    const bool drawn = paintDayLine(painter, hooks.CnDateCell, cell, style.FontCnDate, cell.CnColor, cell.CnText,
-                                    QRect(2, h / 2, w - 4, h - h / 2), Qt::AlignTop, selected, size);
+    const DayLineBoxes lines = DayLines(style.FontDate, style.FontCnDate, w, h);
+    // On the highlight every text takes the colour that reads there.
+    const QColor readable = ReadableOn(style.SelectedStart, style.SelectedEnd);
+    const QColor* onHighlight = highlight ? &readable : nullptr;
+    paintHolidayMark(painter, cell.Arrangement, w, h, style, onHighlight);
+    const bool today = cell.Day == style.TodayDay;
+    if (today) paintTodayBadge(painter, style.FontDate, cell.DayText, lines.day);
+    const QColor dayColour = today ? QColor(Qt::white) : onHighlight ? readable : cell.DayColor;
+    paintDayLine(painter, hooks.DateCell, cell, style.FontDate, dayColour, cell.DayText, lines.day, selected, size);
+    const bool drawn = paintDayLine(painter, hooks.CnDateCell, cell, style.FontCnDate,
+                                    onHighlight ? readable : cell.CnColor, cell.CnText, lines.lunar, selected, size);
     if (drawn && highlight) {
         painter.setPen(style.SelectedFrame);
         painter.setBrush(Qt::NoBrush);
@@ -123,6 +151,9 @@ void paintCellContent(QPainter& painter, int column, int row, QSize size, TCellS
     if (!cell.Valid) return;
     if (index >= kConstellationCell) return paintInformation(painter, index, cell, w, h, style);
     if (index <= kLastDayCell) paintDayCell(painter, cell, w, h, state.Selected, highlight, style, hooks);
+    // Where the keyboard is, whatever the highlight's colours, inside the
+    // selection's frame.
+    if (state.FocusShown && index <= kLastDayCell) widgets::drawFocusRing(painter, QRect(1, 1, w - 2, h - 2));
 }
 
 }  // namespace
@@ -133,16 +164,48 @@ QString WeekdayHeading(int column, int textWidth) {
 
 QRect HolidayMarkBox(int w, int h) {
     // About 10 pixels in the main window's 27-pixel rows; legible from 9.
-    const int side = std::clamp(h * 2 / 5, 9, 14);
-    return QRect(w - side - 1, 1, side, side);
+    const int side = std::clamp(h * 2 / 5, 9, std::min(14, w / 4));
+    return QRect(2, 2, side, side);
+}
+
+DayLineBoxes DayLines(const QFont& dayFont, const QFont& lunarFont, int w, int h) {
+    const QFontMetrics day(dayFont), lunar(lunarFont);
+    // The ink, not the fonts' line heights: a CJK font's leading alone would
+    // fill the row.
+    const int dayInk = -day.tightBoundingRect(QStringLiteral("0123456789")).top();
+    const QRect han = lunar.tightBoundingRect(QStringLiteral("廿九腊月初一节"));
+    const int spare = h - dayInk - han.height();
+    const int margin = std::max(0, spare / 3);
+    const int dayBaseline = margin + dayInk;
+    const int lunarBaseline = dayBaseline + margin - han.top();
+    return {QRect(2, dayBaseline - day.ascent(), w - 4, day.height()),
+            QRect(2, lunarBaseline - lunar.ascent(), w - 4, lunar.height())};
+}
+
+QColor ReadableOn(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double lighter = std::max(luminance(a), luminance(b));
+    const double darker = std::min(luminance(a), luminance(b));
+    // Each against the end where it reads worst.
+    const double onBlack = (darker + 0.05) / 0.05;
+    const double onWhite = 1.05 / (lighter + 0.05);
+    return onBlack >= onWhite ? QColor(Qt::black) : QColor(Qt::white);
 }
 
 void PaintCell(QImage& cell, const QImage& back, QPoint gridOrigin, int column, int row, const QRect& rect,
                TCellState state, const TMonthModel& month, const TCellStyle& style, const TCellHooks& hooks) {
-    if (cell.size() != rect.size()) cell = QImage(rect.size(), QImage::Format_RGB32);
+    // At the background's device pixels, so that the cell is as sharp as the screen.
+    const qreal ratio = back.isNull() ? 1 : back.devicePixelRatio();
+    const QSize pixels = (QSizeF(rect.size()) * ratio).toSize();
+    if (cell.size() != pixels) cell = QImage(pixels, QImage::Format_RGB32);
+    cell.setDevicePixelRatio(ratio);
     cell.fill(Qt::white);  // under a cell pushed past the control's edge
     QPainter painter(&cell);
-    painter.drawImage(QPoint(0, 0), back, rect.translated(gridOrigin));
+    const QRectF source(QRectF(rect.translated(gridOrigin)).topLeft() * ratio, QSizeF(rect.size()) * ratio);
+    painter.drawImage(QRectF(QPointF(0, 0), QSizeF(rect.size())), back, source);
     // A failing hook still leaves the cell with what was drawn so far; the
     // failure goes to the log, as painting has no one to tell.
     try {

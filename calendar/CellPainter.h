@@ -29,11 +29,12 @@ struct TCellStyle {
     QColor TitleConstellation = bgr(0);
     QColor TitleAnimalsYear = bgr(0);
     QColor RestDayMark = bgr(0x0000FF);  // 休
-    QColor WorkDayMark = bgr(0x808080);  // 班
+    QColor WorkDayMark = bgr(0x404040);  // 班: dark enough to read beside a red weekend number
     bool ShowWeekNum = false;
     bool ShowWeekNumLine = true;
     bool HideSelection = false;
     bool ShowHolidayMarks = true;
+    int TodayDay = 0;  // the day of the shown month that is today, marked wherever the selection is; 0 for none
 };
 
 // An owner-draw hook for one line of a day cell (the control adds itself as
@@ -56,8 +57,19 @@ void PaintCell(QImage& cell, const QImage& back, QPoint gridOrigin, int column, 
 // else one character (日). Chinese whatever the system's locale.
 QString WeekdayHeading(int column, int textWidth);
 
-// The 休/班 mark's box in the top right corner of a w × h day cell, clear of
-// the day number and of marks a host draws along the bottom.
+// The 休/班 mark's box in the top left corner of a w × h day cell, clear of
+// the day number and of marks a host draws in the top right corner.
 QRect HolidayMarkBox(int w, int h);
+
+// Where a w × h day cell's two lines go: the day number above the lunar
+// text, their ink spaced evenly, so that neither touches the other nor the
+// next row's. Boxes for top-aligned text in the given fonts.
+struct DayLineBoxes {
+    QRect day, lunar;
+};
+DayLineBoxes DayLines(const QFont& dayFont, const QFont& lunarFont, int w, int h);
+
+// Black or white, whichever reads better (WCAG contrast) on both colours.
+QColor ReadableOn(const QColor& a, const QColor& b);
 
 }  // namespace tavlo::calendar

@@ -60,6 +60,8 @@ void TChnCalendar::createParts() {
     DayGrid->DrawCell = [this](int column, int row, QRect rect, calendar::TCellState state) -> const QImage& {
         return GridDrawCell(column, row, rect, state);
     };
+    DayGrid->CellName = [this](int column, int row) { return GridCellName(column, row); };
+    DayGrid->setAccessibleName(calendar::texts::gridName());
     connect(DayGrid, &calendar::TDayGrid::mouseDown, this, [this] { GridMouseDown(); });
     connect(DayGrid, &calendar::TDayGrid::clicked, this, [this] { GridClick(); });
 
@@ -191,11 +193,14 @@ void TChnCalendar::LayoutGrid() {
 void TChnCalendar::ComposeBackground() {
     back_.Font = font();
     const lunar::CivilDate date = lunar::DecodeDate(dateTime_);
-    calendar::ComposeBackground(backBitmap_, pictureBitmap_, size(), DayGrid->geometry(), date.Year, date.Month, back_);
+    calendar::ComposeBackground(backBitmap_, pictureBitmap_, size(), DayGrid->geometry(), date.Year, date.Month, back_,
+                                devicePixelRatioF());
 }
 
 const QImage& TChnCalendar::GridDrawCell(int column, int row, QRect rect, const calendar::TCellState& state) {
     cells_.Font = font();
+    const lunar::CivilDate today = lunar::DecodeDate(now());
+    cells_.TodayDay = today.Year == month_.Year && today.Month == month_.MonthNumber ? today.Day : 0;
     auto hook = [this](const TDrawDateCellEvent& handler) -> calendar::TCellHook {
         if (!handler) return {};
         return [this, &handler](int day, QPainter& canvas, const QRect& cell, bool selected, QString& text,
@@ -221,6 +226,23 @@ void TChnCalendar::resizeEvent(QResizeEvent* event) {
 void TChnCalendar::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange) update();
+}
+
+// The date, whether it is today, the lunar day, a festival or term, 休/班 and
+// the host's words; the information cells say what they show.
+QString TChnCalendar::GridCellName(int column, int row) const {
+    const int index = calendar::CellIndex(column, row);
+    if (index < 1 || index > calendar::kCellCount) return {};
+    const calendar::TDayCell& cell = month_.Cells[index];
+    if (!cell.Valid) return {};
+    if (index > calendar::kLastDayCell) return cell.DayText;
+    const lunar::CivilDate today = lunar::DecodeDate(now());
+    const bool isToday = today.Year == month_.Year && today.Month == month_.MonthNumber && today.Day == cell.Day;
+    const bool festival = cell.CnText != cell.CnDayText && cell.CnText != cell.CnMonthText;
+    const QString extra = dayDescription_ ? dayDescription_(month_.Year, month_.MonthNumber, cell.Day) : QString();
+    return calendar::texts::dayCellName(month_.Year, month_.MonthNumber, cell.Day, column, isToday,
+                                        cell.CnMonthText + cell.CnDayText, festival ? cell.CnText : QString(),
+                                        cell.Arrangement, extra);
 }
 
 }  // namespace tavlo

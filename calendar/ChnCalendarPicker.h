@@ -148,6 +148,11 @@ public:
     std::uint8_t AlphaBlend() const { return back_.AlphaBlend; }
     void setAlphaBlend(std::uint8_t value);
 
+    // The host's words for a day that a screen reader adds to the day's
+    // name (such as whether it has a note); none when null or empty.
+    using DayDescription = std::function<QString(int year, int month, int day)>;
+    void setDayDescription(DayDescription describe) { dayDescription_ = std::move(describe); }
+
     void setOnDrawDateCell(TDrawDateCellEvent handler) { onDrawDateCell_ = std::move(handler); }
     void setOnDrawCnDateCell(TDrawDateCellEvent handler) { onDrawCnDateCell_ = std::move(handler); }
 
@@ -174,6 +179,7 @@ protected:
 private:
     void createParts();
     void connectTitleLabels();
+    void connectPageKeys();
     void ApplyDateTime(double value);
     void RebuildMonth();
     void ApplyShowTitle(bool value);
@@ -191,6 +197,7 @@ private:
     void recomposeAndRepaint();
     void placeMonthLabel();
     const QImage& GridDrawCell(int column, int row, QRect rect, const calendar::TCellState& state);
+    QString GridCellName(int column, int row) const;
     double now() const;
 
     double dateTime_ = 0;
@@ -202,6 +209,7 @@ private:
     bool transparent_ = false;
     TDrawDateCellEvent onDrawDateCell_;
     TDrawDateCellEvent onDrawCnDateCell_;
+    DayDescription dayDescription_;
     Clock clock_;
     std::shared_ptr<const holidays::HolidayTable> holidays_;
 

@@ -3,6 +3,8 @@
 // ApplyDateTime.
 #include "ChnCalendarPicker.h"
 
+#include "CalendarTexts.h"
+#include "Command.h"
 #include "Controls.h"
 #include "DateTimeValue.h"
 #include "DayGrid.h"
@@ -10,7 +12,9 @@
 
 #include <QCursor>
 #include <QEvent>
+#include <QKeySequence>
 #include <QMenu>
+#include <QShortcut>
 
 namespace tavlo {
 namespace {
@@ -25,25 +29,66 @@ bool lowerToValidDay(int year, int month, int day, double& out) {
     return false;
 }
 
-// A label opens `menu` at the pointer on a left click and as its context menu.
+// A label opens `menu` at the pointer on a left click and as its context
+// menu, and below itself from the keyboard or a screen reader.
 void attachMenu(widgets::TLabel* label, QMenu* menu) {
     label->setCursor(Qt::PointingHandCursor);
     label->setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(label, &widgets::TLabel::clicked, menu, [menu] { menu->popup(QCursor::pos()); });
     QObject::connect(label, &QWidget::customContextMenuRequested, menu,
                      [label, menu](QPoint at) { menu->popup(label->mapToGlobal(at)); });
+    QObject::connect(label, &widgets::TLabel::activated, menu,
+                     [label, menu] { menu->popup(label->mapToGlobal(QPoint(0, label->height()))); });
 }
 
 }  // namespace
 
+// The title's numbers, spin buttons and today mark are reached by Tab in the
+// order they stand, before the grid; the unit captions beside the numbers
+// only repeat them for the mouse.
 void TChnCalendar::connectTitleLabels() {
-    attachMenu(static_cast<widgets::TLabel*>(MonthLabel), MonthMenu);
-    attachMenu(static_cast<widgets::TLabel*>(MonthUnitLabel), MonthMenu);
-    attachMenu(static_cast<widgets::TLabel*>(YearLabel), YearMenu);
-    attachMenu(static_cast<widgets::TLabel*>(YearUnitLabel), YearMenu);
+    namespace texts = calendar::texts;
+    auto* month = static_cast<widgets::TLabel*>(MonthLabel);
+    auto* year = static_cast<widgets::TLabel*>(YearLabel);
     auto* today = static_cast<widgets::TLabel*>(TodayLabel);
+    attachMenu(month, MonthMenu);
+    attachMenu(static_cast<widgets::TLabel*>(MonthUnitLabel), MonthMenu);
+    attachMenu(year, YearMenu);
+    attachMenu(static_cast<widgets::TLabel*>(YearUnitLabel), YearMenu);
     today->setCursor(Qt::PointingHandCursor);
     connect(today, &widgets::TLabel::clicked, this, [this] { GoToday(); });
+    connect(today, &widgets::TLabel::activated, this, [this] { GoToday(); });
+    widgets::makeCommand(month, texts::monthMenuName(), texts::monthMenuTip(), widgets::CommandKind::MenuButton);
+    widgets::makeCommand(year, texts::yearMenuName(), texts::yearMenuTip(), widgets::CommandKind::MenuButton);
+    widgets::makeCommand(today, texts::todayName(), texts::todayTip());
+    MonthSpin->setAccessibleName(texts::monthSpinName());
+    MonthSpin->setToolTip(texts::spinTip());
+    YearSpin->setAccessibleName(texts::yearSpinName());
+    YearSpin->setToolTip(texts::spinTip());
+    widgets::setTabChain({month, MonthSpin, year, YearSpin, today, DayGrid});
+    connectPageKeys();
+}
+
+// Ctrl+PageUp/PageDown turn the month, with Shift the year, wherever the
+// focus is in the control (PageUp and PageDown alone move in the grid).
+void TChnCalendar::connectPageKeys() {
+    const struct {
+        QKeySequence keys;
+        calendar::TSpinButton* spin;
+        int direction;
+    } turns[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), MonthSpin, -1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), MonthSpin, 1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_PageUp), YearSpin, -1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_PageDown), YearSpin, 1},
+    };
+    for (const auto& turn : turns) {
+        auto* shortcut = new QShortcut(turn.keys, this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        calendar::TSpinButton* spin = turn.spin;
+        const int direction = turn.direction;
+        connect(shortcut, &QShortcut::activated, spin, [spin, direction] { spin->step(direction); });
+    }
 }
 
 void TChnCalendar::syncSpinsToDate() {

@@ -1,5 +1,8 @@
 #include "DayGrid.h"
 
+#include "DayGridAccessible.h"
+
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -12,6 +15,7 @@
 namespace tavlo::calendar {
 
 TDayGrid::TDayGrid(int columns, int rows, QWidget* parent) : QWidget(parent), widths_(columns, 64), heights_(rows, 24) {
+    installDayGridAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -61,7 +65,26 @@ bool TDayGrid::moveCurrent(QPoint cell) {
     current_ = cell;
     updateCell(old.x(), old.y());
     updateCell(cell.x(), cell.y());
+    announceCurrent();
     return true;
+}
+
+// A screen reader follows the keyboard from cell to cell.
+void TDayGrid::announceCurrent() {
+    const int index = accessibleCellIndex(current_.x(), current_.y());
+    if (index < 0 || !QAccessible::isActive()) return;
+    QAccessibleEvent selection(this, QAccessible::SelectionAdd);
+    selection.setChild(index);
+    QAccessible::updateAccessibility(&selection);
+    if (!hasFocus()) return;
+    QAccessibleEvent focus(this, QAccessible::Focus);
+    focus.setChild(index);
+    QAccessible::updateAccessibility(&focus);
+}
+
+void TDayGrid::selectCell(int column, int row) {
+    if (QPoint(column, row) == current_) return;
+    if (moveCurrent({column, row})) emit clicked();
 }
 
 void TDayGrid::setRow(int row) {
@@ -86,6 +109,7 @@ void TDayGrid::paintEvent(QPaintEvent* event) {
             TCellState state;
             state.Selected = QPoint(column, row) == current_;
             state.Focused = state.Selected && hasFocus();
+            state.FocusShown = state.Focused && window()->testAttribute(Qt::WA_KeyboardFocusChange);
             if (DrawCell) painter.drawImage(cell.topLeft(), DrawCell(column, row, cell, state));
         }
     }
@@ -173,7 +197,10 @@ void TDayGrid::keyPressEvent(QKeyEvent* event) {
         QWidget::keyPressEvent(event);
         return;
     }
+    // From now on the keyboard's place is marked, as after a Tab.
+    window()->setAttribute(Qt::WA_KeyboardFocusChange);
     if (moveByKey(event->key(), event->modifiers())) emit clicked();
+    updateCell(current_.x(), current_.y());
 }
 
 void TDayGrid::wheelEvent(QWheelEvent* event) {
@@ -190,6 +217,7 @@ void TDayGrid::wheelEvent(QWheelEvent* event) {
 void TDayGrid::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
     updateCell(current_.x(), current_.y());
+    announceCurrent();
 }
 
 void TDayGrid::focusOutEvent(QFocusEvent* event) {

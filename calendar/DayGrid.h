@@ -14,8 +14,9 @@ class QMenu;
 namespace tavlo::calendar {
 
 struct TCellState {
-    bool Selected = false;  // the grid's current cell
-    bool Focused = false;   // ... and the grid has the keyboard focus
+    bool Selected = false;    // the grid's current cell
+    bool Focused = false;     // ... and the grid has the keyboard focus
+    bool FocusShown = false;  // ... which the keyboard has been moving: its ring is drawn
 };
 
 class TDayGrid : public QWidget {
@@ -41,11 +42,16 @@ public:
     void setColumn(int column);
     // Redraws one cell.
     void updateCell(int column, int row);
+    // A cell chosen from outside (a screen reader's action): offered like
+    // any other, followed by the click notification when it became current.
+    void selectCell(int column, int row);
 
     // Asked before every move of the current cell; false refuses it.
     std::function<bool(int column, int row)> SelectCell;
     // Draws one cell; the image, of the cell's size, is copied in one go.
     std::function<const QImage&(int column, int row, QRect rect, TCellState state)> DrawCell;
+    // What a cell says to a screen reader.
+    std::function<QString(int column, int row)> CellName;
     // Shown on a right click; none when null.
     void setPopupMenu(QMenu* menu) { popupMenu_ = menu; }
     QMenu* popupMenu() const { return popupMenu_; }
@@ -74,6 +80,7 @@ private:
     bool moveByKey(int key, Qt::KeyboardModifiers modifiers);
     bool tryCells(const std::vector<QPoint>& candidates);
     QPoint clampCell(QPoint cell) const;
+    void announceCurrent();
 
     std::vector<int> widths_;
     std::vector<int> heights_;

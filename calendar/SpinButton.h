@@ -1,6 +1,8 @@
 #pragma once
 // A vertical pair of arrow buttons with a position in a range; a press on
 // an arrow moves the position by one (never past the range) and reports it.
+// Tab reaches it; the Up and Down keys press its arrows, and a screen reader
+// sees a spin box with increase and decrease actions.
 #include <QWidget>
 
 namespace tavlo::calendar {
@@ -29,6 +31,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     int minimum_;

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
@@ -17,13 +18,26 @@
 namespace tavlo {
 namespace {
 
-bool askMinimiseBox(QWidget* owner) {
+// Each button says what it does; Esc and the window's close are 取消, which
+// captures nothing.
+CaptureController::Choice askMinimiseBox(QWidget* owner) {
     const CaptureQuestion question = captureQuestion();
-    QMessageBox box(QMessageBox::NoIcon, question.title, question.text, QMessageBox::Ok | QMessageBox::Cancel, owner);
+    QMessageBox box(QMessageBox::NoIcon, question.title, question.text, QMessageBox::NoButton, owner);
     box.setObjectName(QStringLiteral("captureQuestion"));
-    widgets::describeButton(box, QMessageBox::Ok, question.ok, question.okTip);
-    widgets::describeButton(box, QMessageBox::Cancel, question.cancel, question.cancelTip);
-    return box.exec() == QMessageBox::Ok;
+    const auto add = [&box](const QString& caption, const QString& tip, QMessageBox::ButtonRole role) {
+        QPushButton* button = box.addButton(caption, role);
+        button->setToolTip(tip);
+        return button;
+    };
+    QPushButton* minimise = add(question.minimise, question.minimiseTip, QMessageBox::AcceptRole);
+    QPushButton* inPlace = add(question.inPlace, question.inPlaceTip, QMessageBox::ActionRole);
+    QPushButton* cancel = add(question.cancel, question.cancelTip, QMessageBox::RejectRole);
+    box.setDefaultButton(minimise);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == minimise) return CaptureController::Choice::Minimise;
+    if (box.clickedButton() == inPlace) return CaptureController::Choice::InPlace;
+    return CaptureController::Choice::Cancel;
 }
 
 // The primary screen as the toolkit describes it, in window pixels.
@@ -64,9 +78,13 @@ void CaptureController::start() {
         return;
     }
     phase_ = Phase::Asking;
-    const bool minimise = askMinimise_ ? askMinimise_(&main_) : askMinimiseBox(&main_);
+    const Choice choice = askMinimise_ ? askMinimise_(&main_) : askMinimiseBox(&main_);
+    if (choice == Choice::Cancel) {
+        phase_ = Phase::Idle;
+        return;
+    }
     phase_ = Phase::Posting;
-    if (!minimise) {
+    if (choice == Choice::InPlace) {
         postCopyScreen();
         return;
     }

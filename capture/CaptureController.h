@@ -41,7 +41,13 @@ public:
         Selecting,  // the capture window is open
     };
 
-    using AskMinimise = std::function<bool(QWidget*)>;
+    // The answer to the question before the capture.
+    enum class Choice {
+        Minimise,  // the program steps aside, then the screen is copied
+        InPlace,   // the screen is copied with the program on it
+        Cancel,    // no capture
+    };
+    using AskMinimise = std::function<Choice(QWidget*)>;
 
     // `mainWindow` is the window the question belongs to, that steps aside
     // and that owns the capture windows; `state` and `showPicture` take a
@@ -64,8 +70,9 @@ public:
 
     Phase phase() const { return phase_; }
 
-    // The screenshot command: asks, steps aside on OK, then posts
-    // WM_COPYSCREEN to the main window after the first wait.
+    // The screenshot command: asks, steps aside when asked to, then posts
+    // WM_COPYSCREEN to the main window after the first wait; a cancelled
+    // question ends it.
     void start();
     // On WM_COPYSCREEN: after the second wait, copies the screen; the
     // capture window opens when the copy has ended.

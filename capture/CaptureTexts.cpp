@@ -3,9 +3,10 @@
 namespace tavlo {
 
 CaptureQuestion captureQuestion() {
-    return {QStringLiteral("提示"), QStringLiteral("     Tavlo 窗口最小化"),
-            QStringLiteral("确定"), QStringLiteral("最小化本窗口后截图"),
-            QStringLiteral("取消"), QStringLiteral("不最小化本窗口，直接截图")};
+    return {QStringLiteral("提示"),         QStringLiteral("     Tavlo 窗口最小化"),
+            QStringLiteral("最小化后截图"), QStringLiteral("最小化本窗口后截图"),
+            QStringLiteral("直接截图"),     QStringLiteral("不最小化本窗口，直接截图"),
+            QStringLiteral("取消"),         QStringLiteral("不截图")};
 }
 
 CaptureHints hintsForState(SelectionState selState) {

@@ -12,12 +12,13 @@ struct CaptureHints {
     QString cancel;  // LblCancelInfo
 };
 
-// The question before the capture: minimise the program first (OK) or
-// capture with it on screen (Cancel).
+// The question before the capture: minimise the program first, capture with
+// it on screen, or no capture at all.
 struct CaptureQuestion {
     QString title;
     QString text;
-    QString ok, okTip;
+    QString minimise, minimiseTip;
+    QString inPlace, inPlaceTip;
     QString cancel, cancelTip;
 };
 CaptureQuestion captureQuestion();

@@ -205,11 +205,6 @@ void TCopyScreenForm::CancelSelection() {
     if (close) this->close();
 }
 
-// Keys count only when the main window was hidden for the capture.
-bool TCopyScreenForm::keysAnswered() const {
-    return returnForm_ && !returnForm_->isVisible();
-}
-
 void TCopyScreenForm::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Left:
@@ -218,7 +213,8 @@ void TCopyScreenForm::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Down: moveByKey(*event); return;
     default: break;
     }
-    if (!keysAnswered()) return QWidget::keyPressEvent(event);
+    // Answered whether or not the main window stepped aside: Esc must end a
+    // capture either way, and the hint promises Space and Enter.
     switch (event->key()) {
     case Qt::Key_Escape:
         selection_.escape();

@@ -25,7 +25,7 @@ class TCopyScreenForm : public QWidget {
     Q_OBJECT
 public:
     // `returnForm` (the main window) owns the window and is shown again,
-    // restored, when it closes; keys are answered only while it is hidden.
+    // restored, when it closes.
     explicit TCopyScreenForm(QWidget* returnForm);
     ~TCopyScreenForm() override;
 
@@ -73,7 +73,6 @@ private:
 
     void CreateControls();
     QPoint toPicture(QPointF position) const;
-    bool keysAnswered() const;
     void moveByKey(const QKeyEvent& event);
     void refresh();
     void showSelectionSize();

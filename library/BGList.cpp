@@ -2,6 +2,7 @@
 
 #include "AtomicFile.h"
 #include "FileError.h"
+#include "LibraryTexts.h"
 #include "MappedFile.h"
 #include "Picture.h"
 #include "SettingsFile.h"
@@ -77,16 +78,38 @@ void BackgroundPicker::FillPicList() {
     } catch (const FileError&) {}
 }
 
+namespace {
+
+// What the user is told of a refused picture or file: its cause where it
+// has one written for the user.
+std::string userCause(const std::exception& error) {
+    if (const auto* image = dynamic_cast<const imaging::ImageError*>(&error)) return image->cause();
+    if (dynamic_cast<const UserFacingError*>(&error)) return error.what();
+    return {};
+}
+
+// The library's pictures are BMP files: the kinds the insert command takes
+// are converted beside their copy.
+std::filesystem::path libraryBmp(const std::filesystem::path& dest) {
+    if (lowerExtension(dest) == ".png") return PngToBmp(dest);
+    return ConvertToBmp(dest);
+}
+
+}  // namespace
+
 BackgroundPicker::AddResult BackgroundPicker::Add(const std::filesystem::path& chosen) {
+    addCause.clear();
     const std::filesystem::path dest = folder_.backgroundFolder() / chosen.filename();
     // A BMP is its own converted file: one that cannot be read is refused
     // before it replaces (and then loses) a background of the same name.
     if (lowerExtension(chosen) == ".bmp") {
         try {
             imaging::loadPicture(chosen);
-        } catch (const imaging::ImageError&) {
+        } catch (const imaging::ImageError& error) {
+            addCause = userCause(error);
             return AddResult::NotAPicture;
-        } catch (const FileError&) {
+        } catch (const FileError& error) {
+            addCause = userCause(error);
             return AddResult::Failed;
         }
     }
@@ -95,14 +118,18 @@ BackgroundPicker::AddResult BackgroundPicker::Add(const std::filesystem::path& c
         std::filesystem::create_directories(dest.parent_path());
         std::error_code same;
         if (!std::filesystem::equivalent(chosen, dest, same)) copyIntoLibrary(MappedFile(chosen), dest);
-        bmpPath = ConvertToBmp(dest);
-    } catch (const std::exception&) {
+        bmpPath = libraryBmp(dest);
+    } catch (const std::exception& error) {
+        addCause = userCause(error);
         return AddResult::Failed;
     }
     try {
-        if (bmpPath.empty()) throw imaging::ImageError("no BMP for this kind of file");
+        if (bmpPath.empty())
+            throw imaging::ImageError(imaging::ImageFault::UnknownFormat, library::texts::kUnsupportedKind,
+                                      "no BMP for this kind of file");
         imaging::loadPicture(bmpPath);
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        addCause = userCause(error);
         std::error_code ignored;
         if (!bmpPath.empty()) std::filesystem::remove(bmpPath, ignored);
         return AddResult::NotAPicture;
@@ -110,8 +137,9 @@ BackgroundPicker::AddResult BackgroundPicker::Add(const std::filesystem::path& c
     items.push_back(pathToText(bmpPath.filename()));
     try {
         WriteBGListFile();
-    } catch (const FileError&) {
+    } catch (const FileError& error) {
         items.pop_back();  // the list changes only together with its file
+        addCause = userCause(error);
         return AddResult::Failed;
     }
     return AddResult::Added;

@@ -59,11 +59,14 @@ public:
         Failed,       // copying or converting failed: "添加失败，请重试！"
         NotAPicture,  // the converted file cannot be read: "添加背景图片异常，请重试！"
     };
+    // Why the last Add was refused, in the user's words; empty when it was not.
+    std::string addCause;
 
     // On every show: the chosen name and the entries from the file; errors ignored.
     void FillPicList();
-    // Copies `chosen` into the background folder, converts it to BMP, test-reads
-    // it and appends it to the list.
+    // Copies `chosen` into the background folder, converts it to BMP (a BMP
+    // is its own, a JPEG, GIF or PNG gets one beside it), test-reads it and
+    // appends it to the list.
     AddResult Add(const std::filesystem::path& chosen);
     // The selected entry leaves the list ("A1.bmp" stays); errors ignored.
     void Remove(std::optional<int> selected);

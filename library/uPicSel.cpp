@@ -21,10 +21,8 @@ namespace tavlo {
 namespace texts = library::texts;
 
 std::optional<std::filesystem::path> chooseBackgroundFile(QWidget* parent, std::filesystem::path& lastFolder) {
-    // The patterns match the extensions in any case, as the title promises.
-    const auto chosen = widgets::choosePictures(
-        parent, "opgPic", QStringLiteral("(*.Bmp; *.JPG; *Gif) (*.[bB][mM][pP] *.[jJ][pP][gG] *.[gG][iI][fF])"), false,
-        lastFolder);
+    const auto chosen =
+        widgets::choosePictures(parent, "opgPic", QString::fromUtf8(texts::kPictureFilter), false, lastFolder);
     if (chosen.empty()) return std::nullopt;
     return chosen.front();
 }
@@ -73,6 +71,8 @@ void TPicSelFrm::createControls() {
     btnRemove = make<QPushButton>(this, "btnRemove", {12, 240, 75, 25}, QString::fromUtf8(texts::kRemove));
     btnAdd = make<QPushButton>(this, "btnAdd", {108, 240, 75, 25}, QString::fromUtf8(texts::kAdd));
     btnOk = make<QPushButton>(this, "btnOk", {209, 240, 75, 25}, QString::fromUtf8(texts::kOk));
+    // Enter from the list chooses; it never removes.
+    btnOk->setDefault(true);
     describeControls();
 
     imgSel = make<TImage>(this, "imgSel", {});
@@ -85,7 +85,7 @@ void TPicSelFrm::createControls() {
 }
 
 // What the controls are to the keyboard and screen readers. Enter presses
-// the button that has the focus (none is pressed from the list).
+// the button that has the focus, and 确定 from the list.
 void TPicSelFrm::describeControls() {
     LVpic->setAccessibleName(QString::fromUtf8(texts::kListName));
     btnRemove->setAccessibleName(QString::fromUtf8(texts::kRemoveName));
@@ -167,17 +167,35 @@ std::optional<int> TPicSelFrm::selectedItem() const {
 void TPicSelFrm::btnAddClick() {
     const std::optional<std::filesystem::path> chosen = chooseFile_(this);
     if (!chosen || chosen->empty()) return;
-    switch (picker_.Add(*chosen)) {
-    case BackgroundPicker::AddResult::Added: showItems(); break;
-    case BackgroundPicker::AddResult::Failed: widgets::showMessage(this, QString::fromUtf8(texts::kAddFailed)); break;
-    case BackgroundPicker::AddResult::NotAPicture:
-        widgets::showMessage(this, QString::fromUtf8(texts::kAddNotAPicture));
-        break;
+    const BackgroundPicker::AddResult result = picker_.Add(*chosen);
+    if (result == BackgroundPicker::AddResult::Added) {
+        showItems();
+        return;
     }
+    // The message, then why: a retry cannot mend a file of another kind.
+    QString text =
+        QString::fromUtf8(result == BackgroundPicker::AddResult::Failed ? texts::kAddFailed : texts::kAddNotAPicture);
+    if (!picker_.addCause.empty()) text += u'\n' + QString::fromStdString(picker_.addCause);
+    widgets::showMessage(this, text);
 }
 
+// Asks before an entry leaves the list; the built-in background stays, and
+// the user is told why.
 void TPicSelFrm::btnRemoveClick() {
-    picker_.Remove(selectedItem());
+    const std::optional<int> selected = selectedItem();
+    if (!selected || *selected >= static_cast<int>(picker_.items.size())) return;
+    const QString name = QString::fromStdString(picker_.items[static_cast<std::size_t>(*selected)]);
+    if (name == QLatin1String(kBuiltInBackground)) {
+        picker_.Remove(selected);
+        showItems();
+        widgets::showMessage(this, QString::fromUtf8(texts::kBuiltInStays).arg(name));
+        return;
+    }
+    if (!widgets::confirmStep(this, QString::fromUtf8(texts::kRemoveQuestion).arg(name),
+                              QString::fromUtf8(texts::kRemoveConfirm), QString::fromUtf8(texts::kRemoveConfirmTip),
+                              QString::fromUtf8(texts::kRemoveKeep), QString::fromUtf8(texts::kRemoveKeepTip)))
+        return;
+    picker_.Remove(selected);
     showItems();
 }
 

@@ -80,6 +80,10 @@ std::filesystem::path GifToBmp(const std::filesystem::path& source) {
     return convertToSiblingBmp(source);
 }
 
+std::filesystem::path PngToBmp(const std::filesystem::path& source) {
+    return convertToSiblingBmp(source);
+}
+
 std::filesystem::path ConvertToBmp(const std::filesystem::path& source) {
     const std::string ext = lowerExtension(source);
     if (ext == ".bmp") return source;

@@ -14,6 +14,8 @@ namespace tavlo {
 std::filesystem::path ConvertToBmp(const std::filesystem::path& source);
 std::filesystem::path JpegToBmp(const std::filesystem::path& source);
 std::filesystem::path GifToBmp(const std::filesystem::path& source);
+// A ".bmp" beside a PNG file (the background library keeps its pictures so).
+std::filesystem::path PngToBmp(const std::filesystem::path& source);
 
 // Where an inserted ".jpg", ".jpeg" or ".gif" picture's BMP goes, in order:
 // beside the source under its name with ".bmp"; where that cannot be written

@@ -27,7 +27,10 @@ inline constexpr ArtworkPiece icon{"icon", {64, 64}};
 inline constexpr ArtworkPiece warning{"warning", {45, 46}};
 }  // namespace art
 
-// The piece rendered at its size; a null pixmap if the resource is missing.
+// The piece rendered at its size in window pixels, drawn at the given
+// device pixel ratio (by default the highest of the screens'); a null pixmap
+// if the resource is missing.
 QPixmap renderArtwork(const ArtworkPiece& piece);
+QPixmap renderArtwork(const ArtworkPiece& piece, qreal devicePixelRatio);
 
 }  // namespace tavlo::widgets

@@ -92,9 +92,20 @@ private:
     }
 };
 
+// Whether the toolkit's own class nearest to `object`'s is QWidget itself:
+// a plain widget, which the toolkit would show as a mere filler.
+bool isPlainWidget(const QObject* object) {
+    const QMetaObject* type = object->metaObject();
+    while (type && !QByteArray(type->className()).startsWith('Q')) type = type->superClass();
+    return type == &QWidget::staticMetaObject;
+}
+
 QAccessibleInterface* controlAccessible(const QString& className, QObject* object) {
     auto* widget = qobject_cast<QWidget*>(object);
     if (!widget) return nullptr;
+    // The program's own windows are frames named by their titles.
+    if (widget->isWindow() && className == QLatin1String(object->metaObject()->className()) && isPlainWidget(object))
+        return new QAccessibleWidget(widget, QAccessible::Window);
     if (className == QLatin1String(TImage::staticMetaObject.className()))
         return new ControlAccessible(widget, QAccessible::Graphic);
     if (className == QLatin1String(TLabel::staticMetaObject.className()))
@@ -139,13 +150,23 @@ bool isActivationKey(const QKeyEvent& event) {
     return event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter || event.key() == Qt::Key_Space;
 }
 
+void drawFocusRing(QPainter& painter, const QRect& box) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBrush(Qt::NoBrush);
+    // Whatever lies beneath, black or white differs from it by more than
+    // 4.5:1; the ring shows both at every point of its way round.
+    painter.setPen(QPen(Qt::white, 1));
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    painter.drawRect(box.adjusted(2, 2, -3, -3));
+    painter.setPen(QPen(Qt::black, 1));
+    painter.drawRect(box.adjusted(1, 1, -2, -2));
+    painter.restore();
+}
+
 void paintFocusMark(QWidget& control, QPainter& painter) {
     if (!control.hasFocus() || !control.window()->testAttribute(Qt::WA_KeyboardFocusChange)) return;
-    painter.save();
-    painter.setPen(QPen(control.palette().color(QPalette::Highlight), 2));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(QRectF(control.rect()).adjusted(1, 1, -1, -1));
-    painter.restore();
+    drawFocusRing(painter, control.rect());
 }
 
 }  // namespace tavlo::widgets

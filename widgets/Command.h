@@ -1,4 +1,5 @@
 #pragma once
+#include <QRect>
 #include <QString>
 
 #include <initializer_list>
@@ -36,6 +37,10 @@ bool isActivationKey(const QKeyEvent& event);
 // Draws the focus mark over a command that the keyboard has put the focus
 // on; nothing otherwise (a mouse user sees no marks).
 void paintFocusMark(QWidget& control, QPainter& painter);
+
+// The focus ring inside `box`: a black line between two white ones, so that
+// it stands out at least 3:1 against any colour beneath it.
+void drawFocusRing(QPainter& painter, const QRect& box);
 
 // Gives the program's pictures and labels their faces to assistive
 // technology (a command's role, the pictures' role). Called by their

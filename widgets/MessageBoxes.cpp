@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QLoggingCategory>
+#include <QPushButton>
 
 #include <new>
 
@@ -49,6 +50,19 @@ void showFailure(QWidget* parent, const std::exception& error) {
 
 void showMessage(QWidget* parent, const QString& text) {
     showBox(parent, QMessageBox::Warning, text);
+}
+
+bool confirmStep(QWidget* parent, const QString& text, const QString& doIt, const QString& doItTip, const QString& keep,
+                 const QString& keepTip) {
+    QMessageBox box(QMessageBox::Question, kApplicationTitle, text, QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(doIt, QMessageBox::AcceptRole);
+    yes->setToolTip(doItTip);
+    QPushButton* no = box.addButton(keep, QMessageBox::RejectRole);
+    no->setToolTip(keepTip);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 void runCommand(QWidget* owner, const std::function<void()>& handler) {

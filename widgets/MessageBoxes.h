@@ -33,6 +33,11 @@ void showFailure(QWidget* parent, const std::exception& error);
 // A command's message to the user, in a box with one OK button.
 void showMessage(QWidget* parent, const QString& text);
 
+// A question before a step that cannot be taken back: true only when the
+// user presses `doIt`; Enter and Esc alike choose `keep`, the safe answer.
+bool confirmStep(QWidget* parent, const QString& text, const QString& doIt, const QString& doItTip, const QString& keep,
+                 const QString& keepTip);
+
 // Runs one command handler. A failure it did not catch itself ends the
 // command and is shown by the general error report; the program goes on.
 void runCommand(QWidget* owner, const std::function<void()>& handler);

@@ -9,7 +9,8 @@ class QWidget;
 namespace tavlo::widgets {
 
 // An open dialog for pictures, named `name`, listing the files `filter`
-// matches (title, then patterns; the title alone is shown). It starts in
+// matches (title, then patterns; the extensions match in any case), with a
+// preview of the picture under the cursor and dates in Chinese. It starts in
 // `lastFolder`, the folder of the last picture chosen in this run, and before
 // that in the user's pictures folder (or home); a choice updates `lastFolder`.
 // The chosen files; none when cancelled.

@@ -12,4 +12,10 @@ QString okTip();
 QString internalFailure();
 QString outOfMemory();
 
+// The open dialog's picture preview: its name, what it says of a picture
+// (width × height pixels) and of a file that shows none.
+QString previewName();
+QString previewDescription(int width, int height);
+QString noPreview();
+
 }  // namespace tavlo::widgets::texts

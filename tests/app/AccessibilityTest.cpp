@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <vector>
 
@@ -227,15 +228,58 @@ TEST_F(AccessibleMainWindow, TheFocusStaysOnACaptionButtonWhoseFaceChanges) {
     EXPECT_EQ(focusedControl(), test::control(*main, "img_close_normal"));
 }
 
+// WCAG's contrast ratio of two colours.
+double contrast(QColor a, QColor b) {
+    const auto luminance = [](QColor c) {
+        const auto channel = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The least change round the control's edge: at each step, the most that
+// any of the three pixels across the edge changed with the focus.
+double weakestRing(const QImage& unmarked, const QImage& marked) {
+    const QRect edge = unmarked.rect();
+    const auto across = [&](QPoint outer, QPoint inward) {
+        double best = 0;
+        for (int k = 0; k < 3; ++k) {
+            const QPoint at = outer + inward * k;
+            best = std::max(best, contrast(marked.pixelColor(at), unmarked.pixelColor(at)));
+        }
+        return best;
+    };
+    double weakest = 100;
+    for (int x = edge.left() + 3; x <= edge.right() - 3; ++x)
+        weakest = std::min({weakest, across({x, edge.top()}, {0, 1}), across({x, edge.bottom()}, {0, -1})});
+    for (int y = edge.top() + 3; y <= edge.bottom() - 3; ++y)
+        weakest = std::min({weakest, across({edge.left(), y}, {1, 0}), across({edge.right(), y}, {-1, 0})});
+    return weakest;
+}
+
+// The mark of the program's own commands differs at least 3:1 from what lies
+// beneath it, all the way round (blue on 应用到桌面's blue as well).
 TEST_F(AccessibleMainWindow, TheKeyboardsFocusIsMarked) {
     for (const char* name : {"imgAppToDesk", "lblSet", "btnInsertPic", "img_mini_normal"}) {
         QWidget* control = test::control(*main, name);
         const QImage unmarked = control->grab().toImage();
         tabTo(*main, QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name));
-        EXPECT_NE(control->grab().toImage(), unmarked) << name << " shows no focus";
+        const QImage marked = control->grab().toImage();
+        EXPECT_NE(marked, unmarked) << name << " shows no focus";
+        if (!qobject_cast<QAbstractButton*>(control)) {
+            EXPECT_GE(weakestRing(unmarked, marked), 3.0) << name;
+        }
         QTest::keyClick(main, Qt::Key_Tab);
         EXPECT_EQ(control->grab().toImage(), unmarked) << name << " keeps its mark after Tab";
     }
+}
+
+// The window is a frame named by its title, as the window manager shows it.
+TEST_F(AccessibleMainWindow, TheWindowIsAFrameWithItsTitle) {
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(main);
+    EXPECT_EQ(window->role(), QAccessible::Window);
+    EXPECT_EQ(window->text(QAccessible::Name), QStringLiteral("Tavlo助手"));
 }
 
 // A dialog's shown buttons: each named in Chinese, with a tooltip.

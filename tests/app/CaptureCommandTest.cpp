@@ -24,6 +24,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace tavlo;
 
 namespace {
@@ -47,7 +49,7 @@ protected:
         main->capture().setScreenCopy(std::move(copy));
         main->capture().setAskMinimise([this](QWidget*) {
             ++questions;
-            return answerOk;
+            return answer;
         });
     }
 
@@ -99,7 +101,7 @@ protected:
     test::MainWindowFixture fixture;
     app::TMainFrm* main = nullptr;
     screencopy::FixedScreenCopy* screen = nullptr;
-    bool answerOk = true;
+    CaptureController::Choice answer = CaptureController::Choice::Minimise;
     int questions = 0;
 };
 
@@ -139,25 +141,43 @@ TEST_F(CaptureCommandTest, ASentSelectionBecomesTheCurrentPictureAndTheWindowCom
     EXPECT_FALSE(main->isMinimized());
 }
 
-TEST_F(CaptureCommandTest, CancelCapturesWithTheWindowOnScreenAndKeysDoNothing) {
-    answerOk = false;
+// "直接截图" captures with the window on screen; Esc ends that capture too,
+// and Enter sends its selection.
+TEST_F(CaptureCommandTest, InPlaceCapturesWithTheWindowOnScreenAndItsKeysWork) {
+    answer = CaptureController::Choice::InPlace;
     QPointer<TCopyScreenForm> first = capture();
     ASSERT_TRUE(first);
     EXPECT_TRUE(main->isVisible());
     drag(first, {300, 200}, {420, 290});
-    QTest::keyClick(first, Qt::Key_Return);
     QTest::keyClick(first, Qt::Key_Escape);
-    EXPECT_TRUE(first->isVisible());
-    EXPECT_FALSE(std::filesystem::exists(fixture.folder / "tmp" / "tmp.bmp"));
-    test::mouseClick(test::control<TScreenImage>(*first, "ImgScreen"), Qt::RightButton, {500, 400});
-    rightClickToClose(first);
     destroyClosedWindows();
     EXPECT_FALSE(first);
+    EXPECT_FALSE(std::filesystem::exists(fixture.folder / "tmp" / "tmp.bmp"));
+    EXPECT_EQ(main->capture().phase(), CaptureController::Phase::Idle);
 
     QPointer<TCopyScreenForm> second = capture();
     ASSERT_TRUE(second);
     EXPECT_EQ(second->selection().SelState(), SelectionState::None);
     EXPECT_EQ(screen->requests().size(), 2u);
+    drag(second, {300, 200}, {420, 290});
+    QTest::keyClick(second, Qt::Key_Return);
+    destroyClosedWindows();
+    EXPECT_FALSE(second);
+    EXPECT_EQ(imaging::loadPicture(fixture.folder / "tmp" / "tmp.bmp").width(), 120);
+}
+
+// 取消 (or Esc in the question) captures nothing: no copy, no window.
+TEST_F(CaptureCommandTest, ACancelledQuestionCapturesNothing) {
+    answer = CaptureController::Choice::Cancel;
+    clickCapture();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(main, kCopyScreenEvent);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(questions, 1);
+    EXPECT_TRUE(screen->requests().empty());
+    EXPECT_FALSE(openCaptureWindow());
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_EQ(main->capture().phase(), CaptureController::Phase::Idle);
 }
 
 TEST_F(CaptureCommandTest, AScreenThatCannotBeCopiedIsReportedAndTheWindowComesBack) {
@@ -179,7 +199,7 @@ TEST_F(CaptureCommandTest, AScreenThatCannotBeCopiedIsReportedAndTheWindowComesB
 // the command and WM_COPYSCREEN are ignored: one question, one copy, one
 // window. Once it is over, the next capture starts afresh.
 TEST_F(CaptureCommandTest, ACommandWhileACaptureIsUnderWayIsIgnored) {
-    answerOk = false;  // the button stays on screen
+    answer = CaptureController::Choice::InPlace;  // the button stays on screen
     CaptureController& controller = main->capture();
     QEventLoop loop;
     QObject::connect(&controller, &CaptureController::windowOpened, &loop, &QEventLoop::quit);
@@ -250,25 +270,65 @@ TEST_F(CaptureCommandTest, ACompositorsScaleGivesTheWholeScreenAndAPhysicalCut) 
     }
 }
 
-TEST_F(CaptureCommandTest, TheQuestionHasItsTitleTextAndTwoButtons) {
+// The question's buttons say what they do: the two ways to capture and 取消,
+// which Esc presses; Enter takes the first way.
+TEST_F(CaptureCommandTest, TheQuestionsButtonsNameTheTwoWaysAndEscCancels) {
     main->capture().setAskMinimise(nullptr);
-    QString title, text;
-    QMessageBox::StandardButtons buttons;
-    QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) return;
-        title = box->windowTitle();
-        text = box->text();
-        buttons = box->standardButtons();
-        box->button(QMessageBox::Cancel)->click();
-    });
-    answer.start(5);
-    ASSERT_TRUE(capture());
-    EXPECT_EQ(title, QStringLiteral("提示"));
-    EXPECT_EQ(text, QStringLiteral("     Tavlo 窗口最小化"));
-    EXPECT_EQ(buttons, QMessageBox::Ok | QMessageBox::Cancel);
-    EXPECT_TRUE(main->isVisible()) << "Cancel keeps the window on screen";
+    struct Case {
+        const char* how;
+        std::function<void(QMessageBox&)> answer;
+        bool captured, minimised;
+    };
+    const auto press = [](const char* caption) {
+        return [caption](QMessageBox& box) {
+            for (QAbstractButton* button : box.buttons())
+                if (button->text() == QString::fromUtf8(caption)) button->click();
+        };
+    };
+    const std::vector<Case> cases{
+        {"最小化后截图", press("最小化后截图"), true, true},
+        {"直接截图", press("直接截图"), true, false},
+        {"取消", press("取消"), false, false},
+        {"Esc", [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }, false, false},
+        {"Enter", [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); }, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        QString title, text;
+        QStringList captions;
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            answer.stop();
+            title = box->windowTitle();
+            text = box->text();
+            for (QAbstractButton* button : box->buttons()) captions << button->text();
+            c.answer(*box);
+        });
+        answer.start(5);
+        if (c.captured) {
+            QPointer<TCopyScreenForm> form = capture();
+            ASSERT_TRUE(form);
+            EXPECT_EQ(main->isVisible(), !c.minimised);
+            QTest::keyClick(form, Qt::Key_Escape);
+            destroyClosedWindows();
+            EXPECT_FALSE(form);
+        } else {
+            clickCapture();
+            QCoreApplication::processEvents();
+            EXPECT_FALSE(openCaptureWindow());
+            EXPECT_EQ(main->capture().phase(), CaptureController::Phase::Idle);
+        }
+        EXPECT_TRUE(main->isVisible());
+        EXPECT_EQ(title, QStringLiteral("提示"));
+        EXPECT_EQ(text, QStringLiteral("     Tavlo 窗口最小化"));
+        captions.sort();
+        QStringList expected{QStringLiteral("最小化后截图"), QStringLiteral("直接截图"), QStringLiteral("取消")};
+        expected.sort();
+        EXPECT_EQ(captions, expected);
+    }
+    EXPECT_TRUE(screen->requests().size() == 3u);
 }
 
 // A capture window closed without sending, after "OK": every window the

@@ -1,6 +1,8 @@
 // What users expect of the dialogs: the confirmation answers to Enter and
-// Esc, and the open dialogs start where the last picture was chosen.
+// Esc, the picker's Enter never removes and its 移除 asks, and the open
+// dialogs start where the last picture was chosen.
 #include "BmpFormat.h"
+#include "ModalAnswers.h"
 #include "SettingsFile.h"
 #include "WindowTestSupport.h"
 #include "uInfoFrm.h"
@@ -10,11 +12,15 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace tavlo;
 namespace fs = std::filesystem;
@@ -44,6 +50,91 @@ TEST(Confirmation, EnterPressesOkAndEscCancel) {
         EXPECT_EQ(state.ApplyConfirmed, c.answer) << c.key;
         EXPECT_EQ(test::readFileBytes(state.ConfigSetBgPath), c.setting) << c.key;
         EXPECT_FALSE(dialog.isVisible());
+    }
+}
+
+namespace {
+
+// A picker over a list file of three backgrounds, the second chosen.
+struct PickerFixture {
+    PickerFixture() {
+        writeSettingsLines(state.folder.pathForWrite("Data\\BGPicList.ini"), {"b.bmp", "A1.bmp", "b.bmp", "c.bmp"});
+    }
+    std::string listFile() const { return test::readFileBytes(temp.path() / "Data/BGPicList.ini"); }
+    // Opens the picker, selects `row` and runs `step` in it.
+    void run(int row, const std::function<void(QWidget&)>& step, std::function<void(QWidget*)> answer = {}) {
+        TPicSelFrm picker(state);
+        test::ModalAnswers outer([&](QWidget* modal) {
+            if (modal != &picker) return answer ? answer(modal) : void();
+            auto* list = test::control<QTreeWidget>(picker, "LVpic");
+            list->setCurrentItem(list->topLevelItem(row));
+            list->setFocus();
+            step(picker);
+            if (picker.isVisible()) picker.reject();
+        });
+        picker.pick();
+        messages = outer.messages;
+    }
+    test::TempFolder temp;
+    GlobalState state{ProgramFolder(temp.path())};
+    std::vector<QString> messages;
+};
+
+const char kThree[] = "b.bmp\r\nA1.bmp\r\nb.bmp\r\nc.bmp\r\n";
+
+}  // namespace
+
+// Enter in the list is 确定: it chooses the entry and removes nothing.
+TEST(Picker, EnterInTheListChoosesAndRemovesNothing) {
+    PickerFixture f;
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        f.run(2, [key](QWidget& picker) { QTest::keyClick(picker.focusWidget(), key); });
+        EXPECT_EQ(f.listFile(), "c.bmp\r\nA1.bmp\r\nb.bmp\r\nc.bmp\r\n") << key;
+    }
+}
+
+// 移除 asks first; only its own answer removes. The built-in background is
+// never removed, and the user is told why.
+TEST(Picker, RemoveAsksAndTheBuiltInBackgroundSaysWhyItStays) {
+    const struct {
+        const char* how;
+        int row;
+        const char* answer;  // the question's button pressed; none when no question is expected
+        Qt::Key key;         // else this key in the question
+        const char* listAfter;
+    } cases[] = {
+        {"移除", 1, "移除", {}, "A1.bmp\r\nA1.bmp\r\nc.bmp\r\n"},
+        {"取消", 1, "取消", {}, kThree},
+        {"Enter", 1, nullptr, Qt::Key_Return, kThree},
+        {"Esc", 1, nullptr, Qt::Key_Escape, kThree},
+        {"built-in", 0, nullptr, {}, kThree},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        PickerFixture f;
+        QStringList questions;
+        f.run(
+            c.row, [](QWidget& picker) { test::control<QPushButton>(picker, "btnRemove")->click(); },
+            [&](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                ASSERT_TRUE(box);
+                questions << box->text();
+                if (c.answer) {
+                    for (QAbstractButton* button : box->buttons())
+                        if (button->text() == QString::fromUtf8(c.answer)) button->click();
+                } else {
+                    QTest::keyClick(box, c.key);
+                }
+            });
+        EXPECT_EQ(f.listFile(), c.listAfter);
+        if (c.row == 0) {
+            EXPECT_TRUE(questions.isEmpty());
+            EXPECT_EQ(f.messages, std::vector<QString>{QStringLiteral("“A1.bmp”是程序自带的背景图片，不能移除。")});
+        } else {
+            EXPECT_EQ(questions,
+                      QStringList{QStringLiteral("从列表中移除背景图片“b.bmp”？\n图片文件仍保留在背景文件夹中。")});
+            EXPECT_TRUE(f.messages.empty());
+        }
     }
 }
 

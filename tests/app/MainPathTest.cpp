@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QImage>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
@@ -105,6 +106,31 @@ TEST_F(MainPath, InsertFailuresFollowTheTable) {
     EXPECT_FALSE(fs::exists(f.folder / "pictures/gone.bmp"));
 }
 
+// Until there is a picture its area says what to do; after the wallpaper was
+// set, a notice in the window says so (no box), and only then.
+TEST_F(MainPath, TheEmptyAreaSaysWhatToDoAndASuccessfulApplySaysSo) {
+    auto* hint = test::control<QLabel>(*f.window, "lblPicHint");
+    auto* applied = test::control<QLabel>(*f.window, "lblApplied");
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_TRUE(hint->text().contains(QStringLiteral("插入图片")));
+    f.state->ConfirmApply = false;
+    {
+        ModalAnswers answers;
+        clickApply();  // no picture yet: a message, no notice
+        EXPECT_EQ(answers.messages.size(), 1u);
+    }
+    EXPECT_FALSE(applied->isVisible());
+
+    insert(file("photo.jpg", test::encodeJpeg(test::gradientPicture(40, 30), 100)));
+    EXPECT_FALSE(hint->isVisible());
+    ModalAnswers answers;
+    clickApply();
+    EXPECT_TRUE(answers.messages.empty());
+    ASSERT_EQ(desktop->calls().size(), 1u);
+    EXPECT_TRUE(applied->isVisible());
+    EXPECT_EQ(applied->text(), QStringLiteral("已设为桌面壁纸"));
+}
+
 TEST_F(MainPath, ApplyAsksFirstAndNeverAgainOnceTold) {
     insert(file("photo.jpg", test::encodeJpeg(test::gradientPicture(40, 30), 100)));
     f.state->ConfirmApply = true;
@@ -176,8 +202,10 @@ TEST_F(MainPath, PickerAddsAndChoosesABackgroundThatTheNextApplyUses) {
         for (int x = 0; x < 320; ++x) red.row(y)[3 * x + 2] = 200;
     const fs::path jpeg = file("red.jpg", test::encodeJpeg(red, 100));
     const fs::path png = file("flat.png", test::encodePng({1, 1, PNG_COLOR_TYPE_RGB, 8, false, {{1, 2, 3}}}));
-    int calls = 0;
-    picker->setChooseFile([&](QWidget*) -> std::optional<fs::path> { return ++calls == 1 ? png : jpeg; });
+    const fs::path text = file("notes.txt", test::Bytes{'h', 'i'});
+    const std::vector<fs::path> choices{png, text, jpeg};
+    std::size_t calls = 0;
+    picker->setChooseFile([&](QWidget*) -> std::optional<fs::path> { return choices.at(calls++); });
     std::vector<QString> messages;
     {
         ModalAnswers answers([&](QWidget* modal) {
@@ -185,25 +213,28 @@ TEST_F(MainPath, PickerAddsAndChoosesABackgroundThatTheNextApplyUses) {
             EXPECT_EQ(picker->size(), QSize(524, 286));
             auto* add = test::control<QPushButton>(*picker, "btnAdd");
             auto* list = test::control<QTreeWidget>(*picker, "LVpic");
-            add->click();  // the PNG: refused, with a message
+            add->click();  // the PNG, as the insert command takes it
+            add->click();  // the text file: refused, and the message says why
             add->click();  // the JPEG
-            ASSERT_EQ(list->topLevelItemCount(), 2);
-            list->setCurrentItem(list->topLevelItem(1));
+            ASSERT_EQ(list->topLevelItemCount(), 3);
+            list->setCurrentItem(list->topLevelItem(2));
             test::control<QPushButton>(*picker, "btnOk")->click();
         });
         clickBackgrounds();
         messages = answers.messages;
     }
-    EXPECT_EQ(messages, std::vector<QString>{QStringLiteral("添加背景图片异常，请重试！")});
-    EXPECT_EQ(test::readFileBytes(f.folder / "Data/BGPicList.ini"), "red.bmp\r\nA1.bmp\r\nred.bmp\r\n");
+    EXPECT_EQ(messages,
+              std::vector<QString>{QStringLiteral("添加背景图片异常，请重试！\n只能添加 BMP、JPG、PNG 或 GIF 图片。")});
+    EXPECT_EQ(test::readFileBytes(f.folder / "Data/BGPicList.ini"), "red.bmp\r\nA1.bmp\r\nflat.bmp\r\nred.bmp\r\n");
+    EXPECT_EQ(imaging::loadPicture(f.folder / "source/DeskTopBG/flat.bmp").width(), 1);
     EXPECT_EQ(f.window->backgroundWalk().CurrentBGFile, "red.bmp");
-    EXPECT_EQ(f.window->backgroundWalk().CurrentBGIndex, 2);
+    EXPECT_EQ(f.window->backgroundWalk().CurrentBGIndex, 3);
 
     clickApply();
     const imaging::Bitmap mix = imaging::loadPicture(f.folder / "source/DeskTopBG/Mix.bmp");
     EXPECT_EQ(mix.width(), 320);
     EXPECT_NEAR(mix.row(200)[2], 200, 3);  // the red background
-    EXPECT_EQ(f.window->backgroundWalk().CurrentBGIndex, 1);
+    EXPECT_EQ(f.window->backgroundWalk().CurrentBGIndex, 2);
 }
 
 // A picture larger than the screen: only what the window can ever show of it

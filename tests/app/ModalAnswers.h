@@ -10,7 +10,8 @@
 namespace tavlo::test {
 
 // Answers the modal windows that a command opens while this object lives: a
-// message box is read and closed with its one button; any other dialog is
+// message box is read and closed with its one button; any other dialog, and
+// a question (a box of several buttons) when there is an `answer`, is
 // handed to `answer` (and rejected afterwards if it is still open, so that a
 // failed answer cannot hang the test). It reacts to the dialogs being shown,
 // without polling, and queues each answer with itself as the context: no

@@ -4,9 +4,12 @@
 #include "WindowTestSupport.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QEventLoop>
 #include <QLabel>
 #include <QMenu>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -80,4 +83,27 @@ TEST(OptionsMenu, ExitEndsTheProgramWithoutWritingTheGeometry) {
     QTest::keyClick(popSysset, Qt::Key_Return);
     EXPECT_EQ(f.terminations, 1);
     EXPECT_EQ(readFileBytes(f.folder / "Data/FormSize.ini"), "2\r\n900\r\n600\r\n10\r\n20\r\n");
+}
+
+// Opened from the keyboard and closed with Esc, the menu gives the focus
+// back to 选项, however the window is reactivated afterwards.
+TEST(OptionsMenu, TheFocusComesBackToTheLabelWhenTheMenuCloses) {
+    test::MainWindowFixture f;
+    app::TMainFrm& w = f.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    auto* lblSet = test::control<app::TLabel>(w, "lblSet");
+    auto* popSysset = test::control<QMenu>(w, "popSysset");
+    lblSet->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(lblSet, Qt::Key_Return);
+    ASSERT_TRUE(popSysset->isVisible());
+    // What a window manager does when the menu's grab ends: the window is
+    // activated afresh, which moves the focus to its first control.
+    QTest::keyClick(popSysset, Qt::Key_Escape);
+    test::control<QWidget>(w, "btnInsertPic")->setFocus(Qt::ActiveWindowFocusReason);
+    QEventLoop settle;
+    QTimer::singleShot(0, &settle, &QEventLoop::quit);
+    settle.exec();
+    EXPECT_FALSE(popSysset->isVisible());
+    EXPECT_EQ(w.focusWidget(), lblSet);
 }

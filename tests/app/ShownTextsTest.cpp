@@ -5,13 +5,24 @@
 // name and the names of picture formats may stand in Latin letters.
 #include "CaptureTexts.h"
 #include "CommandWindowTest.h"
+#include "MainTexts.h"
 #include "ModalAnswers.h"
 #include "PictureEncoders.h"
+#include "PictureOpenDialog.h"
 #include "WallpaperTexts.h"
 
+#include <QAbstractProxyModel>
+#include <QDateTime>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -189,4 +200,61 @@ TEST(ShownTextsOfCapture, EveryCauseOfAFailedCopy) {
         for (const std::string& p : packages) withoutPackages.remove(QString::fromStdString(p));
         expectChinese({withoutPackages}, "capture");
     }
+}
+
+// The open dialog under the C locale: its own texts, the file types and the
+// dates in Chinese, the filter spelled out and taking any case, room for its
+// four columns, and a preview of the picture under the cursor.
+TEST(ShownTextsOfOpenDialog, ChineseTypesAndDatesTheFilterRoomAndAPreview) {
+    test::TempFolder temp;
+    const fs::path png = temp.path() / "a.png";
+    const test::Bytes pngBytes = test::encodePng({2, 1, PNG_COLOR_TYPE_RGB, 8, false, {{0, 0, 255, 9, 9, 9}}});
+    test::writeFileBytes(png, std::string(pngBytes.begin(), pngBytes.end()));
+    const test::Bytes jpeg = test::encodeJpeg(test::gradientPicture(8, 8), 90);
+    test::writeFileBytes(temp.path() / "B.JPG", std::string(jpeg.begin(), jpeg.end()));
+    test::writeFileBytes(temp.path() / "c.txt", "text");
+    const QString folder = QString::fromStdString(temp.path().string());
+
+    QStringList listed;
+    QString filter, type, date, previewText;
+    bool roomForColumns = false, previewShown = false;
+    ModalAnswers answers([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        auto* files = dialog->findChild<QFileSystemModel*>();
+        ASSERT_NE(files, nullptr);
+        QSignalSpy loaded(files, &QFileSystemModel::directoryLoaded);
+        const QModelIndex root = files->index(folder);
+        if (files->rowCount(root) < 2) {
+            ASSERT_TRUE(loaded.wait(10000));
+        }
+        for (int row = 0; row < files->rowCount(root); ++row) listed << files->index(row, 0, root).data().toString();
+        listed.sort();
+        filter = dialog->selectedNameFilter();
+        const QModelIndex png = files->index(folder + "/a.png");
+        const QModelIndex shownPng = dialog->proxyModel() ? dialog->proxyModel()->mapFromSource(png) : png;
+        type = shownPng.siblingAtColumn(2).data().toString();
+        date = shownPng.siblingAtColumn(3).data().toString();
+        auto* list = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+        ASSERT_NE(list, nullptr);
+        ASSERT_EQ(list->model(), shownPng.model());
+        roomForColumns = list->viewport()->width() >= list->header()->length() && list->columnWidth(0) >= 250;
+        list->setCurrentIndex(shownPng);
+        auto* preview = dialog->findChild<QLabel*>(QStringLiteral("picturePreview"));
+        ASSERT_NE(preview, nullptr);
+        previewShown = !preview->pixmap().isNull();
+        previewText = preview->accessibleDescription();
+    });
+    fs::path last = temp.path();
+    QWidget owner;
+    widgets::choosePictures(&owner, "picOpenDLg", QString::fromUtf8(app::texts::kPictureFilter), true, last);
+    EXPECT_EQ(listed, (QStringList{QStringLiteral("B.JPG"), QStringLiteral("a.png")}));
+    EXPECT_EQ(filter, QStringLiteral("图片 (*.bmp *.jpg *.jpeg *.png *.gif)"));
+    EXPECT_TRUE(hasChinese(type)) << type.toStdString();
+    const QDateTime modified = QFileInfo(folder + "/a.png").lastModified();
+    EXPECT_EQ(date, QLocale(QLocale::Chinese, QLocale::China).toString(modified, QLocale::ShortFormat));
+    EXPECT_TRUE(roomForColumns);
+    EXPECT_TRUE(previewShown);
+    EXPECT_EQ(previewText, QStringLiteral("2 × 1 像素"));
+    expectChinese(answers.shown, "open dialog", {QStringLiteral("Tavlo")});
 }

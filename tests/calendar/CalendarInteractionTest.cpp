@@ -12,7 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <stdexcept>
+#include <string>
 
 namespace tavlo::calendar {
 namespace {
@@ -286,6 +289,126 @@ TEST(CalendarTitle, LabelsOpenTheMenusAndTodayGoesToToday) {
     }
     EXPECT_EQ(label("YearLabel")->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_EQ(label("StatusLabel")->cursor().shape(), Qt::ArrowCursor);
+}
+
+// By keyboard alone: Tab reaches the month number, the month spin, the year
+// number, the year spin, 今天 and the grid, in that order; each does what
+// the mouse does with it.
+TEST(CalendarKeyboard, TabReachesEveryTitleControlAndEachWorks) {
+    Calendar calendar;
+    calendar.control->setDateTime(date(2020, 7, 7));
+    QWidget* control = calendar.control.get();
+    control->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(control));
+    calendar.control->findChild<QWidget*>(QStringLiteral("MonthLabel"))->setFocus(Qt::TabFocusReason);
+    QStringList order;
+    for (int i = 0; i < 6; ++i) {
+        order << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(order.join(u' ').toStdString(), "MonthLabel MonthSpin YearLabel YearSpin TodayLabel DayGrid");
+
+    const auto keyOn = [&](const char* name, Qt::Key key) {
+        QWidget* target = control->findChild<QWidget*>(QString::fromUtf8(name));
+        target->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(target, key);
+    };
+    keyOn("MonthSpin", Qt::Key_Up);
+    EXPECT_EQ(calendar.control->DateTime(), date(2020, 8, 7));
+    keyOn("MonthSpin", Qt::Key_Down);
+    keyOn("MonthSpin", Qt::Key_Down);
+    EXPECT_EQ(calendar.control->DateTime(), date(2020, 6, 7));
+    keyOn("YearSpin", Qt::Key_Up);
+    EXPECT_EQ(calendar.control->DateTime(), date(2021, 6, 7));
+    keyOn("TodayLabel", Qt::Key_Return);
+    EXPECT_EQ(calendar.control->DateTime(), test::kNow);
+
+    const struct {
+        const char* label;
+        const char* menu;
+    } menus[] = {{"MonthLabel", "MonthMenu"}, {"YearLabel", "YearMenu"}};
+    for (const auto& m : menus) {
+        SCOPED_TRACE(m.label);
+        keyOn(m.label, Qt::Key_Space);
+        auto* menu = control->findChild<QMenu*>(QString::fromUtf8(m.menu));
+        EXPECT_TRUE(menu->isVisible());
+        QWidget* label = control->findChild<QWidget*>(QString::fromUtf8(m.label));
+        EXPECT_EQ(menu->pos(), label->mapToGlobal(QPoint(0, label->height())));
+        menu->hide();
+    }
+}
+
+// WCAG's contrast ratio of two colours.
+double contrast(QColor a, QColor b) {
+    const auto luminance = [](QColor c) {
+        const auto channel = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Reached by the keyboard, the grid's current day shows a ring that differs
+// at least 3:1 from the same pixels unfocused, all the way round (over the
+// selection's green as over the white).
+TEST(CalendarKeyboard, TheCurrentDayShowsAFocusRingOfEnoughContrast) {
+    Calendar calendar;
+    calendar.control->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(calendar.control.get()));
+    QWidget* today = calendar.control->findChild<QWidget*>(QStringLiteral("TodayLabel"));
+    today->setFocus(Qt::OtherFocusReason);
+    const QImage unfocused = calendar.grid->grab().toImage();
+    QTest::keyClick(today, Qt::Key_Tab);
+    ASSERT_TRUE(calendar.grid->hasFocus());
+    const QImage focused = calendar.grid->grab().toImage();
+    const QRect cell = calendar.grid->cellRect(4, 1);  // 2013-01-02, the current day
+    // The ring's three pixels across, at each step round the cell.
+    const auto worstAcross = [&](QPoint outer, QPoint inward) {
+        double best = 0;
+        for (int k = 1; k <= 3; ++k) {
+            const QPoint at = outer + inward * k;
+            best = std::max(best, contrast(focused.pixelColor(at), unfocused.pixelColor(at)));
+        }
+        return best;
+    };
+    double worst = 100;
+    for (int x = cell.left() + 4; x <= cell.right() - 4; ++x) {
+        worst = std::min(worst, worstAcross({x, cell.top()}, {0, 1}));
+        worst = std::min(worst, worstAcross({x, cell.bottom()}, {0, -1}));
+    }
+    for (int y = cell.top() + 4; y <= cell.bottom() - 4; ++y) {
+        worst = std::min(worst, worstAcross({cell.left(), y}, {1, 0}));
+        worst = std::min(worst, worstAcross({cell.right(), y}, {-1, 0}));
+    }
+    EXPECT_GE(worst, 3.0);
+}
+
+// Ctrl+PageUp/PageDown turn the month and Ctrl+Shift+PageUp/PageDown the
+// year from anywhere in the control; PageUp alone still moves in the grid.
+TEST(CalendarKeyboard, CtrlPageKeysTurnMonthsAndYears) {
+    Calendar calendar;
+    calendar.control->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(calendar.control.get()));
+    const struct {
+        const char* focus;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        double to;
+    } cases[] = {
+        {"DayGrid", Qt::Key_PageDown, Qt::ControlModifier, date(2020, 8, 31)},
+        {"DayGrid", Qt::Key_PageUp, Qt::ControlModifier, date(2020, 6, 30)},
+        {"TodayLabel", Qt::Key_PageDown, Qt::ControlModifier | Qt::ShiftModifier, date(2021, 7, 31)},
+        {"MonthSpin", Qt::Key_PageUp, Qt::ControlModifier | Qt::ShiftModifier, date(2019, 7, 31)},
+        {"DayGrid", Qt::Key_PageUp, Qt::NoModifier, date(2020, 7, 3)},  // the first row of its column
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.focus + std::string(" ") + std::to_string(c.key) + " " + std::to_string(c.modifiers));
+        calendar.control->setDateTime(date(2020, 7, 31));
+        QWidget* target = calendar.control->findChild<QWidget*>(QString::fromUtf8(c.focus));
+        target->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(target, c.key, c.modifiers);
+        EXPECT_EQ(calendar.control->DateTime(), c.to);
+    }
 }
 
 TEST(CalendarTitle, WithoutTitleARightClickInTheGridOpensTheYearMenu) {

@@ -2,12 +2,16 @@
 // background digits and the picture blend.
 #include "CalendarTestSupport.h"
 #include "CellPainter.h"
+#include "Controls.h"
 #include "LogLines.h"
 
 #include <QPainter>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 namespace tavlo::calendar {
 namespace {
@@ -52,6 +56,54 @@ TEST(CalendarPaint, HideSelectionShowsTheHighlightOnlyWithFocus) {
     calendar.grid->setFocus();
     ASSERT_TRUE(calendar.grid->hasFocus());
     EXPECT_TRUE(near(shot(calendar).pixelColor(inside), bgr(0x53AE00), 2));
+}
+
+// The rows of ink in a cell: the lines where anything but white is drawn.
+std::vector<int> inkRows(const QImage& image, const QRect& cell) {
+    std::vector<int> rows;
+    for (int y = cell.top(); y <= cell.bottom(); ++y) {
+        for (int x = cell.left(); x <= cell.right(); ++x) {
+            if (image.pixelColor(x, y) != QColor(Qt::white)) {
+                rows.push_back(y);
+                break;
+            }
+        }
+    }
+    return rows;
+}
+
+// In the 日历记事 window's size and fonts, each day's lunar text stays clear
+// of the next row's day number (and of its 休/班 mark).
+TEST(CalendarPaint, TheLinesOfOneRowKeepClearOfTheNext) {
+    Calendar calendar;  // 419 × 255, as the notes window shows it
+    calendar.control->setFontDate(widgets::pixelFont(QStringLiteral("黑体"), 12, true));
+    calendar.control->setFontCnDate(widgets::pixelFont(QStringLiteral("宋体"), 12));
+    calendar.control->setShowBackYearMonth(false);
+    calendar.control->setDateTime(date(2024, 2, 29));  // 休 and 班 marks, festivals and terms; the 29th in row 5
+    const QImage image = shot(calendar);
+    for (int row = 1; row + 1 <= 5; ++row) {
+        for (int column = 1; column <= 7; ++column) {
+            SCOPED_TRACE(std::to_string(column) + ", " + std::to_string(row));
+            const std::vector<int> above = inkRows(image, cellInControl(calendar, column, row));
+            const std::vector<int> below = inkRows(image, cellInControl(calendar, column, row + 1));
+            if (above.empty() || below.empty()) continue;
+            EXPECT_GE(below.front() - above.back(), 3) << "no blank line between the rows";
+        }
+    }
+}
+
+// Today keeps its mark while another day is selected, and the selected
+// day's texts read on the highlight (black on its green).
+TEST(CalendarPaint, TodayIsMarkedAndTheSelectedDayReads) {
+    Calendar calendar;                                 // today is 2013-01-02: column 4, row 1
+    calendar.control->setDateTime(date(2013, 1, 17));  // column 5, row 3
+    const QImage image = shot(calendar);
+    EXPECT_GT(countPixels(image, cellInControl(calendar, 4, 1), QColor(0xC0, 0x00, 0x00)), 20);
+    const QRect selected = cellInControl(calendar, 5, 3);
+    EXPECT_GT(countPixels(image, selected, QColor(Qt::black)), 20);
+    // None of the day's own colours is left on the highlight.
+    EXPECT_EQ(countPixels(image, selected, bgr(0x008000)), 0);
+    EXPECT_EQ(countPixels(image, selected, bgr(0x4F4F4F)), 0);
 }
 
 TEST(CalendarPaint, WeekendDayNumbersAreRedAndWeekdaysTakeTheDateColour) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main window and its dialogs through the accessibility bus, as a screen
-# reader sees them: every command a named button with a Chinese tooltip, and
-# each one runs when pressed there.
+# reader sees them: the windows frames named by their titles, every command a
+# named button with a Chinese tooltip that runs when pressed there, and the
+# notes window's calendar a table of named days.
 # Usage: accessibility.sh BUILD_DIR
 source "$(dirname "$0")/harness.sh"
 build=$1
@@ -27,6 +28,8 @@ wid=$(e2e_find_window)
 accessible() { timeout 60 "$python" "$here/accessible_commands.py" "$@" || e2e_fail "accessible_commands.py $*"; }
 
 accessible check "$E2E_PID" 插入图片 截图 选项 应用到桌面 添加背景图片 最小化 关闭 >&2
+# The window is a frame named by its title.
+accessible frame "$E2E_PID" Tavlo助手
 
 # 选项 opens its menu.
 accessible press "$E2E_PID" 选项
@@ -48,6 +51,19 @@ accessible press "$E2E_PID" 应用到桌面
 message=$(e2e_wait_other_window "$wid" "the message")
 accessible press "$E2E_PID" 确定 alert
 e2e_wait_for 10 "the message to close" sh -c "! xdotool search --onlyvisible --pid $E2E_PID | grep -qx $message"
+
+# 日历记事 from the options menu: its calendar is a table of named days.
+accessible press "$E2E_PID" 选项
+e2e_wait_other_window "$wid" "the options menu" >/dev/null
+xdotool key Down Return # its first shown item
+notes=""
+for _ in $(seq 200); do notes=$(e2e_window_titled 日历记事) && break; sleep 0.1; done
+[ -n "$notes" ] || e2e_fail "the notes window did not open"
+accessible frame "$E2E_PID" 日历记事
+accessible table "$E2E_PID" 日历 >&2
+xdotool windowactivate --sync "$notes" 2>/dev/null || true
+xdotool key alt+F4
+e2e_wait_for 10 "the notes window to close" sh -c "! xdotool search --onlyvisible --pid $E2E_PID | grep -qx $notes"
 
 # 最小化, then 关闭 from the restored window: the close sequence writes the
 # geometry file.

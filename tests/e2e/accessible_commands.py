@@ -5,6 +5,9 @@
                                               Chinese description and a Press action
   accessible_commands.py press PID NAME [ROLE]  presses the shown button NAME (in a
                                               window of role ROLE: dialog, alert, ...)
+  accessible_commands.py frame PID TITLE      a window of the program is a frame named TITLE
+  accessible_commands.py table PID NAME       the shown table NAME has named cells: prints
+                                              its size and the names of its first two rows
 Exits 1 with the reason on standard error when something is missing.
 """
 import sys
@@ -88,6 +91,50 @@ def press(app, name, window_role):
     sys.exit(f"no shown button {name} in a window of role {window_role}")
 
 
+def shown_nodes(node):
+    for i in range(node.childCount):
+        child = node.getChildAtIndex(i)
+        if child is None or not shown(child) or child.getRoleName() == "document web":
+            continue
+        yield child
+        yield from shown_nodes(child)
+
+
+def find_shown(app, role, name, patience=20):
+    deadline = time.time() + patience
+    while time.time() < deadline:
+        for node in shown_nodes(app):
+            if node.getRoleName() == role and node.name == name:
+                return node
+        time.sleep(0.2)
+    seen = sorted({(node.getRoleName(), node.name) for node in shown_nodes(app) if node.getRoleName() == role})
+    sys.exit(f"no shown {role} named {name}; the shown ones are {seen}")
+
+
+def frame(app, title):
+    windows = [(app.getChildAtIndex(i).getRoleName(), app.getChildAtIndex(i).name) for i in range(app.childCount)]
+    if ("frame", title) not in windows:
+        sys.exit(f"no frame named {title}; the windows are {windows}")
+
+
+def table(app, name):
+    node = find_shown(app, "table", name)
+    cells = node.queryTable()
+    print(f"{cells.nRows} x {cells.nColumns}")
+    if (cells.nRows, cells.nColumns) != (6, 7):
+        sys.exit(f"table {name} is {cells.nRows} x {cells.nColumns}, not six weeks of seven days")
+    named = 0
+    for row in range(2):
+        for column in range(cells.nColumns):
+            cell = cells.getAccessibleAt(row, column)
+            if cell.getRoleName() != "table cell":
+                sys.exit(f"cell ({row}, {column}) is a {cell.getRoleName()}")
+            print(f"{row} {column}\t{cell.name}")
+            named += "年" in cell.name and "月" in cell.name and "星期" in cell.name and "农历" in cell.name
+    if named < 7:
+        sys.exit(f"only {named} cells of the first two weeks name their day")
+
+
 def main():
     mode, pid = sys.argv[1], int(sys.argv[2])
     app = application(pid)
@@ -95,6 +142,10 @@ def main():
         check(app, sys.argv[3:])
     elif mode == "press":
         press(app, sys.argv[3], sys.argv[4] if len(sys.argv) > 4 else None)
+    elif mode == "frame":
+        frame(app, sys.argv[3])
+    elif mode == "table":
+        table(app, sys.argv[3])
     else:
         sys.exit(__doc__)
 

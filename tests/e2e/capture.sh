@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The screen capture, driven as a person would on a plain X11 session: a
-# known picture on the screen, "截  图", OK to the question, a region dragged
+# known picture on the screen, "截  图", 最小化后截图 to the question, a region dragged
 # out and sent with Enter; "tmp\tmp.bmp" must be that region of the screen
 # exactly, the main window must come back showing it, and an apply must put
 # it into Mix.bmp.
@@ -37,7 +37,7 @@ e2e_wait_for 20 "a window titled 提示" e2e_window_titled 提示
 question=$(e2e_window_titled 提示)
 xdotool windowactivate --sync "$question" 2>/dev/null || true
 e2e_wait_for 10 "the question to have the keyboard" e2e_window_active "$question"
-xdotool key Return                           # OK is the default button
+xdotool key Return                           # 最小化后截图 is the default button
 
 # --- Drag a region and send it ---------------------------------------------
 capture=$(e2e_find_window_of_size 1280x720)

@@ -2,6 +2,7 @@
 #include "BmpFormat.h"
 #include "FileError.h"
 #include "MappedFile.h"
+#include "Picture.h"
 #include "PictureEncoders.h"
 #include "SettingsFile.h"
 #include "TempFolder.h"
@@ -85,21 +86,37 @@ TEST_F(Library, AddingAJpegKeepsBothFilesAndListsTheBmp) {
     EXPECT_EQ(list(), "A1.bmp\r\nA1.bmp\r\nx.bmp\r\nx.bmp\r\n");
 }
 
+// A PNG joins the library as the insert command takes it: as a BMP beside its copy.
+TEST_F(Library, AddingAPngListsItsBmp) {
+    BackgroundPicker picker(folder);
+    picker.FillPicList();
+    const auto png =
+        test::encodePng({2, 2, PNG_COLOR_TYPE_RGB, 8, false, std::vector<test::Bytes>(2, test::Bytes(6, 9))});
+    EXPECT_EQ(picker.Add(outside("P.PNG", png)), BackgroundPicker::AddResult::Added);
+    EXPECT_TRUE(picker.addCause.empty());
+    EXPECT_EQ(imaging::loadPicture(temp / "source/DeskTopBG/P.bmp").width(), 2);
+    EXPECT_EQ(list(), "A1.bmp\r\nA1.bmp\r\nP.bmp\r\n");
+}
+
 TEST_F(Library, RefusedAddsLeaveTheListAndSayWhy) {
     BackgroundPicker picker(folder);
     picker.FillPicList();
     const std::string before = list();
     const auto png =
         test::encodePng({2, 2, PNG_COLOR_TYPE_RGB, 8, false, std::vector<test::Bytes>(2, test::Bytes(6, 9))});
-    EXPECT_EQ(picker.Add(outside("p.png", png)), BackgroundPicker::AddResult::NotAPicture);
-    EXPECT_TRUE(fs::exists(temp / "source/DeskTopBG/p.png"));  // the copy stays
+    EXPECT_EQ(picker.Add(outside("p.txt", png)), BackgroundPicker::AddResult::NotAPicture);
+    EXPECT_TRUE(fs::exists(temp / "source/DeskTopBG/p.txt"));  // the copy stays
+    EXPECT_EQ(picker.addCause, "只能添加 BMP、JPG、PNG 或 GIF 图片。");
 
     test::Bytes broken = test::encodeJpeg(test::gradientPicture(8, 8));
     broken.resize(40);
     EXPECT_EQ(picker.Add(outside("broken.jpg", broken)), BackgroundPicker::AddResult::Failed);
     EXPECT_TRUE(fs::exists(temp / "source/DeskTopBG/broken.jpg"));
 
+    EXPECT_FALSE(picker.addCause.empty()) << "a broken JPEG's cause";
+
     EXPECT_EQ(picker.Add(outside("fake.bmp", {'B', 'M', 1, 2})), BackgroundPicker::AddResult::NotAPicture);
+    EXPECT_FALSE(picker.addCause.empty());
     EXPECT_FALSE(fs::exists(temp / "source/DeskTopBG/fake.bmp"));  // the unreadable BMP never lands
     // A broken file under the built-in name leaves the built-in picture alone.
     imaging::writeBmp(test::gradientPicture(4, 4), temp / "source/DeskTopBG/A1.bmp");
