@@ -1,6 +1,7 @@
 #pragma once
 #include <filesystem>
 #include <memory>
+#include <utility>
 
 struct sqlite3;
 
@@ -40,6 +41,11 @@ public:
     // Runs SQL text without parameters (schema and transaction control).
     void exec(const char* sql);
 
+    // Set when the search index failed to take a note: the save went on
+    // without it, and the index is to be looked at once the save is done.
+    void setSearchIndexFailed() { searchIndexFailed_ = true; }
+    bool takeSearchIndexFailure() { return std::exchange(searchIndexFailed_, false); }
+
 private:
     void openAndPrepare();
     void createNotesTables();
@@ -47,6 +53,7 @@ private:
     std::filesystem::path file_;
     Mode mode_;
     sqlite3* db_ = nullptr;
+    bool searchIndexFailed_ = false;
 };
 
 // One transaction, taken with the write lock at once so that two copies of

@@ -68,19 +68,22 @@ void createTriggers(Connection& connection) {
     }
 }
 
+void dropIndexTables(Connection& connection) {
+    sqlite3* db = connection.handle();
+    std::vector<QString> triggers;
+    Sql names(db,
+              "select name from sqlite_master where type = 'trigger' and name like 'NoteSearchStale\\_%' escape '\\'");
+    while (names.next()) triggers.push_back(names.text(0));
+    // The names come from the file: each is quoted and dropped on its own.
+    for (const QString& name : triggers) Sql(db, ("drop trigger " + quotedIdentifier(name)).toUtf8().constData()).run();
+    dropSearchTables(db);
+}
+
 // Drops whatever there is of an index and makes a new one with every note
 // queued.
 void rebuildSchema(Connection& connection) {
-    sqlite3* db = connection.handle();
     Transaction transaction(connection);
-    std::vector<QByteArray> triggers;
-    Sql names(db,
-              "select name from sqlite_master where type = 'trigger' and name like 'NoteSearchStale\\_%' escape '\\'");
-    while (names.next()) triggers.push_back(names.text(0).toUtf8());
-    for (const QByteArray& name : triggers) connection.exec(("drop trigger \"" + name + "\"").constData());
-    connection.exec("drop table if exists NoteSearch");
-    connection.exec("drop table if exists NoteSearchStale");
-    connection.exec("drop table if exists NoteSearchInfo");
+    dropIndexTables(connection);
     connection.exec("create virtual table NoteSearch using fts5(plain, tokenize = 'trigram case_sensitive 0')");
     connection.exec("create table NoteSearchStale (noteKey text primary key) without rowid");
     connection.exec("create table NoteSearchInfo (version integer not null)");
@@ -211,6 +214,24 @@ void addHits(std::vector<SearchHit>& hits, long long row, const QString& plainTe
 
 }  // namespace
 
+void dropSearchTables(sqlite3* db) {
+    try {
+        Sql(db, "drop table if exists NoteSearch").run();
+    } catch (const NotesError& error) {
+        // The full-text module cannot open a table whose own data is
+        // damaged, and so cannot drop it either: its entry goes from the
+        // schema, and its tables go as the plain tables they are.
+        logFailure(error);
+        Sql(db, "pragma writable_schema = on").run();
+        Sql(db, "delete from sqlite_master where type = 'table' and name = 'NoteSearch'").run();
+        Sql(db, "pragma writable_schema = reset").run();
+        for (const char* shadow : {"data", "idx", "content", "docsize", "config"})
+            Sql(db, (std::string("drop table if exists NoteSearch_") + shadow).c_str()).run();
+    }
+    Sql(db, "drop table if exists NoteSearchStale").run();
+    Sql(db, "drop table if exists NoteSearchInfo").run();
+}
+
 void prepareSearchIndex(Connection& connection) {
     try {
         if (!schemaIsCurrent(connection.handle())) rebuildSchema(connection);
@@ -228,6 +249,7 @@ void indexDayNote(Connection& connection, const QDate& date, const QString& plai
         dequeue(db, dayKey(date));
     } catch (const NotesError& error) {
         logFailure(error);  // still queued: indexed when the program next opens the notes
+        connection.setSearchIndexFailed();
     }
 }
 
@@ -240,7 +262,27 @@ void indexWeekPage(Connection& connection, int page, const WeekPlainTexts& plain
         dequeue(db, QString(QChar(u'A' + page - 1)));
     } catch (const NotesError& error) {
         logFailure(error);
+        connection.setSearchIndexFailed();
     }
+}
+
+bool searchIndexIsDamaged(Connection& connection) {
+    sqlite3* db = connection.handle();
+    try {
+        if (tableExists(db, "NoteSearch"))
+            Sql(db, "insert into NoteSearch (NoteSearch) values ('integrity-check')").run();
+        if (tableExists(db, "NoteSearchStale") || tableExists(db, "NoteSearchInfo")) queueIsEmpty(db);
+        return false;
+    } catch (const NotesError& error) {
+        logFailure(error);
+        return true;
+    }
+}
+
+void dropSearchIndex(Connection& connection) {
+    Transaction transaction(connection);
+    dropIndexTables(connection);
+    transaction.commit();
 }
 
 bool searchIndexIsCurrent(Connection& connection) {

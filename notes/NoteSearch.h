@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+struct sqlite3;
+
 namespace tavlo::notes {
 
 class Connection;
@@ -53,6 +55,17 @@ std::vector<SearchHit> searchNotes(Connection& connection, const QString& text);
 
 // The days of the month whose note has visible text, in order.
 std::vector<int> daysWithNotes(Connection& connection, int year, int month);
+
+// Whether the index fails its own checks (FTS5's integrity check, its queue
+// unreadable): then it is in the way of the notes' saves.
+bool searchIndexIsDamaged(Connection& connection);
+// Drops the whole index (triggers and tables); the notes are untouched and
+// the next prepareSearchIndex makes it anew.
+void dropSearchIndex(Connection& connection);
+
+// Drops the index's tables on a bare handle (triggers apart), also a
+// full-text table too damaged for its module to open.
+void dropSearchTables(sqlite3* db);
 
 // What searches and marks are read from: the index, or the notes themselves.
 bool searchIndexIsCurrent(Connection& connection);

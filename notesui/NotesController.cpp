@@ -98,6 +98,7 @@ bool NotesController::LoadWeekNotes(int page) {
     try {
         editing_.loadWeek(page, weekDocuments());
     } catch (const notes::NotesError& error) {
+        KeepFromTyping(true, error);
         ShowNotesFailure(texts::loadFailed(), error);
         return false;
     }
@@ -113,6 +114,7 @@ bool NotesController::LoadDayNote() {
     try {
         editing_.loadDay(calendar::calendarDay(panel_->calendar()->DateTime()), *panel_->dayEditor()->document());
     } catch (const notes::NotesError& error) {
+        KeepFromTyping(false, error);
         ShowNotesFailure(texts::loadFailed(), error);
         return false;
     }
@@ -147,6 +149,17 @@ bool NotesController::RunSave(bool week, const std::function<void()>& save) {
             return false;
         }
     });
+}
+
+// A note that could not be loaded is not what the editors show: what would
+// be typed there could never be saved, so they take nothing until a load
+// succeeds, and the status line says why.
+void NotesController::KeepFromTyping(bool week, const notes::NotesError& error) {
+    if (week)
+        for (QTextEdit* editor : panel_->weekEditors()) editor->setReadOnly(true);
+    else
+        panel_->dayEditor()->setReadOnly(true);
+    emit statusChanged(texts::notLoaded(QString::fromUtf8(error.what())));
 }
 
 // Notes too large to edit are shown read-only, with a word on why.

@@ -22,7 +22,8 @@ class TChnCalendar;
 class TDM;
 namespace notes {
 struct SearchHit;
-}
+class NotesError;
+}  // namespace notes
 }  // namespace tavlo
 
 namespace tavlo::notesui {
@@ -87,6 +88,7 @@ signals:
 private:
     bool RunSave(bool week, const std::function<void()>& save);
     void ShowNoteKinds();
+    void KeepFromTyping(bool week, const notes::NotesError& error);
     void RefreshDayMarks(bool evenIfShown);
     void DrawDayMark(TChnCalendar* calendar, int day, QPainter& canvas, const QRect& cell) const;
     void MakeDailyBackup();

@@ -38,6 +38,9 @@ QString previewOnly() {
 QString searchTextMissing() {
     return QStringLiteral("请先输入要找的文字。");
 }
+QString notLoaded(const QString& cause) {
+    return QStringLiteral("记事没能读出（%1），编辑框暂时不能输入：在这里输入的内容将无法保存。").arg(cause);
+}
 QString nothingFound(const QString& text) {
     return QStringLiteral("没有找到包含“%1”的记事。").arg(text);
 }
@@ -64,7 +67,7 @@ QString recoveredNotes(const QStringList& which) {
     return QStringLiteral("上次退出时有记事没能保存，已经找回：%1。").arg(which.join(QStringLiteral("、")));
 }
 QString writeBackReplaces() {
-    return QStringLiteral("写回后，它们会替换记事中原来的内容。");
+    return QStringLiteral("写回后，它们会替换记事中原来的内容；原来的记事会先备份到 Backup 文件夹。");
 }
 QString writeBack() {
     return QStringLiteral("写回记事");

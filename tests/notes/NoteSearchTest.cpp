@@ -111,6 +111,45 @@ TEST(NoteSearch, AMissingOrOutdatedIndexIsRebuiltFromTheNotes) {
     }
 }
 
+TEST(NoteSearch, ATriggerNamedToSmuggleSqlIsDroppedByItsNameAlone) {
+    test::NotesFixture f;
+    writeSampleNotes(*f.dm);
+    f.dm.reset();
+    // A name that, pasted unquoted into a statement, ends it and deletes the notes.
+    f.sql(
+        "create trigger \"NoteSearchStale_x\"\"; delete from UserCon; commit; --\" after update on tb_A begin select "
+        "1; end");
+    f.sql("update NoteSearchInfo set version = version + 1");  // the next start rebuilds the index
+    f.dm = std::make_unique<TDM>(f.programFolder);
+    EXPECT_EQ(found(f.dm->AdoCon, QStringLiteral("开会")), (QStringList{"20100601\t今天开会", "B3\t周三开会"}));
+    EXPECT_EQ(f.sql("select count(*) from UserCon"), "3");
+    EXPECT_EQ(f.sql("select count(*) from sqlite_master where name like '%commit%'"), "0");
+    EXPECT_TRUE(searchIndexIsCurrent(f.dm->AdoCon));
+}
+
+TEST(NoteSearch, ADamagedIndexIsMadeAnewInsteadOfFailingSaves) {
+    const std::vector<std::pair<const char*, const char*>> damages = {
+        {"its blocks", "update NoteSearch_data set block = randomblob(length(block))"},
+        {"its queue gone", "drop table NoteSearchStale"},
+    };
+    for (const bool restarted : {false, true})
+        for (const auto& [what, damage] : damages) {
+            SCOPED_TRACE(std::string(what) + (restarted ? ", at the next start" : ", while running"));
+            test::NotesFixture f;
+            writeSampleNotes(*f.dm);
+            if (restarted) f.dm.reset();
+            f.sql(damage);
+            if (restarted) f.dm = std::make_unique<TDM>(f.programFolder);
+            EXPECT_NO_THROW(writeDayNote(*f.dm, QDate(2010, 6, 1), rtfOf(QStringLiteral("saved past the index"))));
+            WeekColumnsToWrite column;
+            column[0] = NoteToWrite{rtfOf(QStringLiteral("week saved")), std::nullopt};
+            EXPECT_NO_THROW(writeWeekColumns(*f.dm, 1, column));
+            EXPECT_TRUE(searchIndexIsCurrent(f.dm->AdoCon));
+            EXPECT_EQ(found(f.dm->AdoCon, QStringLiteral("saved")),
+                      (QStringList{"20100601\tsaved past the index", "A1\tweek saved"}));
+        }
+}
+
 TEST(NoteSearch, ReadOnlyItReadsTheNotesWhenTheIndexIsBehindAndChangesNothing) {
     test::NotesFixture f;
     writeSampleNotes(*f.dm);
