@@ -46,6 +46,11 @@ public:
     void setSearchIndexFailed() { searchIndexFailed_ = true; }
     bool takeSearchIndexFailure() { return std::exchange(searchIndexFailed_, false); }
 
+    // SQLite's data_version when the search index was last checked: another
+    // value means another program changed the database since.
+    long long seenDataVersion() const { return seenDataVersion_; }
+    void setSeenDataVersion(long long version) { seenDataVersion_ = version; }
+
 private:
     void openAndPrepare();
     void createNotesTables();
@@ -54,6 +59,7 @@ private:
     Mode mode_;
     sqlite3* db_ = nullptr;
     bool searchIndexFailed_ = false;
+    long long seenDataVersion_ = -1;
 };
 
 // One transaction, taken with the write lock at once so that two copies of

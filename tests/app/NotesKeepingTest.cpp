@@ -15,6 +15,7 @@
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 using namespace tavlo;
 using namespace tavlo::test;
@@ -98,6 +99,33 @@ TEST_F(Notes, AFailureSaysWhyInChineseBelowItsOwnWords) {
     ASSERT_EQ(answers.asked.size(), 1);
     EXPECT_TRUE(answers.asked[0].endsWith(QStringLiteral("原因：文件不是数据库"))) << answers.asked[0].toStdString();
     notesFrm()->close();
+}
+
+TEST_F(Notes, NotesThatCannotBeLoadedTakeNoTypingAndTheStatusLineSaysWhy) {
+    // Another program's SQLite file where the notes should be.
+    dm->AdoCon.close();
+    const auto database = f.state->folder.path(TDM::kDatabaseName);
+    std::filesystem::create_directories(database.parent_path());
+    test::writeFileBytes(database, "");
+    {
+        sqlite3* other = nullptr;
+        ASSERT_EQ(sqlite3_open(database.c_str(), &other), SQLITE_OK);
+        sqlite3_exec(other, "create table contacts (name text)", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+    }
+    test::ModalAnswers boxes;
+    notesui::TNotesFrm* frm = openNotes();
+    ASSERT_TRUE(frm);
+    EXPECT_FALSE(boxes.messages.empty());
+    EXPECT_TRUE(n->rdtAbc->isReadOnly());
+    for (QTextEdit* editor : n->redt) EXPECT_TRUE(editor->isReadOnly());
+    const QString status = test::control<QLabel>(*frm, "lblNotesStatus")->text();
+    EXPECT_TRUE(status.contains(QStringLiteral("记事没能读出（这个文件是数据库，但不是记事数据库")))
+        << status.toStdString();
+    // Typing goes nowhere it could be lost from.
+    n->btnGou->click();
+    EXPECT_EQ(n->rdtAbc->toPlainText(), QString());
+    frm->close();
 }
 
 TEST_F(Notes, EveryNoteIsExportedFromTheWindowAndADailyBackupIsMade) {

@@ -2,6 +2,7 @@
 // it follows every change of the notes, whoever makes it.
 #include "NoteSearch.h"
 #include "NoteStore.h"
+#include "NoteText.h"
 #include "NotesFixture.h"
 #include "Rtf.h"
 
@@ -147,6 +148,53 @@ TEST(NoteSearch, ADamagedIndexIsMadeAnewInsteadOfFailingSaves) {
             EXPECT_TRUE(searchIndexIsCurrent(f.dm->AdoCon));
             EXPECT_EQ(found(f.dm->AdoCon, QStringLiteral("saved")),
                       (QStringList{"20100601\tsaved past the index", "A1\tweek saved"}));
+        }
+}
+
+TEST(NoteSearch, NotesLongerThanTheIndexReadsAreSearchedWhole) {
+    test::NotesFixture f;
+    const QByteArray filler(kIndexedNoteBytes + 1024, 'x');
+    writeDayNote(*f.dm, QDate(2010, 6, 1), filler + "\nneedle at the end");
+    WeekTexts page;
+    page[3] = filler + "\nneedle in a week";
+    writeWeekPage(*f.dm, 4, page);
+    writeDayNote(*f.dm, QDate(2010, 6, 2), "needle in a short note");
+    EXPECT_EQ(found(f.dm->AdoCon, QStringLiteral("needle")),
+              (QStringList{"20100601\tneedle at the end", "20100602\tneedle in a short note", "D4\tneedle in a week"}));
+}
+
+TEST(NoteSearch, AnIndexChangedByAnotherProgramIsCheckedAgainstTheNotes) {
+    const std::vector<std::pair<const char*, std::vector<const char*>>> changes = {
+        {"triggers dropped and made again around a change",
+         {"drop trigger NoteSearchStale_UserCon_update",
+          "update UserCon set data = 'changed behind its back' where conIndex = '20100602'",
+          "CREATE TRIGGER NoteSearchStale_UserCon_update after update on UserCon begin insert or ignore into "
+          "NoteSearchStale values (old.conIndex);insert or ignore into NoteSearchStale values (new.conIndex); end"}},
+        {"rows of notes that are not there",
+         {"insert into NoteSearch (rowid, plain) values (20300101, 'junk behind its back')"}},
+        {"junk in its content table",
+         {"insert into NoteSearch_content (id, c0) values (20300102, 'junk behind its back')"}},
+        {"a trigger of its own changed",
+         {"drop trigger NoteSearchStale_UserCon_insert",
+          "create trigger NoteSearchStale_UserCon_insert after insert on UserCon begin select 1; end",
+          "insert into UserCon (conIndex, data) values ('20100603', 'added behind its back')"}},
+    };
+    for (const bool running : {true, false})
+        for (const auto& [what, statements] : changes) {
+            const std::string name = what;
+            // Dropped and made again before a start: nothing tells the change between.
+            if (!running && name.starts_with("triggers")) continue;
+            SCOPED_TRACE(name + (running ? ", while running" : ", before a start"));
+            test::NotesFixture f;
+            writeSampleNotes(*f.dm);
+            EXPECT_EQ(found(f.dm->AdoCon, QStringLiteral("behind")), QStringList{});
+            if (!running) f.dm.reset();
+            for (const char* statement : statements) f.sql(statement);
+            if (!running) f.dm = std::make_unique<TDM>(f.programFolder);
+            QStringList expected;
+            if (name.starts_with("triggers")) expected << "20100602\tchanged behind its back";
+            if (name.starts_with("a trigger")) expected << "20100603\tadded behind its back";
+            EXPECT_EQ(found(f.dm->AdoCon, QStringLiteral("behind")), expected);
         }
 }
 
