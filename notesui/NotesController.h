@@ -112,6 +112,10 @@ private:
     // Set while a load or save runs: focus changes it causes save nothing.
     bool busy_ = false;
     bool shown_ = false;
+    // Why the week page or the day note could not be loaded; empty once a
+    // load of theirs succeeded. Their editors take no typing meanwhile.
+    QString weekNotLoaded_;
+    QString dayNotLoaded_;
     // Set once the program is ending: a save that fails then goes to the
     // recovery file instead of a message box nobody may be there to close.
     bool ending_ = false;

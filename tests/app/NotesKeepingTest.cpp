@@ -114,18 +114,29 @@ TEST_F(Notes, NotesThatCannotBeLoadedTakeNoTypingAndTheStatusLineSaysWhy) {
         sqlite3_close(other);
     }
     test::ModalAnswers boxes;
-    notesui::TNotesFrm* frm = openNotes();
-    ASSERT_TRUE(frm);
+    test::control<QAction>(*w, "N_CalNotes")->trigger();
     EXPECT_FALSE(boxes.messages.empty());
+    const QString why = QStringLiteral("记事没能读出（这个文件是数据库，但不是记事数据库");
     EXPECT_TRUE(n->rdtAbc->isReadOnly());
-    for (QTextEdit* editor : n->redt) EXPECT_TRUE(editor->isReadOnly());
-    const QString status = test::control<QLabel>(*frm, "lblNotesStatus")->text();
-    EXPECT_TRUE(status.contains(QStringLiteral("记事没能读出（这个文件是数据库，但不是记事数据库")))
-        << status.toStdString();
+    EXPECT_TRUE(n->rdtAbc->placeholderText().startsWith(why)) << n->rdtAbc->placeholderText().toStdString();
+    for (QTextEdit* editor : n->redt) {
+        EXPECT_TRUE(editor->isReadOnly());
+        EXPECT_TRUE(editor->placeholderText().startsWith(why));
+    }
     // Typing goes nowhere it could be lost from.
     n->btnGou->click();
     EXPECT_EQ(n->rdtAbc->toPlainText(), QString());
-    frm->close();
+
+    // Once the notes can be read again, the editors take typing again.
+    dm->AdoCon.close();
+    std::filesystem::remove(database);
+    n->btnAbc_B->click();
+    EXPECT_FALSE(n->rdtAbc->isReadOnly());
+    EXPECT_TRUE(n->rdtAbc->placeholderText().isEmpty());
+    EXPECT_TRUE(n->redt[0]->isReadOnly()) << "the week page is still the one that could not be loaded";
+    n->weekButtons[1]->click();
+    EXPECT_FALSE(n->redt[0]->isReadOnly());
+    if (notesFrm()) notesFrm()->close();
 }
 
 TEST_F(Notes, EveryNoteIsExportedFromTheWindowAndADailyBackupIsMade) {

@@ -3,6 +3,7 @@
 #include "NoteSearch.h"
 #include "NoteStore.h"
 #include "NoteText.h"
+#include "NotesError.h"
 #include "NotesFixture.h"
 #include "Rtf.h"
 
@@ -209,6 +210,21 @@ TEST(NoteSearch, ReadOnlyItReadsTheNotesWhenTheIndexIsBehindAndChangesNothing) {
     EXPECT_EQ(found(reader.AdoCon, QStringLiteral("queued")), QStringList{"20100602\tqueued change"});
     EXPECT_EQ(daysWithNotes(reader.AdoCon, 2010, 6), (std::vector<int>{1, 2}));
     EXPECT_EQ(test::readFileBytes(f.databaseFile()), before);
+}
+
+TEST(NoteSearch, ReadingAWalDatabaseLeavesNoFilesBehindAndWritesNothing) {
+    test::NotesFixture f;
+    writeSampleNotes(*f.dm);
+    f.dm.reset();
+    f.sql("pragma journal_mode = wal");
+    {
+        TDM reader(f.programFolder, nullptr, Connection::Mode::ReadOnly);
+        EXPECT_EQ(found(reader.AdoCon, QStringLiteral("学校")).size(), 2);
+        EXPECT_THROW(writeDayNote(reader, QDate(2010, 6, 1), "written by a reader"), NotesError);
+    }
+    for (const char* suffix : {"-wal", "-shm"})
+        EXPECT_FALSE(std::filesystem::exists(f.databaseFile().string() + suffix)) << suffix;
+    EXPECT_EQ(f.sql("select count(*) from UserCon where data = 'written by a reader'"), "0");
 }
 
 TEST(NoteSearch, MarksAreTheDaysOfTheMonthWithVisibleText) {
