@@ -6,6 +6,7 @@
 #include "NotesError.h"
 #include "NotesFixture.h"
 #include "Rtf.h"
+#include "Sql.h"
 
 #include <QTextDocument>
 
@@ -127,6 +128,9 @@ TEST(NoteSearch, ATriggerNamedToSmuggleSqlIsDroppedByItsNameAlone) {
     EXPECT_EQ(f.sql("select count(*) from UserCon"), "3");
     EXPECT_EQ(f.sql("select count(*) from sqlite_master where name like '%commit%'"), "0");
     EXPECT_TRUE(searchIndexIsCurrent(f.dm->AdoCon));
+    // Whatever else gets into a statement's text is refused, never run.
+    EXPECT_THROW(Sql(f.dm->AdoCon.handle(), "select 1; delete from UserCon"), NotesError);
+    EXPECT_EQ(f.sql("select count(*) from UserCon"), "3");
 }
 
 TEST(NoteSearch, ADamagedIndexIsMadeAnewInsteadOfFailingSaves) {
