@@ -178,7 +178,7 @@ TEST(NoteSearch, AnIndexChangedByAnotherProgramIsCheckedAgainstTheNotes) {
         {"rows of notes that are not there",
          {"insert into NoteSearch (rowid, plain) values (20300101, 'junk behind its back')"}},
         {"junk in its content table",
-         {"insert into NoteSearch_content (id, c0) values (20300102, 'junk behind its back')"}},
+         {"update NoteSearch_content set c0 = 'junk behind its back' where id = 20100601"}},
         {"a trigger of its own changed",
          {"drop trigger NoteSearchStale_UserCon_insert",
           "create trigger NoteSearchStale_UserCon_insert after insert on UserCon begin select 1; end",
@@ -200,6 +200,7 @@ TEST(NoteSearch, AnIndexChangedByAnotherProgramIsCheckedAgainstTheNotes) {
             if (name.starts_with("triggers")) expected << "20100602\tchanged behind its back";
             if (name.starts_with("a trigger")) expected << "20100603\tadded behind its back";
             EXPECT_EQ(found(f.dm->AdoCon, QStringLiteral("behind")), expected);
+            EXPECT_EQ(found(f.dm->AdoCon, QStringLiteral("开会")), (QStringList{"20100601\t今天开会", "B3\t周三开会"}));
         }
 }
 
