@@ -22,7 +22,6 @@ namespace {
 constexpr int kIndexVersion = 1;
 
 constexpr const char* kWeekLetters = "ABCDE";
-constexpr int kTriggerCount = 3 * 6;  // insert, update and delete on six tables
 
 long long dayRow(const QDate& date) {
     return date.year() * 10000LL + date.month() * 100 + date.day();

@@ -25,10 +25,15 @@ class Connection;
 // Triggers in the database queue every change of the notes tables, whoever
 // makes it (an older copy of the program too); a read-write connection
 // brings the queued notes up to date on opening and before marking a
-// month, and rebuilds the whole index when it is missing or of another
-// version. Our own saves update their row in their own transaction.
+// month, and rebuilds the whole index when it is missing, of another
+// version, has triggers that are not exactly the program's, or fails the
+// full-text table's own check. When another program changes the database
+// while a connection has it open, every note is read into the index again
+// before the next search. Our own saves update their row in their own
+// transaction; an index that fails them is made anew and the save goes on.
 // Without the index (no full-text module, or a read-only connection to an
-// index that is behind) every query reads the notes themselves instead.
+// index that is behind or not the program's) every query reads the notes
+// themselves instead.
 
 // Run by a read-write connection when it opens; never throws (the index is
 // a copy: without it the notes still work).
