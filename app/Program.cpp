@@ -107,7 +107,7 @@ int runProgram(int argc, char** argv, const ProgramFolder& folder, const std::fu
         // Two copies would write the same files: this one starts nothing, and says so.
         initialiseApplication();
         const QString text = texts::anotherCopyNotAnswering();
-        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+        std::fprintf(stderr, "%s\n", text.toUtf8().constData());
         widgets::showMessage(nullptr, text);
         return 1;
     }
