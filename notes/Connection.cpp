@@ -62,6 +62,7 @@ Connection::~Connection() {
 void Connection::close() {
     if (db_) sqlite3_close_v2(db_);
     db_ = nullptr;
+    searchIndexChecked_ = false;
 }
 
 sqlite3* Connection::handle() {

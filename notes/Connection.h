@@ -50,6 +50,10 @@ public:
     // value means another program changed the database since.
     long long seenDataVersion() const { return seenDataVersion_; }
     void setSeenDataVersion(long long version) { seenDataVersion_ = version; }
+    // Whether the search index passed its own check since the file was
+    // opened (done before the first search: it reads the whole index).
+    bool searchIndexChecked() const { return searchIndexChecked_; }
+    void setSearchIndexChecked(bool checked) { searchIndexChecked_ = checked; }
 
 private:
     void openAndPrepare();
@@ -60,6 +64,7 @@ private:
     sqlite3* db_ = nullptr;
     bool searchIndexFailed_ = false;
     long long seenDataVersion_ = -1;
+    bool searchIndexChecked_ = false;
 };
 
 // One transaction, taken with the write lock at once so that two copies of

@@ -201,8 +201,9 @@ void checkAgainstTheNotes(Connection& connection) {
 }
 
 // Brings a read-write connection's index up to date, and makes it anew when
-// another program left it unfit; false when there is no index to use.
-bool catchUp(Connection& connection) {
+// another program left it unfit; false when there is no index to use. A
+// search first has the full-text table check itself, once per opening.
+bool catchUp(Connection& connection, bool forSearch) {
     sqlite3* db = connection.handle();
     try {
         if (connection.mode() == Connection::Mode::ReadOnly) return schemaIsCurrent(db) && queueIsEmpty(db);
@@ -211,6 +212,9 @@ bool catchUp(Connection& connection) {
             rebuildSchema(connection);
         else if (version != connection.seenDataVersion())
             checkAgainstTheNotes(connection);
+        else if (forSearch && !connection.searchIndexChecked() && !indexIsSound(db))
+            rebuildSchema(connection);
+        if (forSearch) connection.setSearchIndexChecked(true);
         reindexQueued(connection);
         connection.setSeenDataVersion(version);
         return queueIsEmpty(db);
@@ -323,8 +327,10 @@ void dropSearchTables(sqlite3* db) {
 void prepareSearchIndex(Connection& connection) {
     try {
         sqlite3* db = connection.handle();
-        // Left unfit by another program (or a damaged file): made anew.
-        if (!schemaIsCurrent(db) || !indexIsSound(db)) {
+        // Left unfit by another program: made anew. (Whether its content
+        // matches its index is checked before the first search: reading the
+        // whole index would make every opening slow.)
+        if (!schemaIsCurrent(db)) {
             rebuildSchema(connection);
         } else {
             Transaction transaction(connection);
@@ -404,7 +410,7 @@ std::vector<SearchHit> searchNotes(Connection& connection, const QString& text) 
     const auto keep = [&](long long row, const QString& plainText) {
         if (!longNotes.contains(row)) matches[row] = plainText;
     };
-    if (catchUp(connection))
+    if (catchUp(connection, true))
         forEachIndexedMatch(db, text, keep);
     else
         forEachNote(connection, [&](long long row, const QString& plainText) {
@@ -423,7 +429,7 @@ std::vector<int> daysWithNotes(Connection& connection, int year, int month) {
     const QDate first(year, month, 1);
     if (!first.isValid()) return days;
     sqlite3* db = connection.handle();
-    if (catchUp(connection)) {
+    if (catchUp(connection, false)) {
         Sql rows(db, "select rowid from NoteSearch where rowid between ?1 and ?2 order by rowid");
         rows.bind(1, dayRow(first)).bind(2, dayRow(first) + 30);
         while (rows.next()) days.push_back(static_cast<int>(rows.integer(0) % 100));
