@@ -42,4 +42,8 @@ QString insertFailed();
 // A page could not be handed to a browser; `page` is where it is.
 QString noBrowser(const QString& page);
 
+// A second start found a copy running on the program folder that did not
+// answer: it starts nothing.
+QString anotherCopyNotAnswering();
+
 }  // namespace tavlo::app::texts

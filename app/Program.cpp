@@ -2,6 +2,8 @@
 
 #include "FontSubstitutions.h"
 #include "HiddenForms.h"
+#include "MainTexts.h"
+#include "MessageBoxes.h"
 #include "QuitOnSignal.h"
 #include "SingleInstance.h"
 #include "Widgets.h"
@@ -19,6 +21,7 @@
 #include <QWindow>
 
 #include <chrono>
+#include <cstdio>
 
 namespace tavlo::app {
 
@@ -103,7 +106,15 @@ int runProgram(int argc, char** argv, const ProgramFolder& folder, const std::fu
     prepareApplication();
     QApplication application(argc, argv);
     SingleInstance instance(folder.root());
-    if (instance.anotherCopyRuns()) return instance.handOver(kHandOverPatience) ? 0 : 1;
+    if (instance.anotherCopyRuns()) {
+        if (instance.handOver(kHandOverPatience)) return 0;
+        // Two copies would write the same files: this one starts nothing, and says so.
+        initialiseApplication();
+        const QString text = texts::anotherCopyNotAnswering();
+        std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+        widgets::showMessage(nullptr, text);
+        return 1;
+    }
     quitOnTerminationSignals();
     initialiseApplication();
     folder.makePrivate();

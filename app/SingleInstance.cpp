@@ -8,6 +8,7 @@
 #include <QLoggingCategory>
 #include <QStandardPaths>
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
 
 namespace tavlo::app {
@@ -22,6 +23,15 @@ constexpr char kShowRequest[] = "show\n";
 constexpr char kShownAnswer[] = "shown\n";
 constexpr int kAnswerWaitMs = 200;
 constexpr unsigned long kRetryPauseMs = 50;
+// What a caller may send: one short line, soon. Anything longer or slower is
+// not a copy of the program, and is cut off before it costs memory or a
+// descriptor for long.
+constexpr qint64 kLongestRequest = 64;
+constexpr int kRequestTimeoutMs = 2000;
+// The toolkit stops listening for good when accepting a connection fails
+// (out of file descriptors): how often the server is looked at and made to
+// listen again.
+constexpr int kListeningCheckMs = 2000;
 
 }  // namespace
 
@@ -46,30 +56,45 @@ SingleInstance::SingleInstance(const std::filesystem::path& folder, QObject* par
     : QObject(parent), socketName_(socketNameFor(folder)), lock_(folder) {
     if (lock_.state() == ProgramFolderLock::State::Unavailable)
         qCWarning(lcInstance) << "the program folder cannot be locked; a second copy would not be noticed";
-    if (!anotherCopyRuns()) listen();
+    if (anotherCopyRuns()) return;
+    server_ = new QLocalServer(this);
+    connect(server_, &QLocalServer::newConnection, this, &SingleInstance::answer);
+    auto* watch = new QTimer(this);
+    connect(watch, &QTimer::timeout, this, [this] {
+        if (!server_->isListening()) listen();
+    });
+    watch->start(kListeningCheckMs);
+    listen();
 }
 
 SingleInstance::~SingleInstance() = default;
 
 void SingleInstance::listen() {
-    server_ = new QLocalServer(this);
     // Whatever is at the name is a killed copy's: the lock says no copy runs.
     // (The runtime folder is the user's own, so the socket needs no rights
     // of its own.)
     QLocalServer::removeServer(socketName_);
-    if (!server_->listen(socketName_)) {
+    if (!server_->listen(socketName_))
         qCWarning(lcInstance) << "cannot listen on" << socketName_ << ":" << server_->errorString();
-        return;
-    }
-    connect(server_, &QLocalServer::newConnection, this, &SingleInstance::answer);
 }
 
 void SingleInstance::answer() {
     while (QLocalSocket* caller = server_->nextPendingConnection()) {
         connect(caller, &QLocalSocket::disconnected, caller, &QObject::deleteLater);
+        caller->setReadBufferSize(kLongestRequest);
+        QTimer::singleShot(kRequestTimeoutMs, caller, [caller] {
+            caller->abort();
+            caller->deleteLater();
+        });
         connect(caller, &QLocalSocket::readyRead, this, [this, caller] {
-            if (!caller->canReadLine()) return;
-            if (caller->readLine() == kShowRequest) {
+            if (!caller->canReadLine()) {
+                if (caller->bytesAvailable() >= kLongestRequest) {
+                    caller->abort();
+                    caller->deleteLater();
+                }
+                return;
+            }
+            if (caller->readLine(kLongestRequest + 1) == kShowRequest) {
                 emit showRequested();
                 caller->write(kShownAnswer);
                 caller->flush();

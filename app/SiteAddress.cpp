@@ -71,17 +71,20 @@ QString fileAddress(const std::filesystem::path& path) {
     return QUrl::fromEncoded("file://" + encoded).toString();
 }
 
-SiteAddress::SiteAddress(const ProgramFolder& folder) {
-    const std::filesystem::path site = folder.root() / kShippedFolder;
+SiteAddress::SiteAddress(const ProgramFolder& folder) : site_(folder.root() / kShippedFolder) {
+    const std::filesystem::path& site = site_;
     const std::string configured = configuredBase(folder);
     base_ = fileAddress(site);
+    folder_ = site;
     if (!configured.empty()) {
         const QString text = QString::fromStdString(configured);
         const auto named = folderOfSetting(folder, configured);
         if (isWebAddress(text)) {
             base_ = text;
+            folder_.reset();
         } else if (named && isInside(*named, site)) {
             base_ = fileAddress(*named);
+            folder_ = *named;
         } else {
             qCWarning(siteLog).noquote() << QStringLiteral(
                                                 "网页地址“%1”不是 http 或 https 地址，也不在程序的 site "
@@ -93,6 +96,18 @@ SiteAddress::SiteAddress(const ProgramFolder& folder) {
 }
 
 QUrl SiteAddress::page(const QString& path) const {
+    if (folder_) {
+        // Where the file really is, every link on the way followed.
+        std::error_code error;
+        const std::filesystem::path file =
+            std::filesystem::weakly_canonical(*folder_ / textToPath(path.mid(1).toStdString()), error);
+        const std::filesystem::path site = std::filesystem::weakly_canonical(site_, error);
+        if (!isInside(file, site)) {
+            qCWarning(siteLog).noquote()
+                << QStringLiteral("网页“%1”经由链接指向 site 文件夹以外，不予打开").arg(base_ + path);
+            return QUrl(QStringLiteral("about:blank"));
+        }
+    }
     return QUrl(base_ + path);
 }
 

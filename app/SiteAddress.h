@@ -4,6 +4,9 @@
 #include <QString>
 #include <QUrl>
 
+#include <filesystem>
+#include <optional>
+
 namespace tavlo::app {
 
 // Where the maker's web pages live. The base address is one line of
@@ -13,12 +16,16 @@ namespace tavlo::app {
 // Anything else (another scheme, a folder elsewhere) would let the file put
 // script or private files into the web panel: it is refused with a line in
 // the log. With no file, an empty line or a refused one, the pages shipped
-// in "site" are used, so that everything works offline.
+// in "site" are used, so that everything works offline. A page of a folder
+// is given only when the file it names, links followed, lies inside "site"
+// too: a link placed there never brings in a page from elsewhere.
 class SiteAddress {
 public:
     explicit SiteAddress(const ProgramFolder& folder);
 
-    // The page at `path` ("/rs/Tavlo.htm") under the base address.
+    // The page at `path` ("/rs/Tavlo.htm") under the base address;
+    // "about:blank", with a line in the log, for a page that a link takes
+    // out of "site".
     QUrl page(const QString& path) const;
 
     const QString& base() const { return base_; }
@@ -32,6 +39,8 @@ public:
 
 private:
     QString base_;  // without a trailing '/'
+    std::filesystem::path site_;
+    std::optional<std::filesystem::path> folder_;  // the base's folder, when it is one
 };
 
 // A file address of `path` from its own bytes: a folder whose name is not

@@ -58,8 +58,44 @@ std::optional<int> parseDate(std::string_view text) {
     return serial;
 }
 
+bool isControl(unsigned char c) {
+    return c < 0x20 || c == 0x7f;
+}
+
+// A field as a message quotes it: at most kQuotedBytes of it (not cutting a
+// character), control characters written out, so that nothing of the file
+// reaches a terminal as a command.
 std::string quoted(std::string_view text) {
-    return "“" + std::string(text) + "”";
+    constexpr std::size_t kQuotedBytes = 40;
+    std::string shown = "“";
+    std::size_t i = 0;
+    for (; i < text.size() && i < kQuotedBytes; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        // C1 controls are U+0080 … U+009F, "\xC2\x80" … "\xC2\x9F" in UTF-8.
+        const bool c1 = c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+        if (isControl(c) || c1) {
+            const unsigned value = c1 ? static_cast<unsigned char>(text[++i]) : c;
+            constexpr char kHex[] = "0123456789ABCDEF";
+            shown += std::string("\\x") + kHex[value >> 4] + kHex[value & 15];
+        } else {
+            shown += text[i];
+        }
+    }
+    // Not into the middle of a character: its continuation bytes go too.
+    while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) shown += text[i++];
+    if (i < text.size()) shown += "…";
+    return shown + "”";
+}
+
+bool hasControlCharacters(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (isControl(c) ||
+            (c == 0xC2 && i + 1 < text.size() && (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80))
+            return true;
+    }
+    return false;
 }
 
 // One line into `range`; the cause when it cannot be used.
@@ -71,6 +107,7 @@ std::optional<std::string> parseLine(std::string_view line, HolidayRange& range)
     const auto year = parseYear(fields[0]);
     if (!year) return "年份" + quoted(fields[0]) + "不是四位数字";
     range.year = *year;
+    if (hasControlCharacters(fields[1])) return "节日名称" + quoted(fields[1]) + "中有控制字符";
     range.name = std::string(fields[1]);
     if (fields[2] == "休")
         range.kind = DayKind::Off;
@@ -116,7 +153,7 @@ std::string_view withoutByteOrderMark(std::string_view text) {
 }
 
 // Every line that is not blank or a comment: its range, or why it cannot be one.
-void readLines(std::string_view text, std::vector<HolidayRange>& ranges, std::vector<LineProblem>& problems) {
+void readLines(std::string_view text, std::vector<HolidayRange>& ranges, ParsedHolidays& parsed) {
     int number = 0;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
@@ -128,21 +165,37 @@ void readLines(std::string_view text, std::vector<HolidayRange>& ranges, std::ve
         if (start == std::string_view::npos || line[start] == '#') continue;
         HolidayRange range;
         range.line = number;
-        if (auto cause = parseLine(line, range))
-            problems.push_back({number, std::move(*cause)});
-        else
+        if (auto cause = parseLine(line, range)) {
+            if (parsed.problems.size() < kListedProblems)
+                parsed.problems.push_back({number, std::move(*cause)});
+            else
+                ++parsed.unlistedProblems;
+        } else {
             ranges.push_back(std::move(range));
+        }
     }
 }
 
 // An earlier line wins over a later one that meets its days: the later one is
 // what the writer added last.
-std::vector<HolidayRange> withoutOverlaps(std::vector<HolidayRange>& read, std::vector<LineProblem>& problems) {
+// Adds a problem while fewer than kListedProblems came from this step (each
+// step finds its problems in line order, so those kept are its first), and
+// counts it otherwise.
+void addProblem(std::vector<LineProblem>& problems, std::size_t& added, int& unlisted, LineProblem problem) {
+    if (added++ < kListedProblems)
+        problems.push_back(std::move(problem));
+    else
+        ++unlisted;
+}
+
+std::vector<HolidayRange> withoutOverlaps(std::vector<HolidayRange>& read, ParsedHolidays& parsed) {
+    std::size_t added = 0;
     KeptRanges kept;
     std::vector<bool> keep(read.size(), true);
     for (std::size_t i = 0; i < read.size(); ++i) {
         if (const HolidayRange* other = kept.overlapping(read[i])) {
-            problems.push_back({read[i].line, "与第 " + std::to_string(other->line) + " 行的日期重叠"});
+            addProblem(parsed.problems, added, parsed.unlistedProblems,
+                       {read[i].line, "与第 " + std::to_string(other->line) + " 行的日期重叠"});
             keep[i] = false;
         } else {
             kept.add(read[i]);
@@ -159,15 +212,21 @@ std::vector<HolidayRange> withoutOverlaps(std::vector<HolidayRange>& read, std::
 ParsedHolidays parseHolidays(std::string_view text) {
     ParsedHolidays parsed;
     std::vector<HolidayRange> read;
-    readLines(withoutByteOrderMark(text), read, parsed.problems);
-    parsed.ranges = withoutOverlaps(read, parsed.problems);
+    readLines(withoutByteOrderMark(text), read, parsed);
+    parsed.ranges = withoutOverlaps(read, parsed);
     std::stable_sort(parsed.problems.begin(), parsed.problems.end(),
                      [](const LineProblem& a, const LineProblem& b) { return a.line < b.line; });
+    if (parsed.problems.size() > kListedProblems) {
+        parsed.unlistedProblems += static_cast<int>(parsed.problems.size() - kListedProblems);
+        parsed.problems.resize(kListedProblems);
+    }
     return parsed;
 }
 
 HolidayTable mergeHolidays(const std::vector<HolidayRange>& builtIn, const ParsedHolidays& user,
-                           std::vector<LineProblem>& problems) {
+                           std::vector<LineProblem>& problems, int* unlisted) {
+    std::size_t added = 0;
+    int uncounted = 0;
     std::set<int> userYears;
     for (const HolidayRange& range : user.ranges) userYears.insert(range.year);
     std::vector<HolidayRange> merged;
@@ -178,7 +237,8 @@ HolidayTable mergeHolidays(const std::vector<HolidayRange>& builtIn, const Parse
     for (const HolidayRange& range : merged) kept.add(range);
     for (const HolidayRange& range : user.ranges) {
         if (const HolidayRange* other = kept.overlapping(range)) {
-            problems.push_back({range.line, "与内置的 " + std::to_string(other->year) + " 年安排的日期重叠"});
+            addProblem(problems, added, unlisted ? *unlisted : uncounted,
+                       {range.line, "与内置的 " + std::to_string(other->year) + " 年安排的日期重叠"});
             continue;
         }
         merged.push_back(range);

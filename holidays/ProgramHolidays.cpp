@@ -56,12 +56,19 @@ LoadedHolidays loadHolidays(const ProgramFolder& folder) {
     }
     const ParsedHolidays user = parseHolidays(text);
     std::vector<LineProblem> problems = user.problems;
-    loaded.table = mergeHolidays(builtIn, user, problems);
+    int unlisted = user.unlistedProblems;
+    loaded.table = mergeHolidays(builtIn, user, problems, &unlisted);
     std::stable_sort(problems.begin(), problems.end(),
                      [](const LineProblem& a, const LineProblem& b) { return a.line < b.line; });
+    if (problems.size() > kListedProblems) {
+        unlisted += static_cast<int>(problems.size() - kListedProblems);
+        problems.resize(kListedProblems);
+    }
     for (const LineProblem& problem : problems)
         loaded.messages.push_back("节假日表" + fileName(path) + "第 " + std::to_string(problem.line) + " 行：" +
                                   problem.cause + "，此行未用");
+    if (unlisted > 0)
+        loaded.messages.push_back("节假日表" + fileName(path) + "另有 " + std::to_string(unlisted) + " 行有误，均未用");
     return loaded;
 }
 

@@ -62,6 +62,7 @@ Connection::~Connection() {
 void Connection::close() {
     if (db_) sqlite3_close_v2(db_);
     db_ = nullptr;
+    searchIndexChecked_ = false;
 }
 
 sqlite3* Connection::handle() {
@@ -88,7 +89,10 @@ void Connection::openAndPrepare() {
         std::filesystem::create_directories(file_.parent_path(), error);
     }
     sqlite3* db = nullptr;
-    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    // Read-only, the file is still opened for writing where it can be, with
+    // every change refused: only a connection that may write removes, as it
+    // closes, the -wal and -shm files that reading a WAL database makes.
+    const int flags = SQLITE_OPEN_READWRITE | (readOnly ? 0 : SQLITE_OPEN_CREATE);
     const int opened = sqlite3_open_v2(file_.string().c_str(), &db, flags, nullptr);
     if (opened != SQLITE_OK) {
         const std::string cause = describeSqliteError(db, opened);
@@ -100,6 +104,7 @@ void Connection::openAndPrepare() {
     sqlite3_extended_result_codes(db, 1);
     db_ = db;
     try {
+        if (readOnly) exec("pragma query_only = 1");
         // Reading the schema is what tells a database from any other file.
         const TableCount tables = countTables(db);
         if (readOnly ? tables.notes < 6 : tables.all > 0 && tables.notes == 0)

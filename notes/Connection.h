@@ -1,6 +1,7 @@
 #pragma once
 #include <filesystem>
 #include <memory>
+#include <utility>
 
 struct sqlite3;
 
@@ -40,6 +41,20 @@ public:
     // Runs SQL text without parameters (schema and transaction control).
     void exec(const char* sql);
 
+    // Set when the search index failed to take a note: the save went on
+    // without it, and the index is to be looked at once the save is done.
+    void setSearchIndexFailed() { searchIndexFailed_ = true; }
+    bool takeSearchIndexFailure() { return std::exchange(searchIndexFailed_, false); }
+
+    // SQLite's data_version when the search index was last checked: another
+    // value means another program changed the database since.
+    long long seenDataVersion() const { return seenDataVersion_; }
+    void setSeenDataVersion(long long version) { seenDataVersion_ = version; }
+    // Whether the search index passed its own check since the file was
+    // opened (done before the first search: it reads the whole index).
+    bool searchIndexChecked() const { return searchIndexChecked_; }
+    void setSearchIndexChecked(bool checked) { searchIndexChecked_ = checked; }
+
 private:
     void openAndPrepare();
     void createNotesTables();
@@ -47,6 +62,9 @@ private:
     std::filesystem::path file_;
     Mode mode_;
     sqlite3* db_ = nullptr;
+    bool searchIndexFailed_ = false;
+    long long seenDataVersion_ = -1;
+    bool searchIndexChecked_ = false;
 };
 
 // One transaction, taken with the write lock at once so that two copies of

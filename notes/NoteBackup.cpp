@@ -1,6 +1,7 @@
 #include "NoteBackup.h"
 
 #include "AtomicFile.h"
+#include "BackupContents.h"
 #include "Connection.h"
 #include "FileError.h"
 #include "MappedFile.h"
@@ -63,7 +64,17 @@ std::filesystem::path besideTarget(const std::filesystem::path& target) {
     return folder / (".tavlo-backup-" + std::to_string(getpid()) + "-" + target.filename().string());
 }
 
+// A backup replaces a file of its own kind only: never a device, a pipe, a
+// folder or a link (renaming over a device node would take its place).
+void checkBackupTarget(const std::filesystem::path& target) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::symlink_status(target, error);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        throw FileError(kWriteBackup, target, describeNotRegularFile(status.type()));
+}
+
 void backupHandle(sqlite3* source, const std::filesystem::path& target) {
+    checkBackupTarget(target);
     const std::filesystem::path partial = besideTarget(target);
     std::error_code ignored;
     std::filesystem::remove(partial, ignored);
@@ -105,10 +116,39 @@ bool opensAsDatabase(sqlite3* db) {
     }
 }
 
-std::filesystem::path keptName(const std::filesystem::path& folder, const QDateTime& now) {
-    const std::string stamp = now.toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString();
-    return folder / ("Notes-before-restore-" + stamp + ".db");
-}
+// The backup made fit to come in, beside the database; removed with its journal.
+class StagedBackup {
+public:
+    StagedBackup(const std::filesystem::path& backup, const std::filesystem::path& database)
+        : path_(besideTarget(database)) {
+        std::error_code ignored;
+        std::filesystem::create_directories(path_.parent_path(), ignored);  // a program folder without notes yet
+        remove();
+        try {
+            stageBackup(backup, path_);
+        } catch (const NotesError& error) {
+            remove();
+            logFailure(error);
+            throw FileError(kReadBackup, backup, error.what());
+        } catch (...) {
+            remove();
+            throw;
+        }
+    }
+    ~StagedBackup() { remove(); }
+    StagedBackup(const StagedBackup&) = delete;
+    StagedBackup& operator=(const StagedBackup&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    void remove() {
+        std::error_code ignored;
+        std::filesystem::remove(path_, ignored);
+        std::filesystem::remove(std::filesystem::path(path_.string() + "-journal"), ignored);
+    }
+    std::filesystem::path path_;
+};
 
 constexpr const char* kDailyPrefix = "Notes-";
 constexpr const char* kDailySuffix = ".db";
@@ -129,6 +169,16 @@ std::filesystem::path dailyBackupName(const std::filesystem::path& folder, const
 
 }  // namespace
 
+std::filesystem::path unusedBackupName(const std::filesystem::path& folder, const std::string& prefix,
+                                       const QDateTime& now) {
+    const std::string stamp = prefix + now.toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString();
+    std::error_code error;
+    std::filesystem::path name = folder / (stamp + ".db");
+    for (int n = 2; std::filesystem::symlink_status(name, error).type() != std::filesystem::file_type::not_found; ++n)
+        name = folder / (stamp + "-" + std::to_string(n) + ".db");
+    return name;
+}
+
 void backupDatabase(Connection& source, const std::filesystem::path& target) {
     backupHandle(source.handle(), target);
 }
@@ -145,8 +195,7 @@ void checkBackup(const std::filesystem::path& backup) {
         Sql check(db.get(), "pragma integrity_check");
         if (!check.next() || check.text(0) != QLatin1String("ok"))
             throw NotesError("文件已损坏（完整性检查未通过）", "integrity_check of " + backup.string());
-        for (const char* table : {"tb_A", "tb_B", "tb_C", "tb_D", "tb_E", "UserCon"})
-            if (!tableExists(db.get(), table)) throw NotesError(kNotNotesDatabase, backup.string());
+        checkNotesTables(db.get());
     } catch (const NotesError& error) {
         logFailure(error);
         throw FileError(kReadBackup, backup, error.what());
@@ -157,17 +206,18 @@ std::optional<std::filesystem::path> restoreDatabase(const std::filesystem::path
                                                      const std::filesystem::path& backup,
                                                      const std::filesystem::path& keepFolder, const QDateTime& now) {
     checkBackup(backup);
+    const StagedBackup staged(backup, database);
     std::error_code error;
     if (!std::filesystem::exists(database, error)) {
-        copyFile(backup, database);
+        copyFile(staged.path(), database);
         return std::nullopt;
     }
     std::filesystem::create_directories(keepFolder, error);
-    const std::filesystem::path kept = keptName(keepFolder, now);
+    const std::filesystem::path kept = unusedBackupName(keepFolder, "Notes-before-restore-", now);
     Database current = openDatabase(database, SQLITE_OPEN_READWRITE);
     if (opensAsDatabase(current.get())) {
         backupHandle(current.get(), kept);
-        Database source = openDatabase(backup, SQLITE_OPEN_READONLY);
+        Database source = openDatabase(staged.path(), SQLITE_OPEN_READONLY);
         copyPages(source.get(), current.get(), "restoring the notes from " + backup.string());
         return kept;
     }
@@ -183,7 +233,7 @@ std::optional<std::filesystem::path> restoreDatabase(const std::filesystem::path
         std::filesystem::rename(journal, keptJournal, error);
         if (error) throw FileError("移开日志文件", journal, error.value());
     }
-    copyFile(backup, database);
+    copyFile(staged.path(), database);
     return kept;
 }
 

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace tavlo::notes {
@@ -13,19 +14,28 @@ class Connection;
 // Copies the connection's database into `target` with SQLite's online
 // backup, so that the copy is consistent while the program writes. The copy
 // is made beside the target and renamed into place: the target is either
-// as it was or the whole copy. The target's folder must exist. Throws
-// NotesError or FileError (causes in Chinese).
+// as it was or the whole copy. The target's folder must exist, and a target
+// that is there must be a regular file (never a link, a device or a pipe).
+// Throws NotesError or FileError (causes in Chinese).
 void backupDatabase(Connection& source, const std::filesystem::path& target);
 
+// "PREFIX<yyyyMMdd-HHmmss>.db" in `folder`, with "-2", "-3" … added until no
+// file has the name: two copies kept within a second both stay.
+std::filesystem::path unusedBackupName(const std::filesystem::path& folder, const std::string& prefix,
+                                       const QDateTime& now);
+
 // Refuses a file that cannot be restored: not there, not a database,
-// damaged (SQLite's integrity check), or without the notes tables. Reads
+// damaged (SQLite's integrity check), or without the notes tables as the
+// program makes them (their columns and types; no virtual tables). Reads
 // the file only.
 void checkBackup(const std::filesystem::path& backup);
 
 // Puts a backup in the place of the notes database `database`, after
 // checkBackup (a refused backup leaves everything as it was). The database
 // it replaces, if any, is kept first in `keepFolder` (created when missing)
-// under a name with the time `now`; that file is returned. While a copy of
+// under a name with the time `now` that no file has yet; that file is
+// returned. What comes in is a copy of the backup without its triggers and
+// views and with a search index made anew from its notes. While a copy of
 // the program has the database open the backup is copied in through SQLite,
 // which that copy sees at its next statement; a database too damaged to
 // open is replaced as a file.

@@ -167,7 +167,7 @@ QString exportProposedName(int notePage) {
 
 void writeExport(const QString& chosen, const QString& plainText) {
     const QByteArray bytes = exportBytes(plainText);
-    AtomicFile file(exportFileName(chosen).toStdString(), AtomicFile::Sync::Durable);
+    AtomicFile file(exportFileName(chosen).toStdString(), AtomicFile::Sync::Durable, AtomicFile::Links::Replace);
     file.write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     file.commit();
 }

@@ -24,7 +24,7 @@ std::filesystem::path fileName(const QString& name) {
 }
 
 void writeFile(const std::filesystem::path& file, const QByteArray& bytes) {
-    AtomicFile out(file, AtomicFile::Sync::Fast);
+    AtomicFile out(file, AtomicFile::Sync::Fast, AtomicFile::Links::Replace);
     out.write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     out.commit();
 }
@@ -59,7 +59,8 @@ QString bodyHtml(const QTextDocument& document) {
 // The one page with every note, written piece by piece.
 class HtmlPage {
 public:
-    explicit HtmlPage(const std::filesystem::path& file) : out_(file, AtomicFile::Sync::Fast) {
+    explicit HtmlPage(const std::filesystem::path& file)
+        : out_(file, AtomicFile::Sync::Fast, AtomicFile::Links::Replace) {
         add(
             QStringLiteral("<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"utf-8\">\n"
                            "<title>全部记事</title>\n<style>\nbody { max-width: 60em; margin: 2em auto; }\n"

@@ -1,15 +1,15 @@
 #include "NoteRecovery.h"
 
-#include "AtomicFile.h"
 #include "FileError.h"
+#include "NoteBackup.h"
 #include "NotesError.h"
+#include "PrivateFile.h"
 #include "ProgramFolder.h"
+#include "uDM.h"
 
 #include <QCryptographicHash>
-#include <QDir>
+#include <QStandardPaths>
 
-#include <fstream>
-#include <iterator>
 namespace tavlo::notes {
 
 namespace {
@@ -107,22 +107,21 @@ void parse(const QByteArray& bytes, UnsavedNotes& notes) {
 }
 
 // By the path's own bytes: a program folder's name need not be UTF-8.
-QByteArray readIfThere(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return {};
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return QByteArray::fromStdString(bytes);
+QByteArray readIfOwn(const std::filesystem::path& file) {
+    return QByteArray::fromStdString(readOwnFile(file).value_or(std::string()));
 }
 
-void writeRecords(const std::filesystem::path& file, const QByteArray& records) {
-    QByteArray bytes = readIfThere(file);
+void writeRecords(const std::filesystem::path& file, const QByteArray& records, bool privateFolder) {
+    if (privateFolder) {
+        if (!usePrivateFolder(file.parent_path())) throw FileError(kWriteFileAction, file, kNotPrivateFolder);
+    } else {
+        std::error_code ignored;
+        std::filesystem::create_directories(file.parent_path(), ignored);
+    }
+    QByteArray bytes = readIfOwn(file);
     if (!bytes.startsWith(kHeader)) bytes = kHeader;
     bytes += records;
-    std::error_code ignored;
-    std::filesystem::create_directories(file.parent_path(), ignored);
-    AtomicFile out(file, AtomicFile::Sync::Durable);
-    out.write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    out.commit();
+    writePrivateFile(file, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 }  // namespace
@@ -130,30 +129,37 @@ void writeRecords(const std::filesystem::path& file, const QByteArray& records) 
 RecoveryFiles recoveryFiles(const ProgramFolder& folder) {
     const QByteArray root = QByteArray::fromStdString(folder.root().string());
     const QByteArray tag = QCryptographicHash::hash(root, QCryptographicHash::Sha1).toHex().left(12);
-    const std::filesystem::path temporary(QDir::tempPath().toStdU16String());
-    return {folder.path("Data\\NotesRecovery.dat"), temporary / ("tavlo-NotesRecovery-" + tag.toStdString() + ".dat")};
+    const std::filesystem::path data(
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdU16String());
+    return {folder.path("Data\\NotesRecovery.dat"),
+            data / "tavlo-recovery" / ("NotesRecovery-" + tag.toStdString() + ".dat")};
 }
 
 std::filesystem::path keepUnsavedNotes(const RecoveryFiles& files, const UnsavedNotes& notes) {
     const QByteArray records = serialise(notes);
     try {
-        writeRecords(files.inProgramFolder, records);
+        writeRecords(files.inProgramFolder, records, false);
         return files.inProgramFolder;
     } catch (const FileError& error) {
         qCDebug(lcNotes) << "recovery file in the program folder:" << error.what();
     }
-    writeRecords(files.inTemporaryFolder, records);
-    return files.inTemporaryFolder;
+    writeRecords(files.inPrivateFolder, records, true);
+    return files.inPrivateFolder;
 }
 
 UnsavedNotes readUnsavedNotes(const RecoveryFiles& files) {
     UnsavedNotes notes;
-    parse(readIfThere(files.inTemporaryFolder), notes);
-    parse(readIfThere(files.inProgramFolder), notes);
+    parse(readIfOwn(files.inPrivateFolder), notes);
+    parse(readIfOwn(files.inProgramFolder), notes);
     return notes;
 }
 
-void writeBackUnsavedNotes(TDM& dm, const UnsavedNotes& notes) {
+std::filesystem::path writeBackUnsavedNotes(TDM& dm, const UnsavedNotes& notes, const std::filesystem::path& keepFolder,
+                                            const QDateTime& now) {
+    std::error_code error;
+    std::filesystem::create_directories(keepFolder, error);
+    const std::filesystem::path kept = unusedBackupName(keepFolder, "Notes-before-recovery-", now);
+    backupDatabase(dm.AdoCon, kept);
     for (const UnsavedNotes::Week& week : notes.weeks) {
         WeekColumnsToWrite columns;
         for (int i = 0; i < kWeekEditors; ++i)
@@ -161,12 +167,13 @@ void writeBackUnsavedNotes(TDM& dm, const UnsavedNotes& notes) {
         writeWeekColumns(dm, week.page, columns);
     }
     for (const UnsavedNotes::Day& day : notes.days) writeDayNote(dm, day.date, day.text);
+    return kept;
 }
 
 void removeRecoveryFiles(const RecoveryFiles& files) {
     std::error_code ignored;
     std::filesystem::remove(files.inProgramFolder, ignored);
-    std::filesystem::remove(files.inTemporaryFolder, ignored);
+    std::filesystem::remove(files.inPrivateFolder, ignored);
 }
 
 }  // namespace tavlo::notes

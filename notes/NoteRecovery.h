@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QDateTime>
 
 #include <filesystem>
 #include <optional>
@@ -33,17 +34,20 @@ struct UnsavedNotes {
     bool empty() const { return days.empty() && weeks.empty(); }
 };
 
-// The recovery file in the program folder, and the one in the user's
-// temporary folder for when the program folder cannot be written (named
-// after the program folder, so that two program folders keep theirs apart).
+// The recovery file in the program folder, and the one in a folder of the
+// user's that only they can enter (never a shared temporary folder, where
+// others could plant a file or a link under its name) for when the program
+// folder cannot be written; named after the program folder, so that two
+// program folders keep theirs apart. Both are the user's only (0600), and a
+// file there that is not the user's own, or not a regular file, is ignored.
 struct RecoveryFiles {
     std::filesystem::path inProgramFolder;
-    std::filesystem::path inTemporaryFolder;
+    std::filesystem::path inPrivateFolder;
 };
 RecoveryFiles recoveryFiles(const ProgramFolder& folder);
 
 // Adds the notes to the recovery file of the program folder, or of the
-// temporary folder when that cannot be written; the file written. Throws
+// private folder when that cannot be written; the file written. Throws
 // (FileError) when neither can be.
 std::filesystem::path keepUnsavedNotes(const RecoveryFiles& files, const UnsavedNotes& notes);
 
@@ -52,8 +56,12 @@ std::filesystem::path keepUnsavedNotes(const RecoveryFiles& files, const Unsaved
 UnsavedNotes readUnsavedNotes(const RecoveryFiles& files);
 
 // Writes recovered notes back, in order (a later text of the same note over
-// an earlier one); throws NotesError as the saves do.
-void writeBackUnsavedNotes(TDM& dm, const UnsavedNotes& notes);
+// an earlier one), after a backup of the notes they replace into
+// `keepFolder` (created when missing; a name with the time `now`), which is
+// returned. Throws NotesError or FileError; nothing is written when the
+// backup fails.
+std::filesystem::path writeBackUnsavedNotes(TDM& dm, const UnsavedNotes& notes, const std::filesystem::path& keepFolder,
+                                            const QDateTime& now);
 
 // Removes both recovery files.
 void removeRecoveryFiles(const RecoveryFiles& files);

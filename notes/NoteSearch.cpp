@@ -9,6 +9,7 @@
 #include <sqlite3.h>
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -21,7 +22,6 @@ namespace {
 constexpr int kIndexVersion = 1;
 
 constexpr const char* kWeekLetters = "ABCDE";
-constexpr int kTriggerCount = 3 * 6;  // insert, update and delete on six tables
 
 long long dayRow(const QDate& date) {
     return date.year() * 10000LL + date.month() * 100 + date.day();
@@ -36,24 +36,14 @@ int count(sqlite3* db, const char* sql) {
     return query.next() ? static_cast<int>(query.integer(0)) : 0;
 }
 
-bool schemaIsCurrent(sqlite3* db) {
-    if (!tableExists(db, "NoteSearchInfo") || !tableExists(db, "NoteSearch") || !tableExists(db, "NoteSearchStale"))
-        return false;
-    if (count(db, "select max(version) from NoteSearchInfo") != kIndexVersion) return false;
-    return count(db,
-                 "select count(*) from sqlite_master where type = 'trigger'"
-                 " and name like 'NoteSearchStale\\_%' escape '\\'") == kTriggerCount;
-}
-
-bool queueIsEmpty(sqlite3* db) {
-    return count(db, "select exists (select 1 from NoteSearchStale)") == 0;
-}
-
-void createTriggers(Connection& connection) {
+// The program's triggers, by name: each queues the notes a change of its
+// table touches.
+std::map<QString, QString> expectedTriggers() {
+    std::map<QString, QString> triggers;
     const auto trigger = [&](const QString& table, const char* event, const QString& keys) {
-        const QString sql = QStringLiteral("create trigger NoteSearchStale_%1_%2 after %2 on %1 begin %3 end")
-                                .arg(table, QLatin1String(event), keys);
-        connection.exec(sql.toUtf8().constData());
+        const QString name = QStringLiteral("NoteSearchStale_%1_%2").arg(table, QLatin1String(event));
+        triggers[name] = QStringLiteral("CREATE TRIGGER %1 after %2 on %3 begin %4 end")
+                             .arg(name, QLatin1String(event), table, keys);
     };
     const auto queue = [](const char* key) {
         return QStringLiteral("insert or ignore into NoteSearchStale values (%1);").arg(QLatin1String(key));
@@ -66,21 +56,73 @@ void createTriggers(Connection& connection) {
         const QByteArray key = QByteArray("'") + *letter + "'";
         for (const char* event : {"insert", "update", "delete"}) trigger(table, event, queue(key.constData()));
     }
+    return triggers;
+}
+
+// Whether the triggers under the index's names, and those on its tables,
+// are exactly the program's: another program may have dropped, changed or
+// added some, and changes of the notes then go past the index.
+bool triggersAreTheProgramsOwn(sqlite3* db) {
+    const std::map<QString, QString> expected = expectedTriggers();
+    Sql triggers(db,
+                 "select name, sql from sqlite_master where type = 'trigger' and (name like 'NoteSearchStale\\_%'"
+                 " escape '\\' or tbl_name in ('NoteSearch', 'NoteSearchStale', 'NoteSearchInfo'))");
+    std::size_t matched = 0;
+    while (triggers.next()) {
+        const auto trigger = expected.find(triggers.text(0));
+        if (trigger == expected.end() || triggers.text(1) != trigger->second) return false;
+        ++matched;
+    }
+    return matched == expected.size();
+}
+
+bool schemaIsCurrent(sqlite3* db) {
+    if (!tableExists(db, "NoteSearchInfo") || !tableExists(db, "NoteSearch") || !tableExists(db, "NoteSearchStale"))
+        return false;
+    if (count(db, "select max(version) from NoteSearchInfo") != kIndexVersion) return false;
+    return triggersAreTheProgramsOwn(db);
+}
+
+// The full-text table's own check: its index against its content.
+bool indexIsSound(sqlite3* db) {
+    try {
+        Sql(db, "insert into NoteSearch (NoteSearch) values ('integrity-check')").run();
+        return true;
+    } catch (const NotesError& error) {
+        logFailure(error);
+        return false;
+    }
+}
+
+long long dataVersion(sqlite3* db) {
+    Sql version(db, "pragma data_version");
+    return version.next() ? version.integer(0) : -1;
+}
+
+bool queueIsEmpty(sqlite3* db) {
+    return count(db, "select exists (select 1 from NoteSearchStale)") == 0;
+}
+
+void createTriggers(Connection& connection) {
+    for (const auto& [name, sql] : expectedTriggers()) connection.exec(sql.toUtf8().constData());
+}
+
+void dropIndexTables(Connection& connection) {
+    sqlite3* db = connection.handle();
+    std::vector<QString> triggers;
+    Sql names(db,
+              "select name from sqlite_master where type = 'trigger' and name like 'NoteSearchStale\\_%' escape '\\'");
+    while (names.next()) triggers.push_back(names.text(0));
+    // The names come from the file: each is quoted and dropped on its own.
+    for (const QString& name : triggers) Sql(db, ("drop trigger " + quotedIdentifier(name)).toUtf8().constData()).run();
+    dropSearchTables(db);
 }
 
 // Drops whatever there is of an index and makes a new one with every note
 // queued.
 void rebuildSchema(Connection& connection) {
-    sqlite3* db = connection.handle();
     Transaction transaction(connection);
-    std::vector<QByteArray> triggers;
-    Sql names(db,
-              "select name from sqlite_master where type = 'trigger' and name like 'NoteSearchStale\\_%' escape '\\'");
-    while (names.next()) triggers.push_back(names.text(0).toUtf8());
-    for (const QByteArray& name : triggers) connection.exec(("drop trigger \"" + name + "\"").constData());
-    connection.exec("drop table if exists NoteSearch");
-    connection.exec("drop table if exists NoteSearchStale");
-    connection.exec("drop table if exists NoteSearchInfo");
+    dropIndexTables(connection);
     connection.exec("create virtual table NoteSearch using fts5(plain, tokenize = 'trigram case_sensitive 0')");
     connection.exec("create table NoteSearchStale (noteKey text primary key) without rowid");
     connection.exec("create table NoteSearchInfo (version integer not null)");
@@ -133,13 +175,48 @@ void reindexQueued(Connection& connection) {
     transaction.commit();
 }
 
-// Brings a read-write connection's index up to date; false when there is
-// no index to use.
-bool catchUp(Connection& connection) {
+// Rows that stand for no note (put there by another program): a day that
+// has no row in UserCon, a week column that does not exist.
+void removeRowsOfNoNote(Connection& connection) {
+    connection.exec(
+        "delete from NoteSearch where case when rowid < 100 then rowid / 10 not between 1 and 5"
+        " or rowid % 10 not between 1 and 6 else rowid not in (select cast(conIndex as integer) from UserCon) end");
+}
+
+// Another program changed the database while this connection had it open:
+// its index is checked against the notes. One that fails its own check is
+// made anew; otherwise every note is queued to be read again, and rows of
+// notes that are not there go.
+void checkAgainstTheNotes(Connection& connection) {
+    sqlite3* db = connection.handle();
+    if (!indexIsSound(db)) {
+        rebuildSchema(connection);
+        return;
+    }
+    Transaction transaction(connection);
+    connection.exec("insert or ignore into NoteSearchStale select conIndex from UserCon");
+    connection.exec("insert or ignore into NoteSearchStale values ('A'), ('B'), ('C'), ('D'), ('E')");
+    removeRowsOfNoNote(connection);
+    transaction.commit();
+}
+
+// Brings a read-write connection's index up to date, and makes it anew when
+// another program left it unfit; false when there is no index to use. A
+// search first has the full-text table check itself, once per opening.
+bool catchUp(Connection& connection, bool forSearch) {
     sqlite3* db = connection.handle();
     try {
-        if (!schemaIsCurrent(db)) return false;
-        if (connection.mode() == Connection::Mode::ReadWrite) reindexQueued(connection);
+        if (connection.mode() == Connection::Mode::ReadOnly) return schemaIsCurrent(db) && queueIsEmpty(db);
+        const long long version = dataVersion(db);
+        if (!schemaIsCurrent(db))
+            rebuildSchema(connection);
+        else if (version != connection.seenDataVersion())
+            checkAgainstTheNotes(connection);
+        else if (forSearch && !connection.searchIndexChecked() && !indexIsSound(db))
+            rebuildSchema(connection);
+        if (forSearch) connection.setSearchIndexChecked(true);
+        reindexQueued(connection);
+        connection.setSeenDataVersion(version);
         return queueIsEmpty(db);
     } catch (const NotesError& error) {
         logFailure(error);
@@ -160,6 +237,24 @@ void forEachNote(Connection& connection, const std::function<void(long long, con
         if (!texts) continue;
         for (int column = 1; column <= kWeekEditors; ++column)
             visit(weekRow(page, column), notePlainText((*texts)[column - 1]));
+    }
+}
+
+// Every note longer than the index reads: (row number, stored bytes). The
+// sizes are read without reading the notes.
+void forEachLongNote(Connection& connection, const std::function<void(long long, const QByteArray&)>& visit) {
+    sqlite3* db = connection.handle();
+    Sql days(db,
+             "select conIndex, data from UserCon where case typeof(data) when 'text' then length(cast(data as blob))"
+             " else length(data) end > ?1");
+    days.bind(1, static_cast<long long>(kIndexedNoteBytes));
+    while (days.next())
+        if (const QDate date = dateOfKey(days.text(0)); date.isValid()) visit(dayRow(date), days.blob(1));
+    for (int page = 1; page <= 5; ++page) {
+        const std::optional<WeekTexts> texts = readWeekRow(connection, page);
+        if (!texts) continue;
+        for (int column = 1; column <= kWeekEditors; ++column)
+            if ((*texts)[column - 1].size() > kIndexedNoteBytes) visit(weekRow(page, column), (*texts)[column - 1]);
     }
 }
 
@@ -211,10 +306,39 @@ void addHits(std::vector<SearchHit>& hits, long long row, const QString& plainTe
 
 }  // namespace
 
+void dropSearchTables(sqlite3* db) {
+    try {
+        Sql(db, "drop table if exists NoteSearch").run();
+    } catch (const NotesError& error) {
+        // The full-text module cannot open a table whose own data is
+        // damaged, and so cannot drop it either: its entry goes from the
+        // schema, and its tables go as the plain tables they are.
+        logFailure(error);
+        Sql(db, "pragma writable_schema = on").run();
+        Sql(db, "delete from sqlite_master where type = 'table' and name = 'NoteSearch'").run();
+        Sql(db, "pragma writable_schema = reset").run();
+        for (const char* shadow : {"data", "idx", "content", "docsize", "config"})
+            Sql(db, (std::string("drop table if exists NoteSearch_") + shadow).c_str()).run();
+    }
+    Sql(db, "drop table if exists NoteSearchStale").run();
+    Sql(db, "drop table if exists NoteSearchInfo").run();
+}
+
 void prepareSearchIndex(Connection& connection) {
     try {
-        if (!schemaIsCurrent(connection.handle())) rebuildSchema(connection);
+        sqlite3* db = connection.handle();
+        // Left unfit by another program: made anew. (Whether its content
+        // matches its index is checked before the first search: reading the
+        // whole index would make every opening slow.)
+        if (!schemaIsCurrent(db)) {
+            rebuildSchema(connection);
+        } else {
+            Transaction transaction(connection);
+            removeRowsOfNoNote(connection);
+            transaction.commit();
+        }
         reindexQueued(connection);
+        connection.setSeenDataVersion(dataVersion(db));
     } catch (const NotesError& error) {
         logFailure(error);
     }
@@ -228,6 +352,7 @@ void indexDayNote(Connection& connection, const QDate& date, const QString& plai
         dequeue(db, dayKey(date));
     } catch (const NotesError& error) {
         logFailure(error);  // still queued: indexed when the program next opens the notes
+        connection.setSearchIndexFailed();
     }
 }
 
@@ -240,7 +365,27 @@ void indexWeekPage(Connection& connection, int page, const WeekPlainTexts& plain
         dequeue(db, QString(QChar(u'A' + page - 1)));
     } catch (const NotesError& error) {
         logFailure(error);
+        connection.setSearchIndexFailed();
     }
+}
+
+bool searchIndexIsDamaged(Connection& connection) {
+    sqlite3* db = connection.handle();
+    try {
+        if (tableExists(db, "NoteSearch"))
+            Sql(db, "insert into NoteSearch (NoteSearch) values ('integrity-check')").run();
+        if (tableExists(db, "NoteSearchStale") || tableExists(db, "NoteSearchInfo")) queueIsEmpty(db);
+        return false;
+    } catch (const NotesError& error) {
+        logFailure(error);
+        return true;
+    }
+}
+
+void dropSearchIndex(Connection& connection) {
+    Transaction transaction(connection);
+    dropIndexTables(connection);
+    transaction.commit();
 }
 
 bool searchIndexIsCurrent(Connection& connection) {
@@ -256,16 +401,25 @@ bool searchIndexIsCurrent(Connection& connection) {
 std::vector<SearchHit> searchNotes(Connection& connection, const QString& text) {
     std::vector<SearchHit> days, weeks;
     if (text.isEmpty()) return days;
-    const auto collect = [&](long long row, const QString& plainText) {
-        addHits(row < 100 ? weeks : days, row, plainText, text);
-    };
     sqlite3* db = connection.handle();
-    if (catchUp(connection))
-        forEachIndexedMatch(db, text, collect);
+    // The index holds the first kIndexedNoteBytes of a note: longer notes are
+    // read whole instead, so that a search looks everywhere.
+    std::map<long long, QByteArray> longNotes;
+    forEachLongNote(connection, [&](long long row, const QByteArray& bytes) { longNotes[row] = bytes; });
+    std::map<long long, QString> matches;  // by row: days by date, then the week pages
+    const auto keep = [&](long long row, const QString& plainText) {
+        if (!longNotes.contains(row)) matches[row] = plainText;
+    };
+    if (catchUp(connection, true))
+        forEachIndexedMatch(db, text, keep);
     else
         forEachNote(connection, [&](long long row, const QString& plainText) {
-            if (plainText.contains(text, Qt::CaseInsensitive)) collect(row, plainText);
+            if (plainText.contains(text, Qt::CaseInsensitive)) keep(row, plainText);
         });
+    for (const auto& [row, bytes] : longNotes)
+        if (QString plainText = notePlainText(bytes, bytes.size()); plainText.contains(text, Qt::CaseInsensitive))
+            matches[row] = std::move(plainText);
+    for (const auto& [row, plainText] : matches) addHits(row < 100 ? weeks : days, row, plainText, text);
     days.insert(days.end(), weeks.begin(), weeks.end());
     return days;
 }
@@ -275,7 +429,7 @@ std::vector<int> daysWithNotes(Connection& connection, int year, int month) {
     const QDate first(year, month, 1);
     if (!first.isValid()) return days;
     sqlite3* db = connection.handle();
-    if (catchUp(connection)) {
+    if (catchUp(connection, false)) {
         Sql rows(db, "select rowid from NoteSearch where rowid between ?1 and ?2 order by rowid");
         rows.bind(1, dayRow(first)).bind(2, dayRow(first) + 30);
         while (rows.next()) days.push_back(static_cast<int>(rows.integer(0) % 100));

@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+struct sqlite3;
+
 namespace tavlo::notes {
 
 class Connection;
@@ -23,10 +25,15 @@ class Connection;
 // Triggers in the database queue every change of the notes tables, whoever
 // makes it (an older copy of the program too); a read-write connection
 // brings the queued notes up to date on opening and before marking a
-// month, and rebuilds the whole index when it is missing or of another
-// version. Our own saves update their row in their own transaction.
+// month, and rebuilds the whole index when it is missing, of another
+// version, has triggers that are not exactly the program's, or fails the
+// full-text table's own check. When another program changes the database
+// while a connection has it open, every note is read into the index again
+// before the next search. Our own saves update their row in their own
+// transaction; an index that fails them is made anew and the save goes on.
 // Without the index (no full-text module, or a read-only connection to an
-// index that is behind) every query reads the notes themselves instead.
+// index that is behind or not the program's) every query reads the notes
+// themselves instead.
 
 // Run by a read-write connection when it opens; never throws (the index is
 // a copy: without it the notes still work).
@@ -53,6 +60,17 @@ std::vector<SearchHit> searchNotes(Connection& connection, const QString& text);
 
 // The days of the month whose note has visible text, in order.
 std::vector<int> daysWithNotes(Connection& connection, int year, int month);
+
+// Whether the index fails its own checks (FTS5's integrity check, its queue
+// unreadable): then it is in the way of the notes' saves.
+bool searchIndexIsDamaged(Connection& connection);
+// Drops the whole index (triggers and tables); the notes are untouched and
+// the next prepareSearchIndex makes it anew.
+void dropSearchIndex(Connection& connection);
+
+// Drops the index's tables on a bare handle (triggers apart), also a
+// full-text table too damaged for its module to open.
+void dropSearchTables(sqlite3* db);
 
 // What searches and marks are read from: the index, or the notes themselves.
 bool searchIndexIsCurrent(Connection& connection);

@@ -1,5 +1,6 @@
 #include "NoteStore.h"
 
+#include "Connection.h"
 #include "NoteSearch.h"
 #include "NoteText.h"
 #include "NotesError.h"
@@ -22,6 +23,75 @@ void openDay(Dataset& query, const QDate& date) {
     query.clearParams();
     query.setParam(QStringLiteral(":conIndex"), dayKey(date));
     query.Open();
+}
+
+// Runs a save; when it fails because the search index is damaged, the index
+// goes, the save is made without it, and the index is made anew from the
+// notes: a note's save never depends on its copy in the index.
+template <typename Save>
+auto savePastTheIndex(Connection& connection, const Save& save) {
+    connection.takeSearchIndexFailure();
+    try {
+        const auto saved = save();
+        // Saved, but the index did not take the note: mended if it can be,
+        // and the save stands either way.
+        if (connection.takeSearchIndexFailure() && searchIndexIsDamaged(connection)) {
+            try {
+                dropSearchIndex(connection);
+                prepareSearchIndex(connection);
+            } catch (const NotesError& indexError) {
+                logFailure(indexError);
+            }
+        }
+        return saved;
+    } catch (const NotesError& error) {
+        if (!searchIndexIsDamaged(connection)) throw;
+        logFailure(error);
+    }
+    dropSearchIndex(connection);
+    const auto saved = save();
+    prepareSearchIndex(connection);
+    return saved;
+}
+
+bool writeWeekColumnsOnce(TDM& dm, int page, const WeekColumnsToWrite& columns) {
+    Transaction transaction(dm.AdoCon);
+    Dataset& query = dm.qryData;
+    query.Close();
+    query.clearParams();
+    query.setSQL(weekStatement(page));
+    query.Open();
+    if (query.RecordCount() == 0) return false;
+    query.Edit();
+    WeekPlainTexts plainTexts;
+    for (int i = 0; i < kWeekEditors; ++i) {
+        if (!columns[i]) continue;
+        query.setValue(weekColumns()[i], columns[i]->bytes);
+        plainTexts[i] = columns[i]->plainText ? *columns[i]->plainText : notePlainText(columns[i]->bytes);
+    }
+    query.Post();
+    indexWeekPage(dm.AdoCon, page, plainTexts);
+    transaction.commit();
+    return true;
+}
+
+bool writeDayNoteOnce(TDM& dm, const QDate& date, const QByteArray& text, const std::optional<QString>& plainText) {
+    Transaction transaction(dm.AdoCon);
+    Dataset& query = dm.qryData;
+    openDay(query, date);
+    if (query.RecordCount() > 0) {
+        query.Edit();
+    } else {
+        query.Close();
+        query.Open();
+        query.Insert();
+        query.setValue(QStringLiteral("conIndex"), dayKey(date));
+    }
+    query.setValue(QStringLiteral("data"), text);
+    query.Post();
+    indexDayNote(dm.AdoCon, date, plainText ? *plainText : notePlainText(text));
+    transaction.commit();
+    return true;
 }
 
 }  // namespace
@@ -86,24 +156,7 @@ bool writeWeekPage(TDM& dm, int page, const WeekTexts& texts) {
 
 bool writeWeekColumns(TDM& dm, int page, const WeekColumnsToWrite& columns) {
     if (weekTable(page).isEmpty()) return false;
-    Transaction transaction(dm.AdoCon);
-    Dataset& query = dm.qryData;
-    query.Close();
-    query.clearParams();
-    query.setSQL(weekStatement(page));
-    query.Open();
-    if (query.RecordCount() == 0) return false;
-    query.Edit();
-    WeekPlainTexts plainTexts;
-    for (int i = 0; i < kWeekEditors; ++i) {
-        if (!columns[i]) continue;
-        query.setValue(weekColumns()[i], columns[i]->bytes);
-        plainTexts[i] = columns[i]->plainText ? *columns[i]->plainText : notePlainText(columns[i]->bytes);
-    }
-    query.Post();
-    indexWeekPage(dm.AdoCon, page, plainTexts);
-    transaction.commit();
-    return true;
+    return savePastTheIndex(dm.AdoCon, [&] { return writeWeekColumnsOnce(dm, page, columns); });
 }
 
 std::optional<QByteArray> readDayNote(TDM& dm, const QDate& date) {
@@ -114,21 +167,7 @@ std::optional<QByteArray> readDayNote(TDM& dm, const QDate& date) {
 }
 
 void writeDayNote(TDM& dm, const QDate& date, const QByteArray& text, const std::optional<QString>& plainText) {
-    Transaction transaction(dm.AdoCon);
-    Dataset& query = dm.qryData;
-    openDay(query, date);
-    if (query.RecordCount() > 0) {
-        query.Edit();
-    } else {
-        query.Close();
-        query.Open();
-        query.Insert();
-        query.setValue(QStringLiteral("conIndex"), dayKey(date));
-    }
-    query.setValue(QStringLiteral("data"), text);
-    query.Post();
-    indexDayNote(dm.AdoCon, date, plainText ? *plainText : notePlainText(text));
-    transaction.commit();
+    savePastTheIndex(dm.AdoCon, [&] { return writeDayNoteOnce(dm, date, text, plainText); });
 }
 
 QStringList dayNoteKeys(TDM& dm) {

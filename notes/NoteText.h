@@ -6,8 +6,8 @@
 // preview of a note too large to edit are made from.
 namespace tavlo::notes {
 
-// The bytes of a note that the search index reads; text beyond them is not
-// found by a search (about a million characters of Chinese).
+// The bytes of a note that the search index reads (about a million
+// characters of Chinese); a search reads longer notes whole.
 inline constexpr qsizetype kIndexedNoteBytes = 4 * 1024 * 1024;
 
 // The first `limit` bytes of a stored note as a note of their own: Rich Text

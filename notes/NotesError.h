@@ -29,6 +29,7 @@ inline constexpr const char* kNoDatabase = "没有找到记事数据库";
 inline constexpr const char* kNotNotesDatabase = "这个文件是数据库，但不是记事数据库（没有记事表）";
 inline constexpr const char* kDatabaseUnavailable = "记事数据库不可用";
 inline constexpr const char* kDatabaseMisused = "记事数据库操作出错";
+inline constexpr const char* kNotPrivateFolder = "文件夹不是用户自己的，或其他用户也能进入";
 
 // The cause of a failed SQLite call in the user's words, from its result
 // code (and, for file errors, the system's error number).

@@ -7,8 +7,16 @@
 namespace tavlo::notes {
 
 Sql::Sql(sqlite3* db, const char* text) : db_(db), text_(text) {
-    const int result = sqlite3_prepare_v2(db, text, -1, &statement_, nullptr);
+    const char* tail = nullptr;
+    const int result = sqlite3_prepare_v2(db, text, -1, &statement_, &tail);
     if (result != SQLITE_OK) throwSqliteError(db, result, "preparing \"" + text_ + "\"");
+    // Only white space may follow: a second statement smuggled into the
+    // text (through a name taken from a database) is never run.
+    for (; tail && *tail; ++tail)
+        if (*tail != ' ' && *tail != '\t' && *tail != '\n' && *tail != '\r' && *tail != ';') {
+            sqlite3_finalize(statement_);
+            throw NotesError(kDatabaseMisused, "more than one statement in \"" + text_ + "\"");
+        }
 }
 
 Sql::~Sql() {
@@ -65,6 +73,10 @@ QString Sql::text(int column) const {
 QByteArray Sql::blob(int column) const {
     const auto* data = static_cast<const char*>(sqlite3_column_blob(statement_, column));
     return QByteArray(data, sqlite3_column_bytes(statement_, column));
+}
+
+QString quotedIdentifier(const QString& name) {
+    return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
 }  // namespace tavlo::notes

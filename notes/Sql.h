@@ -11,7 +11,8 @@ struct sqlite3_stmt;
 namespace tavlo::notes {
 
 // One prepared SQLite statement with its values bound as parameters; every
-// failure throws NotesError with the cause in the user's words.
+// failure throws NotesError with the cause in the user's words. The text is
+// one statement: anything after it is refused, never run.
 class Sql {
 public:
     Sql(sqlite3* db, const char* text);
@@ -38,5 +39,9 @@ private:
     sqlite3_stmt* statement_ = nullptr;
     std::string text_;
 };
+
+// A name read from a database, as one SQL identifier whatever it holds
+// (double quotes around it, those inside doubled).
+QString quotedIdentifier(const QString& name);
 
 }  // namespace tavlo::notes

@@ -97,7 +97,9 @@ notes::NoteEditing::WeekDocuments NotesController::weekDocuments() const {
 bool NotesController::LoadWeekNotes(int page) {
     try {
         editing_.loadWeek(page, weekDocuments());
+        weekNotLoaded_.clear();
     } catch (const notes::NotesError& error) {
+        KeepFromTyping(true, error);
         ShowNotesFailure(texts::loadFailed(), error);
         return false;
     }
@@ -112,7 +114,9 @@ bool NotesController::SaveWeekNotes(int page) {
 bool NotesController::LoadDayNote() {
     try {
         editing_.loadDay(calendar::calendarDay(panel_->calendar()->DateTime()), *panel_->dayEditor()->document());
+        dayNotLoaded_.clear();
     } catch (const notes::NotesError& error) {
+        KeepFromTyping(false, error);
         ShowNotesFailure(texts::loadFailed(), error);
         return false;
     }
@@ -149,16 +153,28 @@ bool NotesController::RunSave(bool week, const std::function<void()>& save) {
     });
 }
 
+// A note that could not be loaded is not what the editors show: what would
+// be typed there could never be saved, so they take nothing until a load of
+// theirs succeeds, and say why (in the status line, and inside the editors,
+// where it stays).
+void NotesController::KeepFromTyping(bool week, const notes::NotesError& error) {
+    (week ? weekNotLoaded_ : dayNotLoaded_) = texts::notLoaded(QString::fromUtf8(error.what()));
+    ShowNoteKinds();
+    emit statusChanged(week ? weekNotLoaded_ : dayNotLoaded_);
+}
+
 // Notes too large to edit are shown read-only, with a word on why.
 void NotesController::ShowNoteKinds() {
     const auto size = [](qsizetype bytes) { return QString::number(bytes / (1024.0 * 1024.0), 'f', 1); };
     QStringList notices;
     const std::optional<qsizetype> day = editing_.loadedDay() ? editing_.dayPreview() : std::nullopt;
-    panel_->dayEditor()->setReadOnly(day.has_value());
+    panel_->dayEditor()->setReadOnly(day.has_value() || !dayNotLoaded_.isEmpty());
+    panel_->dayEditor()->setPlaceholderText(dayNotLoaded_);
     if (day) notices << texts::largeDayNote(size(*day));
     for (int i = 0; i < notes::kWeekEditors; ++i) {
         const std::optional<qsizetype> column = editing_.loadedWeekPage() ? editing_.weekPreview(i) : std::nullopt;
-        panel_->weekEditors()[i]->setReadOnly(column.has_value());
+        panel_->weekEditors()[i]->setReadOnly(column.has_value() || !weekNotLoaded_.isEmpty());
+        panel_->weekEditors()[i]->setPlaceholderText(weekNotLoaded_);
         if (column) notices << texts::largeWeekColumn(i + 1, size(*column));
     }
     if (notices.isEmpty()) return;

@@ -22,7 +22,8 @@ class TChnCalendar;
 class TDM;
 namespace notes {
 struct SearchHit;
-}
+class NotesError;
+}  // namespace notes
 }  // namespace tavlo
 
 namespace tavlo::notesui {
@@ -87,6 +88,7 @@ signals:
 private:
     bool RunSave(bool week, const std::function<void()>& save);
     void ShowNoteKinds();
+    void KeepFromTyping(bool week, const notes::NotesError& error);
     void RefreshDayMarks(bool evenIfShown);
     void DrawDayMark(TChnCalendar* calendar, int day, QPainter& canvas, const QRect& cell) const;
     void MakeDailyBackup();
@@ -110,6 +112,10 @@ private:
     // Set while a load or save runs: focus changes it causes save nothing.
     bool busy_ = false;
     bool shown_ = false;
+    // Why the week page or the day note could not be loaded; empty once a
+    // load of theirs succeeded. Their editors take no typing meanwhile.
+    QString weekNotLoaded_;
+    QString dayNotLoaded_;
     // Set once the program is ending: a save that fails then goes to the
     // recovery file instead of a message box nobody may be there to close.
     bool ending_ = false;

@@ -211,7 +211,8 @@ void NotesController::OfferRecoveredNotes() {
     box.exec();
     if (box.clickedButton() != writeBack) return;
     try {
-        notes::writeBackUnsavedNotes(*dm, unsaved);
+        notes::writeBackUnsavedNotes(*dm, unsaved, notes::rotatingBackupFolder(dm->AdoCon.file()),
+                                     QDateTime::fromSecsSinceEpoch(state_.clock()));
         notes::removeRecoveryFiles(files);
     } catch (const std::exception& error) {
         ShowNotesFailure(texts::writeBackFailed(), error);

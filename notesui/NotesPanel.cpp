@@ -284,6 +284,8 @@ void NotesPanel::createCommands() {
     searchPanel_ = new NotesSearchPanel(this);
     lblNotesStatus = make<QLabel>(this, "lblNotesStatus", {});
     lblNotesStatus->setWordWrap(true);
+    // Its lines wrap to the width the window has; a long word never widens it.
+    lblNotesStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     lblNotesStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblNotesStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
 }

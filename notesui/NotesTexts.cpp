@@ -38,11 +38,23 @@ QString previewOnly() {
 QString searchTextMissing() {
     return QStringLiteral("请先输入要找的文字。");
 }
+QString notLoaded(const QString& cause) {
+    return QStringLiteral("记事没能读出（%1），编辑框暂时不能输入：在这里输入的内容将无法保存。").arg(cause);
+}
+namespace {
+// The text searched for as the status line names it: its beginning, so that
+// a long text never makes the line, or the window, wider.
+QString shownSearchText(const QString& text) {
+    constexpr qsizetype kShownChars = 30;
+    return text.size() <= kShownChars ? text : text.left(kShownChars) + QStringLiteral("…");
+}
+}  // namespace
+
 QString nothingFound(const QString& text) {
-    return QStringLiteral("没有找到包含“%1”的记事。").arg(text);
+    return QStringLiteral("没有找到包含“%1”的记事。").arg(shownSearchText(text));
 }
 QString foundPlaces(qsizetype count, const QString& text) {
-    return QStringLiteral("找到 %1 处包含“%2”的地方，单击一行打开那篇记事。").arg(count).arg(text);
+    return QStringLiteral("找到 %1 处包含“%2”的地方，单击一行打开那篇记事。").arg(count).arg(shownSearchText(text));
 }
 QString exportedAll(int dayNotes, int weekPages, const QString& folder) {
     return QStringLiteral("已导出 %1 篇日记、%2 页周记到“%3”。").arg(dayNotes).arg(weekPages).arg(folder);
@@ -64,7 +76,7 @@ QString recoveredNotes(const QStringList& which) {
     return QStringLiteral("上次退出时有记事没能保存，已经找回：%1。").arg(which.join(QStringLiteral("、")));
 }
 QString writeBackReplaces() {
-    return QStringLiteral("写回后，它们会替换记事中原来的内容。");
+    return QStringLiteral("写回后，它们会替换记事中原来的内容；原来的记事会先备份到 Backup 文件夹。");
 }
 QString writeBack() {
     return QStringLiteral("写回记事");

@@ -19,6 +19,7 @@ QString causeLine(const QString& cause);
 QString largeDayNote(const QString& megabytes);
 QString largeWeekColumn(int column, const QString& megabytes);
 QString previewOnly();
+QString notLoaded(const QString& cause);
 QString searchTextMissing();
 QString nothingFound(const QString& text);
 QString foundPlaces(qsizetype count, const QString& text);

@@ -18,7 +18,9 @@ class MappedFile;
 //
 // Only a regular file is replaced: a target that is a folder, a device, a
 // pipe or a socket is refused (FileError) and left as it is. A symbolic link
-// is followed and the file it names is replaced, as editors do.
+// is followed and the file it names is replaced, as editors do; where others
+// can plant links (a folder the user chose, a shared one) Links::Replace
+// puts the new file in the link's own place and leaves what it names alone.
 class AtomicFile {
 public:
     enum class Sync {
@@ -29,13 +31,15 @@ public:
                   // a power loss such a file may be empty until made again
     };
 
+    enum class Links { Follow, Replace };
+
     // One piece of a gathered write.
     struct Piece {
         const void* data;
         std::size_t size;
     };
 
-    AtomicFile(std::filesystem::path target, Sync sync);  // throws FileError
+    AtomicFile(std::filesystem::path target, Sync sync, Links links = Links::Follow);  // throws FileError
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;

@@ -118,13 +118,15 @@ struct AtomicFile::Native {
     std::filesystem::path resolved;       // the file replaced: the target, links followed
     std::filesystem::path temp;           // the new file's temporary name, once it has one
     Sync sync;
+    Links links;
     int fd = -1;
     bool unnamed = false;  // opened without a name (O_TMPFILE)
     // A new named temporary gets a plain create's rights once it is whole.
     bool openToUmaskAtCommit = false;
     std::uint64_t end = 0;
 
-    Native(const std::filesystem::path& target, Sync sync) : target(target), resolved(target), sync(sync) {}
+    Native(const std::filesystem::path& target, Sync sync, Links links)
+        : target(target), resolved(target), sync(sync), links(links) {}
     ~Native() {
         if (fd >= 0) ::close(fd);
         if (!temp.empty()) ::unlink(temp.c_str());
@@ -135,14 +137,17 @@ struct AtomicFile::Native {
     void openTemporary();
     void linkTemporary();
     void putInPlace();
+    // What the new file may take the place of: a regular file, or a link
+    // when links are replaced.
+    bool replaceable(mode_t mode) const { return S_ISREG(mode) || (links == Links::Replace && S_ISLNK(mode)); }
 };
 
 void AtomicFile::Native::resolve() {
     for (int hops = 0;; ++hops) {
         struct stat info {};
         if (::lstat(resolved.c_str(), &info) != 0) break;  // nothing there yet: the write creates it
-        if (!S_ISLNK(info.st_mode)) {
-            if (!S_ISREG(info.st_mode))
+        if (!S_ISLNK(info.st_mode) || links == Links::Replace) {
+            if (!replaceable(info.st_mode))
                 throw FileError(kWriteAction, target, describeNotRegularFile(fileTypeOfMode(info.st_mode)));
             break;
         }
@@ -177,9 +182,9 @@ void AtomicFile::Native::openTemporary() {
             fail(cause);
         }
     }
-    // A replaced file keeps its rights.
+    // A replaced file keeps its rights (a replaced link gives none).
     struct stat existing {};
-    if (::stat(resolved.c_str(), &existing) == 0) {
+    if (::lstat(resolved.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
         if (::fchmod(fd, existing.st_mode & 07777) != 0) fail(errno);
     } else if (!unnamed) {
         openToUmaskAtCommit = true;
@@ -217,7 +222,7 @@ void AtomicFile::Native::putInPlace() {
         // the rest of a composition; a picture we rewrite on every use needs
         // only the swap to be seen whole.
         struct stat old {};
-        if (::lstat(temp.c_str(), &old) == 0 && !S_ISREG(old.st_mode)) {
+        if (::lstat(temp.c_str(), &old) == 0 && !replaceable(old.st_mode)) {
             // Something else took the target's place since we looked: give it back.
             ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, resolved.c_str(), RENAME_EXCHANGE);
             throw FileError(kWriteAction, target, describeNotRegularFile(fileTypeOfMode(old.st_mode)));
@@ -227,14 +232,14 @@ void AtomicFile::Native::putInPlace() {
         return;
     }
     struct stat existing {};
-    if (::lstat(resolved.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
+    if (::lstat(resolved.c_str(), &existing) == 0 && !replaceable(existing.st_mode))
         throw FileError(kWriteAction, target, describeNotRegularFile(fileTypeOfMode(existing.st_mode)));
     if (::rename(temp.c_str(), resolved.c_str()) != 0) fail(errno);
     temp.clear();
 }
 
-AtomicFile::AtomicFile(std::filesystem::path target, Sync sync)
-    : target_(std::move(target)), native_(std::make_unique<Native>(target_, sync)) {
+AtomicFile::AtomicFile(std::filesystem::path target, Sync sync, Links links)
+    : target_(std::move(target)), native_(std::make_unique<Native>(target_, sync, links)) {
     native_->resolve();
     native_->openTemporary();
 }

@@ -133,9 +133,10 @@ void AtomicFile::Native::openTemporary() {
     }
 }
 
-AtomicFile::AtomicFile(std::filesystem::path target, Sync sync)
+AtomicFile::AtomicFile(std::filesystem::path target, Sync sync, Links links)
     : target_(std::move(target)), native_(std::make_unique<Native>(target_, sync)) {
-    native_->resolve();
+    // Replacing a link by name renames over the link itself.
+    if (links == Links::Follow) native_->resolve();
     native_->openTemporary();
 }
 

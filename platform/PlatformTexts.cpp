@@ -53,6 +53,7 @@ std::string describeNotRegularFile(std::filesystem::file_type type) {
     case file_type::character:
     case file_type::block: return "是设备，不是普通文件";
     case file_type::socket: return "是套接字，不是普通文件";
+    case file_type::symlink: return "是符号链接，不是普通文件";
     default: return "不是普通文件";
     }
 }

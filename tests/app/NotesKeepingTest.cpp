@@ -15,6 +15,7 @@
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 using namespace tavlo;
 using namespace tavlo::test;
@@ -98,6 +99,44 @@ TEST_F(Notes, AFailureSaysWhyInChineseBelowItsOwnWords) {
     ASSERT_EQ(answers.asked.size(), 1);
     EXPECT_TRUE(answers.asked[0].endsWith(QStringLiteral("原因：文件不是数据库"))) << answers.asked[0].toStdString();
     notesFrm()->close();
+}
+
+TEST_F(Notes, NotesThatCannotBeLoadedTakeNoTypingAndTheStatusLineSaysWhy) {
+    // Another program's SQLite file where the notes should be.
+    dm->AdoCon.close();
+    const auto database = f.state->folder.path(TDM::kDatabaseName);
+    std::filesystem::create_directories(database.parent_path());
+    test::writeFileBytes(database, "");
+    {
+        sqlite3* other = nullptr;
+        ASSERT_EQ(sqlite3_open(database.c_str(), &other), SQLITE_OK);
+        sqlite3_exec(other, "create table contacts (name text)", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+    }
+    test::ModalAnswers boxes;
+    test::control<QAction>(*w, "N_CalNotes")->trigger();
+    EXPECT_FALSE(boxes.messages.empty());
+    const QString why = QStringLiteral("记事没能读出（这个文件是数据库，但不是记事数据库");
+    EXPECT_TRUE(n->rdtAbc->isReadOnly());
+    EXPECT_TRUE(n->rdtAbc->placeholderText().startsWith(why)) << n->rdtAbc->placeholderText().toStdString();
+    for (QTextEdit* editor : n->redt) {
+        EXPECT_TRUE(editor->isReadOnly());
+        EXPECT_TRUE(editor->placeholderText().startsWith(why));
+    }
+    // Typing goes nowhere it could be lost from.
+    n->btnGou->click();
+    EXPECT_EQ(n->rdtAbc->toPlainText(), QString());
+
+    // Once the notes can be read again, the editors take typing again.
+    dm->AdoCon.close();
+    std::filesystem::remove(database);
+    n->btnAbc_B->click();
+    EXPECT_FALSE(n->rdtAbc->isReadOnly());
+    EXPECT_TRUE(n->rdtAbc->placeholderText().isEmpty());
+    EXPECT_TRUE(n->redt[0]->isReadOnly()) << "the week page is still the one that could not be loaded";
+    n->weekButtons[1]->click();
+    EXPECT_FALSE(n->redt[0]->isReadOnly());
+    if (notesFrm()) notesFrm()->close();
 }
 
 TEST_F(Notes, EveryNoteIsExportedFromTheWindowAndADailyBackupIsMade) {

@@ -178,6 +178,18 @@ TEST_F(Notes, SearchListsTheMatchingLinesAndOpensTheirNotes) {
     QTest::keyClick(field, Qt::Key_Return);
     EXPECT_FALSE(results->isVisible());
     EXPECT_EQ(status->text(), QStringLiteral("没有找到包含“没有的字”的记事。"));
+
+    // A text far wider than the window leaves the window as wide as it was.
+    const int width = frm->width();
+    field->setText(QString(20000, u'x'));
+    QTest::keyClick(field, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(frm->width(), width);
+    EXPECT_LT(status->text().size(), 100);
+    // Whatever the status line says.
+    status->setText(QString(20000, u'x'));
+    QTest::qWait(100);
+    EXPECT_EQ(frm->width(), width);
     frm->close();
 }
 

@@ -192,6 +192,24 @@ TEST(SiteAddress, TakesWebAddressesAndFoldersOfItsOwnSiteOnly) {
     }
 }
 
+TEST(SiteAddress, APageThatALinkTakesOutOfTheSiteIsNotOpened) {
+    TempFolder temp;
+    const ProgramFolder folder(temp.path());
+    std::filesystem::create_directories(temp / "site/help4");
+    std::filesystem::create_directories(temp / "private");
+    writeFileBytes(temp / "private/secret.htm", "private");
+    std::filesystem::create_directory_symlink(temp / "private", temp / "site/rs");
+    std::filesystem::create_symlink(temp / "private/secret.htm", temp / "site/help4/tavloa.htm");
+    writeFileBytes(temp / "site/help4/tavlob.htm", "feedback");
+    LogLines log("tavlo.site");
+    const app::SiteAddress site(folder);
+    EXPECT_EQ(site.page(app::SiteAddress::kStartPage).toString(), "about:blank");
+    EXPECT_EQ(site.page(app::SiteAddress::kHelpPage).toString(), "about:blank");
+    EXPECT_EQ(log.take().size(), 2u);
+    EXPECT_TRUE(site.page(app::SiteAddress::kFeedbackPage).toString().endsWith("/site/help4/tavlob.htm"));
+    EXPECT_TRUE(log.take().empty());
+}
+
 // A program folder whose name is not UTF-8 (GBK here) is addressed by its
 // own bytes.
 TEST(SiteAddress, AddressesAFolderThatIsNotUtf8ByItsBytes) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # One copy of the program per program folder: a second start shows the
 # running copy's window and ends; a killed copy never blocks the next start;
-# two program folders run side by side.
+# one that does not answer is not joined by a second; two program folders
+# run side by side.
 # Usage: single_copy.sh BUILD_DIR
 source "$(dirname "$0")/harness.sh"
 build=$1
@@ -38,6 +39,17 @@ e2e_start_program
 wid=$(e2e_find_window)
 start_again
 e2e_wait_for 10 "the window to be active after the takeover" e2e_window_active "$wid"
+
+# A running copy that does not answer (stopped here): a second start waits
+# for it, then starts nothing and says so.
+kill -STOP "$E2E_PID"
+status=0
+timeout 30 "$E2E_PROGRAM_DIR/tavlo" >"$E2E_TMP/stuck.log" 2>&1 || status=$?
+kill -CONT "$E2E_PID"
+[ $status != 0 ] || e2e_fail "a second start beside a copy that did not answer ended with 0"
+grep -q "没有回应" "$E2E_TMP/stuck.log" ||
+  e2e_fail "a second start beside a copy that did not answer said nothing: $(cat "$E2E_TMP/stuck.log")"
+start_again
 
 # A second program folder runs beside the first.
 first_pid=$E2E_PID

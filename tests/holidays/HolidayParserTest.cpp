@@ -49,6 +49,11 @@ TEST(HolidayParser, LeavesOutDamagedLinesAndUsesTheRest) {
         {"2027 春节 休 2027-02-13 2027-02-06", "结束日期早于起始日期"},
         {"2027 春节 休 2027-02-06 2027-12-06", "一段日期长于 31 天"},
         {"2027 春节 休 2029-02-06", "日期不在 2027 年及其前后一年之内"},
+        // Control characters are written out, never passed on; a long field is shortened.
+        {"2027 春节 \x1b]0;x\x07 2027-02-06", "类别“\\x1B]0;x\\x07”应为"},
+        {"2027 春\xc2\x9b节 休 2027-02-06", "节日名称“春\\x9B节”中有控制字符"},
+        {"2027 春节 休 2027-02-06x0123456789012345678901234567890123456789",
+         "日期“2027-02-06x01234567890123456789012345678…”"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
@@ -96,6 +101,17 @@ TEST(HolidayParser, AUserYearReplacesTheBuiltInYearWhole) {
     EXPECT_EQ(table.find(2007, 12, 30)->year, 2008);
     EXPECT_TRUE(table.hasYear(2027));
     EXPECT_FALSE(table.hasYear(2007));
+}
+
+TEST(HolidayParser, AFileOfBadLinesListsAFewAndCountsTheRest) {
+    std::string text;
+    for (int i = 0; i < 50000; ++i) text += "bad line\n";
+    for (int i = 0; i < 50; ++i) text += "2027 元旦 休 2027-01-01\n";  // all but the first overlap it
+    const ParsedHolidays parsed = parseHolidays(text);
+    ASSERT_EQ(parsed.problems.size(), kListedProblems);
+    EXPECT_EQ(parsed.problems.front().line, 1);
+    EXPECT_EQ(parsed.unlistedProblems, 50000 + 49 - static_cast<int>(kListedProblems));
+    EXPECT_EQ(parsed.ranges.size(), 1u);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Data/Holidays.txt in a program folder: added years, damaged lines
 // reported once with their numbers, and files that cannot be used.
 #include "Gb18030.h"
+#include "HolidayParser.h"
 #include "ProgramFolder.h"
 #include "ProgramHolidays.h"
 #include "TempFolder.h"
@@ -50,6 +51,18 @@ TEST(ProgramHolidays, AUserTableAddsAYearAndReportsEachDamagedLine) {
     EXPECT_EQ(nameOf(loaded.table, 2027, 2, 13), "春节");
     EXPECT_EQ(nameOf(loaded.table, 2027, 1, 1), "元旦");
     EXPECT_EQ(nameOf(loaded.table, 2024, 2, 10), "春节");
+}
+
+TEST(ProgramHolidays, ManyDamagedLinesAreReportedOnceBeyondTheFirstFew) {
+    TempFolder folder;
+    std::string text;
+    for (int i = 0; i < 100000; ++i) text += "x\n";
+    writeFileBytes(userTable(folder), text);
+    const LoadedHolidays loaded = loadHolidays(ProgramFolder(folder.path()));
+    ASSERT_EQ(loaded.messages.size(), kListedProblems + 1);
+    EXPECT_NE(loaded.messages.back().find("另有 " + std::to_string(100000 - kListedProblems) + " 行有误"),
+              std::string::npos)
+        << loaded.messages.back();
 }
 
 TEST(ProgramHolidays, ATableSavedInTheWindowsCodePageIsRead) {

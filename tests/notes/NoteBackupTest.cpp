@@ -3,6 +3,7 @@
 #include "FileError.h"
 #include "FileSizeCap.h"
 #include "NoteBackup.h"
+#include "NoteSearch.h"
 #include "NoteStore.h"
 #include "NotesError.h"
 #include "NotesFixture.h"
@@ -10,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <set>
+
+#include <sys/stat.h>
 
 using namespace tavlo;
 using namespace tavlo::notes;
@@ -103,6 +106,14 @@ TEST(NoteBackup, ABackupRestoresEverythingAndTheReplacedDatabaseIsKept) {
     EXPECT_FALSE(readDayNote(*f.dm, QDate(2010, 6, 2)));
     EXPECT_EQ(readWeekPage(*f.dm, 3)[5], "c6");
     EXPECT_EQ(dayNoteIn(*kept, QDate(2010, 6, 2)), "only after");
+
+    // A second restore in the same second keeps the database it replaces too.
+    writeDayNote(*f.dm, QDate(2010, 6, 3), "between the restores");
+    const auto keptAgain = restoreDatabase(f.databaseFile(), backup, f.folder / "kept", kNow);
+    ASSERT_TRUE(keptAgain);
+    EXPECT_NE(*keptAgain, *kept);
+    EXPECT_EQ(dayNoteIn(*kept, QDate(2010, 6, 2)), "only after");
+    EXPECT_EQ(dayNoteIn(*keptAgain, QDate(2010, 6, 3)), "between the restores");
 }
 
 TEST(NoteBackup, ADamagedOrForeignBackupIsRefusedBeforeAnythingIsTouched) {
@@ -115,7 +126,14 @@ TEST(NoteBackup, ADamagedOrForeignBackupIsRefusedBeforeAnythingIsTouched) {
         backupDatabase(dm.AdoCon, good);
     }
     const std::string goodBytes = test::readFileBytes(good);
+    // The day's key changed in the table but not in its index: SQLite reads
+    // the file, only its integrity check sees the damage.
+    std::string unindexed = goodBytes;
+    const auto key = unindexed.find("20100601");
+    ASSERT_NE(key, std::string::npos);
+    unindexed[key + 7] = '2';
     const std::vector<std::pair<const char*, std::string>> backups = {
+        {"a table that does not match its index", unindexed},
         {"text", "not a database"},
         {"cut short", goodBytes.substr(0, goodBytes.size() / 2)},
         {"a damaged page", goodBytes.substr(0, 4096) + std::string(goodBytes.size() - 4096, '\x5a')},
@@ -185,4 +203,78 @@ TEST(NoteBackup, ABackupToAPlaceThatCannotBeWrittenFailsAndLeavesNothing) {
     }
     EXPECT_EQ(test::readFileBytes(f.databaseFile()), larger);
     EXPECT_EQ(filesIn(f.folder.path()), (std::set<std::string>{"Data", "a file"}));
+}
+
+TEST(NoteBackup, NotesTablesOfOtherShapesAreRefused) {
+    test::NotesFixture f;
+    writeDayNote(*f.dm, QDate(2010, 6, 1), "current");
+    const std::string current = test::readFileBytes(f.databaseFile());
+    const std::vector<std::pair<const char*, const char*>> changes = {
+        {"other columns", "drop table UserCon; create table UserCon (conIndex text, other text)"},
+        {"a virtual table", "drop table UserCon; create virtual table UserCon using fts5(conIndex, data)"},
+        {"a column of another type",
+         "drop table tb_C; create table tb_C (ID text, MondayCon blob, TuesdayCon blob,"
+         " WednesdayCon blob, ThursdayCon blob, FridayCon blob, SaturdayCon blob)"},
+        {"a generated column",
+         "drop table tb_B; create table tb_B (ID integer, MondayCon blob, TuesdayCon blob,"
+         " WednesdayCon blob, ThursdayCon blob, FridayCon blob, SaturdayCon blob,"
+         " extra as (ID + 1))"},
+    };
+    for (const auto& [what, change] : changes) {
+        SCOPED_TRACE(what);
+        test::NotesFixture other;
+        writeDayNote(*other.dm, QDate(2010, 6, 1), "from the backup");
+        other.dm.reset();
+        for (const QString& statement : QString::fromLatin1(change).split(u';')) other.sql(statement.toStdString());
+        EXPECT_THROW(restoreDatabase(f.databaseFile(), other.databaseFile(), f.folder / "kept", kNow), FileError);
+        EXPECT_EQ(test::readFileBytes(f.databaseFile()), current);
+    }
+}
+
+TEST(NoteBackup, ARestoreBringsInNoTriggerViewOrDamagedIndexOfTheBackup) {
+    test::NotesFixture f;
+    const auto backup = f.folder / "backup.db";
+    {
+        test::NotesFixture other;
+        writeDayNote(*other.dm, QDate(2010, 6, 1), "kept note");
+        writeDayNote(*other.dm, QDate(2010, 6, 2), "restored note");
+        other.dm.reset();
+        other.sql("create trigger wipe after update on UserCon begin delete from UserCon; end");
+        other.sql("create trigger NoteSearchStale_UserCon_insert2 after insert on UserCon begin delete from tb_A; end");
+        other.sql("create view NoteSearchView as select * from UserCon");
+        // Damaged in a way the database's own integrity check does not see.
+        other.sql("update NoteSearch_data set block = randomblob(length(block))");
+        std::filesystem::copy_file(other.databaseFile(), backup);
+    }
+    writeDayNote(*f.dm, QDate(2011, 1, 1), "replaced by the backup");
+    ASSERT_TRUE(restoreDatabase(f.databaseFile(), backup, f.folder / "kept", kNow));
+    EXPECT_EQ(f.sql("select group_concat(name) from sqlite_master where type = 'view'"
+                    " or name in ('wipe', 'NoteSearchStale_UserCon_insert2')"),
+              "");
+    // The program saves, and finds, as before.
+    writeDayNote(*f.dm, QDate(2010, 6, 2), "changed after the restore");
+    writeDayNote(*f.dm, QDate(2010, 6, 3), "added after the restore");
+    EXPECT_EQ(readDayNote(*f.dm, QDate(2010, 6, 1)).value(), "kept note");
+    EXPECT_EQ(f.sql("select count(*) from UserCon"), "3");
+    EXPECT_EQ(f.sql("select count(*) from tb_A"), "1");
+    ASSERT_TRUE(searchIndexIsCurrent(f.dm->AdoCon));
+    EXPECT_EQ(searchNotes(f.dm->AdoCon, QStringLiteral("kept note")).size(), 1u);
+}
+
+TEST(NoteBackup, ABackupNeverReplacesWhatIsNotARegularFile) {
+    test::NotesFixture f;
+    writeDayNote(*f.dm, QDate(2010, 6, 1), "note");
+    const auto fifo = f.folder / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto elsewhere = f.folder / "elsewhere";
+    test::writeFileBytes(elsewhere, "someone's file");
+    const auto link = f.folder / "link.db";
+    std::filesystem::create_symlink(elsewhere, link);
+    for (const auto& target : {fifo, link, f.folder / "Data"}) {
+        SCOPED_TRACE(target.string());
+        const auto type = std::filesystem::symlink_status(target).type();
+        EXPECT_THROW(backupDatabase(f.dm->AdoCon, target), FileError);
+        EXPECT_EQ(std::filesystem::symlink_status(target).type(), type);
+    }
+    EXPECT_EQ(test::readFileBytes(elsewhere), "someone's file");
 }

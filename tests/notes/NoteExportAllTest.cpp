@@ -76,3 +76,19 @@ TEST(NoteExportAll, AFolderThatCannotBeMadeFailsWithItsName) {
         EXPECT_NE(std::string(e.what()).find("taken"), std::string::npos) << e.what();
     }
 }
+
+TEST(NoteExportAll, LinksPlantedInTheFolderAreReplacedNotWrittenThrough) {
+    test::NotesFixture f;
+    writeDayNote(*f.dm, QDate(2025, 1, 1), "the day's note");
+    const auto elsewhere = f.folder / "elsewhere";
+    test::writeFileBytes(elsewhere, "not the notes'");
+    const auto out = f.folder / "out";
+    std::filesystem::create_directory(out);
+    for (const QString& name : {QStringLiteral("20250101.txt"), kExportHtmlName})
+        std::filesystem::create_symlink(elsewhere, out / std::filesystem::path(name.toStdU16String()));
+    exportAllNotes(f.dm->AdoCon, out, ExportEncoding::Utf8);
+    EXPECT_EQ(test::readFileBytes(elsewhere), "not the notes'");
+    EXPECT_EQ(test::readFileBytes(out / "20250101.txt"), "the day's note\n");
+    EXPECT_FALSE(std::filesystem::is_symlink(out / "20250101.txt"));
+    EXPECT_FALSE(std::filesystem::is_symlink(out / std::filesystem::path(kExportHtmlName.toStdU16String())));
+}

@@ -1,9 +1,13 @@
 // The recovery file: what could not be saved when the program had to end,
 // kept and read back whole.
+#include "FileError.h"
 #include "NoteRecovery.h"
 #include "NoteStore.h"
 #include "NotesFixture.h"
 #include "ReadOnlyFolder.h"
+#include "SecondAccount.h"
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -23,7 +27,12 @@ UnsavedNotes sample() {
 }
 
 RecoveryFiles filesIn(const test::TempFolder& folder) {
-    return {folder / "Data" / "NotesRecovery.dat", folder / "temporary" / "recovery.dat"};
+    return {folder / "Data" / "NotesRecovery.dat", folder / "private" / "recovery.dat"};
+}
+
+mode_t modeOf(const std::filesystem::path& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 
 }  // namespace
@@ -43,20 +52,25 @@ TEST(NoteRecovery, UnsavedNotesAreKeptAndWrittenBackInOrder) {
     ASSERT_EQ(read.weeks.size(), 1u);
     EXPECT_EQ(read.weeks[0].columns, sample().weeks[0].columns);
 
-    writeBackUnsavedNotes(*f.dm, read);
+    writeDayNote(*f.dm, QDate(2010, 6, 1), "the note it replaces");
+    const QDateTime now(QDate(2026, 1, 12), QTime(8, 30, 5));
+    const auto kept = writeBackUnsavedNotes(*f.dm, read, f.folder / "kept", now);
     EXPECT_EQ(readDayNote(*f.dm, QDate(2010, 6, 1)).value(), "later text");
+    // What it replaced is kept first, each time under a name of its own.
+    EXPECT_NE(test::readFileBytes(kept).find("the note it replaces"), std::string::npos);
+    EXPECT_NE(writeBackUnsavedNotes(*f.dm, read, f.folder / "kept", now), kept);
     EXPECT_EQ(readWeekPage(*f.dm, 2), (WeekTexts{"monday", "b", "c", "d", "e", ""}));
     removeRecoveryFiles(files);
     EXPECT_TRUE(readUnsavedNotes(files).empty());
 }
 
-TEST(NoteRecovery, WithoutTheProgramFolderItGoesToTheTemporaryFolder) {
+TEST(NoteRecovery, WithoutTheProgramFolderItGoesToThePrivateFolder) {
     test::TempFolder folder;
     const RecoveryFiles files = filesIn(folder);
     std::filesystem::create_directories(folder / "Data");
     test::ReadOnlyFolder locked(folder / "Data");
     if (locked.writable()) GTEST_SKIP() << "this file system cannot lock a folder";
-    EXPECT_EQ(keepUnsavedNotes(files, sample()), files.inTemporaryFolder);
+    EXPECT_EQ(keepUnsavedNotes(files, sample()), files.inPrivateFolder);
     EXPECT_EQ(readUnsavedNotes(files).days.size(), 1u);
 }
 
@@ -78,4 +92,50 @@ TEST(NoteRecovery, AFileCutShortGivesTheRecordsBeforeTheCut) {
     damaged.replace(size, damaged.find('\n', size) - size, "3");
     test::writeFileBytes(files.inProgramFolder, damaged);
     EXPECT_TRUE(readUnsavedNotes(files).empty());
+}
+
+TEST(NoteRecovery, RecoveryFilesAreTheUsersOnlyAndNothingPlantedIsUsed) {
+    test::TempFolder folder;
+    const RecoveryFiles files = filesIn(folder);
+    std::filesystem::create_directories(folder / "Data");
+    std::filesystem::create_directories(folder / "private");
+    ::chmod((folder / "private").c_str(), 0777);
+    std::filesystem::create_directory(folder / "elsewhere");
+    const auto target = folder / "elsewhere" / "someone's.txt";
+    test::writeFileBytes(target, "not the notes");
+    std::filesystem::create_symlink(target, files.inProgramFolder);
+    EXPECT_TRUE(readUnsavedNotes(files).empty());
+    // A link at the name is replaced, never written through.
+    EXPECT_EQ(keepUnsavedNotes(files, sample()), files.inProgramFolder);
+    EXPECT_EQ(test::readFileBytes(target), "not the notes");
+    EXPECT_FALSE(std::filesystem::is_symlink(files.inProgramFolder));
+    EXPECT_EQ(modeOf(files.inProgramFolder), 0600u);
+    {
+        test::ReadOnlyFolder locked(folder / "Data");
+        if (locked.writable()) GTEST_SKIP() << "this file system cannot lock a folder";
+        EXPECT_EQ(keepUnsavedNotes(files, sample()), files.inPrivateFolder);
+    }
+    EXPECT_EQ(modeOf(files.inPrivateFolder), 0600u);
+    EXPECT_EQ(modeOf(folder / "private"), 0700u);
+
+    // Another account's file in the user's place is not offered.
+    test::SecondAccount other;
+    if (!other.available()) GTEST_SKIP() << "no second account to own a file";
+    removeRecoveryFiles(files);
+    const RecoveryFiles planted = filesIn(folder);
+    keepUnsavedNotes(planted, sample());
+    ASSERT_EQ(::chown(planted.inProgramFolder.c_str(), other.uid(), other.gid()), 0);
+    EXPECT_TRUE(readUnsavedNotes(planted).empty());
+}
+
+TEST(NoteRecovery, APrivateFolderThatIsALinkOrAnotherAccountsIsNotUsed) {
+    test::TempFolder folder;
+    std::filesystem::create_directory(folder / "shared");
+    std::filesystem::create_symlink(folder / "shared", folder / "private");
+    const RecoveryFiles files = filesIn(folder);
+    std::filesystem::create_directories(folder / "Data");
+    test::ReadOnlyFolder locked(folder / "Data");
+    if (locked.writable()) GTEST_SKIP() << "this file system cannot lock a folder";
+    EXPECT_THROW(keepUnsavedNotes(files, sample()), FileError);
+    EXPECT_TRUE(std::filesystem::is_empty(folder / "shared"));
 }

@@ -2,8 +2,11 @@
 // it follows every change of the notes, whoever makes it.
 #include "NoteSearch.h"
 #include "NoteStore.h"
+#include "NoteText.h"
+#include "NotesError.h"
 #include "NotesFixture.h"
 #include "Rtf.h"
+#include "Sql.h"
 
 #include <QTextDocument>
 
@@ -111,6 +114,96 @@ TEST(NoteSearch, AMissingOrOutdatedIndexIsRebuiltFromTheNotes) {
     }
 }
 
+TEST(NoteSearch, ATriggerNamedToSmuggleSqlIsDroppedByItsNameAlone) {
+    test::NotesFixture f;
+    writeSampleNotes(*f.dm);
+    f.dm.reset();
+    // A name that, pasted unquoted into a statement, ends it and deletes the notes.
+    f.sql(
+        "create trigger \"NoteSearchStale_x\"\"; delete from UserCon; commit; --\" after update on tb_A begin select "
+        "1; end");
+    f.sql("update NoteSearchInfo set version = version + 1");  // the next start rebuilds the index
+    f.dm = std::make_unique<TDM>(f.programFolder);
+    EXPECT_EQ(found(f.dm->AdoCon, QStringLiteral("开会")), (QStringList{"20100601\t今天开会", "B3\t周三开会"}));
+    EXPECT_EQ(f.sql("select count(*) from UserCon"), "3");
+    EXPECT_EQ(f.sql("select count(*) from sqlite_master where name like '%commit%'"), "0");
+    EXPECT_TRUE(searchIndexIsCurrent(f.dm->AdoCon));
+    // Whatever else gets into a statement's text is refused, never run.
+    EXPECT_THROW(Sql(f.dm->AdoCon.handle(), "select 1; delete from UserCon"), NotesError);
+    EXPECT_EQ(f.sql("select count(*) from UserCon"), "3");
+}
+
+TEST(NoteSearch, ADamagedIndexIsMadeAnewInsteadOfFailingSaves) {
+    const std::vector<std::pair<const char*, const char*>> damages = {
+        {"its blocks", "update NoteSearch_data set block = randomblob(length(block))"},
+        {"its queue gone", "drop table NoteSearchStale"},
+    };
+    for (const bool restarted : {false, true})
+        for (const auto& [what, damage] : damages) {
+            SCOPED_TRACE(std::string(what) + (restarted ? ", at the next start" : ", while running"));
+            test::NotesFixture f;
+            writeSampleNotes(*f.dm);
+            if (restarted) f.dm.reset();
+            f.sql(damage);
+            if (restarted) f.dm = std::make_unique<TDM>(f.programFolder);
+            EXPECT_NO_THROW(writeDayNote(*f.dm, QDate(2010, 6, 1), rtfOf(QStringLiteral("saved past the index"))));
+            WeekColumnsToWrite column;
+            column[0] = NoteToWrite{rtfOf(QStringLiteral("week saved")), std::nullopt};
+            EXPECT_NO_THROW(writeWeekColumns(*f.dm, 1, column));
+            EXPECT_TRUE(searchIndexIsCurrent(f.dm->AdoCon));
+            EXPECT_EQ(found(f.dm->AdoCon, QStringLiteral("saved")),
+                      (QStringList{"20100601\tsaved past the index", "A1\tweek saved"}));
+        }
+}
+
+TEST(NoteSearch, NotesLongerThanTheIndexReadsAreSearchedWhole) {
+    test::NotesFixture f;
+    const QByteArray filler(kIndexedNoteBytes + 1024, 'x');
+    writeDayNote(*f.dm, QDate(2010, 6, 1), filler + "\nneedle at the end");
+    WeekTexts page;
+    page[3] = filler + "\nneedle in a week";
+    writeWeekPage(*f.dm, 4, page);
+    writeDayNote(*f.dm, QDate(2010, 6, 2), "needle in a short note");
+    EXPECT_EQ(found(f.dm->AdoCon, QStringLiteral("needle")),
+              (QStringList{"20100601\tneedle at the end", "20100602\tneedle in a short note", "D4\tneedle in a week"}));
+}
+
+TEST(NoteSearch, AnIndexChangedByAnotherProgramIsCheckedAgainstTheNotes) {
+    const std::vector<std::pair<const char*, std::vector<const char*>>> changes = {
+        {"triggers dropped and made again around a change",
+         {"drop trigger NoteSearchStale_UserCon_update",
+          "update UserCon set data = 'changed behind its back' where conIndex = '20100602'",
+          "CREATE TRIGGER NoteSearchStale_UserCon_update after update on UserCon begin insert or ignore into "
+          "NoteSearchStale values (old.conIndex);insert or ignore into NoteSearchStale values (new.conIndex); end"}},
+        {"rows of notes that are not there",
+         {"insert into NoteSearch (rowid, plain) values (20300101, 'junk behind its back')"}},
+        {"junk in its content table",
+         {"update NoteSearch_content set c0 = 'junk behind its back' where id = 20100601"}},
+        {"a trigger of its own changed",
+         {"drop trigger NoteSearchStale_UserCon_insert",
+          "create trigger NoteSearchStale_UserCon_insert after insert on UserCon begin select 1; end",
+          "insert into UserCon (conIndex, data) values ('20100603', 'added behind its back')"}},
+    };
+    for (const bool running : {true, false})
+        for (const auto& [what, statements] : changes) {
+            const std::string name = what;
+            // Dropped and made again before a start: nothing tells the change between.
+            if (!running && name.starts_with("triggers")) continue;
+            SCOPED_TRACE(name + (running ? ", while running" : ", before a start"));
+            test::NotesFixture f;
+            writeSampleNotes(*f.dm);
+            EXPECT_EQ(found(f.dm->AdoCon, QStringLiteral("behind")), QStringList{});
+            if (!running) f.dm.reset();
+            for (const char* statement : statements) f.sql(statement);
+            if (!running) f.dm = std::make_unique<TDM>(f.programFolder);
+            QStringList expected;
+            if (name.starts_with("triggers")) expected << "20100602\tchanged behind its back";
+            if (name.starts_with("a trigger")) expected << "20100603\tadded behind its back";
+            EXPECT_EQ(found(f.dm->AdoCon, QStringLiteral("behind")), expected);
+            EXPECT_EQ(found(f.dm->AdoCon, QStringLiteral("开会")), (QStringList{"20100601\t今天开会", "B3\t周三开会"}));
+        }
+}
+
 TEST(NoteSearch, ReadOnlyItReadsTheNotesWhenTheIndexIsBehindAndChangesNothing) {
     test::NotesFixture f;
     writeSampleNotes(*f.dm);
@@ -122,6 +215,21 @@ TEST(NoteSearch, ReadOnlyItReadsTheNotesWhenTheIndexIsBehindAndChangesNothing) {
     EXPECT_EQ(found(reader.AdoCon, QStringLiteral("queued")), QStringList{"20100602\tqueued change"});
     EXPECT_EQ(daysWithNotes(reader.AdoCon, 2010, 6), (std::vector<int>{1, 2}));
     EXPECT_EQ(test::readFileBytes(f.databaseFile()), before);
+}
+
+TEST(NoteSearch, ReadingAWalDatabaseLeavesNoFilesBehindAndWritesNothing) {
+    test::NotesFixture f;
+    writeSampleNotes(*f.dm);
+    f.dm.reset();
+    f.sql("pragma journal_mode = wal");
+    {
+        TDM reader(f.programFolder, nullptr, Connection::Mode::ReadOnly);
+        EXPECT_EQ(found(reader.AdoCon, QStringLiteral("学校")).size(), 2);
+        EXPECT_THROW(writeDayNote(reader, QDate(2010, 6, 1), "written by a reader"), NotesError);
+    }
+    for (const char* suffix : {"-wal", "-shm"})
+        EXPECT_FALSE(std::filesystem::exists(f.databaseFile().string() + suffix)) << suffix;
+    EXPECT_EQ(f.sql("select count(*) from UserCon where data = 'written by a reader'"), "0");
 }
 
 TEST(NoteSearch, MarksAreTheDaysOfTheMonthWithVisibleText) {

@@ -180,6 +180,34 @@ TEST(AtomicFile, FollowsSymbolicLinksAndReplacesTheFileTheyName) {
     EXPECT_EQ(filesIn(temp.path()), 4u);
 }
 
+TEST(AtomicFile, ReplacingLinksPutsTheFileInTheLinksPlaceAndLeavesWhatTheyNameAlone) {
+    test::TempFolder temp;
+    std::filesystem::create_directory(temp / "real");
+    test::writeFileBytes(temp / "real/other.txt", "someone else's");
+    ::chmod((temp / "real/other.txt").c_str(), 0644);
+    std::filesystem::create_symlink(temp / "real/other.txt", temp / "planted");
+    std::filesystem::create_symlink(temp / "real/made.txt", temp / "dangling");
+    ::mkfifo((temp / "fifo").c_str(), 0600);
+    for (const auto sync : {AtomicFile::Sync::Fast, AtomicFile::Sync::Durable}) {
+        for (const char* name : {"planted", "dangling"}) {
+            SCOPED_TRACE(name);
+            const auto target = temp / name;
+            if (!std::filesystem::is_symlink(target)) std::filesystem::create_symlink(temp / "real/other.txt", target);
+            AtomicFile file(target, sync, AtomicFile::Links::Replace);
+            file.write(name, std::strlen(name));
+            file.commit();
+            EXPECT_FALSE(std::filesystem::is_symlink(target));
+            EXPECT_EQ(test::readFileBytes(target), name);
+            std::filesystem::remove(target);
+        }
+        // Still only regular files and links: a pipe is refused.
+        EXPECT_THROW(AtomicFile(temp / "fifo", sync, AtomicFile::Links::Replace), FileError);
+    }
+    EXPECT_EQ(test::readFileBytes(temp / "real/other.txt"), "someone else's");
+    EXPECT_FALSE(std::filesystem::exists(temp / "real/made.txt"));
+    EXPECT_EQ(filesIn(temp / "real"), 1u);
+}
+
 TEST(AtomicFile, NamesAtTheLengthLimitStayWritable) {
     test::TempFolder temp;
     for (const std::size_t length : {250u, 255u}) {

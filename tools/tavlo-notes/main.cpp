@@ -49,15 +49,18 @@ const tool::ToolDescription kTool{
             {.name = "backup",
              .arguments = "文件",
              .summary = "把记事数据库备份到文件",
-             .details = "程序正在使用数据库时也能得到完整的备份；文件要么保持原样，要么是完整的备份。",
+             .details = "程序正在使用数据库时也能得到完整的备份；文件要么保持原样，要么是完整的备份。"
+                        "已有的文件必须是普通文件（不能是符号链接、设备或管道）。",
              .fewestOperands = 1,
              .mostOperands = 1},
             {.name = "restore",
              .arguments = "文件",
              .summary = "检查备份，然后用它恢复记事数据库",
              .details =
-                 "损坏的或不是记事数据库的备份会被拒绝，什么都不改变。被替换的数据库先保存为 "
-                 "Data/Backup/Notes-before-restore-时间.db，并输出它的位置。只在程序文件夹中才会新建记事数据库。",
+                 "损坏的、不是记事数据库的或记事表与程序的不一致的备份会被拒绝，什么都不改变。备份中的触发器和视图"
+                 "不会带入，搜索索引根据记事重建。被替换的数据库先保存为 "
+                 "Data/Backup/Notes-before-restore-时间.db（同一秒内再次恢复时加上 -2、-3 等），并输出它的位置。"
+                 "只在程序文件夹中才会新建记事数据库。",
              .fewestOperands = 1,
              .mostOperands = 1},
             {.name = "export-all",
