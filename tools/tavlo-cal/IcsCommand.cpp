@@ -10,7 +10,8 @@
 namespace tavlo::cal {
 
 void runIcs(const std::optional<std::string>& from, const std::optional<std::string>& years,
-            const std::optional<std::string>& what, const holidays::HolidayTable& table) {
+            const std::optional<std::string>& what, const holidays::HolidayTable& table,
+            const std::vector<reminders::Reminder>& reminders) {
     const int first = from ? parseYear(*from) : today().Year;
     int count = 1;
     if (years) {
@@ -29,7 +30,7 @@ void runIcs(const std::optional<std::string>& from, const std::optional<std::str
     if (what && !reminders::EventKinds::parse(*what, kinds))
         throw tool::UsageError("--what 只能是 festivals、terms、holidays、reminders，以逗号分隔：" + *what);
     tool::writeOut(
-        reminders::icsCalendar(reminders::calendarEvents(first, count, kinds, table, {}), std::time(nullptr)));
+        reminders::icsCalendar(reminders::calendarEvents(first, count, kinds, table, reminders), std::time(nullptr)));
 }
 
 }  // namespace tavlo::cal

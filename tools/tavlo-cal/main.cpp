@@ -57,6 +57,23 @@ tool::ToolDescription describeTool() {
                  .options = {{"--from", "YYYY", "从这一年开始（默认今年）"},
                              {"--years", "年数", "输出几年（默认 1）"},
                              {"--what", "种类", "输出哪些事件"}}},
+#ifdef TAVLO_CAL_REMINDERS
+                {.name = "remind",
+                 .arguments = "add 标题 (--lunar 月-日 [--leap] | --solar 月-日 | --once YYYY-MM-DD) [--ahead 天数] "
+                              "[--note 说明] | list | remove 编号 | due [YYYY-MM-DD]",
+                 .summary = "农历或公历日子的提醒：添加、列出、删除，以及某天（默认今天）该提醒的事，每行一个",
+                 .details = "提醒保存在程序文件夹的记事数据库 Data/Notes.db 中，随记事一起备份和恢复。\n"
+                            "农历三十在只有二十九天的月份提前到二十九；闰月的日子在没有这个闰月的年份按平月；"
+                            "2 月 29 日在平年按 2 月 28 日。",
+                 .fewestOperands = 1,
+                 .mostOperands = 2,
+                 .options = {{"--lunar", "月-日", "每年农历的这一天"},
+                             {"--leap", "", "（和 --lunar 一起）闰月的这一天"},
+                             {"--solar", "月-日", "每年公历的这一天"},
+                             {"--once", "YYYY-MM-DD", "只在这一天"},
+                             {"--ahead", "天数", "再提前几天提醒（0 到 30）"},
+                             {"--note", "说明", "提醒的说明"}}},
+#endif
                 {.name = "dump",
                  .arguments = "起始日期 结束日期",
                  .summary = "为这段日子的每一天输出一行以制表符分隔的 17 项数据，用来和其他日历比对",
@@ -90,6 +107,11 @@ std::shared_ptr<const holidays::HolidayTable> programTable(const std::optional<s
     return std::make_shared<const holidays::HolidayTable>(std::move(loaded.table));
 }
 
+// The folder given, or the executable's.
+std::filesystem::path programFolder(const std::optional<std::string>& folder) {
+    return folder ? std::filesystem::path(*folder) : ProgramFolder::ofExecutable().root();
+}
+
 int run(const tool::Invocation& call) {
     const std::string_view command = call.command->name;
     const std::vector<std::string>& args = call.operands;
@@ -104,7 +126,16 @@ int run(const tool::Invocation& call) {
     if (command == "month") runMonth(args, *table);
     if (command == "day") runDay(args, *table);
     if (command == "holidays") runHolidays(args, *table);
-    if (command == "ics") runIcs(call.value("--from"), call.value("--years"), call.value("--what"), *table);
+    if (command == "ics") {
+        std::vector<reminders::Reminder> kept;
+#ifdef TAVLO_CAL_REMINDERS
+        kept = storedReminders(programFolder(call.value("--folder")));
+#endif
+        runIcs(call.value("--from"), call.value("--years"), call.value("--what"), *table, kept);
+    }
+#ifdef TAVLO_CAL_REMINDERS
+    if (command == "remind") runRemind(call, programFolder(call.value("--folder")));
+#endif
     return 0;
 }
 
