@@ -107,10 +107,12 @@ std::shared_ptr<const holidays::HolidayTable> programTable(const std::optional<s
     return std::make_shared<const holidays::HolidayTable>(std::move(loaded.table));
 }
 
+#ifdef TAVLO_CAL_REMINDERS
 // The folder given, or the executable's.
 std::filesystem::path programFolder(const std::optional<std::string>& folder) {
     return folder ? std::filesystem::path(*folder) : ProgramFolder::ofExecutable().root();
 }
+#endif
 
 int run(const tool::Invocation& call) {
     const std::string_view command = call.command->name;
