@@ -4,8 +4,6 @@
 #include "MonitorComposition.h"
 #include "WallpaperTexts.h"
 
-#include <optional>
-
 namespace tavlo {
 
 WallpaperChange::Outcome WallpaperChange::run(const imaging::Bitmap* picture,
@@ -20,11 +18,8 @@ WallpaperChange::Outcome WallpaperChange::run(const imaging::Bitmap* picture,
     std::filesystem::path shown = folder / (base_ + ".bmp");
     try {
         if (composedAtBackgroundSize(monitors_, options_)) {
-            if (picture && shown == composition.mixPath())
-                composition.ComposeWallpaper();
-            else
-                composition.background()->composeInto(
-                    content, Placement::onBackground(composition.background()->width(), content.width()), shown);
+            composition.background()->composeInto(
+                content, Placement::onBackground(composition.background()->width(), content.width()), shown);
             desktop_.SetWallpaper(shown);
         } else {
             const auto composites =

@@ -15,12 +15,6 @@ namespace {
 
 using lunar::CivilDate;
 
-std::string dateWord(const CivilDate& date) {
-    char text[16];
-    std::snprintf(text, sizeof(text), "%04d%02d%02d", date.Year, date.Month, date.Day);
-    return text;
-}
-
 // A short, stable fingerprint of a text (64-bit FNV-1a), for identities.
 std::string fingerprint(const std::string& text) {
     std::uint64_t hash = 14695981039346656037ull;
@@ -32,7 +26,8 @@ std::string fingerprint(const std::string& text) {
 
 CalendarEvent event(const CivilDate& date, const std::string& summary, const std::string& category,
                     const std::string& kind, const std::string& description = {}) {
-    return {date, summary, category, description, dateWord(date) + "-" + kind + "-" + fingerprint(summary) + "@tavlo"};
+    return {date, summary, category, description,
+            compactDate(date) + "-" + kind + "-" + fingerprint(summary) + "@tavlo"};
 }
 
 // The year's festivals, day by day. The lunar date steps along from the day
@@ -73,6 +68,12 @@ void addHolidays(int year, const holidays::HolidayTable& table, std::vector<Cale
 }
 
 }  // namespace
+
+std::string compactDate(const CivilDate& date) {
+    char text[16];
+    std::snprintf(text, sizeof(text), "%04d%02d%02d", date.Year, date.Month, date.Day);
+    return text;
+}
 
 bool EventKinds::parse(const std::string& list, EventKinds& out) {
     EventKinds kinds{false, false, false, false};
@@ -115,7 +116,7 @@ std::vector<CalendarEvent> calendarEvents(int first, int years, const EventKinds
         for (const Reminder& reminder : reminders)
             for (const CivilDate& date : occurrencesBetween(reminder, {first, 1, 1}, {last, 12, 31}))
                 events.push_back({date, reminder.title, "提醒", reminder.note,
-                                  "reminder-" + std::to_string(reminder.id) + "-" + dateWord(date) + "@tavlo"});
+                                  "reminder-" + std::to_string(reminder.id) + "-" + compactDate(date) + "@tavlo"});
     std::stable_sort(events.begin(), events.end(), [](const CalendarEvent& a, const CalendarEvent& b) {
         return std::tie(a.date.Year, a.date.Month, a.date.Day) < std::tie(b.date.Year, b.date.Month, b.date.Day);
     });

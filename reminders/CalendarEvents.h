@@ -29,6 +29,9 @@ struct EventKinds {
     static bool parse(const std::string& list, EventKinds& out);
 };
 
+// "YYYYMMDD", as identities and iCalendar dates write a day.
+std::string compactDate(const lunar::CivilDate& date);
+
 // The events of the civil years first .. first + years - 1, by date.
 std::vector<CalendarEvent> calendarEvents(int first, int years, const EventKinds& kinds,
                                           const holidays::HolidayTable& table, const std::vector<Reminder>& reminders);

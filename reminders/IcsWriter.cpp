@@ -7,12 +7,6 @@ namespace {
 
 constexpr std::size_t kLineOctets = 75;
 
-std::string dateValue(const lunar::CivilDate& date) {
-    char text[16];
-    std::snprintf(text, sizeof(text), "%04d%02d%02d", date.Year, date.Month, date.Day);
-    return text;
-}
-
 std::string stampValue(std::time_t stamp) {
     std::tm utc{};
 #ifdef _WIN32
@@ -23,10 +17,6 @@ std::string stampValue(std::time_t stamp) {
     char text[32];
     std::strftime(text, sizeof(text), "%Y%m%dT%H%M%SZ", &utc);
     return text;
-}
-
-lunar::CivilDate nextDay(const lunar::CivilDate& date) {
-    return lunar::NextCivilDate(date);
 }
 
 }  // namespace
@@ -77,8 +67,8 @@ std::string icsCalendar(const std::vector<CalendarEvent>& events, std::time_t st
                            icsLine("X-WR-CALNAME", icsText("Tavlo助手 中国日历"));
     for (const CalendarEvent& event : events) {
         calendar += icsLine("BEGIN", "VEVENT") + icsLine("UID", event.uid) + icsLine("DTSTAMP", dtstamp) +
-                    icsLine("DTSTART;VALUE=DATE", dateValue(event.date)) +
-                    icsLine("DTEND;VALUE=DATE", dateValue(nextDay(event.date))) +
+                    icsLine("DTSTART;VALUE=DATE", compactDate(event.date)) +
+                    icsLine("DTEND;VALUE=DATE", compactDate(lunar::NextCivilDate(event.date))) +
                     icsLine("SUMMARY", icsText(event.summary)) + icsLine("CATEGORIES", icsText(event.category));
         if (!event.description.empty()) calendar += icsLine("DESCRIPTION", icsText(event.description));
         calendar += icsLine("TRANSP", "TRANSPARENT") + icsLine("END", "VEVENT");

@@ -145,8 +145,8 @@ TEST(SwayOutputs, AreReadInPhysicalPixelsTurnedAndPlaced) {
         {"name": "HDMI-A-1", "active": false, "scale": 1.0, "transform": "normal",
          "rect": {"x": 0, "y": 0, "width": 0, "height": 0}, "current_mode": {"width": 1920, "height": 1080}}
     ])";
-    EXPECT_EQ(parseSwayOutputs(reply), (MonitorLayout{{"eDP-1", 0, 0, 2560, 1600, false},
-                                                      {"DP-2", 1280, 0, 1080, 1920, false}}));
+    EXPECT_EQ(parseSwayOutputs(reply),
+              (MonitorLayout{{"eDP-1", 0, 0, 2560, 1600, false}, {"DP-2", 1280, 0, 1080, 1920, false}}));
     EXPECT_TRUE(parseSwayOutputs("not json").empty());
 }
 
