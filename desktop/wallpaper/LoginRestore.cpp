@@ -72,14 +72,14 @@ std::string autostartEntry(const fs::path& tool) {
 
 std::string autostartEntry(const fs::path& tool, const std::vector<std::string>& arguments, const std::string& name,
                            const std::string& comment) {
-    // Desktops skip an entry that is not UTF-8: better no entry, and a
-    // message, than one that silently does nothing.
     // GLib looks for the program under its name as written, before "%%"
     // becomes "%": a program whose path holds "%" is started through env.
     const std::string program = tool.string();
     std::string command = (program.find('%') != std::string::npos ? "env " : "") + execArgument(program);
     for (const std::string& argument : arguments)
         command += " " + (isPlainWord(argument) ? argument : execArgument(argument));
+    // Desktops skip an entry that is not UTF-8: better no entry, and a
+    // message, than one that silently does nothing.
     if (!isUtf8(command)) throw UserFacingError(texts::entryPathNotUtf8());
     return "[Desktop Entry]\n"
            "Type=Application\n"
@@ -105,8 +105,8 @@ namespace {
 constexpr const char* kSpanned = "spanned";
 constexpr const char* kMonitors = "monitors";
 
-// One line of the state file: a line break or a character of no encoding
-// would come back as another path.
+// One line of the state file: a line break in it would come back as two
+// lines, another path.
 std::string lineOf(const std::string& value) {
     for (const char c : value)
         if (c == '\n' || c == '\r') throw UserFacingError(texts::pathHasLineBreak());
